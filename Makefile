@@ -1,0 +1,46 @@
+# Tarnwell: the two commands that matter are `make run` and `make test`.
+SHELL := /bin/bash
+JOBS ?= 2
+BUILD ?= build
+CTEST_ARGS ?=
+
+.PHONY: all setup deps build build64 build32 test run bench dist screenshots clean
+
+all: build
+
+setup:
+	@tools/setup.sh
+
+# Configures and builds one architecture: $(call build_arch,x86_64,win64)
+define build_arch
+	@deps=$$(JOBS=$(JOBS) third_party/build.sh $(1)) && \
+	if [ ! -f $(BUILD)/$(2)/build.ninja ] || [ "$$(cat $(BUILD)/$(2)/.deps 2>/dev/null)" != "$$deps" ]; then \
+	  cmake -S . -B $(BUILD)/$(2) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	    -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-$(1).cmake -DTARNWELL_DEPS=$$deps >/dev/null && \
+	  echo "$$deps" > $(BUILD)/$(2)/.deps; \
+	fi
+	@cmake --build $(BUILD)/$(2) -j $(JOBS)
+endef
+
+build64: setup
+	$(call build_arch,x86_64,win64)
+
+build32: setup
+	$(call build_arch,i686,win32)
+
+build: build64 build32
+
+test: build
+	@tools/with-display.sh ctest --test-dir $(BUILD)/win64 --output-on-failure -j $(JOBS) $(CTEST_ARGS)
+
+run: build64
+	@tools/run-program.sh $(BUILD)/win64/bin
+
+bench: build64
+	@tools/bench.sh $(BUILD)/win64
+
+dist: build
+	@tools/dist.sh $(BUILD) dist
+
+clean:
+	rm -rf $(BUILD) dist

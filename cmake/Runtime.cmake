@@ -1,0 +1,27 @@
+# Copies what the modules need at run time beside them: the compiler's
+# runtime DLLs (shared, see tarnwell_common) and OpenCC's four dictionaries.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
+  set(TARNWELL_LIBGCC_DLL libgcc_s_dw2-1.dll)
+else()
+  set(TARNWELL_LIBGCC_DLL libgcc_s_seh-1.dll)
+endif()
+set(_gccdir /usr/lib/gcc/${TARNWELL_TRIPLE}/12-posix)
+set(TARNWELL_RUNTIME_DLLS
+  ${_gccdir}/libstdc++-6.dll
+  ${_gccdir}/${TARNWELL_LIBGCC_DLL}
+  /usr/${TARNWELL_TRIPLE}/lib/libwinpthread-1.dll)
+set(TARNWELL_DICTIONARIES)
+foreach(d STPhrases STCharacters TSPhrases TSCharacters)
+  list(APPEND TARNWELL_DICTIONARIES ${TARNWELL_DEPS}/share/opencc/${d}.txt)
+endforeach()
+
+file(MAKE_DIRECTORY ${TARNWELL_BIN})
+set(_stamps)
+foreach(f IN LISTS TARNWELL_RUNTIME_DLLS TARNWELL_DICTIONARIES)
+  get_filename_component(name ${f} NAME)
+  add_custom_command(OUTPUT ${TARNWELL_BIN}/${name}
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${f} ${TARNWELL_BIN}/${name}
+    DEPENDS ${f} VERBATIM)
+  list(APPEND _stamps ${TARNWELL_BIN}/${name})
+endforeach()
+add_custom_target(runtime_files ALL DEPENDS ${_stamps})

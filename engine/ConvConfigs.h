@@ -1,0 +1,9 @@
+#pragma once
+#include <string_view>
+
+// The two conversion configurations handed to glyphmap, in OpenCC's JSON
+// form: maximum-match segmentation over the phrase dictionary, then the
+// phrase dictionary and the character dictionary. Position = ConvDirection.
+// Other copies of the program pass exactly these bytes: keep them as they are.
+extern const std::string_view kConvConfigSim2Tra;  // 368 bytes
+extern const std::string_view kConvConfigTra2Sim;  // 348 bytes

@@ -1,0 +1,29 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "engine/ConvDirection.h"
+
+// A job's binding to glyphmap: one instance, opened for one direction.
+// Created, used, closed and deleted on the job's own worker thread.
+// Deleting it does not close the instance: every user calls Close first.
+class ConvEngine {
+ public:
+  ConvEngine() = default;
+  ConvEngine(const ConvEngine&) = delete;
+  ConvEngine& operator=(const ConvEngine&) = delete;
+
+  // Opens glyphmap with the direction's configuration text (an empty text
+  // for a direction outside 0..1). True when an instance is open. May throw
+  // std::runtime_error from glyphmap.
+  bool Open(ConvDirection direction);
+  // Releases the instance, if any, and empties the configuration list.
+  void Close();
+
+  int Handle() const { return handle_; }
+  const std::vector<std::string>& Configurations() const { return configurations_; }
+
+ private:
+  int handle_ = -1;
+  std::vector<std::string> configurations_;
+};

@@ -1,0 +1,71 @@
+#include "engine/ConvWorker.h"
+
+ConvWorker::~ConvWorker() {
+  if (waitHandle_ && WaitForSingleObject(waitHandle_.get(), 0) != WAIT_OBJECT_0) {
+    stop_.store(1);
+    if (WaitForSingleObject(waitHandle_.get(), StopGraceMs()) != WAIT_OBJECT_0) {
+      TerminateThread(waitHandle_.get(), 88);
+      WaitForSingleObject(waitHandle_.get(), INFINITE);
+    }
+  }
+  if (HANDLE h = worker_.exchange(nullptr)) CloseHandle(h);
+}
+
+void ConvWorker::PostJobMessage(WPARAM code, LPARAM arg) const {
+  PostMessageW(JobWindow(), WM_CONV_NOTIFY, code, arg);
+}
+
+int ConvWorker::StartJob() {
+  stop_.store(0);
+  if (worker_.load() != nullptr) return 0;
+
+  // The thread starts suspended, so its handle is recorded before the
+  // thread can run to its end and clear it.
+  HANDLE thread = CreateThread(nullptr, 0, &ConvWorker::ConvertThreadProc, this,
+                               CREATE_SUSPENDED, nullptr);
+  if (thread == nullptr) return 0;
+  HANDLE own = nullptr;
+  if (!DuplicateHandle(GetCurrentProcess(), thread, GetCurrentProcess(), &own, 0, FALSE,
+                       DUPLICATE_SAME_ACCESS)) {
+    TerminateThread(thread, 88);
+    CloseHandle(thread);
+    return 0;
+  }
+  waitHandle_.reset(own);
+  terminated_ = false;
+  worker_.store(thread);
+  ResumeThread(thread);
+  return 1;
+}
+
+int ConvWorker::StopJob() {
+  stop_.store(1);
+  if (!waitHandle_) return 0;
+  if (WaitForSingleObject(waitHandle_.get(), StopGraceMs()) == WAIT_OBJECT_0) return 0;
+
+  TerminateThread(waitHandle_.get(), 88);
+  // Termination completes asynchronously; after this wait the worker can
+  // no longer touch its handle.
+  WaitForSingleObject(waitHandle_.get(), INFINITE);
+  int result = 0;
+  if (HANDLE h = worker_.exchange(nullptr)) result = CloseHandle(h) ? 1 : 0;
+  terminated_ = true;
+  // The terminated worker posts nothing more; without its CONV_END the page
+  // would stay covered and the main window disabled.
+  PostJobMessage(CONV_END, 0);
+  return result;
+}
+
+DWORD WINAPI ConvWorker::ConvertThreadProc(void* page) {
+  auto* self = static_cast<ConvWorker*>(page);
+  DWORD rc = 0;
+  try {
+    rc = self->RunJob();
+  } catch (...) {
+    // No exception leaves a thread; the page must still hear the end.
+    rc = 1;
+    self->PostJobMessage(CONV_END, 0);
+  }
+  if (HANDLE h = self->worker_.exchange(nullptr)) CloseHandle(h);
+  return rc;
+}

@@ -1,0 +1,65 @@
+#pragma once
+#include <windows.h>
+
+#include <atomic>
+
+#include "engine/ConvNotify.h"
+#include "fw/Handle.h"
+
+// The worker machinery of a conversion page: one worker thread at a time
+// runs the page's job body (RunJob) and reports to the page's window by
+// posting WM_CONV_NOTIFY, which the page hands to OnJobMessage on the user
+// interface thread. The stop flag is the only datum both threads touch
+// while a job runs.
+//
+// A page mixes this in beside its window base and routes WM_CONV_NOTIFY to
+// OnJobMessage. A page must not be destroyed while its job runs (the page
+// and the main window are disabled meanwhile); the destructor stops a job
+// that is still running as StopJob does.
+class ConvWorker {
+ public:
+  ConvWorker() = default;
+  virtual ~ConvWorker();
+  ConvWorker(const ConvWorker&) = delete;
+  ConvWorker& operator=(const ConvWorker&) = delete;
+
+  // Body of the worker thread; its result is the thread's exit code.
+  virtual DWORD RunJob() = 0;
+  // Handles WM_CONV_NOTIFY on the user interface thread.
+  virtual void OnJobMessage(WPARAM code, LPARAM arg) = 0;
+  // Starts the worker: 1 when started, 0 when refused (a worker is still
+  // recorded, or the thread could not be created). Clears the stop flag
+  // in either case.
+  virtual int StartJob();
+  // Asks the job to stop and waits for it for at most the grace period;
+  // a worker that does not end in time is terminated (exit code 88) and
+  // the page is sent CONV_END in its stead. Returns the result of closing
+  // the terminated worker's handle, 0 when it ended by itself.
+  virtual int StopJob();
+
+  // The window that receives the worker's messages.
+  virtual HWND JobWindow() const = 0;
+
+  bool StopRequested() const { return stop_.load() != 0; }
+  bool WorkerRecorded() const { return worker_.load() != nullptr; }
+  // True when the last job had to be terminated: its results are incomplete.
+  bool LastJobTerminated() const { return terminated_; }
+
+ protected:
+  // Posts WM_CONV_NOTIFY to the page's window.
+  void PostJobMessage(WPARAM code, LPARAM arg) const;
+  // How long StopJob waits for the worker before terminating it.
+  virtual DWORD StopGraceMs() const { return 10000; }
+
+ private:
+  static DWORD WINAPI ConvertThreadProc(void* page);
+
+  // The running worker's handle. The worker closes it and clears it as its
+  // last action; the exchange makes sure only one side ever closes it.
+  std::atomic<HANDLE> worker_{nullptr};
+  std::atomic<LONG> stop_{0};
+  // The user interface thread's own handle to the last worker, which the
+  // worker never touches: StopJob waits on this one.
+  fw::UniqueHandle waitHandle_;
+  bool terminated_ = false;
+};

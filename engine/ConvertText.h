@@ -1,0 +1,24 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "engine/ConvDirection.h"
+
+// What a text page hands to its worker. The page fills `source` before the
+// job starts and reads `result` only after CONV_END.
+struct TextJob {
+  std::wstring source;
+  std::wstring result;
+  ConvDirection direction = Sim2Tra;
+  HWND window = nullptr;  // receives CONV_BEGIN and CONV_END
+};
+
+// Converts the whole source text in one call of glyphmap, through UTF-8,
+// into job.result. Posts CONV_BEGIN first and CONV_END last, on every path.
+// Returns 0, the worker's exit code.
+DWORD ConvertText(TextJob& job);
+
+// Shows a UTF-8 message (glyphmap's error text) in the application's
+// message box with an OK button; a text beyond 2047 UTF-16 units is cut.
+void ShowUtf8Message(const char* utf8);

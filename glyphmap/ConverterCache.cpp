@@ -1,0 +1,75 @@
+#include "glyphmap/ConverterCache.h"
+
+#include <windows.h>
+
+#include <stdexcept>
+
+#include "Config.hpp"
+#include "Converter.hpp"
+#include "Exception.hpp"
+#include "glyphmap/OutputBound.h"
+
+namespace glyphmap {
+namespace {
+
+std::wstring WideFromUtf8(const std::string& text) {
+  int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring out(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
+  return out;
+}
+
+ConverterPtr Build(const PreparedConfig& config, const std::string& folder) {
+  opencc::Config loader;
+  // OpenCC may modify the text it is given: it gets its own copy.
+  std::string json = config.json;
+  std::shared_ptr<opencc::Converter> converter;
+  try {
+    converter = loader.NewFromString(json, folder);
+  } catch (const opencc::FileNotFound& e) {
+    throw std::runtime_error(std::string("无法打开词典文件 / Cannot open a dictionary file: ") + e.what());
+  } catch (const opencc::Exception& e) {
+    throw std::runtime_error(std::string("转换配置无法载入 / Cannot load the conversion configuration: ") +
+                             e.what());
+  }
+  CheckOutputBound(*converter);
+  return converter;
+}
+
+}  // namespace
+
+std::vector<ConverterCache::FileStamp> ConverterCache::StampsOf(const PreparedConfig& config,
+                                                                const std::string& folder) {
+  std::vector<FileStamp> stamps;
+  for (const std::string& name : config.dictionaryFiles) {
+    FileStamp stamp;
+    stamp.path = WideFromUtf8(folder + name);
+    WIN32_FILE_ATTRIBUTE_DATA info{};
+    if (GetFileAttributesExW(stamp.path.c_str(), GetFileExInfoStandard, &info)) {
+      stamp.writeTime = (static_cast<unsigned long long>(info.ftLastWriteTime.dwHighDateTime) << 32) |
+                        info.ftLastWriteTime.dwLowDateTime;
+      stamp.size = (static_cast<unsigned long long>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    }
+    stamps.push_back(std::move(stamp));
+  }
+  return stamps;
+}
+
+ConverterPtr ConverterCache::Get(const PreparedConfig& config, const std::string& folder) {
+  std::vector<FileStamp> stamps = StampsOf(config, folder);
+  std::string key = folder + '\n' + config.json;
+
+  // Building takes a while the first time; holding the lock meanwhile lets a
+  // second opener on another thread wait for the result instead of
+  // parsing the same dictionaries again.
+  std::lock_guard<std::mutex> lock(mutex_);
+  auto found = entries_.find(key);
+  if (found != entries_.end() && found->second.stamps == stamps) {
+    return found->second.converter;
+  }
+  ConverterPtr converter = Build(config, folder);
+  entries_[key] = Entry{std::move(stamps), converter};
+  return converter;
+}
+
+}  // namespace glyphmap

@@ -1,0 +1,45 @@
+#pragma once
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "glyphmap/ConfigText.h"
+
+namespace opencc {
+class Converter;
+}
+
+namespace glyphmap {
+
+using ConverterPtr = std::shared_ptr<const opencc::Converter>;
+
+// Built converters, shared by every instance opened with the same
+// configuration. A converter is immutable once built, so instances on
+// different threads may use one at the same time. An entry is rebuilt when
+// one of its dictionary files changed (time of last write or size).
+class ConverterCache {
+ public:
+  // Throws std::runtime_error with OpenCC's reason when building fails.
+  ConverterPtr Get(const PreparedConfig& config, const std::string& folder);
+
+ private:
+  struct FileStamp {
+    std::wstring path;
+    unsigned long long writeTime = 0;
+    unsigned long long size = 0;
+    bool operator==(const FileStamp&) const = default;
+  };
+  struct Entry {
+    std::vector<FileStamp> stamps;
+    ConverterPtr converter;
+  };
+
+  static std::vector<FileStamp> StampsOf(const PreparedConfig& config, const std::string& folder);
+
+  std::mutex mutex_;
+  std::map<std::string, Entry> entries_;
+};
+
+}  // namespace glyphmap

@@ -1,0 +1,92 @@
+// The three exported functions. Exceptions leave them only as
+// std::runtime_error with a UTF-8 message, as callers expect.
+#include <cstring>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "Converter.hpp"
+#include "Exception.hpp"
+#include "glyphmap/ConfigText.h"
+#include "glyphmap/ConverterCache.h"
+#include "glyphmap/HandleTable.h"
+#include "glyphmap/ModuleFolder.h"
+#include "glyphmap/Utf8Scan.h"
+#include "glyphmap/glyphmap.h"
+
+namespace {
+
+// The library's process-wide state: built converters and open instances.
+struct Library {
+  glyphmap::ConverterCache converters;
+  glyphmap::HandleTable handles;
+};
+
+Library& TheLibrary() {
+  static Library library;
+  return library;
+}
+
+}  // namespace
+
+extern "C" int opencc_open_t2s(const char* config, const char* /*libraryName*/) {
+  if (config == nullptr || *config == '\0') return -1;
+  try {
+    glyphmap::PreparedConfig prepared = glyphmap::PrepareConfig(config);
+    Library& lib = TheLibrary();
+    glyphmap::ConverterPtr converter = lib.converters.Get(prepared, glyphmap::OwnFolderUtf8());
+    return lib.handles.Add(std::move(converter));
+  } catch (const std::runtime_error&) {
+    throw;
+  } catch (const std::bad_alloc&) {
+    throw std::runtime_error("内存不足 / Out of memory while loading the dictionaries");
+  } catch (const opencc::Exception& e) {
+    throw std::runtime_error(e.what());
+  } catch (const std::exception& e) {
+    throw std::runtime_error(e.what());
+  }
+}
+
+extern "C" int opencc_convert_utf8_to_buffer(int handle, const char* input, size_t length,
+                                             char* output) {
+  glyphmap::ConverterPtr converter = TheLibrary().handles.Find(handle);
+  if (!converter || output == nullptr) {
+    if (output != nullptr) *output = '\0';
+    return 0;
+  }
+  if (input == nullptr) length = 0;
+  std::string_view text(input, length);
+  // OpenCC rejects a text that has a stray byte where a character should
+  // start, and then copies the whole rest of the text, up to a NUL it may
+  // never find, into its message. We find such a byte first.
+  size_t bad = glyphmap::FindInvalidUtf8Start(text);
+  if (bad != std::string_view::npos) {
+    *output = '\0';
+    throw std::runtime_error("文本不是有效的 UTF-8 / Invalid UTF-8 at byte " + std::to_string(bad));
+  }
+  try {
+    std::string converted = converter->Convert(text);
+    if (converted.size() + 1 > GlyphmapOutputBound(length) || converted.size() > 0x7FFFFFFF) {
+      *output = '\0';
+      throw std::runtime_error("转换结果超出缓冲区 / The converted text does not fit the buffer");
+    }
+    std::memcpy(output, converted.data(), converted.size());
+    output[converted.size()] = '\0';
+    return static_cast<int>(converted.size());
+  } catch (const std::runtime_error&) {
+    throw;
+  } catch (const std::bad_alloc&) {
+    *output = '\0';
+    throw std::runtime_error("内存不足 / Out of memory while converting");
+  } catch (const opencc::Exception& e) {
+    *output = '\0';
+    throw std::runtime_error(e.what());
+  } catch (const std::exception& e) {
+    *output = '\0';
+    throw std::runtime_error(e.what());
+  }
+}
+
+extern "C" void opencc_close(int handle) {
+  TheLibrary().handles.Remove(handle);
+}

@@ -1,0 +1,10 @@
+#pragma once
+#include <string>
+
+namespace glyphmap {
+
+// The folder that holds glyphmap.dll, with its trailing backslash, in UTF-8
+// (OpenCC opens files through UTF-8 paths, so Chinese folder names work).
+std::string OwnFolderUtf8();
+
+}  // namespace glyphmap

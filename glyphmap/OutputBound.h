@@ -1,0 +1,16 @@
+#pragma once
+
+namespace opencc {
+class Converter;
+}
+
+namespace glyphmap {
+
+// Callers size their output buffers at ceil(4n/3)+1 bytes for n input bytes.
+// That holds as long as no dictionary value is longer than 4/3 of its key
+// (the longest expansion in the shipped dictionaries is a BMP character,
+// 3 bytes, to a supplementary one, 4 bytes). Throws std::runtime_error for a
+// converter whose dictionaries break it, rather than risk an overflow.
+void CheckOutputBound(const opencc::Converter& converter);
+
+}  // namespace glyphmap

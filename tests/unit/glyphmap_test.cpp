@@ -1,0 +1,287 @@
+// glyphmap.dll itself: conversions through OpenCC, its error reports as
+// std::runtime_error across the DLL boundary, thread safety, where it finds
+// its dictionaries, and the output bound.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdio>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+#include "engine/ConvConfigs.h"
+#include "glyphmap/glyphmap.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TestText.h"
+
+using namespace testing_support;
+
+namespace {
+
+// The three entry points, from the linked glyphmap.dll or from a copy
+// loaded from another folder.
+struct GlyphmapApi {
+  decltype(&opencc_open_t2s) open = &opencc_open_t2s;
+  decltype(&opencc_convert_utf8_to_buffer) convert = &opencc_convert_utf8_to_buffer;
+  decltype(&opencc_close) close = &opencc_close;
+
+  std::string Convert(int handle, const std::string& text) const {
+    std::vector<char> out(GlyphmapOutputBound(text.size()) + 16, '\x7F');
+    int n = convert(handle, text.data(), text.size(), out.data());
+    // Nothing beyond the bound is touched, and the count excludes the NUL.
+    size_t bound = GlyphmapOutputBound(text.size());
+    for (size_t i = bound; i < out.size(); ++i) EXPECT_EQ(out[i], '\x7F') << "wrote past the bound";
+    EXPECT_GE(n, 0);
+    EXPECT_EQ(out[static_cast<size_t>(n)], '\0');
+    return std::string(out.data(), static_cast<size_t>(n));
+  }
+};
+
+// A copy of glyphmap.dll (with the runtime DLLs) in a folder of its own.
+class GlyphmapCopy {
+ public:
+  GlyphmapCopy(const std::wstring& folderName, bool withDictionaries) : dir_(folderName) {
+    std::wstring bin = ExeFolder();
+    for (const wchar_t* f : {L"glyphmap.dll", L"libstdc++-6.dll", L"libgcc_s_seh-1.dll",
+                             L"libwinpthread-1.dll"}) {
+      CopyInto(bin + L"\\" + f, dir_.path());
+    }
+    if (withDictionaries) {
+      for (const wchar_t* f : {L"STPhrases.txt", L"STCharacters.txt", L"TSPhrases.txt",
+                               L"TSCharacters.txt"}) {
+        CopyInto(bin + L"\\" + f, dir_.path());
+      }
+    }
+  }
+  // The copy stays loaded: a failing test may still unwind through it.
+  ~GlyphmapCopy() = default;
+  const TempDir& dir() const { return dir_; }
+
+  // Loads the copy; false when it could not be loaded from its own folder.
+  bool Load(GlyphmapApi& api) {
+    module_ = LoadLibraryW((dir_ / L"glyphmap.dll").c_str());
+    if (!module_) return false;
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(module_, path, MAX_PATH);
+    EXPECT_EQ(std::wstring(path), dir_ / L"glyphmap.dll");
+    Resolve(api.open, "opencc_open_t2s");
+    Resolve(api.convert, "opencc_convert_utf8_to_buffer");
+    Resolve(api.close, "opencc_close");
+    return api.open && api.convert && api.close;
+  }
+
+ private:
+  template <typename Fn>
+  void Resolve(Fn& fn, const char* name) {
+    fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
+  }
+  TempDir dir_;
+  HMODULE module_ = nullptr;
+};
+
+std::string Config(std::string_view text) { return std::string(text); }
+
+// A minimal configuration over one character dictionary of our own.
+const char* kOneDictConfig =
+    R"({"name":"t","segmentation":{"type":"mmseg","dict":{"type":"text","file":"STPhrases.txt"}},)"
+    R"("conversion_chain":[{"dict":{"type":"group","dicts":[{"type":"text","file":"STPhrases.txt"},)"
+    R"({"type":"text","file":"STCharacters.txt"}]}}]})";
+
+class Glyphmap : public ::testing::Test {
+ protected:
+  GlyphmapApi api;
+};
+
+TEST_F(Glyphmap, PhrasesWhoseCharactersHaveSeveralCounterparts) {
+  int s2t = api.open(Config(kConvConfigSim2Tra).c_str(), "glyphmap");
+  int t2s = api.open(Config(kConvConfigTra2Sim).c_str(), "glyphmap");
+  ASSERT_GE(s2t, 0);
+  ASSERT_GE(t2s, 0);
+  ASSERT_NE(s2t, t2s);
+  const std::pair<const char*, const char*> pairs[] = {
+      {"头发", "頭髮"}, {"发展", "發展"}, {"干净", "乾淨"}, {"干部", "幹部"}, {"后来", "後來"},
+      {"皇后", "皇后"}, {"面条", "麪條"}, {"面对", "面對"}, {"里面", "裏面"},
+  };
+  for (auto [sim, tra] : pairs) {
+    EXPECT_EQ(api.Convert(s2t, sim), tra) << sim;
+    EXPECT_EQ(api.Convert(t2s, tra), sim) << tra;
+  }
+  // Within a sentence the phrase decides each character.
+  EXPECT_EQ(api.Convert(s2t, "她的头发后来长得很快，面条也吃完了。"),
+            "她的頭髮後來長得很快，麪條也喫完了。");
+  EXPECT_EQ(api.Convert(t2s, "皇后面對發展，乾淨的幹部在裏面。"),
+            "皇后面对发展，干净的干部在里面。");
+  api.close(s2t);
+  api.close(t2s);
+}
+
+TEST_F(Glyphmap, TextPassesThroughAroundTheConversion) {
+  int h = api.open(Config(kConvConfigSim2Tra).c_str(), "glyphmap");
+  ASSERT_GE(h, 0);
+  // Line ends, ASCII, characters without entries and supplementary
+  // characters come back as they went in.
+  EXPECT_EQ(api.Convert(h, "头发\r\n发展\r\n"), "頭髮\r\n發展\r\n");
+  // OpenCC hands unconverted runs on as C strings: a run ends at a NUL, and
+  // what follows the NUL up to the next dictionary word is not passed on.
+  EXPECT_EQ(api.Convert(h, std::string("abc\0", 4)), "abc");
+  EXPECT_EQ(api.Convert(h, std::string("ab\0cd头发ef", 13)), "ab頭髮ef");
+  EXPECT_EQ(api.Convert(h, "\xF0\xA0\x80\x80头"), "\xF0\xA0\x80\x80頭");
+  EXPECT_EQ(api.Convert(h, ""), "");
+  // The one kind of expansion: a BMP character to a supplementary one.
+  EXPECT_EQ(api.Convert(h, "㓆"), "𠗣");
+  std::string many;
+  for (int i = 0; i < 300; ++i) many += "㓆";
+  std::string expanded;
+  for (int i = 0; i < 300; ++i) expanded += "𠗣";
+  EXPECT_EQ(api.Convert(h, many), expanded);
+  api.close(h);
+}
+
+TEST_F(Glyphmap, HandlesAndTheirMisuse) {
+  EXPECT_EQ(api.open("", "glyphmap"), -1);
+  EXPECT_EQ(api.open(nullptr, "glyphmap"), -1);
+  int h = api.open(Config(kConvConfigTra2Sim).c_str(), nullptr);
+  ASSERT_GE(h, 0);
+  api.close(h);
+  api.close(h);     // a second close is harmless
+  api.close(9999);  // so is an unknown handle
+  api.close(-1);
+  char out[8] = "xxxxxxx";
+  EXPECT_EQ(api.convert(h, "頭", 3, out), 0);
+  EXPECT_EQ(out[0], '\0');
+  // A freed slot is used again.
+  int again = api.open(Config(kConvConfigTra2Sim).c_str(), "glyphmap");
+  EXPECT_EQ(again, h);
+  api.close(again);
+}
+
+TEST_F(Glyphmap, ErrorsArriveAsRuntimeErrorsInTheProgram) {
+  try {
+    api.open("{ this is not json", "glyphmap");
+    FAIL() << "no exception";
+  } catch (const std::runtime_error& e) {
+    EXPECT_NE(std::string(e.what()).find("JSON"), std::string::npos) << e.what();
+  }
+  try {
+    api.open(R"({"name":"x","conversion_chain":[{"dict":{"type":"text","file":"NoSuch.txt"}}]})",
+             "glyphmap");
+    FAIL() << "no exception";
+  } catch (const std::runtime_error& e) {
+    EXPECT_NE(std::string(e.what()).find("NoSuch.txt"), std::string::npos) << e.what();
+  }
+  int h = api.open(Config(kConvConfigSim2Tra).c_str(), "glyphmap");
+  ASSERT_GE(h, 0);
+  // A stray continuation byte where a character should start.
+  std::string bad = "头发\x80";
+  char out[32];
+  EXPECT_THROW(api.convert(h, bad.data(), bad.size(), out), std::runtime_error);
+  // A character cut off by the end of the input is not an error.
+  std::string cut = "头\xE5\xA4";
+  EXPECT_EQ(api.Convert(h, cut), "頭\xE5\xA4");
+  api.close(h);
+}
+
+TEST_F(Glyphmap, InstancesWorkOnSeveralThreadsAtOnce) {
+  const std::string sim = "她的头发后来长得很快，面条也吃完了。干部们在里面讨论发展。\r\n";
+  const std::string tra = "她的頭髮後來長得很快，麪條也喫完了。幹部們在裏面討論發展。\r\n";
+  std::vector<std::thread> threads;
+  std::vector<int> failures(4, 0);
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&, t] {
+      for (int round = 0; round < 5; ++round) {
+        int h = opencc_open_t2s(Config(t % 2 ? kConvConfigTra2Sim : kConvConfigSim2Tra).c_str(),
+                                "glyphmap");
+        if (h < 0) {
+          ++failures[t];
+          continue;
+        }
+        std::vector<char> out(GlyphmapOutputBound(sim.size()));
+        for (int i = 0; i < 100; ++i) {
+          const std::string& in = t % 2 ? tra : sim;
+          int n = opencc_convert_utf8_to_buffer(h, in.data(), in.size(), out.data());
+          std::string got(out.data(), static_cast<size_t>(n));
+          if (got != (t % 2 ? sim : tra)) {
+            if (failures[t] == 0) ADD_FAILURE() << got;
+            ++failures[t];
+          }
+        }
+        opencc_close(h);
+      }
+    });
+  }
+  for (auto& th : threads) th.join();
+  for (int t = 0; t < 4; ++t) EXPECT_EQ(failures[t], 0) << "thread " << t;
+}
+
+TEST(GlyphmapInstalled, WorksFromAFolderWithAChineseNameAndStaysQuiet) {
+  GlyphmapCopy copy(L"简繁 词典", true);
+  GlyphmapApi api;
+  ASSERT_TRUE(copy.Load(api));
+  TempDir logs;
+  std::wstring errLog = logs / L"stderr.txt";
+  ASSERT_NE(_wfreopen(errLog.c_str(), L"w", stderr), nullptr);
+  int h = api.open(Config(kConvConfigSim2Tra).c_str(), "glyphmap");
+  int t = api.open(Config(kConvConfigTra2Sim).c_str(), "glyphmap");
+  fflush(stderr);
+  freopen("NUL", "w", stderr);
+  ASSERT_GE(h, 0);
+  ASSERT_GE(t, 0);
+  EXPECT_EQ(api.Convert(h, "头发"), "頭髮");
+  EXPECT_EQ(api.Convert(t, "頭髮"), "头发");
+  api.close(h);
+  api.close(t);
+  // OpenCC 1.4 would warn about the missing match_policy; glyphmap says nothing.
+  EXPECT_EQ(ReadFileBytes(errLog), "");
+}
+
+TEST(GlyphmapInstalled, AMissingDictionaryIsNamed) {
+  GlyphmapCopy copy(L"no-dictionaries", false);
+  GlyphmapApi api;
+  ASSERT_TRUE(copy.Load(api));
+  try {
+    api.open(Config(kConvConfigSim2Tra).c_str(), "glyphmap");
+    FAIL() << "no exception";
+  } catch (const std::runtime_error& e) {
+    EXPECT_NE(std::string(e.what()).find("STPhrases.txt"), std::string::npos) << e.what();
+  }
+}
+
+TEST(GlyphmapInstalled, ADictionaryThatBreaksTheOutputBoundIsRefused) {
+  GlyphmapCopy copy(L"long-values", false);
+  WriteFileBytes(copy.dir() / L"STPhrases.txt", "头发\t頭髮\n");
+  WriteFileBytes(copy.dir() / L"STCharacters.txt", "头\t頭\na\tabcdef\n");
+  GlyphmapApi api;
+  ASSERT_TRUE(copy.Load(api));
+  try {
+    api.open(kOneDictConfig, "glyphmap");
+    FAIL() << "no exception";
+  } catch (const std::runtime_error& e) {
+    EXPECT_NE(std::string(e.what()).find("abcdef"), std::string::npos) << e.what();
+  }
+}
+
+TEST(GlyphmapInstalled, AChangedDictionaryIsReadAgain) {
+  GlyphmapCopy copy(L"changing", false);
+  WriteFileBytes(copy.dir() / L"STPhrases.txt", "头发\t頭髮\n");
+  WriteFileBytes(copy.dir() / L"STCharacters.txt", "头\t頭\n");
+  GlyphmapApi api;
+  ASSERT_TRUE(copy.Load(api));
+  int h = api.open(kOneDictConfig, "glyphmap");
+  ASSERT_GE(h, 0);
+  EXPECT_EQ(api.Convert(h, "头头发"), "頭頭髮");
+  // A later open of the same configuration shares the parsed dictionaries.
+  int h2 = api.open(kOneDictConfig, "glyphmap");
+  EXPECT_EQ(api.Convert(h2, "头"), "頭");
+  api.close(h2);
+
+  WriteFileBytes(copy.dir() / L"STCharacters.txt", "头\t豆\n");
+  int h3 = api.open(kOneDictConfig, "glyphmap");
+  EXPECT_EQ(api.Convert(h3, "头头发"), "豆頭髮");
+  // The instance opened before the change keeps what it had.
+  EXPECT_EQ(api.Convert(h, "头"), "頭");
+  api.close(h);
+  api.close(h3);
+}
+
+}  // namespace
