@@ -1,6 +1,6 @@
 tarnwell_test(engine_test LABEL unit
-  SOURCES engine_test.cpp worker_test.cpp
+  SOURCES unit/engine_test.cpp unit/worker_test.cpp
   LIBS engine fake_glyphmap)
 tarnwell_test(glyphmap_test LABEL unit
-  SOURCES glyphmap_test.cpp conversion_test.cpp
+  SOURCES unit/glyphmap_test.cpp unit/conversion_test.cpp
   LIBS engine glyphmap)
