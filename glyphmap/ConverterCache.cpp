@@ -33,7 +33,7 @@ ConverterPtr Build(const PreparedConfig& config, const std::string& folder) {
                              e.what());
   }
   CheckOutputBound(*converter);
-  return converter;
+  return std::make_shared<const CompiledConversion>(std::move(converter));
 }
 
 }  // namespace

@@ -7,15 +7,13 @@
 
 #include "glyphmap/ConfigText.h"
 
-namespace opencc {
-class Converter;
-}
+#include "glyphmap/CompiledConversion.h"
 
 namespace glyphmap {
 
-using ConverterPtr = std::shared_ptr<const opencc::Converter>;
+using ConverterPtr = std::shared_ptr<const CompiledConversion>;
 
-// Built converters, shared by every instance opened with the same
+// Compiled conversions, shared by every instance opened with the same
 // configuration. A converter is immutable once built, so instances on
 // different threads may use one at the same time. An entry is rebuilt when
 // one of its dictionary files changed (time of last write or size).

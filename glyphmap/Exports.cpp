@@ -1,6 +1,5 @@
 // The three exported functions. Exceptions leave them only as
 // std::runtime_error with a UTF-8 message, as callers expect.
-#include <cstring>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -11,7 +10,6 @@
 #include "glyphmap/ConverterCache.h"
 #include "glyphmap/HandleTable.h"
 #include "glyphmap/ModuleFolder.h"
-#include "glyphmap/Utf8Scan.h"
 #include "glyphmap/glyphmap.h"
 
 namespace {
@@ -55,25 +53,16 @@ extern "C" int opencc_convert_utf8_to_buffer(int handle, const char* input, size
     return 0;
   }
   if (input == nullptr) length = 0;
-  std::string_view text(input, length);
-  // OpenCC rejects a text that has a stray byte where a character should
-  // start, and then copies the whole rest of the text, up to a NUL it may
-  // never find, into its message. We find such a byte first.
-  size_t bad = glyphmap::FindInvalidUtf8Start(text);
-  if (bad != std::string_view::npos) {
+  if (length > 0x3FFFFFFF) {  // the count would not fit the result
     *output = '\0';
-    throw std::runtime_error("文本不是有效的 UTF-8 / Invalid UTF-8 at byte " + std::to_string(bad));
+    throw std::runtime_error("文本过长 / The text is too long to convert in one call");
   }
   try {
-    std::string converted = converter->Convert(text);
-    if (converted.size() + 1 > GlyphmapOutputBound(length) || converted.size() > 0x7FFFFFFF) {
-      *output = '\0';
-      throw std::runtime_error("转换结果超出缓冲区 / The converted text does not fit the buffer");
-    }
-    std::memcpy(output, converted.data(), converted.size());
-    output[converted.size()] = '\0';
-    return static_cast<int>(converted.size());
+    size_t n = converter->Convert(std::string_view(input, length), output);
+    output[n] = '\0';
+    return static_cast<int>(n);
   } catch (const std::runtime_error&) {
+    *output = '\0';
     throw;
   } catch (const std::bad_alloc&) {
     *output = '\0';

@@ -14,7 +14,8 @@ set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 WINE=${TARNWELL_WINE:-/usr/lib/wine/wine64}
-export WINEPREFIX=${TARNWELL_WINEPREFIX:-${WINEPREFIX:-$HOME/.cache/tarnwell/wineprefix}}
+# Wine wants an absolute prefix path.
+export WINEPREFIX=$(realpath -m "${TARNWELL_WINEPREFIX:-${WINEPREFIX:-$HOME/.cache/tarnwell/wineprefix}}")
 export WINEARCH=win64
 export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono or Gecko installers at boot (there is no network for them anyway).

@@ -1,0 +1,34 @@
+#include "glyphmap/CompiledConversion.h"
+
+#include <cstring>
+#include <stdexcept>
+#include <string>
+
+#include "Converter.hpp"
+#include "glyphmap/Utf8Scan.h"
+
+namespace glyphmap {
+
+CompiledConversion::CompiledConversion(std::shared_ptr<const opencc::Converter> converter)
+    : fast_(FastConverter::TryBuild(*converter)) {
+  if (!fast_) opencc_ = std::move(converter);
+}
+
+size_t CompiledConversion::Convert(std::string_view text, char* out) const {
+  // OpenCC rejects a text that has a stray byte where a character should
+  // start (and would then copy the whole rest of the text, up to a NUL it
+  // may never find, into its message). We find such a byte first.
+  size_t bad = FindInvalidUtf8Start(text);
+  if (bad != std::string_view::npos) {
+    throw std::runtime_error("文本不是有效的 UTF-8 / Invalid UTF-8 at byte " + std::to_string(bad));
+  }
+  if (fast_) return fast_->Convert(text.data(), text.size(), out);
+  std::string converted = opencc_->Convert(text);
+  if (3 * converted.size() > 4 * text.size() + 2) {
+    throw std::runtime_error("转换结果超出缓冲区 / The converted text does not fit the buffer");
+  }
+  std::memcpy(out, converted.data(), converted.size());
+  return converted.size();
+}
+
+}  // namespace glyphmap

@@ -1,0 +1,34 @@
+#pragma once
+#include <cstddef>
+#include <memory>
+#include <string_view>
+
+#include "glyphmap/FastConverter.h"
+
+namespace opencc {
+class Converter;
+}
+
+namespace glyphmap {
+
+// One configuration, ready to convert: our own compiled form where it
+// covers the configuration (it does for the program's two), else OpenCC's
+// converter. Immutable, shared by every instance of the configuration.
+class CompiledConversion {
+ public:
+  explicit CompiledConversion(std::shared_ptr<const opencc::Converter> converter);
+
+  // Converts `text` into `out` and returns the byte count (no terminator).
+  // `out` holds ceil(4n/3) bytes (the dictionaries are checked for that).
+  // Throws std::runtime_error for text OpenCC would reject.
+  size_t Convert(std::string_view text, char* out) const;
+
+  bool IsCompiled() const { return fast_ != nullptr; }
+  size_t MemoryBytes() const { return fast_ ? fast_->MemoryBytes() : 0; }
+
+ private:
+  std::unique_ptr<FastConverter> fast_;
+  std::shared_ptr<const opencc::Converter> opencc_;  // kept only without fast_
+};
+
+}  // namespace glyphmap

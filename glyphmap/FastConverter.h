@@ -1,0 +1,48 @@
+#pragma once
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+#include "glyphmap/PrefixDict.h"
+
+namespace opencc {
+class Converter;
+}
+
+namespace glyphmap {
+
+// Converts text the way OpenCC's converter for our configurations does,
+// without its per-call allocations: maximum-match segmentation over the
+// segmentation dictionary, then each segment through the conversion's
+// dictionaries (the first that has a key at a position decides there,
+// longest key first), written straight into the caller's buffer.
+//
+// It reproduces OpenCC's conventions too: a character without an entry,
+// or a whole ideographic description sequence, is copied as it is; a
+// character cut off by the end of the text is copied as far as it goes;
+// OpenCC hands segments on as C strings, so a segment ends at its first NUL
+// and the rest of that segment is not passed on.
+class FastConverter {
+ public:
+  // Null when the converter has a shape this class does not cover (a
+  // segmentation other than maximum matching, more than one conversion
+  // step, a union group or nested groups); OpenCC then converts itself.
+  static std::unique_ptr<FastConverter> TryBuild(const opencc::Converter& converter);
+
+  // Converts `length` bytes; returns the number of bytes written to `out`.
+  // The text must not hold a byte where a character cannot start (the
+  // caller checks first). `out` must hold what the dictionaries' longest
+  // expansion allows.
+  size_t Convert(const char* text, size_t length, char* out) const;
+
+  size_t MemoryBytes() const;
+
+ private:
+  FastConverter() = default;
+  char* ConvertSegment(const char* segment, size_t length, char* out) const;
+
+  std::shared_ptr<const PrefixDict> segmentation_;     // null: the text is one segment
+  std::vector<std::shared_ptr<const PrefixDict>> group_;  // tried in order
+};
+
+}  // namespace glyphmap

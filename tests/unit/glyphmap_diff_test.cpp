@@ -1,0 +1,233 @@
+// glyphmap's compiled conversion held against OpenCC's own converter on
+// the same configuration and dictionaries: every result must be
+// byte-identical, and where OpenCC rejects a text, glyphmap must too.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <random>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "Config.hpp"
+#include "Conversion.hpp"
+#include "ConversionChain.hpp"
+#include "Converter.hpp"
+#include "Dict.hpp"
+#include "DictEntry.hpp"
+#include "Exception.hpp"
+#include "Lexicon.hpp"
+#include "engine/ConvConfigs.h"
+#include "glyphmap/CompiledConversion.h"
+#include "glyphmap/ConfigText.h"
+#include "glyphmap/OutputBound.h"
+#include "glyphmap/glyphmap.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TestText.h"
+
+using namespace testing_support;
+
+namespace {
+
+// One direction: OpenCC's converter and ours, built from the same objects.
+struct Pair {
+  std::shared_ptr<opencc::Converter> reference;
+  std::unique_ptr<glyphmap::CompiledConversion> compiled;
+  std::vector<std::string> keys, values;  // every entry of the conversion's dictionaries
+  size_t compared = 0;
+
+  explicit Pair(std::string_view config) {
+    std::string folder = Utf8(ExeFolder()) + "\\";
+    opencc::Config loader;
+    reference = loader.NewFromString(glyphmap::PrepareConfig(config).json, folder);
+    compiled = std::make_unique<glyphmap::CompiledConversion>(reference);
+    for (const auto& conversion : reference->GetConversionChain()->GetConversions()) {
+      CollectEntries(conversion->GetDict());
+    }
+  }
+
+  void CollectEntries(const opencc::DictPtr& dict) {
+    if (const auto* items = dict->GetDictGroupItems()) {
+      for (const auto& item : *items) CollectEntries(item);
+      return;
+    }
+    for (const auto& entry : *dict->GetLexicon()) {
+      keys.push_back(entry->Key());
+      for (const auto& v : entry->Values()) values.push_back(v);
+    }
+  }
+
+  // Converts with both; reports the first few differences.
+  void Check(const std::string& text) {
+    ++compared;
+    std::string expected;
+    bool referenceThrew = false;
+    try {
+      expected = reference->Convert(text);
+    } catch (const opencc::Exception&) {
+      referenceThrew = true;
+    }
+    std::string out(GlyphmapOutputBound(text.size()), '\0');
+    bool oursThrew = false;
+    size_t n = 0;
+    try {
+      n = compiled->Convert(text, out.data());
+    } catch (const std::runtime_error&) {
+      oursThrew = true;
+    }
+    ASSERT_EQ(oursThrew, referenceThrew) << Escape(text);
+    if (!referenceThrew) {
+      ASSERT_EQ(out.substr(0, n), expected) << Escape(text);
+    }
+  }
+
+  static std::string Escape(const std::string& s) {
+    std::string r;
+    char buf[8];
+    for (unsigned char c : s.substr(0, 200)) {
+      if (c >= 0x20 && c < 0x7F) {
+        r += static_cast<char>(c);
+      } else {
+        std::snprintf(buf, sizeof buf, "\\x%02X", c);
+        r += buf;
+      }
+    }
+    return r;
+  }
+};
+
+std::string Corpus(const wchar_t* name) {
+  return ReadFileBytes(ExeFolder() + L"\\..\\testdata\\" + name);
+}
+
+class Differential : public ::testing::TestWithParam<int> {
+ protected:
+  Pair& pair() {
+    static Pair s2t(kConvConfigSim2Tra);
+    static Pair t2s(kConvConfigTra2Sim);
+    return GetParam() == 0 ? s2t : t2s;
+  }
+  ~Differential() override {
+    std::printf("[ compared ] %zu texts so far in this direction\n", pair().compared);
+  }
+};
+
+TEST_P(Differential, OurOwnStructureIsInUse) { EXPECT_TRUE(pair().compiled->IsCompiled()); }
+
+TEST_P(Differential, ManualPagesLineByLineAndWhole) {
+  std::string text = Corpus(GetParam() == 0 ? L"manpages_zh_CN.txt" : L"manpages_zh_TW.txt");
+  ASSERT_GT(text.size(), 1000000u) << "the manual pages corpus is missing";
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    end = end == std::string::npos ? text.size() : end + 1;
+    pair().Check(text.substr(start, end - start));
+    if (HasFatalFailure()) return;
+    start = end;
+  }
+  for (size_t at = 0; at < text.size(); at += 1 << 20) pair().Check(text.substr(at, 1 << 20));
+}
+
+TEST_P(Differential, EveryKeyAndValueAlone) {
+  for (const auto& k : pair().keys) {
+    pair().Check(k);
+    if (HasFatalFailure()) return;
+  }
+  for (const auto& v : pair().values) {
+    pair().Check(v);
+    if (HasFatalFailure()) return;
+  }
+}
+
+TEST_P(Differential, EveryCharacterOfTheDictionariesAlone) {
+  std::set<std::string> chars;
+  for (const auto* list : {&pair().keys, &pair().values}) {
+    for (const auto& word : *list) {
+      for (size_t i = 0; i < word.size();) {
+        unsigned char c = static_cast<unsigned char>(word[i]);
+        size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+        chars.insert(word.substr(i, n));
+        i += n;
+      }
+    }
+  }
+  for (const auto& c : chars) pair().Check(c);
+  std::printf("[ compared ] %zu distinct characters\n", chars.size());
+}
+
+TEST_P(Differential, RandomConcatenationsOfWordsAndTheirPieces) {
+  // Overlapping phrases are where maximum matching decides.
+  std::mt19937 rng(1234 + GetParam());
+  const auto& keys = pair().keys;
+  const auto& values = pair().values;
+  for (int i = 0; i < 30000; ++i) {
+    std::string text;
+    int pieces = 1 + static_cast<int>(rng() % 6);
+    for (int p = 0; p < pieces; ++p) {
+      const std::string& w = (rng() % 3 == 0) ? values[rng() % values.size()] : keys[rng() % keys.size()];
+      // Whole words, or a word cut at a character boundary on either side.
+      size_t chars = w.size() / 3;
+      if (rng() % 2 == 0 || chars < 2) {
+        text += w;
+      } else if (rng() % 2 == 0) {
+        text += w.substr(3 * (1 + rng() % (chars - 1)));
+      } else {
+        text += w.substr(0, 3 * (1 + rng() % (chars - 1)));
+      }
+      if (rng() % 8 == 0) text += (rng() % 2) ? "\r\n" : " ";
+    }
+    pair().Check(text);
+    if (HasFatalFailure()) return;
+  }
+}
+
+TEST_P(Differential, RandomValidAndInvalidUtf8) {
+  std::mt19937 rng(99 + GetParam());
+  const auto& keys = pair().keys;
+  auto codePoint = [&](uint32_t cp) {
+    std::string s;
+    if (cp < 0x80) {
+      s += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+      s += static_cast<char>(0xC0 | (cp >> 6));
+      s += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+      s += static_cast<char>(0xE0 | (cp >> 12));
+      s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      s += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+      s += static_cast<char>(0xF0 | (cp >> 18));
+      s += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+      s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      s += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+    return s;
+  };
+  for (int i = 0; i < 20000; ++i) {
+    std::string text;
+    int parts = 1 + static_cast<int>(rng() % 12);
+    for (int p = 0; p < parts; ++p) {
+      switch (rng() % 10) {
+        case 0: text += static_cast<char>(rng() % 0x20); break;               // controls, NUL
+        case 1: text += codePoint(0x2FF0 + rng() % 16); break;                 // description operators
+        case 2: text += codePoint(0x4E00 + rng() % 0x5200); break;             // CJK
+        case 3: text += codePoint(0x20000 + rng() % 0x2A6E0); break;          // supplementary
+        case 4: text += keys[rng() % keys.size()]; break;
+        case 5: text += static_cast<char>(0x80 + rng() % 0x80); break;         // any high byte
+        case 6: text += keys[rng() % keys.size()].substr(0, 1 + rng() % 2); break;  // cut character
+        case 7: text += codePoint(rng() % 0x800); break;
+        case 8: text += codePoint(0xFE00 + rng() % 16); break;                 // variation selectors
+        default: text += static_cast<char>('a' + rng() % 26); break;
+      }
+    }
+    pair().Check(text);
+    if (HasFatalFailure()) return;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(BothDirections, Differential, ::testing::Values(0, 1),
+                         [](const auto& info) { return info.param == 0 ? "Sim2Tra" : "Tra2Sim"; });
+
+}  // namespace

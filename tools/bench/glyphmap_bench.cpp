@@ -1,0 +1,90 @@
+// Converts a corpus through glyphmap.dll one line at a time and prints
+// "bench: NAME VALUE UNIT" lines.
+//   glyphmap_bench.exe DIRECTION(s2t|t2s) CORPUS.txt [ROUNDS]
+#include <windows.h>
+
+#include <psapi.h>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "engine/ConvConfigs.h"
+#include "glyphmap/glyphmap.h"
+#include "tools/bench/LineCorpus.h"
+
+namespace {
+
+double Now() {
+  static LARGE_INTEGER freq = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
+}
+
+size_t WorkingSetBytes() {
+  PROCESS_MEMORY_COUNTERS_EX pmc{};
+  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc),
+                       sizeof pmc);
+  return pmc.WorkingSetSize;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: glyphmap_bench s2t|t2s CORPUS [ROUNDS]\n");
+    return 2;
+  }
+  const bool s2t = std::strcmp(argv[1], "s2t") == 0;
+  const int rounds = argc > 3 ? std::atoi(argv[3]) : 3;
+  LineCorpus corpus;
+  if (!corpus.Load(argv[2])) {
+    std::fprintf(stderr, "cannot read %s\n", argv[2]);
+    return 2;
+  }
+  const std::string config(s2t ? kConvConfigSim2Tra : kConvConfigTra2Sim);
+
+  try {
+    size_t memBefore = WorkingSetBytes();
+    double t0 = Now();
+    int first = opencc_open_t2s(config.c_str(), "glyphmap");
+    double t1 = Now();
+    int later = opencc_open_t2s(config.c_str(), "glyphmap");
+    double t2 = Now();
+    if (first < 0 || later < 0) return 1;
+    std::printf("bench: glyphmap_open_memory_%s %.1f MiB\n", argv[1],
+                static_cast<double>(WorkingSetBytes() - memBefore) / 1048576.0);
+    std::printf("bench: glyphmap_first_open_%s %.1f ms\n", argv[1], (t1 - t0) * 1e3);
+    std::printf("bench: glyphmap_later_open_%s %.3f ms\n", argv[1], (t2 - t1) * 1e3);
+
+    std::vector<char> out(1 << 20);
+    size_t outBytes = 0;
+    double best = 1e30;
+    for (int r = 0; r < rounds; ++r) {
+      outBytes = 0;
+      double start = Now();
+      for (std::string_view line : corpus.lines) {
+        if (GlyphmapOutputBound(line.size()) > out.size()) out.resize(GlyphmapOutputBound(line.size()));
+        outBytes += static_cast<size_t>(
+            opencc_convert_utf8_to_buffer(later, line.data(), line.size(), out.data()));
+      }
+      best = std::min(best, Now() - start);
+    }
+    std::printf("bench: glyphmap_%s %.2f MB/s\n", argv[1],
+                static_cast<double>(corpus.text.size()) / best / 1e6);
+    std::fprintf(stderr, "%zu lines, %zu bytes in, %zu bytes out\n", corpus.lines.size(),
+                 corpus.text.size(), outBytes);
+    opencc_close(first);
+    opencc_close(later);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "glyphmap: %s\n", e.what());
+    return 1;
+  }
+  return 0;
+}
