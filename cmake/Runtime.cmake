@@ -25,3 +25,7 @@ foreach(f IN LISTS TARNWELL_RUNTIME_DLLS TARNWELL_DICTIONARIES)
   list(APPEND _stamps ${TARNWELL_BIN}/${name})
 endforeach()
 add_custom_target(runtime_files ALL DEPENDS ${_stamps})
+
+# What ships: `make dist` installs the build into dist/<arch>/.
+install(FILES ${TARNWELL_RUNTIME_DLLS} ${TARNWELL_DICTIONARIES} DESTINATION .)
+install(DIRECTORY ${TARNWELL_DEPS}/share/licenses/ DESTINATION licenses)
