@@ -47,7 +47,7 @@ extern "C" int opencc_open_t2s(const char* config, const char* /*libraryName*/) 
 
 extern "C" int opencc_convert_utf8_to_buffer(int handle, const char* input, size_t length,
                                              char* output) {
-  glyphmap::ConverterPtr converter = TheLibrary().handles.Find(handle);
+  const glyphmap::CompiledConversion* converter = TheLibrary().handles.Find(handle);
   if (!converter || output == nullptr) {
     if (output != nullptr) *output = '\0';
     return 0;

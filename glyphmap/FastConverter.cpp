@@ -13,21 +13,35 @@
 namespace glyphmap {
 namespace {
 
+inline size_t LeadLength(unsigned char c) {
+  return c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4
+       : (c & 0xFC) == 0xF8 ? 5 : 6;
+}
+
+// The character at `p`: its code point (or kNoCodePoint) and its length by
+// its lead byte, which may reach beyond the text.
+struct Character {
+  uint32_t codePoint;
+  size_t length;
+};
+
+inline Character CharacterAt(const char* p, size_t remaining) {
+  const auto* u = reinterpret_cast<const unsigned char*>(p);
+  if (u[0] < 0x80) return {u[0], 1};
+  size_t n = LeadLength(u[0]);
+  return {n <= remaining ? DecodeCharacter(u, n) : kNoCodePoint, n};
+}
+
 // How far an unmatched position reaches: a whole ideographic description
 // sequence, else one character, never beyond the text. Description
-// operators are U+2FF0..U+2FFF (E2 BF B0..BF); only those need OpenCC's
-// parser.
-inline size_t UnitLength(const char* p, size_t remaining) {
-  const auto* u = reinterpret_cast<const unsigned char*>(p);
+// operators (U+2FF0..U+2FFF) have the lead byte E2; only characters with
+// that lead byte go through OpenCC's own parser.
+inline size_t UnitLength(const char* p, size_t remaining, const Character& c) {
   size_t n = 0;
-  if (u[0] == 0xE2 && remaining >= 3 && u[1] == 0xBF && u[2] >= 0xB0) {
+  if (static_cast<unsigned char>(p[0]) == 0xE2) {
     n = opencc::UTF8Util::NextIdeographicDescriptionSequenceLength(p, remaining);
   }
-  if (n == 0) {
-    unsigned char c = u[0];
-    n = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4
-      : (c & 0xFC) == 0xF8 ? 5 : 6;
-  }
+  if (n == 0) n = c.length;
   return n < remaining ? n : remaining;
 }
 
@@ -77,20 +91,28 @@ std::unique_ptr<FastConverter> FastConverter::TryBuild(const opencc::Converter& 
     fast->segmentation_ = compile(segLeaves.front());
   }
   for (const auto& leaf : leaves) fast->group_.push_back(compile(leaf));
+  fast->skipFirstInRuns_ = fast->segmentation_ && fast->segmentation_ == fast->group_.front();
   return fast;
 }
 
-char* FastConverter::ConvertSegment(const char* segment, size_t length, char* out) const {
+char* FastConverter::ConvertSegment(const char* segment, size_t length, char* out,
+                                    bool isRun) const {
   // Segments travel as C strings: one ends at its first NUL.
-  if (const void* nul = std::memchr(segment, 0, length)) {
-    length = static_cast<size_t>(static_cast<const char*>(nul) - segment);
+  if (isRun) {
+    if (const void* nul = std::memchr(segment, 0, length)) {
+      length = static_cast<size_t>(static_cast<const char*>(nul) - segment);
+    }
   }
+  // In a run, the segmentation dictionary had no key at any position; where
+  // it is also the first dictionary of the conversion, it need not be asked.
+  const size_t firstDict = isRun && skipFirstInRuns_ ? 1 : 0;
   size_t pos = 0;
   while (pos < length) {
     const size_t remaining = length - pos;
+    const Character c = CharacterAt(segment + pos, remaining);
     PrefixDict::Match match;
-    for (const auto& dict : group_) {
-      match = dict->Longest(segment + pos, remaining);
+    for (size_t d = firstDict; d < group_.size(); ++d) {
+      match = group_[d]->Longest(segment + pos, remaining, c.codePoint, c.length);
       if (match.keyLength) break;
     }
     if (match.keyLength) {
@@ -98,7 +120,7 @@ char* FastConverter::ConvertSegment(const char* segment, size_t length, char* ou
       out += match.value.size();
       pos += match.keyLength;
     } else {
-      size_t n = UnitLength(segment + pos, remaining);
+      size_t n = UnitLength(segment + pos, remaining, c);
       std::memcpy(out, segment + pos, n);
       out += n;
       pos += n;
@@ -109,22 +131,32 @@ char* FastConverter::ConvertSegment(const char* segment, size_t length, char* ou
 
 size_t FastConverter::Convert(const char* text, size_t length, char* out) const {
   char* const start = out;
-  if (!segmentation_) return static_cast<size_t>(ConvertSegment(text, length, out) - start);
-
+  if (!segmentation_) {
+    return static_cast<size_t>(ConvertSegment(text, length, out, true) - start);
+  }
   size_t pos = 0;
   size_t runStart = 0;  // characters no key starts at, gathered into one segment
   while (pos < length) {
-    PrefixDict::Match match = segmentation_->Longest(text + pos, length - pos);
+    const size_t remaining = length - pos;
+    const Character c = CharacterAt(text + pos, remaining);
+    PrefixDict::Match match = segmentation_->Longest(text + pos, remaining, c.codePoint, c.length);
     if (match.keyLength) {
-      if (pos > runStart) out = ConvertSegment(text + runStart, pos - runStart, out);
-      out = ConvertSegment(text + pos, match.keyLength, out);
+      if (pos > runStart) out = ConvertSegment(text + runStart, pos - runStart, out, true);
+      if (skipFirstInRuns_) {
+        // The conversion's first dictionary is the segmentation's: its
+        // longest key within the segment is the segment itself.
+        std::memcpy(out, match.value.data(), match.value.size());
+        out += match.value.size();
+      } else {
+        out = ConvertSegment(text + pos, match.keyLength, out, false);
+      }
       pos += match.keyLength;
       runStart = pos;
     } else {
-      pos += UnitLength(text + pos, length - pos);
+      pos += UnitLength(text + pos, remaining, c);
     }
   }
-  if (pos > runStart) out = ConvertSegment(text + runStart, pos - runStart, out);
+  if (pos > runStart) out = ConvertSegment(text + runStart, pos - runStart, out, true);
   return static_cast<size_t>(out - start);
 }
 

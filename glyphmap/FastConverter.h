@@ -39,10 +39,13 @@ class FastConverter {
 
  private:
   FastConverter() = default;
-  char* ConvertSegment(const char* segment, size_t length, char* out) const;
+  // `isRun`: the segment is a run of characters no segmentation key starts
+  // at (else it is one key).
+  char* ConvertSegment(const char* segment, size_t length, char* out, bool isRun) const;
 
   std::shared_ptr<const PrefixDict> segmentation_;     // null: the text is one segment
   std::vector<std::shared_ptr<const PrefixDict>> group_;  // tried in order
+  bool skipFirstInRuns_ = false;  // the group's first dictionary is the segmentation's
 };
 
 }  // namespace glyphmap

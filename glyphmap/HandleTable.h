@@ -1,23 +1,33 @@
 #pragma once
+#include <array>
+#include <atomic>
 #include <mutex>
-#include <vector>
 
 #include "glyphmap/ConverterCache.h"
 
 namespace glyphmap {
 
-// The open instances. A handle is an index into the table; closed slots are
-// reused. Lookups copy the converter out under the lock, so a close on one
-// thread never pulls a converter from under a conversion on another.
+// The open instances. A handle is an index into a fixed table; closed slots
+// are reused. Opening and closing take a lock; a conversion only reads its
+// slot, so instances on different threads never wait for each other. The
+// table owns a reference to each open instance's conversion, which keeps
+// it alive until the handle is closed; a handle is used by one thread at a
+// time, so no conversion runs on a handle while it is being closed.
 class HandleTable {
  public:
-  int Add(ConverterPtr converter);
-  ConverterPtr Find(int handle);
+  static constexpr int kCapacity = 4096;
+
+  int Add(ConverterPtr converter);  // -1 when every slot is taken
+  const CompiledConversion* Find(int handle) const {
+    if (handle < 0 || handle >= kCapacity) return nullptr;
+    return fast_[static_cast<size_t>(handle)].load(std::memory_order_acquire);
+  }
   void Remove(int handle);
 
  private:
   std::mutex mutex_;
-  std::vector<ConverterPtr> slots_;
+  std::array<ConverterPtr, kCapacity> owners_;
+  std::array<std::atomic<const CompiledConversion*>, kCapacity> fast_{};
 };
 
 }  // namespace glyphmap

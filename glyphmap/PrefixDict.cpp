@@ -11,6 +11,27 @@
 
 namespace glyphmap {
 
+uint32_t DecodeCharacter(const unsigned char* p, size_t length) {
+  static constexpr uint32_t kLeadMask[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
+  static constexpr uint32_t kMinimum[] = {0, 0, 0x80, 0x800, 0x10000};
+  if (length == 0 || length > 4) return kNoCodePoint;
+  uint32_t cp = p[0] & kLeadMask[length];
+  for (size_t i = 1; i < length; ++i) {
+    if ((p[i] & 0xC0) != 0x80) return kNoCodePoint;
+    cp = (cp << 6) | (p[i] & 0x3F);
+  }
+  if (cp < kMinimum[length] || cp > 0x10FFFF) return kNoCodePoint;
+  return cp;
+}
+
+namespace {
+
+size_t LeadLength(unsigned char c) {
+  return c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 0;
+}
+
+}  // namespace
+
 PrefixDict::PrefixDict(const opencc::Dict& dict) : trie_(std::make_unique<Trie>()) {
   struct Item {
     std::string_view key;
@@ -23,20 +44,40 @@ PrefixDict::PrefixDict(const opencc::Dict& dict) : trie_(std::make_unique<Trie>(
   for (const auto& entry : *lexicon) {
     std::string_view key = entry->KeyView();
     if (key.empty()) continue;
-    std::string value = entry->GetDefault();
     items.push_back({key, static_cast<uint32_t>(valueOffsets_.size() - 1)});
-    pool_ += value;
+    pool_ += entry->GetDefault();
     valueOffsets_.push_back(static_cast<uint32_t>(pool_.size()));
     maxKeyLength_ = std::max(maxKeyLength_, key.size());
   }
   // The trie wants its keys sorted bytewise and unique; the first of equal
   // keys is the one a character walk would have kept.
-  std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) {
-    return a.key < b.key;
-  });
+  std::stable_sort(items.begin(), items.end(),
+                   [](const Item& a, const Item& b) { return a.key < b.key; });
   items.erase(std::unique(items.begin(), items.end(),
                           [](const Item& a, const Item& b) { return a.key == b.key; }),
               items.end());
+
+  // Which characters start a key, and whether every key is one character.
+  singleChars_ = true;
+  std::vector<std::pair<uint32_t, uint32_t>> firsts;  // code point, value
+  for (const Item& item : items) {
+    const auto* p = reinterpret_cast<const unsigned char*>(item.key.data());
+    size_t n = LeadLength(p[0]);
+    uint32_t cp = n && n <= item.key.size() ? DecodeCharacter(p, n) : kNoCodePoint;
+    if (cp == kNoCodePoint) {
+      throw std::runtime_error("词典的词条不是有效的 UTF-8 / A dictionary key is not valid UTF-8");
+    }
+    firsts.emplace_back(cp, item.value);
+    if (n != item.key.size()) singleChars_ = false;
+  }
+  for (const auto& [cp, value] : firsts) startLimit_ = std::max(startLimit_, cp + 1);
+  starts_.assign((startLimit_ + 63) / 64, 0);
+  for (const auto& [cp, value] : firsts) starts_[cp >> 6] |= uint64_t{1} << (cp & 63);
+  if (singleChars_) {
+    charValue_.assign(startLimit_, 0);
+    for (const auto& [cp, value] : firsts) charValue_[cp] = value + 1;
+  }
+
   std::vector<const char*> keys;
   std::vector<size_t> lengths;
   std::vector<int> values;
@@ -45,14 +86,15 @@ PrefixDict::PrefixDict(const opencc::Dict& dict) : trie_(std::make_unique<Trie>(
     lengths.push_back(item.key.size());
     values.push_back(static_cast<int>(item.value));
   }
-  if (trie_->build(keys.size(), keys.data(), lengths.data(), values.data()) != 0) {
+  if (!singleChars_ &&
+      trie_->build(keys.size(), keys.data(), lengths.data(), values.data()) != 0) {
     throw std::runtime_error("词典无法编译 / Cannot compile a dictionary");
   }
 }
 
 PrefixDict::~PrefixDict() = default;
 
-PrefixDict::Match PrefixDict::Longest(const char* text, size_t length) const {
+PrefixDict::Match PrefixDict::Walk(const char* text, size_t length) const {
   Match best;
   if (length > maxKeyLength_) length = maxKeyLength_;
   size_t node = 0;
@@ -63,16 +105,15 @@ PrefixDict::Match PrefixDict::Longest(const char* text, size_t length) const {
     ++i;
     if (result >= 0) {
       best.keyLength = i;
-      uint32_t begin = valueOffsets_[static_cast<size_t>(result)];
-      uint32_t end = valueOffsets_[static_cast<size_t>(result) + 1];
-      best.value = std::string_view(pool_.data() + begin, end - begin);
+      best.value = Value(static_cast<uint32_t>(result));
     }
   }
   return best;
 }
 
 size_t PrefixDict::MemoryBytes() const {
-  return trie_->total_size() + pool_.capacity() + valueOffsets_.capacity() * sizeof(uint32_t);
+  return trie_->total_size() + pool_.capacity() + valueOffsets_.capacity() * sizeof(uint32_t) +
+         starts_.capacity() * sizeof(uint64_t) + charValue_.capacity() * sizeof(uint32_t);
 }
 
 }  // namespace glyphmap
