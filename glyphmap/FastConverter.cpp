@@ -25,7 +25,7 @@ struct Character {
   size_t length;
 };
 
-inline Character CharacterAt(const char* p, size_t remaining) {
+[[gnu::always_inline]] inline Character CharacterAt(const char* p, size_t remaining) {
   const auto* u = reinterpret_cast<const unsigned char*>(p);
   if (u[0] < 0x80) return {u[0], 1};
   size_t n = LeadLength(u[0]);
@@ -63,6 +63,16 @@ bool CollectShortCircuitLeaves(const opencc::DictPtr& dict, std::vector<opencc::
   return true;
 }
 
+// Short copies are the rule here (a character, a word); a loop beats a call.
+inline char* Emit(char* out, const char* from, size_t n) {
+  if (n > 16) {
+    std::memcpy(out, from, n);
+    return out + n;
+  }
+  for (size_t i = 0; i < n; ++i) out[i] = from[i];
+  return out + n;
+}
+
 }  // namespace
 
 std::unique_ptr<FastConverter> FastConverter::TryBuild(const opencc::Converter& converter) {
@@ -90,8 +100,12 @@ std::unique_ptr<FastConverter> FastConverter::TryBuild(const opencc::Converter& 
     }
     fast->segmentation_ = compile(segLeaves.front());
   }
-  for (const auto& leaf : leaves) fast->group_.push_back(compile(leaf));
+  for (const auto& leaf : leaves) {
+    fast->group_.push_back(compile(leaf));
+    fast->groupRaw_.push_back(fast->group_.back().get());
+  }
   fast->skipFirstInRuns_ = fast->segmentation_ && fast->segmentation_ == fast->group_.front();
+  fast->FindPlainBytes();
   return fast;
 }
 
@@ -105,28 +119,35 @@ char* FastConverter::ConvertSegment(const char* segment, size_t length, char* ou
   }
   // In a run, the segmentation dictionary had no key at any position; where
   // it is also the first dictionary of the conversion, it need not be asked.
-  const size_t firstDict = isRun && skipFirstInRuns_ ? 1 : 0;
+  const PrefixDict* const* dicts = groupRaw_.data();
+  const PrefixDict* const* const dictsEnd = dicts + groupRaw_.size();
+  if (isRun && skipFirstInRuns_) ++dicts;
+
   size_t pos = 0;
+  size_t copyFrom = 0;  // characters without an entry are copied in one go
+  const bool* plain = isRun && skipFirstInRuns_ ? plainInRuns_ : plainAnywhere_;
   while (pos < length) {
+    if (plain[static_cast<unsigned char>(segment[pos])]) {
+      ++pos;
+      continue;
+    }
     const size_t remaining = length - pos;
     const Character c = CharacterAt(segment + pos, remaining);
     PrefixDict::Match match;
-    for (size_t d = firstDict; d < group_.size(); ++d) {
-      match = group_[d]->Longest(segment + pos, remaining, c.codePoint, c.length);
+    for (const PrefixDict* const* d = dicts; d != dictsEnd; ++d) {
+      match = (*d)->Longest(segment + pos, remaining, c.codePoint, c.length);
       if (match.keyLength) break;
     }
     if (match.keyLength) {
-      std::memcpy(out, match.value.data(), match.value.size());
-      out += match.value.size();
+      out = Emit(out, segment + copyFrom, pos - copyFrom);
+      out = Emit(out, match.value.data(), match.value.size());
       pos += match.keyLength;
+      copyFrom = pos;
     } else {
-      size_t n = UnitLength(segment + pos, remaining, c);
-      std::memcpy(out, segment + pos, n);
-      out += n;
-      pos += n;
+      pos += UnitLength(segment + pos, remaining, c);
     }
   }
-  return out;
+  return Emit(out, segment + copyFrom, pos - copyFrom);
 }
 
 size_t FastConverter::Convert(const char* text, size_t length, char* out) const {
@@ -137,6 +158,10 @@ size_t FastConverter::Convert(const char* text, size_t length, char* out) const 
   size_t pos = 0;
   size_t runStart = 0;  // characters no key starts at, gathered into one segment
   while (pos < length) {
+    if (plainInRuns_[static_cast<unsigned char>(text[pos])]) {
+      ++pos;
+      continue;
+    }
     const size_t remaining = length - pos;
     const Character c = CharacterAt(text + pos, remaining);
     PrefixDict::Match match = segmentation_->Longest(text + pos, remaining, c.codePoint, c.length);
@@ -145,8 +170,7 @@ size_t FastConverter::Convert(const char* text, size_t length, char* out) const 
       if (skipFirstInRuns_) {
         // The conversion's first dictionary is the segmentation's: its
         // longest key within the segment is the segment itself.
-        std::memcpy(out, match.value.data(), match.value.size());
-        out += match.value.size();
+        out = Emit(out, match.value.data(), match.value.size());
       } else {
         out = ConvertSegment(text + pos, match.keyLength, out, false);
       }
@@ -158,6 +182,21 @@ size_t FastConverter::Convert(const char* text, size_t length, char* out) const 
   }
   if (pos > runStart) out = ConvertSegment(text + runStart, pos - runStart, out, true);
   return static_cast<size_t>(out - start);
+}
+
+void FastConverter::FindPlainBytes() {
+  // An ASCII byte other than NUL that starts no key of the segmentation
+  // (nor, outside runs, of the first conversion dictionary) and no key of
+  // the other conversion dictionaries is copied as it is wherever it stands.
+  for (uint32_t b = 0; b < 256; ++b) {
+    bool plain = b != 0 && b < 0x80 && b != 0xE2;
+    for (size_t d = 1; d < groupRaw_.size(); ++d) plain = plain && !groupRaw_[d]->Starts(b);
+    bool inRuns = plain && !(segmentation_ && segmentation_->Starts(b));
+    if (!skipFirstInRuns_) inRuns = inRuns && !groupRaw_.front()->Starts(b);
+    plainInRuns_[b] = inRuns;
+    plainAnywhere_[b] = plain && !groupRaw_.front()->Starts(b) &&
+                        !(segmentation_ && segmentation_->Starts(b));
+  }
 }
 
 size_t FastConverter::MemoryBytes() const {

@@ -45,7 +45,12 @@ class FastConverter {
 
   std::shared_ptr<const PrefixDict> segmentation_;     // null: the text is one segment
   std::vector<std::shared_ptr<const PrefixDict>> group_;  // tried in order
+  std::vector<const PrefixDict*> groupRaw_;  // the same, for the hot loop
   bool skipFirstInRuns_ = false;  // the group's first dictionary is the segmentation's
+  // Bytes that are always copied as they are: in runs, and anywhere.
+  void FindPlainBytes();
+  bool plainInRuns_[256] = {};
+  bool plainAnywhere_[256] = {};
 };
 
 }  // namespace glyphmap

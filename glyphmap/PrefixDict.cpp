@@ -11,19 +11,6 @@
 
 namespace glyphmap {
 
-uint32_t DecodeCharacter(const unsigned char* p, size_t length) {
-  static constexpr uint32_t kLeadMask[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
-  static constexpr uint32_t kMinimum[] = {0, 0, 0x80, 0x800, 0x10000};
-  if (length == 0 || length > 4) return kNoCodePoint;
-  uint32_t cp = p[0] & kLeadMask[length];
-  for (size_t i = 1; i < length; ++i) {
-    if ((p[i] & 0xC0) != 0x80) return kNoCodePoint;
-    cp = (cp << 6) | (p[i] & 0x3F);
-  }
-  if (cp < kMinimum[length] || cp > 0x10FFFF) return kNoCodePoint;
-  return cp;
-}
-
 namespace {
 
 size_t LeadLength(unsigned char c) {
@@ -90,26 +77,10 @@ PrefixDict::PrefixDict(const opencc::Dict& dict) : trie_(std::make_unique<Trie>(
       trie_->build(keys.size(), keys.data(), lengths.data(), values.data()) != 0) {
     throw std::runtime_error("词典无法编译 / Cannot compile a dictionary");
   }
+  units_ = static_cast<const uint32_t*>(trie_->array());
 }
 
 PrefixDict::~PrefixDict() = default;
-
-PrefixDict::Match PrefixDict::Walk(const char* text, size_t length) const {
-  Match best;
-  if (length > maxKeyLength_) length = maxKeyLength_;
-  size_t node = 0;
-  for (size_t i = 0; i < length;) {
-    size_t keyPos = i;
-    int result = trie_->traverse(text, node, keyPos, i + 1);
-    if (result == -2) break;
-    ++i;
-    if (result >= 0) {
-      best.keyLength = i;
-      best.value = Value(static_cast<uint32_t>(result));
-    }
-  }
-  return best;
-}
 
 size_t PrefixDict::MemoryBytes() const {
   return trie_->total_size() + pool_.capacity() + valueOffsets_.capacity() * sizeof(uint32_t) +

@@ -19,7 +19,18 @@ namespace glyphmap {
 // The code point of a well-formed character of `length` bytes (its lead
 // byte decides the length), or kNoCodePoint for a malformed or overlong one.
 constexpr uint32_t kNoCodePoint = 0xFFFFFFFF;
-uint32_t DecodeCharacter(const unsigned char* p, size_t length);
+inline uint32_t DecodeCharacter(const unsigned char* p, size_t length) {
+  static constexpr uint32_t kLeadMask[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
+  static constexpr uint32_t kMinimum[] = {0, 0, 0x80, 0x800, 0x10000};
+  if (length == 0 || length > 4) return kNoCodePoint;
+  uint32_t cp = p[0] & kLeadMask[length];
+  for (size_t i = 1; i < length; ++i) {
+    if ((p[i] & 0xC0) != 0x80) return kNoCodePoint;
+    cp = (cp << 6) | (p[i] & 0x3F);
+  }
+  if (cp < kMinimum[length] || cp > 0x10FFFF) return kNoCodePoint;
+  return cp;
+}
 
 // One dictionary, compiled for fast longest-prefix lookups: a double-array
 // trie over the keys' bytes, each key's first value in one pool, a bitmap
@@ -46,8 +57,9 @@ class PrefixDict {
   // The longest key that is a prefix of the `length` bytes at `text`, whose
   // first character is `first` (its code point, from DecodeCharacter) of
   // `firstLength` bytes.
-  Match Longest(const char* text, size_t length, uint32_t first, size_t firstLength) const {
-    if (first >= startLimit_ || !(starts_[first >> 6] >> (first & 63) & 1)) return {};
+  [[gnu::always_inline]] Match Longest(const char* text, size_t length, uint32_t first,
+                                       size_t firstLength) const {
+    if (!Starts(first)) return {};
     if (singleChars_) {
       if (firstLength > length) return {};
       uint32_t v = charValue_[first];
@@ -55,17 +67,47 @@ class PrefixDict {
     }
     return Walk(text, length);
   }
+  // The value of the key that is exactly the `length` bytes at `text`; for
+  // a text known to be a key of this dictionary.
+  std::string_view ValueOfKey(const char* text, size_t length) const {
+    return Walk(text, length).value;
+  }
+  // Whether some key starts with this code point.
+  bool Starts(uint32_t first) const {
+    return first < startLimit_ && (starts_[first >> 6] >> (first & 63) & 1);
+  }
   size_t MemoryBytes() const;
 
  private:
   using Trie = Darts::DoubleArrayImpl<void, void, int, void>;
-  Match Walk(const char* text, size_t length) const;
+  // Longest-prefix walk over the double array's units (darts-clone's own
+  // layout, walked inline).
+  Match Walk(const char* text, size_t length) const {
+    Match best;
+    if (length > maxKeyLength_) length = maxKeyLength_;
+    const uint32_t* units = units_;
+    size_t node = Offset(units[0]);
+    for (size_t i = 0; i < length; ++i) {
+      const uint32_t byte = static_cast<unsigned char>(text[i]);
+      node ^= byte;
+      const uint32_t unit = units[node];
+      if ((unit & ((1U << 31) | 0xFF)) != byte) break;
+      node ^= Offset(unit);
+      if ((unit >> 8) & 1) {
+        best.keyLength = i + 1;
+        best.value = Value(units[node] & ((1U << 31) - 1));
+      }
+    }
+    return best;
+  }
+  static size_t Offset(uint32_t unit) { return (unit >> 10) << ((unit & (1U << 9)) >> 6); }
   std::string_view Value(uint32_t index) const {
     return std::string_view(pool_.data() + valueOffsets_[index],
                             valueOffsets_[index + 1] - valueOffsets_[index]);
   }
 
   std::unique_ptr<Trie> trie_;
+  const uint32_t* units_ = nullptr;  // the trie's units
   size_t maxKeyLength_ = 0;
   std::string pool_;                    // every value, back to back
   std::vector<uint32_t> valueOffsets_;  // value i is pool_[offsets[i], offsets[i+1])
