@@ -38,8 +38,10 @@ PrefixDict::PrefixDict(const opencc::Dict& dict) : trie_(std::make_unique<Trie>(
   }
   // The trie wants its keys sorted bytewise and unique; the first of equal
   // keys is the one a character walk would have kept.
-  std::stable_sort(items.begin(), items.end(),
-                   [](const Item& a, const Item& b) { return a.key < b.key; });
+  auto byKey = [](const Item& a, const Item& b) { return a.key < b.key; };
+  if (!std::is_sorted(items.begin(), items.end(), byKey)) {
+    std::stable_sort(items.begin(), items.end(), byKey);
+  }
   items.erase(std::unique(items.begin(), items.end(),
                           [](const Item& a, const Item& b) { return a.key == b.key; }),
               items.end());
@@ -65,16 +67,17 @@ PrefixDict::PrefixDict(const opencc::Dict& dict) : trie_(std::make_unique<Trie>(
     for (const auto& [cp, value] : firsts) charValue_[cp] = value + 1;
   }
 
+  if (singleChars_) return;
+  // Built without values (no minimising pass, much quicker): the trie then
+  // answers with the key's index in sorted order, which keyValue_ maps.
   std::vector<const char*> keys;
   std::vector<size_t> lengths;
-  std::vector<int> values;
   for (const Item& item : items) {
     keys.push_back(item.key.data());
     lengths.push_back(item.key.size());
-    values.push_back(static_cast<int>(item.value));
+    keyValue_.push_back(item.value);
   }
-  if (!singleChars_ &&
-      trie_->build(keys.size(), keys.data(), lengths.data(), values.data()) != 0) {
+  if (trie_->build(keys.size(), keys.data(), lengths.data(), nullptr) != 0) {
     throw std::runtime_error("词典无法编译 / Cannot compile a dictionary");
   }
   units_ = static_cast<const uint32_t*>(trie_->array());
@@ -83,7 +86,7 @@ PrefixDict::PrefixDict(const opencc::Dict& dict) : trie_(std::make_unique<Trie>(
 PrefixDict::~PrefixDict() = default;
 
 size_t PrefixDict::MemoryBytes() const {
-  return trie_->total_size() + pool_.capacity() + valueOffsets_.capacity() * sizeof(uint32_t) +
+  return trie_->total_size() + keyValue_.capacity() * sizeof(uint32_t) + pool_.capacity() + valueOffsets_.capacity() * sizeof(uint32_t) +
          starts_.capacity() * sizeof(uint64_t) + charValue_.capacity() * sizeof(uint32_t);
 }
 

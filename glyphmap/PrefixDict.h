@@ -95,7 +95,7 @@ class PrefixDict {
       node ^= Offset(unit);
       if ((unit >> 8) & 1) {
         best.keyLength = i + 1;
-        best.value = Value(units[node] & ((1U << 31) - 1));
+        best.value = Value(keyValue_[units[node] & ((1U << 31) - 1)]);
       }
     }
     return best;
@@ -115,6 +115,7 @@ class PrefixDict {
   uint32_t startLimit_ = 0;             // code points at or above start no key
   bool singleChars_ = false;            // every key is one character
   std::vector<uint32_t> charValue_;     // single characters: value index + 1
+  std::vector<uint32_t> keyValue_;      // the trie's key index -> value index
 };
 
 }  // namespace glyphmap
