@@ -1,0 +1,78 @@
+#pragma once
+#include <cstdint>
+
+// The three settings of the program.
+constexpr std::int32_t CFGKEY_OUTPUT_DIR = 1;      // string slot: folder of converted files
+constexpr std::int32_t CFGKEY_ENCODING_MODE = 2;   // int32: 0 detect, 1 manual choice of key 3
+constexpr std::int32_t CFGKEY_ENCODING_INDEX = 3;  // int32: FileEncoding of the manual choice
+
+// The per-user settings file "Tarnwell.cfg", a key/value table (layout in
+// CfgLayout.h). Nothing is cached: every read opens the file, loads it
+// whole and closes it; every write loads it, changes the image and writes
+// it back whole. The file's sharing modes are the only lock (readers share,
+// a writer holds it alone, and an opener that meets a sharing violation
+// retries every 200 ms, 1000 times), so threads and other running copies
+// of the program may use it at once.
+//
+// A damaged file (too short, without the magic, or with header fields or
+// entries that point outside it) reads as an empty store; a write then
+// stores the empty store plus its value, and the next start resets it.
+class CfgStore {
+ public:
+  static constexpr int kPathUnits = 260;
+  static constexpr int kStringUnits = 260;
+  static constexpr int kStringSlotBytes = kStringUnits * 2;  // 520
+
+  // A store over the file at `path` (copied; a path of 260 units or more
+  // gives a store whose every operation fails). Instance uses the real
+  // per-user path; tests use their own.
+  explicit CfgStore(const wchar_t* path);
+  CfgStore(const CfgStore&) = delete;
+  CfgStore& operator=(const CfgStore&) = delete;
+
+  // The process-wide store. The first call, made at start-up on the user
+  // interface thread before any worker exists, builds the path under the
+  // roaming application-data folder, creates its folders and, when the file
+  // is not current, re-creates it with the defaults (EnsureCurrent).
+  static CfgStore& Instance();
+  // Deletes the process-wide store; called once by the shutdown routine.
+  static void DeleteInstance();
+
+  // Copies key's value into dst and returns its size; 0, copying nothing,
+  // when the file cannot be opened, the key is absent or dstSize is smaller
+  // than the value.
+  std::int32_t ReadValue(std::int32_t key, void* dst, std::int32_t dstSize) const;
+  // Stores size bytes under key (adding the key, or overwriting its value
+  // in place) and rewrites the file. Returns the bytes written (the whole
+  // image), or 0 when the file cannot be opened or the key already holds a
+  // value of another size (the file is then left alone). When the table is
+  // full a new key is not stored, and the unchanged image is still written.
+  std::int32_t WriteValue(std::int32_t key, const void* src, std::int32_t size);
+  // Reads a string slot into dst (260 units, zeroed first, always
+  // terminated) and returns the stored size (0 when absent).
+  std::int32_t ReadString(std::int32_t key, wchar_t* dst) const;
+  // Stores str (up to 259 units) in a 520-byte slot; a missing or longer
+  // string stores an all-zero slot. Returns WriteValue's result.
+  std::int32_t WriteString(std::int32_t key, const wchar_t* str);
+  // True when the file exists, is longer than 40 bytes, carries the magic,
+  // is sound and has major version 2. Waits like a read for a writer to let
+  // go of the file, so a busy file is never taken for a stale one.
+  bool IsCurrent() const;
+  // Writes the loaded image (the empty store for an absent or unrecognised
+  // file) back with version 0x00020001. True when the write succeeded.
+  bool Reset();
+  // The start-up check: a file that is not current is deleted, reset and
+  // given the defaults (output folder `defaultOutputDir`, created here;
+  // mode 0; index 0).
+  void EnsureCurrent(const wchar_t* defaultOutputDir);
+
+  const wchar_t* Path() const { return path_; }
+
+  // "<appData>\Quorvane\Tarnwell\" into folder and that plus "Tarnwell.cfg"
+  // into file (260 units each). False, leaving both empty, when they do not
+  // fit.
+  static bool ComposeSettingsPath(const wchar_t* appData, wchar_t* folder, wchar_t* file);
+
+ private:
+  wchar_t path_[kPathUnits] = {};
+};

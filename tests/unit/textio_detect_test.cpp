@@ -1,0 +1,140 @@
+// Encoding detection over real files: what the detector reports for each
+// kind of file and which reader that chooses.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+#include "fw/Handle.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TestText.h"
+#include "textio/DetectFileEncoding.h"
+
+using testing_support::ExeFolder;
+using testing_support::ReadFileBytes;
+using testing_support::TempDir;
+using testing_support::WriteFileBytes;
+
+namespace {
+
+struct Detected {
+  FileEncoding encoding;
+  std::string name;
+};
+
+class DetectTest : public ::testing::Test {
+ protected:
+  Detected Detect(const std::string& bytes) {
+    std::wstring path = dir_ / (L"样本" + std::to_wstring(++files_) + L".txt");
+    EXPECT_TRUE(WriteFileBytes(path, bytes));
+    return DetectPath(path);
+  }
+  static Detected DetectPath(const std::wstring& path) {
+    char name[kCharsetNameSize] = {};
+    FileEncoding e = DetectFileEncoding(path.c_str(), name);
+    EXPECT_EQ(name[kCharsetNameSize - 1], '\0');
+    return {e, name};
+  }
+  static std::string Sample(const wchar_t* file) { return ReadFileBytes(ExeFolder() + L"\\" + file); }
+
+  TempDir dir_{L"textio-detect"};
+  int files_ = 0;
+};
+
+std::string Utf16Le(std::wstring_view text) {
+  std::string out;
+  for (wchar_t c : text) out += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+  return out;
+}
+
+std::string Utf16Be(std::wstring_view text) {
+  std::string out;
+  for (wchar_t c : text) out += {static_cast<char>(c >> 8), static_cast<char>(c & 0xFF)};
+  return out;
+}
+
+const std::wstring kMixed = L"Tarnwell 转换简体与繁体。\r\n第二行，還有更多文字。\r\n";
+
+TEST_F(DetectTest, Utf8WithAndWithoutMark) {
+  Detected marked = Detect("\xEF\xBB\xBF" + testing_support::Utf8(kMixed));
+  EXPECT_EQ(marked.encoding, EncUtf8);
+  EXPECT_EQ(marked.name, "UTF-8");
+
+  Detected plain = Detect(Sample(L"textio_zh_hans.txt"));
+  EXPECT_EQ(plain.encoding, EncUtf8);
+  EXPECT_EQ(plain.name, "UTF-8");
+}
+
+TEST_F(DetectTest, Utf16MarkDecidesTheByteOrder) {
+  Detected le = Detect("\xFF\xFE" + Utf16Le(kMixed));
+  EXPECT_EQ(le.encoding, EncUtf16);
+  EXPECT_EQ(le.name, "UTF-16");
+
+  Detected be = Detect("\xFE\xFF" + Utf16Be(kMixed));
+  EXPECT_EQ(be.encoding, EncUtf16Be);
+  EXPECT_EQ(be.name, "UTF-16");
+}
+
+TEST_F(DetectTest, Utf32AndPlainAsciiAreReadAsAnsi) {
+  std::string utf32("\xFF\xFE\x00\x00", 4);
+  for (wchar_t c : std::wstring(L"abc\r\n")) utf32 += std::string({static_cast<char>(c), 0, 0, 0});
+  Detected u32 = Detect(utf32);
+  EXPECT_EQ(u32.encoding, EncAnsi);
+  EXPECT_EQ(u32.name, "UTF-32");
+
+  Detected ascii = Detect("Plain seven-bit text.\r\nSecond line.\r\n");
+  EXPECT_EQ(ascii.encoding, EncAnsi);
+  EXPECT_EQ(ascii.name, "ASCII");
+}
+
+TEST_F(DetectTest, ChineseInLegacyEncodingsIsNamedButReadAsAnsi) {
+  Detected gb = Detect(Sample(L"textio_zh_hans.gb18030"));
+  EXPECT_EQ(gb.encoding, EncAnsi);
+  EXPECT_EQ(gb.name, "GB18030");
+
+  Detected big5 = Detect(Sample(L"textio_zh_hant.big5"));
+  EXPECT_EQ(big5.encoding, EncAnsi);
+  EXPECT_EQ(big5.name, "BIG5");
+}
+
+TEST_F(DetectTest, UnreadableOrEmptyFileGivesAnsiAndNoName) {
+  Detected missing = DetectPath(dir_ / L"不存在.txt");
+  EXPECT_EQ(missing.encoding, EncAnsi);
+  EXPECT_EQ(missing.name, "");
+
+  // Held without sharing by someone else: cannot be opened either.
+  std::wstring held = dir_ / L"held.txt";
+  ASSERT_TRUE(WriteFileBytes(held, "\xEF\xBB\xBFheld"));
+  {
+    fw::UniqueHandle other(CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                                       nullptr));
+    ASSERT_TRUE(other);
+    char name[kCharsetNameSize];
+    std::memset(name, 'x', sizeof name);
+    EXPECT_EQ(DetectFileEncoding(held.c_str(), name), EncAnsi);
+    EXPECT_STREQ(name, "");
+  }
+  EXPECT_EQ(DetectPath(held).encoding, EncUtf8) << "once released it reads";
+
+  Detected empty = Detect("");
+  EXPECT_EQ(empty.encoding, EncAnsi);
+  EXPECT_EQ(empty.name, "");
+}
+
+TEST(Utf16ByteOrder, MarkOrElseTheSideWithMoreZeroBytes) {
+  auto order = [](const std::string& b) {
+    return Utf16ByteOrder(reinterpret_cast<const unsigned char*>(b.data()), b.size());
+  };
+  EXPECT_EQ(order("\xFF\xFE"), EncUtf16);
+  EXPECT_EQ(order("\xFE\xFF"), EncUtf16Be);
+  // No mark (the file changed between the two reads): "AB" either way.
+  EXPECT_EQ(order(std::string("\0A\0B", 4)), EncUtf16Be);
+  EXPECT_EQ(order(std::string("A\0B\0", 4)), EncUtf16);
+  EXPECT_EQ(order(std::string("\0AB\0", 4)), EncUtf16) << "a tie is little-endian";
+  EXPECT_EQ(order(std::string("AB\0", 3)), EncUtf16) << "the odd byte is no pair";
+  EXPECT_EQ(order("x"), EncUtf16);
+  EXPECT_EQ(Utf16ByteOrder(nullptr, 0), EncUtf16);
+}
+
+}  // namespace

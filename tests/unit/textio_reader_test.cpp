@@ -1,0 +1,375 @@
+// The reader family over real files: line cutting, byte-order marks, the
+// four encodings, and the files a job must not mistake for good ones.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+#include <numeric>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "fw/Handle.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TestText.h"
+#include "textio/MakeReader.h"
+#include "textio/TReaderAnsi.h"
+#include "textio/TReaderUtf16.h"
+
+using testing_support::ExeFolder;
+using testing_support::ReadFileBytes;
+using testing_support::TempDir;
+using testing_support::Utf8;
+using testing_support::WriteFileBytes;
+
+namespace {
+
+struct Line {
+  std::string text;
+  std::uint64_t raw;
+};
+
+std::vector<Line> ReadAll(TReader& reader) {
+  std::vector<Line> lines;
+  const char* p = nullptr;
+  std::uint64_t raw = 0;
+  for (int guard = 0; guard < 100000; ++guard) {
+    std::int32_t n = reader.ReadLine(&p, &raw);
+    if (n == 0) break;
+    lines.push_back({std::string(p, static_cast<size_t>(n)), raw});
+  }
+  return lines;
+}
+
+std::vector<std::string> Texts(const std::vector<Line>& lines) {
+  std::vector<std::string> out;
+  for (const Line& l : lines) out.push_back(l.text);
+  return out;
+}
+
+std::uint64_t RawTotal(const std::vector<Line>& lines) {
+  return std::accumulate(lines.begin(), lines.end(), std::uint64_t{0},
+                         [](std::uint64_t sum, const Line& l) { return sum + l.raw; });
+}
+
+std::string Utf16Le(std::wstring_view text) {
+  std::string out;
+  for (wchar_t c : text) {
+    out.push_back(static_cast<char>(c & 0xFF));
+    out.push_back(static_cast<char>((c >> 8) & 0xFF));
+  }
+  return out;
+}
+
+std::string Utf16Be(std::wstring_view text) {
+  std::string out;
+  for (wchar_t c : text) {
+    out.push_back(static_cast<char>((c >> 8) & 0xFF));
+    out.push_back(static_cast<char>(c & 0xFF));
+  }
+  return out;
+}
+
+std::string ToCodePage(UINT codePage, std::wstring_view text) {
+  int n = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                              nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
+                      nullptr, nullptr);
+  return out;
+}
+
+std::string WithCrLf(const std::string& lfText) {
+  std::string out;
+  for (char c : lfText) {
+    if (c == '\n') out.push_back('\r');
+    out.push_back(c);
+  }
+  return out;
+}
+
+// Reader set up as the job sets it up: 1 MiB buffers, then one Load.
+std::unique_ptr<TReader> LoadReader(FileEncoding encoding, const std::wstring& path,
+                                    UINT codePage = CP_ACP) {
+  std::unique_ptr<TReader> reader = MakeReader(encoding);
+  reader->GetLineBuffer(1048576);
+  if (auto* ansi = dynamic_cast<TReaderAnsi*>(reader.get())) {
+    ansi->GetUtf8Buffer(1048576);
+    ansi->SetCodePage(codePage);
+  }
+  reader->Load(path.c_str());
+  return reader;
+}
+
+class ReaderTest : public ::testing::Test {
+ protected:
+  std::wstring File(const std::string& bytes, const std::wstring& name = L"文本.txt") {
+    std::wstring path = dir_ / name;
+    EXPECT_TRUE(WriteFileBytes(path, bytes));
+    return path;
+  }
+  std::vector<Line> ReadFile(FileEncoding encoding, const std::string& bytes,
+                             UINT codePage = CP_ACP) {
+    auto reader = LoadReader(encoding, File(bytes), codePage);
+    std::vector<Line> lines = ReadAll(*reader);
+    EXPECT_FALSE(reader->ReadFailed());
+    EXPECT_EQ(RawTotal(lines), bytes.size()) << "raw lengths must cover the file";
+    return lines;
+  }
+  TempDir dir_{L"textio-读取"};
+};
+
+using Texts_ = std::vector<std::string>;
+
+TEST_F(ReaderTest, Utf8LinesKeepTheirCrLfAndTheLastNeedsNone) {
+  auto lines = ReadFile(EncUtf8, "a\r\nbb\r\n\r\nccc");
+  EXPECT_EQ(Texts(lines), (Texts_{"a\r\n", "bb\r\n", "\r\n", "ccc"}));
+  EXPECT_EQ(lines[1].raw, 4u);
+
+  // A lone CR or LF does not end a line; the file is one line.
+  EXPECT_EQ(Texts(ReadFile(EncUtf8, "one\ntwo\rthree\n")), (Texts_{"one\ntwo\rthree\n"}));
+  // The mark is handed on as the start of the first line.
+  EXPECT_EQ(Texts(ReadFile(EncUtf8, "\xEF\xBB\xBF中\r\n")), (Texts_{"\xEF\xBB\xBF中\r\n"}));
+}
+
+TEST_F(ReaderTest, ZeroByteEndsTheSearchSoTheRestIsOneLine) {
+  const std::string bytes("a\r\nb\0c\r\nd\r\n", 11);
+  EXPECT_EQ(Texts(ReadFile(EncUtf8, bytes)), (Texts_{"a\r\n", std::string("b\0c\r\nd\r\n", 8)}));
+  // The same cut in the ANSI reader, with the zero carried into the UTF-8.
+  EXPECT_EQ(Texts(ReadFile(EncAnsi, bytes)), (Texts_{"a\r\n", std::string("b\0c\r\nd\r\n", 8)}));
+}
+
+TEST_F(ReaderTest, ExhaustedReaderKeepsReturningZero) {
+  auto reader = LoadReader(EncUtf8, File("x\r\n"));
+  EXPECT_EQ(ReadAll(*reader).size(), 1u);
+  const char* p = nullptr;
+  std::uint64_t raw = 77;
+  EXPECT_EQ(reader->ReadLine(&p, &raw), 0);
+  EXPECT_EQ(reader->ReadLine(&p, nullptr), 0);
+  EXPECT_EQ(raw, 77u) << "rawLength is written only for a line";
+  EXPECT_FALSE(reader->ReadFailed());
+}
+
+// Counts OnLoaded calls: the hook runs at the end of every Load.
+class HookedReader : public TReader {
+ public:
+  void OnLoaded() override { ++loaded; }
+  int loaded = 0;
+};
+
+TEST_F(ReaderTest, EmptyFileIsToldApartFromOneThatCannotBeRead) {
+  for (FileEncoding e : {EncAnsi, EncUtf16, EncUtf16Be, EncUtf8}) {
+    auto reader = LoadReader(e, File(""));
+    EXPECT_EQ(reader->LastLoadStatus(), LoadStatus::Empty) << e;
+    const char* p = nullptr;
+    EXPECT_EQ(reader->ReadLine(&p, nullptr), 0) << e;
+    EXPECT_FALSE(reader->ReadFailed()) << e;
+  }
+
+  HookedReader reader;
+  EXPECT_EQ(reader.Load((dir_ / L"没有.txt").c_str()), FALSE);
+  EXPECT_EQ(reader.LastLoadStatus(), LoadStatus::OpenFailed);
+  EXPECT_EQ(reader.loaded, 1);
+
+  // Held open by another handle: the reader shares with nobody, so it must
+  // not read a file that someone may be writing.
+  std::wstring held = File("data\r\n", L"held.txt");
+  fw::UniqueHandle other(CreateFileW(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                     OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(other);
+  EXPECT_EQ(reader.Load(held.c_str()), FALSE);
+  EXPECT_EQ(reader.LastLoadStatus(), LoadStatus::OpenFailed);
+  EXPECT_EQ(reader.loaded, 2);
+  other.reset();
+  EXPECT_NE(reader.Load(held.c_str()), FALSE);
+  EXPECT_EQ(reader.LastLoadStatus(), LoadStatus::Loaded);
+  EXPECT_EQ(reader.Size(), 6u);
+  EXPECT_EQ(reader.loaded, 3);
+}
+
+TEST_F(ReaderTest, FileOf4GiBOrMoreIsRefusedNotCutShort) {
+  // 4 GiB + 10 bytes, sparse: its low 32 bits say 10, which must not pass
+  // for the whole file.
+  std::wstring path = dir_ / L"huge.txt";
+  {
+    fw::UniqueHandle f(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(f);
+    DWORD written = 0;
+    ASSERT_TRUE(WriteFile(f.get(), "0123456789", 10, &written, nullptr));
+    LARGE_INTEGER end;
+    end.QuadPart = 0x100000000LL + 10;
+    ASSERT_TRUE(SetFilePointerEx(f.get(), end, nullptr, FILE_BEGIN));
+    ASSERT_TRUE(SetEndOfFile(f.get()));
+  }
+  auto reader = LoadReader(EncUtf8, path);
+  EXPECT_EQ(reader->LastLoadStatus(), LoadStatus::TooLarge);
+  EXPECT_EQ(reader->Size(), 0u);
+  const char* p = nullptr;
+  EXPECT_EQ(reader->ReadLine(&p, nullptr), 0);
+}
+
+TEST_F(ReaderTest, LineBufferGrowsOnlyAndComesBackZeroed) {
+  TReader reader;
+  EXPECT_EQ(reader.GetLineBuffer(0), nullptr) << "no buffer yet";
+  char* first = reader.GetLineBuffer(16);
+  ASSERT_NE(first, nullptr);
+  std::memset(first, 'x', 16);
+  char* again = reader.GetLineBuffer(8);
+  EXPECT_EQ(again, first) << "a smaller request keeps the buffer";
+  EXPECT_EQ(std::string(again, 16), std::string(16, '\0')) << "whole capacity is cleared";
+  EXPECT_EQ(reader.GetLineBuffer(-5), first);
+
+  // Lines longer than the starting capacity still come out whole.
+  std::string longLine(3 * 1048576 + 5, 'q');
+  auto lines = ReadFile(EncUtf8, longLine + "\r\nend");
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0].text, longLine + "\r\n");
+  EXPECT_EQ(lines[1].text, "end");
+}
+
+TEST_F(ReaderTest, Utf16WithMarkBecomesUtf8WithMark) {
+  const std::wstring text = L"\xFEFF甲\r\n𠀀乙\r\nz";
+  auto lines = ReadFile(EncUtf16, Utf16Le(text));
+  EXPECT_EQ(Texts(lines), (Texts_{"\xEF\xBB\xBF甲\r\n", "𠀀乙\r\n", "z"}));
+  EXPECT_EQ(lines[0].raw, 8u);
+  EXPECT_EQ(lines[1].raw, 10u);
+
+  // Zero bytes inside units (every ASCII letter has one) are not zero
+  // units; LF-only data is one line.
+  EXPECT_EQ(Texts(ReadFile(EncUtf16, Utf16Le(L"A\nB\n"))), (Texts_{"A\nB\n"}));
+  // A zero unit ends the search: the rest is one line.
+  EXPECT_EQ(Texts(ReadFile(EncUtf16, Utf16Le(std::wstring(L"a\0b\r\nc", 6)))),
+            (Texts_{std::string("a\0b\r\nc", 6)}));
+}
+
+TEST_F(ReaderTest, OddUtf16LengthCountsTheLastByteInTheRawLength) {
+  auto lines = ReadFile(EncUtf16, Utf16Le(L"a\r\nb") + "\x7F");
+  EXPECT_EQ(Texts(lines), (Texts_{"a\r\n", "b"}));
+  EXPECT_EQ(lines[1].raw, 3u);
+
+  // A stray byte alone after the last line end yields no line, and is no
+  // failure either.
+  auto reader = LoadReader(EncUtf16, File(Utf16Le(L"a\r\n") + "\x7F"));
+  EXPECT_EQ(Texts(ReadAll(*reader)), (Texts_{"a\r\n"}));
+  EXPECT_FALSE(reader->ReadFailed());
+}
+
+TEST_F(ReaderTest, BigEndianDataIsSwappedInPlaceThenReadAsLittleEndian) {
+  auto reader = LoadReader(EncUtf16Be, File(std::string("\xFE\xFF\x00\x41\x00\x0D\x00\x0A", 8)));
+  ASSERT_EQ(reader->Size(), 8u);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(reader->Data()), 8),
+            std::string("\xFF\xFE\x41\x00\x0D\x00\x0A\x00", 8));
+  auto lines = ReadAll(*reader);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0].text, "\xEF\xBB\xBF\x41\r\n");
+  EXPECT_EQ(lines[0].raw, 8u);
+
+  EXPECT_EQ(Texts(ReadFile(EncUtf16Be, Utf16Be(L"繁體\r\n字"))), (Texts_{"繁體\r\n", "字"}));
+  // Odd length: the pairs swap, the last byte stays and is skipped.
+  auto odd = ReadFile(EncUtf16Be, Utf16Be(L"A") + "B");
+  EXPECT_EQ(Texts(odd), (Texts_{"A"}));
+}
+
+TEST_F(ReaderTest, EveryEncodingValueGetsItsReader) {
+  const std::wstring text = L"甲乙\r\n丙";
+  struct Case {
+    FileEncoding encoding;
+    std::string bytes;
+  };
+  const Case cases[] = {
+      {EncAnsi, ToCodePage(CP_ACP, text)}, {EncUtf16, Utf16Le(text)},
+      {EncUtf16Be, Utf16Be(text)},         {EncUtf8, Utf8(text)},
+      {7, Utf8(text)},                     {-1, Utf8(text)},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Texts(ReadFile(c.encoding, c.bytes)), (Texts_{"甲乙\r\n", "丙"})) << c.encoding;
+  }
+}
+
+// The ANSI reader on the system's code page: 936 (GBK) under the default
+// runner, 950 (Big5) when the runner's locale is zh_TW.
+TEST(AnsiReader, SystemCodePageReadsRealChineseText) {
+  std::wstring sample;
+  std::wstring expected;
+  std::printf("system ANSI code page %u\n", GetACP());
+  switch (GetACP()) {
+    case 936:
+      sample = ExeFolder() + L"\\textio_zh_hans.gb18030";
+      expected = ExeFolder() + L"\\textio_zh_hans.txt";
+      break;
+    case 950:
+      sample = ExeFolder() + L"\\textio_zh_hant.big5";
+      expected = ExeFolder() + L"\\textio_zh_hant.txt";
+      break;
+    default:
+      FAIL() << "the runner must give a Chinese ANSI code page, not " << GetACP();
+  }
+  TempDir dir(L"textio-ansi");
+  std::string bytes = WithCrLf(ReadFileBytes(sample));
+  ASSERT_GT(bytes.size(), 400u);
+  ASSERT_TRUE(WriteFileBytes(dir / L"in.txt", bytes));
+
+  auto reader = LoadReader(EncAnsi, dir / L"in.txt");
+  auto lines = ReadAll(*reader);
+  EXPECT_FALSE(reader->ReadFailed());
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0].text + lines[1].text, WithCrLf(ReadFileBytes(expected)));
+  EXPECT_EQ(RawTotal(lines), bytes.size());
+}
+
+TEST(AnsiReader, CodePageSetBeforeLoadWinsOverTheSystems) {
+  TempDir dir(L"textio-cp");
+  ASSERT_TRUE(WriteFileBytes(dir / L"big5.txt",
+                             WithCrLf(ReadFileBytes(ExeFolder() + L"\\textio_zh_hant.big5"))));
+  TReaderAnsi defaults;
+  EXPECT_EQ(defaults.CodePage(), static_cast<UINT>(CP_ACP));
+
+  auto reader = LoadReader(EncAnsi, dir / L"big5.txt", 950);
+  auto lines = ReadAll(*reader);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0].text + lines[1].text,
+            WithCrLf(ReadFileBytes(ExeFolder() + L"\\textio_zh_hant.txt")));
+}
+
+TEST(AnsiReader, LineThatGrowsThreefoldInUtf8IsNotDropped) {
+  // In code page 1252 the byte 0x80 is the euro sign, three bytes in UTF-8:
+  // more than twice the line's bytes. The lines after it must still come.
+  TempDir dir(L"textio-euro");
+  const std::string euros(50, '\x80');
+  ASSERT_TRUE(WriteFileBytes(dir / L"euro.txt", euros + "\r\nnext\r\n"));
+  auto reader = LoadReader(EncAnsi, dir / L"euro.txt", 1252);
+  auto lines = ReadAll(*reader);
+  EXPECT_FALSE(reader->ReadFailed());
+  std::string expected;
+  for (int i = 0; i < 50; ++i) expected += "\xE2\x82\xAC";
+  EXPECT_EQ(Texts(lines), (Texts_{expected + "\r\n", "next\r\n"}));
+}
+
+TEST(AnsiReader, InvalidBytesAreReplacedAndReadingGoesOn) {
+  // A lead byte with no trail byte before the line end.
+  TempDir dir(L"textio-bad");
+  ASSERT_TRUE(WriteFileBytes(dir / L"bad.txt", "x\x81\r\nok\r\n"));
+  auto reader = LoadReader(EncAnsi, dir / L"bad.txt", 936);
+  auto lines = ReadAll(*reader);
+  EXPECT_FALSE(reader->ReadFailed());
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0].text.substr(0, 1), "x");
+  EXPECT_NE(lines[0].text, "x\r\n") << "the bad byte must leave a mark, not vanish";
+  EXPECT_EQ(lines[1].text, "ok\r\n");
+  EXPECT_EQ(RawTotal(lines), 8u);
+}
+
+TEST(AnsiReader, LineThatCannotBeConvertedStopsTheFileAndSaysSo) {
+  TempDir dir(L"textio-nocp");
+  ASSERT_TRUE(WriteFileBytes(dir / L"a.txt", "first\r\nsecond\r\n"));
+  auto reader = LoadReader(EncAnsi, dir / L"a.txt", 54321);  // no such code page
+  const char* p = nullptr;
+  std::uint64_t raw = 0;
+  EXPECT_EQ(reader->ReadLine(&p, &raw), 0);
+  EXPECT_TRUE(reader->ReadFailed()) << "not to be taken for the end of the file";
+  EXPECT_EQ(raw, 7u);
+}
+
+}  // namespace

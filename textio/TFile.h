@@ -1,0 +1,53 @@
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+
+// Why the last Load returned what it did. The job needs this to tell an
+// empty file (nothing to convert, not a failure) from one it could not read.
+enum class LoadStatus {
+  NotLoaded,    // Load has not run yet
+  Loaded,       // the whole file is in data (Load returned nonzero)
+  Empty,        // the file opened and holds no bytes
+  OpenFailed,   // missing, or held open by another process
+  TooLarge,     // 4 GiB or more: refused rather than read in part
+  OutOfMemory,  // no array of the file's size could be had
+  ReadFailed,   // the read itself failed
+};
+
+// One file's bytes, read whole in a single read.
+//
+// OnLoaded is the one virtual operation (slot 0) and the destructor is not
+// virtual: a TFile is used on its own or as the base of TReader, which adds
+// the virtual destructor, and is never deleted through a TFile pointer.
+class TFile {
+ public:
+  TFile() = default;
+  ~TFile() = default;
+  TFile(const TFile&) = delete;
+  TFile& operator=(const TFile&) = delete;
+
+  // Called at the end of every Load, whatever its result.
+  virtual void OnLoaded() {}
+
+  // Reads the file at `path` (opened for reading, shared with nobody) into
+  // data. Returns nonzero when the file was read; 0 when it is missing,
+  // cannot be opened, is empty, is 4 GiB or larger, or the read fails.
+  // LastLoadStatus() says which. Data is freed first and stays empty on
+  // any 0 result; OnLoaded runs in every case.
+  BOOL Load(const wchar_t* path);
+
+  // The bytes of the file, `Size()` of them, no terminator (null when empty).
+  const BYTE* Data() const { return data_.get(); }
+  BYTE* Data() { return data_.get(); }
+  std::uint64_t Size() const { return size_; }
+  LoadStatus LastLoadStatus() const { return status_; }
+
+ private:
+  LoadStatus ReadWhole(HANDLE file);
+
+  std::unique_ptr<BYTE[]> data_;
+  std::uint64_t size_ = 0;
+  LoadStatus status_ = LoadStatus::NotLoaded;
+};

@@ -1,0 +1,71 @@
+#include "textio/TReader.h"
+
+#include <cstring>
+#include <limits>
+#include <new>
+
+TReader::~TReader() {
+  lineBuffer_.reset();
+  // data goes with TFile.
+}
+
+const BYTE* TReader::FindLineEnd() {
+  const BYTE* data = Data();
+  if (!data || position_ >= Size()) return nullptr;
+  const BYTE* end = data + Size();
+  for (const BYTE* p = data + position_; p < end && *p != 0; ++p) {
+    if (*p == 0x0D && p + 1 < end && p[1] == 0x0A) return p;
+  }
+  return nullptr;
+}
+
+std::int32_t TReader::ReadLine(const char** line, std::uint64_t* rawLength) {
+  readFailed_ = false;
+  if (!Data()) return 0;
+  const BYTE* start = Data() + position_;
+  const BYTE* lineEnd = FindLineEnd();
+  std::uint64_t length;
+  if (lineEnd) {
+    // The line keeps its CR LF.
+    length = static_cast<std::uint64_t>(lineEnd - start) + LineEndBytes();
+  } else {
+    if (position_ >= Size()) return 0;
+    length = Size() - position_;
+  }
+  if (rawLength) *rawLength = length;
+  position_ += length;
+  const char* converted = nullptr;
+  std::int32_t n = ConvertLine(start, length, &converted);
+  if (n <= 0) {
+    readFailed_ = n < 0;
+    return 0;
+  }
+  if (line) *line = converted;
+  return n;
+}
+
+std::int32_t TReader::ConvertLine(const BYTE* start, std::uint64_t length, const char** line) {
+  if (length > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())) return -1;
+  const auto n = static_cast<std::int32_t>(length);
+  char* buffer = GetLineBuffer(n);
+  if (!buffer) return -1;
+  std::memcpy(buffer, start, length);
+  *line = buffer;
+  return n;
+}
+
+char* TReader::GetLineBuffer(std::int32_t n) { return GrowBuffer(lineBuffer_, lineCapacity_, n); }
+
+char* TReader::GrowBuffer(std::unique_ptr<char[]>& buffer, std::int64_t& capacity,
+                          std::int32_t n) {
+  if (static_cast<std::int64_t>(n) > capacity) {
+    buffer.reset();
+    buffer.reset(new (std::nothrow) char[static_cast<size_t>(n)]);
+    // A failed allocation leaves no buffer; forget the old capacity so the
+    // next request tries again instead of finding "enough" room in nothing.
+    capacity = buffer ? n : 0;
+  }
+  if (!buffer) return nullptr;
+  std::memset(buffer.get(), 0, static_cast<size_t>(capacity));
+  return buffer.get();
+}

@@ -1,0 +1,60 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+
+#include "textio/TFile.h"
+
+// Hands out a loaded file line by line as UTF-8. Lines end at CR LF and
+// keep it; a last line without one is the rest of the data. This class
+// serves UTF-8 files (and any encoding value it does not know): bytes pass
+// through unchanged. Subclasses convert other encodings by overriding
+// ConvertLine (and FindLineEnd for 16-bit units); ReadLine's cutting into
+// lines is common to all.
+//
+// Use: create, size the buffers with GetLineBuffer (and GetUtf8Buffer for
+// the ANSI reader), Load once, call ReadLine until it returns 0, destroy
+// through the virtual destructor. One thread only; never copied.
+class TReader : public TFile {
+ public:
+  TReader() = default;
+  virtual ~TReader();
+
+  // The first CR LF at or after the current position, or null when none
+  // comes before the end of data or the first NUL.
+  virtual const BYTE* FindLineEnd();
+
+  // Hands out the next line: its UTF-8 bytes at *line (valid until the next
+  // call or the reader's end, not NUL-terminated) and, when rawLength is
+  // given, the number of source bytes it took (CR LF included). Returns the
+  // number of UTF-8 bytes; 0 when the data is exhausted or the line failed,
+  // and ReadFailed() tells those two apart. rawLength is written for every
+  // line taken from the data, *line only when bytes are returned.
+  virtual std::int32_t ReadLine(const char** line, std::uint64_t* rawLength);
+
+  // The line buffer with room for at least n bytes, all of its capacity
+  // zeroed; null when it cannot be had. Capacity only grows.
+  char* GetLineBuffer(std::int32_t n);
+
+  // True when the last ReadLine returned 0 because a line could not be
+  // converted or had no room, rather than because the data ran out. The
+  // rest of the file has then not been handed out.
+  bool ReadFailed() const { return readFailed_; }
+
+ protected:
+  // Turns `length` source bytes at `start` into UTF-8 and points *line at
+  // the result; returns its byte count (0 for a line that yields nothing),
+  // or -1 when the line cannot be converted.
+  virtual std::int32_t ConvertLine(const BYTE* start, std::uint64_t length, const char** line);
+  // Bytes of the CR LF that FindLineEnd points at: 2, or 4 in UTF-16.
+  virtual std::uint64_t LineEndBytes() const { return 2; }
+  // Shared by the line buffer and the ANSI reader's UTF-8 buffer.
+  static char* GrowBuffer(std::unique_ptr<char[]>& buffer, std::int64_t& capacity,
+                          std::int32_t n);
+
+  std::uint64_t position_ = 0;
+
+ private:
+  std::unique_ptr<char[]> lineBuffer_;
+  std::int64_t lineCapacity_ = 0;
+  bool readFailed_ = false;
+};

@@ -1,0 +1,28 @@
+#pragma once
+#include "textio/TReader.h"
+
+// Reads a file in an 8-bit or double-byte code page: by default the
+// system's ANSI code page (CP_ACP), or one set before Load.
+class TReaderAnsi : public TReader {
+ public:
+  TReaderAnsi() = default;
+  ~TReaderAnsi() override;
+
+
+  // The UTF-8 buffer with room for at least n bytes; rules as GetLineBuffer.
+  char* GetUtf8Buffer(std::int32_t n);
+
+  UINT CodePage() const { return codePage_; }
+  void SetCodePage(UINT codePage) { codePage_ = codePage; }
+
+ protected:
+  std::int32_t ConvertLine(const BYTE* start, std::uint64_t length, const char** line) override;
+
+ private:
+  // The line as UTF-16, in the line buffer; -1 when it cannot be converted.
+  std::int32_t ToUtf16(const BYTE* start, std::int32_t length, wchar_t** units);
+
+  UINT codePage_ = CP_ACP;
+  std::unique_ptr<char[]> utf8Buffer_;
+  std::int64_t utf8Capacity_ = 0;
+};

@@ -1,0 +1,23 @@
+#pragma once
+#include "textio/TReader.h"
+
+// Reads UTF-16 little-endian data: lines end at the units 0x000D 0x000A.
+// An odd last byte is skipped but counted in the line's raw length.
+class TReaderUtf16 : public TReader {
+ public:
+  TReaderUtf16() = default;
+  ~TReaderUtf16() override = default;
+
+  const BYTE* FindLineEnd() override;
+
+ protected:
+  std::int32_t ConvertLine(const BYTE* start, std::uint64_t length, const char** line) override;
+  std::uint64_t LineEndBytes() const override { return 4; }
+};
+
+// Reads UTF-16 big-endian data: turned into little-endian order in place
+// once loaded, then read as TReaderUtf16 does.
+class TReaderUtf16be : public TReaderUtf16 {
+ public:
+  void OnLoaded() override;
+};
