@@ -27,8 +27,8 @@ class TReader : public TFile {
   // call or the reader's end, not NUL-terminated) and, when rawLength is
   // given, the number of source bytes it took (CR LF included). Returns the
   // number of UTF-8 bytes; 0 when the data is exhausted or the line failed,
-  // and ReadFailed() tells those two apart. rawLength and *line are written
-  // only when the line is taken from the data.
+  // and ReadFailed() tells those two apart. rawLength is written for every
+  // line taken from the data, *line only when bytes are returned.
   virtual std::int32_t ReadLine(const char** line, std::uint64_t* rawLength);
 
   // The line buffer with room for at least n bytes, all of its capacity
@@ -39,7 +39,6 @@ class TReader : public TFile {
   // converted or had no room, rather than because the data ran out. The
   // rest of the file has then not been handed out.
   bool ReadFailed() const { return readFailed_; }
-  std::uint64_t Position() const { return position_; }
 
  protected:
   // Turns `length` source bytes at `start` into UTF-8 and points *line at

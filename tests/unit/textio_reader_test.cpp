@@ -361,4 +361,15 @@ TEST(AnsiReader, InvalidBytesAreReplacedAndReadingGoesOn) {
   EXPECT_EQ(RawTotal(lines), 8u);
 }
 
+TEST(AnsiReader, LineThatCannotBeConvertedStopsTheFileAndSaysSo) {
+  TempDir dir(L"textio-nocp");
+  ASSERT_TRUE(WriteFileBytes(dir / L"a.txt", "first\r\nsecond\r\n"));
+  auto reader = LoadReader(EncAnsi, dir / L"a.txt", 54321);  // no such code page
+  const char* p = nullptr;
+  std::uint64_t raw = 0;
+  EXPECT_EQ(reader->ReadLine(&p, &raw), 0);
+  EXPECT_TRUE(reader->ReadFailed()) << "not to be taken for the end of the file";
+  EXPECT_EQ(raw, 7u);
+}
+
 }  // namespace

@@ -1,0 +1,34 @@
+// Helper process for the settings store's tests:
+//   config_store_writer PATH FIRST COUNT EVENT
+// waits for the named event, then adds keys FIRST .. FIRST+COUNT-1 (value
+// key*7), reading each back. Exit code 0 when every write landed and read
+// back, else the failed step.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <cstdlib>
+
+#include "config/CfgStore.h"
+
+int main() {
+  int argc = 0;
+  wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  if (!argv || argc != 5) return 10;
+  CfgStore store(argv[1]);
+  const int first = _wtoi(argv[2]);
+  const int count = _wtoi(argv[3]);
+  HANDLE go = OpenEventW(SYNCHRONIZE, FALSE, argv[4]);
+  LocalFree(argv);
+  if (!go) return 11;
+  const DWORD waited = WaitForSingleObject(go, 60000);
+  CloseHandle(go);
+  if (waited != WAIT_OBJECT_0) return 12;
+  for (int key = first; key < first + count; ++key) {
+    const std::int32_t value = key * 7;
+    if (store.WriteValue(key, &value, 4) == 0) return 2;
+    std::int32_t back = -1;
+    if (store.ReadValue(key, &back, 4) != 4 || back != value) return 3;
+  }
+  return 0;
+}
