@@ -41,13 +41,13 @@ class ConvWorker {
   virtual HWND JobWindow() const = 0;
 
   bool StopRequested() const { return stop_.load() != 0; }
+  // Posts WM_CONV_NOTIFY to the page's window; for the job, on its thread.
+  void PostJobMessage(WPARAM code, LPARAM arg) const;
   bool WorkerRecorded() const { return worker_.load() != nullptr; }
   // True when the last job had to be terminated: its results are incomplete.
   bool LastJobTerminated() const { return terminated_; }
 
  protected:
-  // Posts WM_CONV_NOTIFY to the page's window.
-  void PostJobMessage(WPARAM code, LPARAM arg) const;
   // How long StopJob waits for the worker before terminating it.
   virtual DWORD StopGraceMs() const { return 10000; }
 

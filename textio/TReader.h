@@ -31,7 +31,7 @@ class TReader : public TFile {
   // line taken from the data, *line only when bytes are returned.
   virtual std::int32_t ReadLine(const char** line, std::uint64_t* rawLength);
 
-  // The line buffer with room for at least n bytes, all of its capacity
+  // The line buffer with room for at least n bytes, the first n of them
   // zeroed; null when it cannot be had. Capacity only grows.
   char* GetLineBuffer(std::int32_t n);
 

@@ -49,6 +49,41 @@ for dir in s2t t2s; do
   fi
 done
 
+# The file job over about 100 MB of the same text with Windows line ends
+# (the readers cut lines at CR LF only), in three encodings.
+big=$corpus/job-crlf
+mkdir -p "$big"
+if [ ! -s "$big/utf8.txt" ]; then
+  : > "$big/utf8.tmp"
+  while [ "$(stat -c %s "$big/utf8.tmp")" -lt 100000000 ]; do sed 's/$/\r/' "$corpus/zh_CN.txt" >> "$big/utf8.tmp"; done
+  { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE "$big/utf8.tmp"; } > "$big/utf16.txt"
+  iconv -c -f UTF-8 -t GBK "$big/utf8.tmp" > "$big/gbk.txt" || true
+  mv "$big/utf8.tmp" "$big/utf8.txt"
+fi
+win() { echo "Z:${1//\//\\}"; }
+# One process per file, so that the kernel's peak resident size of that
+# process is the job's peak for that file (Wine's own figures do not follow
+# its heap).
+for spec in utf8:3 utf16:1 gbk:0; do
+  name=${spec%%:*} enc=${spec##*:}
+  rss=$(mktemp)
+  run /usr/bin/time -o "$rss" -f %M "$here/with-display.sh" "$here/wine-run.sh" \
+    "$build/bin/filejob_bench.exe" s2t $name "$(win "$big/$name.txt")" $enc
+  awk -v k="$(tail -1 "$rss")" -v f="$(stat -c %s "$big/$name.txt")" -v n=$name \
+    'BEGIN { printf "bench: filejob_s2t_%s_peak_resident %.1f MiB (file %.1f MiB, so %.1f MiB beyond it)\n",
+             n, k / 1024, f / 1048576, k / 1024 - f / 1048576 }' | tee -a "$results"
+  rm -f "$rss"
+done
+start=$(date +%s.%N)
+opencc -c s2t.json -i "$big/utf8.txt" -o /dev/null
+end=$(date +%s.%N)
+awk -v b="$(stat -c %s "$big/utf8.txt")" -v s="$start" -v e="$end" \
+  'BEGIN { printf "bench: debian_opencc_s2t_100MB %.2f MB/s\n", b / (e - s) / 1e6 }' | tee -a "$results"
+
+awk '
+  /^bench: filejob_s2t_utf8 / { j = $3 }
+  /^bench: debian_opencc_s2t_100MB / { d = $3 }
+  END { if (d > 0) printf "bench: filejob_utf8_vs_debian_opencc %.2f x\n", j / d }' "$results"
 awk '
   /^bench: opencc_native_(s2t|t2s) / { n[substr($2, 15)] = $3 }
   /^bench: glyphmap_(s2t|t2s) / { g[substr($2, 10)] = $3 }

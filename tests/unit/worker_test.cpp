@@ -24,7 +24,6 @@ class TestPage : public ConvWorker {
   DWORD RunJob() override { return body(*this); }
   void OnJobMessage(WPARAM, LPARAM) override {}
   HWND JobWindow() const override { return sink.hwnd(); }
-  using ConvWorker::PostJobMessage;
 
  protected:
   DWORD StopGraceMs() const override { return grace; }

@@ -1,0 +1,15 @@
+#include "pages/FileEntry.h"
+
+#include <cwchar>
+
+bool MakeFileEntry(const wchar_t* path, FileEncoding encoding, FileEntry& entry) {
+  entry = FileEntry{};
+  size_t length = wcslen(path);
+  if (length >= 260) return false;
+  wmemcpy(entry.path, path, length);
+  const wchar_t* slash = wcsrchr(path, L'\\');
+  const wchar_t* name = slash ? slash + 1 : path;
+  wmemcpy(entry.name, name, wcslen(name));
+  entry.encoding = encoding;
+  return true;
+}

@@ -1,0 +1,203 @@
+#include "pages/FileJob.h"
+
+#include <climits>
+#include <cstring>
+#include <cwchar>
+#include <new>
+#include <stdexcept>
+
+#include "config/CfgStore.h"
+#include "engine/ConvEngine.h"
+#include "engine/ConvNotify.h"
+#include "engine/ConvWorker.h"
+#include "engine/ConvertText.h"
+#include "fw/Handle.h"
+#include "glyphmap/glyphmap.h"
+#include "textio/MakeReader.h"
+#include "textio/TReaderAnsi.h"
+
+namespace {
+
+constexpr std::int32_t kLineBufferBytes = 1048576;
+constexpr LPARAM kProgressSteps = 1000;
+
+// Zero-filled bytes, or null when the memory is not there.
+std::unique_ptr<char[]> AllocZeroed(std::int32_t size) {
+  std::unique_ptr<char[]> p(new (std::nothrow) char[static_cast<size_t>(size)]);
+  if (p) std::memset(p.get(), 0, static_cast<size_t>(size));
+  return p;
+}
+
+// The size of the file at `path`, opened as the reader will open it; 0 when
+// it cannot be opened.
+std::uint64_t SizeOf(const wchar_t* path) {
+  fw::UniqueHandle file(CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+  LARGE_INTEGER size{};
+  if (!file || !GetFileSizeEx(file.get(), &size)) return 0;
+  return static_cast<std::uint64_t>(size.QuadPart);
+}
+
+FileIdentity IdentityOf(HANDLE file) {
+  FileIdentity id;
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (GetFileInformationByHandle(file, &info)) {
+    id.volume = info.dwVolumeSerialNumber;
+    id.indexHigh = info.nFileIndexHigh;
+    id.indexLow = info.nFileIndexLow;
+    id.known = true;
+  }
+  return id;
+}
+
+}  // namespace
+
+FileIdentity IdentifyFile(const wchar_t* path) {
+  fw::UniqueHandle file(CreateFileW(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  return file ? IdentityOf(file.get()) : FileIdentity{};
+}
+
+DWORD FileJob::Run(const std::vector<FileEntry>& entries, ConvDirection direction) {
+  const size_t count = entries.size();
+  OutputBuffer output;
+  output.bytes = AllocZeroed(OutputBuffer::kInitialCapacity);
+  output.capacity = output.bytes ? OutputBuffer::kInitialCapacity : 0;
+
+  SumSizes(entries);
+  worker_.PostJobMessage(CONV_BEGIN, kProgressSteps);
+
+  auto engine = std::make_unique<ConvEngine>();
+  try {
+    engine->Open(direction);
+  } catch (const std::runtime_error& e) {
+    // A missing dictionary: say why once; every file then fails.
+    ShowUtf8Message(e.what());
+    engine->Close();
+  }
+  for (size_t i = 0; i < count && !worker_.StopRequested(); ++i) {
+    const FileEntry entry = entries[i];
+    worker_.PostJobMessage(CONV_FILE_BEGIN, static_cast<LPARAM>(i));
+    FileResult result = ConvertFile(*engine, entry, output);
+    WPARAM code = result == FileResult::Failed ? CONV_FILE_FAILED
+                  : worker_.StopRequested()    ? CONV_FILE_STOPPED
+                                               : CONV_FILE_DONE;
+    worker_.PostJobMessage(code, static_cast<LPARAM>(i));
+  }
+  engine->Close();
+  engine.reset();
+  worker_.PostJobMessage(CONV_END, 0);
+  return 0;
+}
+
+void FileJob::SumSizes(const std::vector<FileEntry>& entries) {
+  totalBytes_ = 0;
+  pendingBytes_ = 0;
+  stepCount_ = 0;
+  for (const FileEntry& entry : entries) totalBytes_ += SizeOf(entry.path);
+  std::uint64_t step = totalBytes_ / kProgressSteps;
+  stepBytes_ = step > static_cast<std::uint64_t>(INT32_MAX) ? INT32_MAX
+                                                              : static_cast<std::int32_t>(step);
+  if (stepBytes_ < 1) stepBytes_ = 1;
+}
+
+void FileJob::CountProgress(std::uint64_t rawLength) {
+  pendingBytes_ += rawLength;
+  if (pendingBytes_ >= static_cast<std::uint64_t>(stepBytes_)) {
+    pendingBytes_ -= static_cast<std::uint64_t>(stepBytes_);
+    ++stepCount_;
+    worker_.PostJobMessage(CONV_STEP, 0);
+  }
+}
+
+FileJob::FileResult FileJob::ConvertFile(ConvEngine& engine, const FileEntry& entry,
+                                         OutputBuffer& output) {
+  std::unique_ptr<TReader> reader = MakeReader(entry.encoding);
+  if (!reader->GetLineBuffer(kLineBufferBytes)) return FileResult::Failed;
+  if (auto* ansi = dynamic_cast<TReaderAnsi*>(reader.get())) {
+    if (!ansi->GetUtf8Buffer(kLineBufferBytes)) return FileResult::Failed;
+  }
+  // Taken before the source is read, to make sure no chunk is ever
+  // appended to the source itself.
+  const FileIdentity source = IdentifyFile(entry.path);
+  if (!reader->Load(entry.path)) {
+    return reader->LastLoadStatus() == LoadStatus::Empty ? FileResult::Done : FileResult::Failed;
+  }
+  // Nothing can be converted without an engine: that is no success.
+  if (engine.Handle() == -1) return FileResult::Failed;
+  return ConvertLines(engine, *reader, entry, source, output);
+}
+
+FileJob::FileResult FileJob::ConvertLines(ConvEngine& engine, TReader& reader,
+                                          const FileEntry& entry, const FileIdentity& source,
+                                          OutputBuffer& output) {
+  bool failed = false;
+  for (;;) {
+    const char* line = nullptr;
+    std::uint64_t rawLength = 0;
+    std::int32_t n = reader.ReadLine(&line, &rawLength);
+    // Only a line read counts: at most one step per line, none for the
+    // read that finds the data exhausted.
+    if (rawLength > 0) CountProgress(rawLength);
+    if (line && n > 0) {
+      // Three bytes of room per byte of the line; a line too long for that
+      // count fails its file.
+      if (n > INT32_MAX / 3) {
+        failed = true;
+        break;
+      }
+      const std::int32_t need = 3 * n;
+      if (output.used > 0 && output.capacity - output.used < need &&
+          !Flush(entry, source, output)) {
+        return FileResult::Failed;
+      }
+      if (output.capacity < need) {
+        output.bytes = AllocZeroed(need);
+        output.capacity = output.bytes ? need : 0;
+        if (!output.bytes) return FileResult::Failed;
+      }
+      try {
+        int k = opencc_convert_utf8_to_buffer(engine.Handle(), line, static_cast<size_t>(n),
+                                              output.bytes.get() + output.used);
+        if (k > 0) output.used += k;
+      } catch (const std::runtime_error&) {
+        // Text the engine rejects (bytes that are not UTF-8).
+        failed = true;
+        break;
+      }
+    }
+    if (n <= 0 || worker_.StopRequested()) break;
+  }
+  if (reader.ReadFailed()) failed = true;
+  if (output.used > 0 && !Flush(entry, source, output)) return FileResult::Failed;
+  return failed ? FileResult::Failed : FileResult::Done;
+}
+
+bool FileJob::Flush(const FileEntry& entry, const FileIdentity& source, OutputBuffer& output) {
+  bool written = WriteOutput(entry.name, output.bytes.get(), output.used, source);
+  std::memset(output.bytes.get(), 0, static_cast<size_t>(output.capacity));
+  output.used = 0;
+  return written;
+}
+
+bool FileJob::WriteOutput(const wchar_t* name, const char* bytes, std::int32_t count,
+                          const FileIdentity& source) {
+  wchar_t folder[CfgStore::kStringUnits] = {};
+  store_.ReadString(CFGKEY_OUTPUT_DIR, folder);
+  std::wstring path = folder;
+  if (path.empty()) return false;
+  if (path.back() != L'\\') path += L'\\';
+  path += name;
+  if (path.size() >= MAX_PATH) return false;
+
+  fw::UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  // A source in the output folder is never appended to.
+  if (IdentityOf(file.get()).SameAs(source)) return false;
+  LARGE_INTEGER zero{};
+  if (!SetFilePointerEx(file.get(), zero, nullptr, FILE_END)) return false;
+  DWORD written = 0;
+  return WriteFile(file.get(), bytes, static_cast<DWORD>(count), &written, nullptr) &&
+         written == static_cast<DWORD>(count);
+}

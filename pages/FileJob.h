@@ -1,0 +1,85 @@
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "engine/ConvDirection.h"
+#include "pages/FileEntry.h"
+
+class CfgStore;
+class ConvEngine;
+class ConvWorker;
+class TReader;
+
+// The converted UTF-8 text of the file in hand, waiting to be appended to
+// its output file in large chunks.
+struct OutputBuffer {
+  static constexpr std::int32_t kInitialCapacity = 524288;
+  std::unique_ptr<char[]> bytes;
+  std::int32_t capacity = 0;
+  std::int32_t used = 0;
+};
+
+// The identity of an open file (volume and file index), to tell whether
+// two paths name the same file.
+struct FileIdentity {
+  DWORD volume = 0;
+  DWORD indexHigh = 0;
+  DWORD indexLow = 0;
+  bool known = false;
+  bool SameAs(const FileIdentity& other) const {
+    return known && other.known && volume == other.volume && indexHigh == other.indexHigh &&
+           indexLow == other.indexLow;
+  }
+};
+
+// The body of a file page's worker: converts every queued file into a UTF-8
+// file of the same name in the output folder (read from the settings at
+// every write), appending to what is there. Reports to the page through the
+// worker: CONV_BEGIN(1000), then per file CONV_FILE_BEGIN(i), CONV_STEP for
+// progress (1000 steps over the whole run), and CONV_FILE_DONE(i),
+// CONV_FILE_STOPPED(i) or CONV_FILE_FAILED(i); CONV_END last. A stop
+// request ends the file in hand after the line in hand and skips the rest.
+//
+// A file fails when its source cannot be read, a line cannot be decoded
+// or converted, a chunk cannot be written whole, or its output would be the
+// source itself; the job goes on with the next file. An empty source is no
+// failure: it simply produces no output file.
+class FileJob {
+ public:
+  FileJob(ConvWorker& worker, CfgStore& store) : worker_(worker), store_(store) {}
+
+  // Runs over `entries` (unchanged while the run lasts); returns 0.
+  DWORD Run(const std::vector<FileEntry>& entries, ConvDirection direction);
+
+  std::uint64_t TotalBytes() const { return totalBytes_; }
+  std::int32_t StepBytes() const { return stepBytes_; }
+  std::uint32_t StepCount() const { return stepCount_; }
+
+ private:
+  enum class FileResult { Done, Failed };
+
+  FileResult ConvertFile(ConvEngine& engine, const FileEntry& entry, OutputBuffer& output);
+  FileResult ConvertLines(ConvEngine& engine, TReader& reader, const FileEntry& entry,
+                          const FileIdentity& source, OutputBuffer& output);
+  bool Flush(const FileEntry& entry, const FileIdentity& source, OutputBuffer& output);
+  // Appends count bytes to the output file `name`; false when the chunk was
+  // not written whole or the output file is the source.
+  bool WriteOutput(const wchar_t* name, const char* bytes, std::int32_t count,
+                   const FileIdentity& source);
+  void CountProgress(std::uint64_t rawLength);
+  void SumSizes(const std::vector<FileEntry>& entries);
+
+  ConvWorker& worker_;
+  CfgStore& store_;
+  std::uint64_t totalBytes_ = 0;
+  std::uint64_t pendingBytes_ = 0;
+  std::int32_t stepBytes_ = 1;
+  std::uint32_t stepCount_ = 0;
+};
+
+// The identity of the file at `path`, or an unknown one when it cannot be
+// opened.
+FileIdentity IdentifyFile(const wchar_t* path);

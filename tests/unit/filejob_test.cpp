@@ -1,0 +1,304 @@
+// The file job: messages and their order, progress steps, stop, appending,
+// failures reported as failures, and whole conversions in four encodings
+// compared byte for byte with what the engine gives for the same text.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "config/CfgStore.h"
+#include "engine/ConvNotify.h"
+#include "engine/ConvWorker.h"
+#include "fw/MessageBox.h"
+#include "glyphmap/glyphmap.h"
+#include "engine/ConvConfigs.h"
+#include "pages/FileJob.h"
+#include "tests/support/NotifySink.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TestText.h"
+
+using namespace testing_support;
+using Message = NotifySink::Message;
+
+namespace {
+
+// A file page in miniature: a list of entries, a direction, a settings
+// store of its own and a window that records the job's messages.
+class JobPage : public ConvWorker {
+ public:
+  explicit JobPage(const std::wstring& settingsFile) : store(settingsFile.c_str()), job(*this, store) {}
+  ~JobPage() override = default;
+
+  std::vector<FileEntry> entries;
+  ConvDirection direction = Sim2Tra;
+  CfgStore store;
+  FileJob job;
+  NotifySink sink;
+
+  DWORD RunJob() override { return job.Run(entries, direction); }
+  void OnJobMessage(WPARAM, LPARAM) override {}
+  HWND JobWindow() const override { return sink.hwnd(); }
+
+  void Add(const std::wstring& path, FileEncoding encoding) {
+    FileEntry e;
+    ASSERT_TRUE(MakeFileEntry(path.c_str(), encoding, e));
+    entries.push_back(e);
+  }
+  // Runs the job to its end on a worker, pumping its messages.
+  void RunToEnd() {
+    sink.clear();
+    ASSERT_EQ(StartJob(), 1);
+    ASSERT_TRUE(sink.PumpUntilEnd(60000));
+    while (WorkerRecorded()) sink.PumpFor(5);
+  }
+  // The messages without the progress steps.
+  std::vector<Message> Reports() const {
+    std::vector<Message> out;
+    for (const auto& m : sink.messages()) {
+      if (m.first != CONV_STEP) out.push_back(m);
+    }
+    return out;
+  }
+};
+
+// What glyphmap gives for a UTF-8 text in one call.
+std::string EngineConvert(const std::string& utf8, ConvDirection direction) {
+  std::string config(direction == Sim2Tra ? kConvConfigSim2Tra : kConvConfigTra2Sim);
+  int h = opencc_open_t2s(config.c_str(), "glyphmap");
+  std::string out(GlyphmapOutputBound(utf8.size()), '\0');
+  int n = opencc_convert_utf8_to_buffer(h, utf8.data(), utf8.size(), out.data());
+  opencc_close(h);
+  return out.substr(0, static_cast<size_t>(n));
+}
+
+const std::string kSimplified =
+    "第一章 开始\r\n"
+    "这个软件把简体中文转换成繁体中文。她的头发后来长得很快，面条也吃完了。\r\n"
+    "干部们在里面讨论经济发展的问题，会议结束以后，大家都觉得很满意。\r\n"
+    "\r\n"
+    "计算机程序设计需要耐心，测试能发现真正的错误。最后一行没有换行";
+const std::string kTraditional =
+    "第一章 開始\r\n"
+    "這個軟件把簡體中文轉換成繁體中文。她的頭髮後來長得很快，麪條也喫完了。\r\n"
+    "幹部們在裏面討論經濟發展的問題，會議結束以後，大家都覺得很滿意。\r\n"
+    "\r\n"
+    "計算機程序設計需要耐心，測試能發現真正的錯誤。最後一行沒有換行";
+
+std::string Utf16Le(const std::string& utf8) {
+  std::wstring w = Wide(utf8);
+  return std::string(reinterpret_cast<const char*>(w.data()), w.size() * 2);
+}
+std::string Utf16Be(const std::string& utf8) {
+  std::string le = Utf16Le(utf8);
+  for (size_t i = 0; i + 1 < le.size(); i += 2) std::swap(le[i], le[i + 1]);
+  return le;
+}
+std::string Ansi(const std::string& utf8, UINT codePage) {
+  std::wstring w = Wide(utf8);
+  int n = WideCharToMultiByte(codePage, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
+                              nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(codePage, 0, w.data(), static_cast<int>(w.size()), out.data(), n, nullptr,
+                      nullptr);
+  return out;
+}
+
+class FileJobTest : public ::testing::Test {
+ protected:
+  TempDir dir{L"文件任务"};
+  std::wstring outDir = dir / L"输出";
+  std::wstring inDir = dir / L"来源";
+  JobPage page{dir / L"Tarnwell.cfg"};
+
+  void SetUp() override {
+    CreateDirectoryW(outDir.c_str(), nullptr);
+    CreateDirectoryW(inDir.c_str(), nullptr);
+    ASSERT_GT(page.store.WriteString(CFGKEY_OUTPUT_DIR, outDir.c_str()), 0);
+  }
+  std::wstring Source(const std::wstring& name, const std::string& bytes) {
+    std::wstring path = inDir + L"\\" + name;
+    EXPECT_TRUE(WriteFileBytes(path, bytes));
+    return path;
+  }
+  std::string Output(const std::wstring& name) { return ReadFileBytes(outDir + L"\\" + name); }
+  bool OutputExists(const std::wstring& name) {
+    return GetFileAttributesW((outDir + L"\\" + name).c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
+};
+
+TEST_F(FileJobTest, AnEmptyListPostsBeginAndEndOnly) {
+  page.RunToEnd();
+  EXPECT_EQ(page.sink.messages(), (std::vector<Message>{{CONV_BEGIN, 1000}, {CONV_END, 0}}));
+}
+
+TEST_F(FileJobTest, FourEncodingsBothWaysGiveTheEnginesTextWithLineEndsAndMarks) {
+  struct Case {
+    const wchar_t* name;
+    std::string bytes;
+    FileEncoding encoding;
+    bool mark;
+  };
+  for (ConvDirection direction : {Sim2Tra, Tra2Sim}) {
+    const std::string& text = direction == Sim2Tra ? kSimplified : kTraditional;
+    const std::string bom = "\xEF\xBB\xBF";
+    std::vector<Case> cases = {
+        {L"utf8.txt", text, EncUtf8, false},
+        {L"utf8-mark.txt", bom + text, EncUtf8, true},
+        {L"utf16.txt", "\xFF\xFE" + Utf16Le(text), EncUtf16, true},
+        {L"utf16be.txt", "\xFE\xFF" + Utf16Be(text), EncUtf16Be, true},
+        {L"ansi.txt", Ansi(text, 936), EncAnsi, false},
+    };
+    page.entries.clear();
+    page.direction = direction;
+    for (const Case& c : cases) page.Add(Source(c.name, c.bytes), c.encoding);
+    page.RunToEnd();
+    const std::string expected = EngineConvert(text, direction);
+    ASSERT_NE(expected, text);
+    for (const Case& c : cases) {
+      std::string out = Output(c.name);
+      EXPECT_EQ(out, (c.mark ? bom : "") + expected) << Utf8(c.name) << " direction " << direction;
+      DeleteFileW((outDir + L"\\" + c.name).c_str());
+    }
+    for (size_t i = 0; i < cases.size(); ++i) {
+      EXPECT_EQ(page.Reports()[2 * i + 1], Message(CONV_FILE_BEGIN, i));
+      EXPECT_EQ(page.Reports()[2 * i + 2], Message(CONV_FILE_DONE, i));
+    }
+  }
+}
+
+TEST_F(FileJobTest, SmallRunsStepOncePerLine) {
+  page.Add(Source(L"small.txt", "ab\r\ncd\r\nef"), EncUtf8);  // 10 bytes, 3 lines
+  page.RunToEnd();
+  EXPECT_EQ(page.job.StepBytes(), 1);
+  EXPECT_EQ(page.job.TotalBytes(), 10u);
+  EXPECT_EQ(page.sink.messages(),
+            (std::vector<Message>{{CONV_BEGIN, 1000}, {CONV_FILE_BEGIN, 0}, {CONV_STEP, 0},
+                                  {CONV_STEP, 0}, {CONV_STEP, 0}, {CONV_FILE_DONE, 0},
+                                  {CONV_END, 0}}));
+}
+
+TEST_F(FileJobTest, AMillionBytesOfShortLinesMakeExactlyAThousandSteps) {
+  std::string line(98, 'x');
+  line += "\r\n";
+  std::string half;
+  for (int i = 0; i < 5000; ++i) half += line;  // 500 000 bytes each
+  page.Add(Source(L"a.txt", half), EncUtf8);
+  page.Add(Source(L"b.txt", half), EncUtf8);
+  page.RunToEnd();
+  EXPECT_EQ(page.job.StepBytes(), 1000);
+  EXPECT_EQ(page.sink.Count(CONV_STEP), 1000u);
+  EXPECT_EQ(Output(L"a.txt"), half);
+
+  // One line of the same size: one step for the whole file.
+  std::string one(999998, 'y');
+  one += "\r\n";
+  page.entries.clear();
+  page.Add(Source(L"one.txt", one), EncUtf8);
+  page.RunToEnd();
+  EXPECT_EQ(page.sink.Count(CONV_STEP), 1u);
+  EXPECT_EQ(Output(L"one.txt"), one);
+}
+
+TEST_F(FileJobTest, OutputIsAppendedToExistingFilesAndSharedNames) {
+  page.Add(Source(L"同名.txt", kSimplified), EncUtf8);
+  std::wstring other = dir / L"别处";
+  CreateDirectoryW(other.c_str(), nullptr);
+  WriteFileBytes(other + L"\\同名.txt", "头发\r\n");
+  page.Add(other + L"\\同名.txt", EncUtf8);
+  page.RunToEnd();
+  const std::string first = EngineConvert(kSimplified, Sim2Tra) + "頭髮\r\n";
+  EXPECT_EQ(Output(L"同名.txt"), first);
+  page.RunToEnd();  // a second run appends again
+  EXPECT_EQ(Output(L"同名.txt"), first + first);
+}
+
+TEST_F(FileJobTest, AStopInTheThirdOfFiveFilesEndsItAfterTheLineInHand) {
+  std::string big;
+  for (int i = 0; big.size() < 24u * 1024 * 1024; ++i) big += kSimplified + "\r\n";
+  for (int i = 0; i < 5; ++i) {
+    page.Add(Source(L"f" + std::to_wstring(i) + L".txt", i == 2 ? big : kSimplified), EncUtf8);
+  }
+  int stopResult = -1;
+  page.sink.onMessage = [&](WPARAM code, LPARAM arg) {
+    if (code == CONV_FILE_BEGIN && arg == 2) stopResult = page.StopJob();
+  };
+  page.RunToEnd();
+  EXPECT_EQ(stopResult, 0);  // the job ended within the grace period
+  EXPECT_EQ(page.Reports(),
+            (std::vector<Message>{{CONV_BEGIN, 1000}, {CONV_FILE_BEGIN, 0}, {CONV_FILE_DONE, 0},
+                                  {CONV_FILE_BEGIN, 1}, {CONV_FILE_DONE, 1}, {CONV_FILE_BEGIN, 2},
+                                  {CONV_FILE_STOPPED, 2}, {CONV_END, 0}}));
+  // Whole lines only, and only some of them.
+  std::string partial = Output(L"f2.txt");
+  std::string full = EngineConvert(big, Sim2Tra);
+  EXPECT_LT(partial.size(), full.size());
+  EXPECT_EQ(full.compare(0, partial.size(), partial), 0);
+  EXPECT_EQ(partial.substr(partial.size() - 2), "\r\n");
+  EXPECT_FALSE(OutputExists(L"f3.txt"));
+}
+
+TEST_F(FileJobTest, FailuresAreReportedAndTheJobGoesOn) {
+  page.Add(inDir + L"\\missing.txt", EncUtf8);                      // 0: cannot be opened
+  page.Add(Source(L"empty.txt", ""), EncUtf8);                      // 1: empty: done, no output
+  page.Add(Source(L"bad.txt", "头发\x80\x80\r\n"), EncUtf8);       // 2: not UTF-8
+  page.Add(Source(L"good.txt", kSimplified), EncUtf8);              // 3: fine
+  page.RunToEnd();
+  EXPECT_EQ(page.Reports(),
+            (std::vector<Message>{{CONV_BEGIN, 1000}, {CONV_FILE_BEGIN, 0}, {CONV_FILE_FAILED, 0},
+                                  {CONV_FILE_BEGIN, 1}, {CONV_FILE_DONE, 1}, {CONV_FILE_BEGIN, 2},
+                                  {CONV_FILE_FAILED, 2}, {CONV_FILE_BEGIN, 3}, {CONV_FILE_DONE, 3},
+                                  {CONV_END, 0}}));
+  EXPECT_FALSE(OutputExists(L"empty.txt"));
+  EXPECT_EQ(Output(L"good.txt"), EngineConvert(kSimplified, Sim2Tra));
+}
+
+TEST_F(FileJobTest, AnUnwritableOutputFails) {
+  page.Add(Source(L"locked.txt", kSimplified), EncUtf8);
+  // Another program holds the output file open, sharing nothing.
+  HANDLE held = CreateFileW((outDir + L"\\locked.txt").c_str(), GENERIC_WRITE, 0, nullptr,
+                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  page.RunToEnd();
+  CloseHandle(held);
+  EXPECT_EQ(page.Reports()[2], Message(CONV_FILE_FAILED, 0));
+
+  // The output folder is gone.
+  page.store.WriteString(CFGKEY_OUTPUT_DIR, (dir / L"不存在").c_str());
+  page.RunToEnd();
+  EXPECT_EQ(page.Reports()[2], Message(CONV_FILE_FAILED, 0));
+}
+
+TEST_F(FileJobTest, ASourceInTheOutputFolderIsNeverWrittenInto) {
+  std::wstring inside = outDir + L"\\自己.txt";
+  WriteFileBytes(inside, kSimplified);
+  // Named through another spelling of the folder, so only the file's
+  // identity can tell.
+  std::wstring spelled = dir / L"输出\\.\\自己.txt";
+  page.Add(spelled, EncUtf8);
+  page.RunToEnd();
+  EXPECT_EQ(page.Reports()[2], Message(CONV_FILE_FAILED, 0));
+  EXPECT_EQ(ReadFileBytes(inside), kSimplified);
+}
+
+TEST_F(FileJobTest, AFileOfFourGibibytesFailsInsteadOfLookingWhole) {
+  std::wstring path = inDir + L"\\huge.txt";
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  DWORD ignored = 0;
+  DeviceIoControl(h, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &ignored, nullptr);
+  LARGE_INTEGER size;
+  size.QuadPart = 4LL * 1024 * 1024 * 1024 + 10;
+  ASSERT_TRUE(SetFilePointerEx(h, size, nullptr, FILE_BEGIN));
+  ASSERT_TRUE(SetEndOfFile(h));
+  CloseHandle(h);
+  page.Add(path, EncUtf8);
+  page.RunToEnd();
+  EXPECT_EQ(page.Reports()[2], Message(CONV_FILE_FAILED, 0));
+  EXPECT_FALSE(OutputExists(L"huge.txt"));
+  DeleteFileW(path.c_str());
+}
+
+}  // namespace
