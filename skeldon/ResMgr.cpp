@@ -107,8 +107,11 @@ HRESULT STDMETHODCALLTYPE CResMgr::Init(LONG lLoadType, BSTR strResPath) {
   loadType_ = lLoadType;
   if (lLoadType != LOADTYPE_FILES) return S_OK;
   const WCHAR* folder = strResPath ? strResPath : L"";
-  // A folder too long for the buffer would name some other folder when cut.
-  if (!CopyBounded(resFolder_, MAX_PATH, folder, wcslen(folder))) return E_INVALIDARG;
+  const size_t length = wcslen(folder);
+  // A folder too long for the buffer would name some other folder when
+  // cut: it is refused and the folder kept.
+  if (length >= MAX_PATH) return E_INVALIDARG;
+  CopyBounded(resFolder_, MAX_PATH, folder, length);
   return S_OK;
 }
 
