@@ -157,8 +157,9 @@ void KeyRoundedCorners(cairo_surface_t* s, double radius, FrameColorFn frame_at)
         PutPixel(p, kKey);  // outside: transparent
       } else if (d > -1) {
         PutPixel(p, frame_at(y));
-      } else if (d > -2) {
-        // One pixel of blend keeps the curved frame smooth.
+      } else if (d > -2 && (x < radius || x >= w - radius) && (y < radius || y >= h - radius)) {
+        // One pixel of blend keeps the curved frame smooth; the straight
+        // edges stay one pixel wide, as the buttons laid over them expect.
         PutPixel(p, Mix(frame_at(y), GetPixel(p), -d - 1));
       }
     }

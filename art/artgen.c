@@ -247,7 +247,7 @@ static double LayOutPictures(cairo_t* cr, cairo_t* measure, Entry* e, double top
 }
 
 static int WriteContactSheet(Entry* e, const char* path) {
-  const int width = 1620, picturesTop = 1164;
+  const int width = 1820, picturesTop = 1164;
   cairo_surface_t* probe = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
   cairo_t* measure = cairo_create(probe);
   int height = picturesTop + (int)LayOutPictures(NULL, measure, e, picturesTop, width) + 20;

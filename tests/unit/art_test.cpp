@@ -152,6 +152,56 @@ TEST(Art, PageFacesAreOpaque) {
   }
 }
 
+// Buttons are copied over their window's face as they are: where a button
+// sits, the edge of its frames must continue the face around it.
+TEST(Art, ButtonsContinueTheFaceTheySitOn) {
+  struct Placement {
+    const wchar_t* button;
+    const wchar_t* face;
+    int x, y;
+    bool onBand;  // flat on a title band: the whole left column continues it
+  };
+  const Placement placements[] = {
+      {L"sbtn_help.bmp", L"mwnd.bmp", 780 - 97, 0, true},
+      {L"sbtn_min.bmp", L"mwnd.bmp", 780 - 67, 0, true},
+      {L"sbtn_close.bmp", L"mwnd.bmp", 780 - 37, 0, true},
+      {L"ibtn_back.bmp", L"mwnd.bmp", 686, 34, true},
+      {L"ibtn_setting.bmp", L"mwnd.bmp", 730, 34, true},
+      {L"sbtn_dlgclose.bmp", L"dlg_sz520x260.bmp", 520 - 37, 0, true},
+      {L"xbtn-dlgclose.bmp", L"dlg-about.bmp", 430 - 27, 2, true},
+      {L"btn_ok.bmp", L"dlg_sz520x260.bmp", 285, 206, false},
+      {L"btn_cancel.bmp", L"dlg_sz520x260.bmp", 395, 206, false},
+      {L"btn_stop.bmp", L"dlg_sz520x260.bmp", 210, 177, false},
+      {L"ibtn_openfolder.bmp", L"dlg_sz520x260.bmp", 470, 40, false},
+      {L"btn_startconv.bmp", L"img_viewbkgndtconv.bmp", 333, 404, false},
+      {L"btn_addfile.bmp", L"img_viewbkgndfconv.bmp", 218, 400, false},
+      {L"btn_openfolder.bmp", L"img_viewbkgndfconv.bmp", 548, 400, false},
+      {L"ibtn_s2t.bmp", L"img_viewbkgndblank.bmp", 15, 54, false},
+      {L"ibtn_ft2s.bmp", L"img_viewbkgndblank.bmp", 391, 229, false},
+  };
+  for (const Placement& at : placements) {
+    SCOPED_TRACE(testing_support::Utf8(at.button));
+    Picture button = Load(at.button), face = Load(at.face);
+    ASSERT_GT(button.width, 0);
+    ASSERT_GT(face.width, 0);
+    const int fw = button.width / 5, h = button.height;
+    // The corners of the normal frame show the face beneath (except where
+    // the face's own rounded corner takes over).
+    const int corners[4][2] = {{0, 0}, {fw - 1, 0}, {0, h - 1}, {fw - 1, h - 1}};
+    for (const auto& c : corners) {
+      const int fx = at.x + c[0], fy = at.y + c[1];
+      const bool inFaceCorner =
+          (fx < 8 || fx >= face.width - 8) && (fy < 8 || fy >= face.height - 8);
+      if (inFaceCorner) continue;
+      EXPECT_TRUE(button.at(c[0], c[1]) == face.at(fx, fy)) << c[0] << "," << c[1];
+    }
+    if (!at.onBand) continue;
+    for (int y = 0; y < h; ++y) {
+      EXPECT_TRUE(button.at(0, y) == face.at(at.x, at.y + y)) << "row " << y;
+    }
+  }
+}
+
 // 18 frames of 128 x 128: keyed around a ring of dots whose head turns 20
 // degrees a frame.
 TEST(Art, BusyIndicatorTurnsTwentyDegreesAFrame) {
