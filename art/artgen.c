@@ -247,7 +247,7 @@ static double LayOutPictures(cairo_t* cr, cairo_t* measure, Entry* e, double top
 }
 
 static int WriteContactSheet(Entry* e, const char* path) {
-  const int width = 1820, picturesTop = 1164;
+  const int width = 1810, picturesTop = 1164;
   cairo_surface_t* probe = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
   cairo_t* measure = cairo_create(probe);
   int height = picturesTop + (int)LayOutPictures(NULL, measure, e, picturesTop, width) + 20;
@@ -262,7 +262,7 @@ static int WriteContactSheet(Entry* e, const char* path) {
   MockMain(cr, e, "img_viewbkgndfconv.bmp", 20, 590);
   MockDialog(cr, e, 0, 820, 590);
   MockDialog(cr, e, 1, 820, 870);
-  MockAbout(cr, e, 1360, 870);
+  MockAbout(cr, e, 1360, 590);
   DrawText(cr, "The 27 bitmaps (magenta = transparent)", 18, 1, 20, 1130, 1200, 0, kWhite);
   LayOutPictures(cr, measure, e, picturesTop, width);
   cairo_destroy(measure);
