@@ -260,6 +260,8 @@ HRESULT STDMETHODCALLTYPE CResMgr::FreeRes(HANDLE hRes) {
 }
 
 HRESULT STDMETHODCALLTYPE CResMgr::GetBmpSizeById(LONG nResId, LONG* pWidth, LONG* pHeight) {
+  // Through the object's own LoadRes: the current load type decides where
+  // the bitmap comes from (the type argument is not used).
   HANDLE bitmap = nullptr;
   LoadRes(nResId, LOADTYPE_MODULE, &bitmap);
   if (bitmap) {
