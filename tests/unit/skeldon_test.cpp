@@ -255,6 +255,36 @@ TEST_F(SkeldonTest, EveryBitmapLoadsFromTheModuleWhateverTheTypeArgument) {
   EXPECT_EQ(8, h);
 }
 
+// What a window gets: the main face read back through GDI, the way the
+// toolkit scans it for its region. Corners keyed, the blue band on top.
+TEST_F(SkeldonTest, MainFaceReadsBackTheRightWayRound) {
+  mgr()->Init(LOADTYPE_MODULE, nullptr);
+  HANDLE bmp = nullptr;
+  mgr()->LoadRes(BMP_MAINWND, 1, &bmp);
+  ASSERT_NE(nullptr, bmp);
+  const int w = 780, h = 520;
+  std::vector<DWORD> pixels(static_cast<size_t>(w) * h);
+  BITMAPINFO bi = {};
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = -h;  // top-down
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  HDC dc = GetDC(nullptr);
+  const int rows = GetDIBits(dc, static_cast<HBITMAP>(bmp), 0, h, pixels.data(), &bi,
+                             DIB_RGB_COLORS);
+  ReleaseDC(nullptr, dc);
+  mgr()->FreeRes(bmp);
+  ASSERT_EQ(h, rows);
+  auto at = [&](int x, int y) { return pixels[static_cast<size_t>(y) * w + x] & 0xFFFFFF; };
+  EXPECT_EQ(0xFF00FFu, at(0, 0));
+  EXPECT_EQ(0xFF00FFu, at(w - 1, h - 1));
+  const DWORD band = at(400, 40);  // 0x00RRGGBB
+  EXPECT_GT(band & 0xFF, (band >> 16) & 0xFF) << std::hex << band;  // more blue than red
+  EXPECT_EQ(0xF1F1F1u, at(3, 300));  // the light body beside the page area
+}
+
 TEST_F(SkeldonTest, FileLoadTypeReadsTheLooseBitmapsOfTheFolder) {
   // The build puts the loose files beside the programs.
   const std::wstring folder = testing_support::ExeFolder();
