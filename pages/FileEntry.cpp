@@ -2,7 +2,7 @@
 
 #include <cwchar>
 
-bool MakeFileEntry(const wchar_t* path, FileEncoding encoding, FileEntry& entry) {
+bool MakeFileEntry(const wchar_t* path, FileEncoding encoding, FileEntry& entry, UINT codePage) {
   entry = FileEntry{};
   size_t length = wcslen(path);
   if (length >= 260) return false;
@@ -11,5 +11,6 @@ bool MakeFileEntry(const wchar_t* path, FileEncoding encoding, FileEntry& entry)
   const wchar_t* name = slash ? slash + 1 : path;
   wmemcpy(entry.name, name, wcslen(name));
   entry.encoding = encoding;
+  entry.codePage = encoding == EncAnsi ? codePage : 0;
   return true;
 }

@@ -112,7 +112,7 @@ void FileJob::CountProgress(std::uint64_t rawLength) {
 
 FileJob::FileResult FileJob::ConvertFile(ConvEngine& engine, const FileEntry& entry,
                                          OutputBuffer& output) {
-  std::unique_ptr<TReader> reader = MakeReader(entry.encoding);
+  std::unique_ptr<TReader> reader = MakeReader(entry.encoding, entry.codePage);
   if (!reader->GetLineBuffer(kLineBufferBytes)) return FileResult::Failed;
   if (auto* ansi = dynamic_cast<TReaderAnsi*>(reader.get())) {
     if (!ansi->GetUtf8Buffer(kLineBufferBytes)) return FileResult::Failed;

@@ -1,0 +1,243 @@
+// Files read in the code page their detector named: the name table against
+// what this system really decodes, the UTF-32 readers, and whole jobs over
+// Big5, GB18030, Shift_JIS and EUC-KR files under either Chinese system.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "config/CfgStore.h"
+#include "engine/ConvConfigs.h"
+#include "engine/ConvNotify.h"
+#include "engine/ConvWorker.h"
+#include "glyphmap/glyphmap.h"
+#include "pages/FileJob.h"
+#include "textio/Charsets.h"
+#include "textio/DetectFileEncoding.h"
+#include "textio/MakeReader.h"
+#include "tests/support/NotifySink.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TestText.h"
+
+using namespace testing_support;
+
+namespace {
+
+std::string Encode(const std::wstring& text, UINT codePage) {
+  int n = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                              nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
+                      nullptr, nullptr);
+  return out;
+}
+std::wstring Decode(const std::string& bytes, UINT codePage) {
+  int n = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+  std::wstring out(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(), n);
+  return out;
+}
+
+TEST(CharsetTable, EveryCodePageItNamesDecodesItsScript) {
+  struct Row {
+    const char* charset;
+    const wchar_t* sample;
+  };
+  const Row rows[] = {
+      {"BIG5", L"頭髮後來發展，臺灣"},      {"GB18030", L"头发后来发展，台湾"},
+      {"GB2312", L"头发后来"},                {"SHIFT_JIS", L"ひらがなカタカナ漢字"},
+      {"EUC-JP", L"ひらがなカタカナ漢字"},  {"EUC-KR", L"한국어 문장"},
+      {"UHC", L"한국어 문장"},                {"WINDOWS-1250", L"Příliš žluťoučký"},
+      {"WINDOWS-1251", L"Привет мир"},        {"WINDOWS-1252", L"Café déjà vu €"},
+      {"WINDOWS-1253", L"Καλημέρα"},          {"WINDOWS-1255", L"שלום עולם"},
+      {"WINDOWS-1256", L"مرحبا بالعالم"},     {"WINDOWS-1257", L"Ąžuolas ėjo"},
+      {"WINDOWS-1258", L"Đương Ơn ư"},        {"ISO-8859-1", L"Café déjà"},
+      {"ISO-8859-2", L"Příliš žluťoučký"},    {"ISO-8859-5", L"Привет мир"},
+      {"ISO-8859-7", L"Καλημέρα"},            {"ISO-8859-8", L"שלום עולם"},
+      {"ISO-8859-9", L"Güneşli gün"},         {"ISO-8859-15", L"Café €"},
+      {"ISO-8859-11", L"ภาษาไทย"},           {"TIS-620", L"ภาษาไทย"},
+      {"KOI8-R", L"Привет мир"},              {"IBM866", L"Привет мир"},
+      {"IBM855", L"Привет мир"},              {"MAC-CYRILLIC", L"Привет мир"},
+  };
+  int mapped = 0;
+  for (const Row& row : rows) {
+    UINT cp = CodePageForCharset(row.charset);
+    std::printf("[ table    ] %-14s -> %u\n", row.charset, cp);
+    if (cp == 0) continue;  // not on this system: the system's code page then
+    ++mapped;
+    EXPECT_TRUE(IsValidCodePage(cp)) << row.charset;
+    std::string bytes = Encode(row.sample, cp);
+    EXPECT_EQ(Decode(bytes, cp), row.sample) << row.charset << " in " << cp;
+  }
+  EXPECT_GE(mapped, 25);
+  // The Chinese ones must be there on either system.
+  EXPECT_EQ(CodePageForCharset("BIG5"), 950u);
+  EXPECT_EQ(CodePageForCharset("big5"), 950u);
+  EXPECT_NE(CodePageForCharset("GB18030"), 0u);
+}
+
+TEST(CharsetTable, NamesWithoutACodePageKeepTheSystems) {
+  for (const char* name : {"", "ASCII", "UTF-8", "UTF-16", "EUC-TW", "VISCII", "no such name"}) {
+    EXPECT_EQ(CodePageForCharset(name), 0u) << name;
+  }
+  EXPECT_EQ(CodePageForCharset(nullptr), 0u);
+}
+
+// Reads a whole file through the reader for (encoding, code page).
+std::string ReadAll(const std::wstring& path, UINT codePage, std::uint64_t* raw = nullptr) {
+  auto reader = MakeReader(EncAnsi, codePage);
+  reader->GetLineBuffer(1 << 20);
+  reader->Load(path.c_str());
+  std::string text;
+  const char* line = nullptr;
+  std::uint64_t length = 0, total = 0;
+  while (int n = reader->ReadLine(&line, &length)) {
+    text.append(line, static_cast<size_t>(n));
+    total += length;
+  }
+  if (raw) *raw = total;
+  return text;
+}
+
+std::string Utf32(const std::wstring& text, bool bigEndian) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    uint32_t cp = text[i];
+    if (IS_HIGH_SURROGATE(text[i]) && i + 1 < text.size()) {
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (text[++i] - 0xDC00);
+    }
+    for (int b = 0; b < 4; ++b) {
+      int shift = bigEndian ? 24 - 8 * b : 8 * b;
+      out += static_cast<char>((cp >> shift) & 0xFF);
+    }
+  }
+  return out;
+}
+
+TEST(Utf32Reader, BothByteOrdersWithTheirMarksAndLines) {
+  TempDir dir;
+  const std::wstring text = L"\uFEFF头发\r\n第二行 \U00020000\r\n最后";
+  for (bool be : {false, true}) {
+    std::wstring path = dir / (be ? L"be.txt" : L"le.txt");
+    std::string bytes = Utf32(text, be) + "\x01\x02";  // two stray bytes at the end
+    WriteFileBytes(path, bytes);
+    char name[kCharsetNameSize] = {};
+    DetectFileEncoding(path.c_str(), name);
+    EXPECT_STREQ(name, "UTF-32");
+    UINT cp = CodePageForDetectedFile(path.c_str(), name);
+    EXPECT_EQ(cp, be ? kCodePageUtf32Be : kCodePageUtf32Le);
+    std::uint64_t raw = 0;
+    EXPECT_EQ(ReadAll(path, cp, &raw), Utf8(text));
+    EXPECT_EQ(raw, bytes.size());
+  }
+  // A unit that is no character becomes U+FFFD.
+  std::wstring path = dir / L"bad.txt";
+  WriteFileBytes(path, std::string("\x41\0\0\0\x00\xD8\0\0\x00\x00\x11\x00", 12));
+  EXPECT_EQ(ReadAll(path, kCodePageUtf32Le), "A\xEF\xBF\xBD\xEF\xBF\xBD");
+}
+
+// A file page in miniature, as in the job's own tests.
+class JobPage : public ConvWorker {
+ public:
+  explicit JobPage(const std::wstring& settings) : store(settings.c_str()), job(*this, store) {}
+  std::vector<FileEntry> entries;
+  ConvDirection direction = Sim2Tra;
+  CfgStore store;
+  FileJob job;
+  NotifySink sink;
+  DWORD RunJob() override { return job.Run(entries, direction); }
+  void OnJobMessage(WPARAM, LPARAM) override {}
+  HWND JobWindow() const override { return sink.hwnd(); }
+  void Run() {
+    sink.clear();
+    ASSERT_EQ(StartJob(), 1);
+    ASSERT_TRUE(sink.PumpUntilEnd());
+    while (WorkerRecorded()) sink.PumpFor(5);
+  }
+};
+
+std::string EngineConvert(const std::string& utf8, ConvDirection direction) {
+  std::string config(direction == Sim2Tra ? kConvConfigSim2Tra : kConvConfigTra2Sim);
+  int h = opencc_open_t2s(config.c_str(), "glyphmap");
+  std::string out(GlyphmapOutputBound(utf8.size()), '\0');
+  int n = opencc_convert_utf8_to_buffer(h, utf8.data(), utf8.size(), out.data());
+  opencc_close(h);
+  return out.substr(0, static_cast<size_t>(n));
+}
+
+class DetectedCodePageJob : public ::testing::Test {
+ protected:
+  TempDir dir{L"代码页"};
+  JobPage page{dir / L"Tarnwell.cfg"};
+  void SetUp() override {
+    CreateDirectoryW((dir / L"out").c_str(), nullptr);
+    page.store.WriteString(CFGKEY_OUTPUT_DIR, (dir / L"out").c_str());
+  }
+  // Queues a file as the file page does with automatic detection.
+  std::string Queue(const std::wstring& path) {
+    char name[kCharsetNameSize] = {};
+    FileEncoding encoding = DetectFileEncoding(path.c_str(), name);
+    FileEntry entry;
+    MakeFileEntry(path.c_str(), encoding, entry, CodePageForDetectedFile(path.c_str(), name));
+    page.entries.push_back(entry);
+    return name;
+  }
+  std::string Output(const std::wstring& name) { return ReadFileBytes(dir / (L"out\\" + name)); }
+};
+
+TEST_F(DetectedCodePageJob, ChineseFilesInTheirOwnCodePagesUnderEitherSystem) {
+  std::printf("[ system   ] ANSI code page %u\n", GetACP());
+  const std::wstring bin = ExeFolder();
+  const std::string traditional = ReadFileBytes(bin + L"\\textio_zh_hant.txt");
+  const std::string simplified = ReadFileBytes(bin + L"\\textio_zh_hans.txt");
+  ASSERT_FALSE(traditional.empty());
+  ASSERT_FALSE(simplified.empty());
+
+  CopyFileW((bin + L"\\textio_zh_hant.big5").c_str(), (dir / L"big5.txt").c_str(), FALSE);
+  EXPECT_EQ(Queue(dir / L"big5.txt"), "BIG5");
+  page.direction = Tra2Sim;
+  page.Run();
+  EXPECT_EQ(Output(L"big5.txt"), EngineConvert(traditional, Tra2Sim));
+
+  page.entries.clear();
+  CopyFileW((bin + L"\\textio_zh_hans.gb18030").c_str(), (dir / L"gb.txt").c_str(), FALSE);
+  EXPECT_EQ(Queue(dir / L"gb.txt"), "GB18030");
+  page.direction = Sim2Tra;
+  page.Run();
+  EXPECT_EQ(Output(L"gb.txt"), EngineConvert(simplified, Sim2Tra));
+}
+
+TEST_F(DetectedCodePageJob, JapaneseAndKoreanTextPassesThroughUnchanged) {
+  const std::wstring japanese =
+      L"これはテストです。ひらがなとカタカナだけで書いてあります。\r\n"
+      L"もういちど、ひらがなとカタカナのぶんしょうをかきます。\r\n";
+  const std::wstring korean =
+      L"이것은 한국어 문장입니다. 변환기가 이 글을 바꾸지 않아야 합니다.\r\n"
+      L"두 번째 줄도 그대로 남아야 합니다.\r\n";
+  WriteFileBytes(dir / L"sjis.txt", Encode(japanese, 932));
+  WriteFileBytes(dir / L"euckr.txt", Encode(korean, 949));
+  std::string sjis = Queue(dir / L"sjis.txt");
+  std::string euckr = Queue(dir / L"euckr.txt");
+  std::printf("[ detected ] %s, %s\n", sjis.c_str(), euckr.c_str());
+  page.Run();
+  EXPECT_EQ(Output(L"sjis.txt"), Utf8(japanese));
+  EXPECT_EQ(Output(L"euckr.txt"), Utf8(korean));
+}
+
+TEST_F(DetectedCodePageJob, AManualAnsiChoiceReadsTheSystemsCodePageAgain) {
+  const std::wstring bin = ExeFolder();
+  CopyFileW((bin + L"\\textio_zh_hant.big5").c_str(), (dir / L"big5.txt").c_str(), FALSE);
+  FileEntry entry;
+  MakeFileEntry((dir / L"big5.txt").c_str(), EncAnsi, entry);  // chosen by hand: no code page
+  page.entries.push_back(entry);
+  page.direction = Tra2Sim;
+  page.Run();
+  std::string big5 = ReadFileBytes(dir / L"big5.txt");
+  std::wstring asSystem = Decode(big5, CP_ACP);
+  EXPECT_EQ(Output(L"big5.txt"), EngineConvert(Utf8(asSystem), Tra2Sim));
+}
+
+}  // namespace

@@ -1,0 +1,69 @@
+#include "textio/TReaderUtf32.h"
+
+#include <limits>
+#include <utility>
+
+namespace {
+
+std::uint32_t UnitAt(const BYTE* p) {
+  return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+         static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+
+char* PutUtf8(char* out, std::uint32_t cp) {
+  if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0xFFFD;
+  if (cp < 0x80) {
+    *out++ = static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    *out++ = static_cast<char>(0xC0 | cp >> 6);
+    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    *out++ = static_cast<char>(0xE0 | cp >> 12);
+    *out++ = static_cast<char>(0x80 | (cp >> 6 & 0x3F));
+    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    *out++ = static_cast<char>(0xF0 | cp >> 18);
+    *out++ = static_cast<char>(0x80 | (cp >> 12 & 0x3F));
+    *out++ = static_cast<char>(0x80 | (cp >> 6 & 0x3F));
+    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+  }
+  return out;
+}
+
+}  // namespace
+
+const BYTE* TReaderUtf32::FindLineEnd() {
+  const BYTE* data = Data();
+  if (!data || position_ >= Size()) return nullptr;
+  const BYTE* end = data + Size();
+  for (const BYTE* p = data + position_; end - p >= 4; p += 4) {
+    std::uint32_t unit = UnitAt(p);
+    if (unit == 0) return nullptr;
+    if (unit == 0x0D && end - p >= 8 && UnitAt(p + 4) == 0x0A) return p;
+  }
+  return nullptr;
+}
+
+std::int32_t TReaderUtf32::ConvertLine(const BYTE* start, std::uint64_t length,
+                                       const char** line) {
+  // At most four UTF-8 bytes per four-byte unit: the line's own length.
+  if (length > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())) return -1;
+  const std::uint64_t units = length / 4;
+  if (units == 0) return 0;
+  char* utf8 = GetLineBuffer(static_cast<std::int32_t>(length));
+  if (!utf8) return -1;
+  char* out = utf8;
+  for (std::uint64_t i = 0; i < units; ++i) out = PutUtf8(out, UnitAt(start + 4 * i));
+  *line = utf8;
+  return static_cast<std::int32_t>(out - utf8);
+}
+
+void TReaderUtf32be::OnLoaded() {
+  BYTE* data = Data();
+  const std::uint64_t size = Size();
+  if (!data) return;
+  for (std::uint64_t i = 0; i + 3 < size; i += 4) {
+    std::swap(data[i], data[i + 3]);
+    std::swap(data[i + 1], data[i + 2]);
+  }
+}

@@ -1,0 +1,25 @@
+#pragma once
+#include "textio/TReader.h"
+
+// Reads UTF-32 little-endian data: lines end at the units 0x0000000D
+// 0x0000000A. Trailing bytes short of a unit are skipped but counted in
+// the line's raw length; a unit that is no character (a surrogate, or
+// beyond U+10FFFF) becomes U+FFFD.
+class TReaderUtf32 : public TReader {
+ public:
+  TReaderUtf32() = default;
+  ~TReaderUtf32() override = default;
+
+  const BYTE* FindLineEnd() override;
+
+ protected:
+  std::int32_t ConvertLine(const BYTE* start, std::uint64_t length, const char** line) override;
+  std::uint64_t LineEndBytes() const override { return 8; }
+};
+
+// Reads UTF-32 big-endian data: turned into little-endian order in place
+// once loaded, then read as TReaderUtf32 does.
+class TReaderUtf32be : public TReaderUtf32 {
+ public:
+  void OnLoaded() override;
+};
