@@ -15,6 +15,7 @@ CompiledConversion::CompiledConversion(std::shared_ptr<const opencc::Converter> 
 }
 
 size_t CompiledConversion::Convert(std::string_view text, char* out) const {
+  if (fast_ && fast_->ChecksItsInput()) return fast_->Convert(text.data(), text.size(), out);
   // OpenCC rejects a text that has a stray byte where a character should
   // start (and would then copy the whole rest of the text, up to a NUL it
   // may never find, into its message). We find such a byte first.

@@ -2,6 +2,8 @@
 
 #include <cstring>
 #include <map>
+#include <stdexcept>
+#include <string>
 
 #include "Conversion.hpp"
 #include "ConversionChain.hpp"
@@ -63,6 +65,10 @@ bool CollectShortCircuitLeaves(const opencc::DictPtr& dict, std::vector<opencc::
   return true;
 }
 
+[[noreturn]] void ThrowInvalidUtf8(size_t at) {
+  throw std::runtime_error("文本不是有效的 UTF-8 / Invalid UTF-8 at byte " + std::to_string(at));
+}
+
 // Short copies are the rule here (a character, a word); a loop beats a call.
 inline char* Emit(char* out, const char* from, size_t n) {
   if (n > 16) {
@@ -106,6 +112,10 @@ std::unique_ptr<FastConverter> FastConverter::TryBuild(const opencc::Converter& 
   }
   fast->skipFirstInRuns_ = fast->segmentation_ && fast->segmentation_ == fast->group_.front();
   fast->FindPlainBytes();
+  fast->onePass_ = fast->skipFirstInRuns_;
+  for (size_t d = 1; d < fast->groupRaw_.size(); ++d) {
+    fast->onePass_ = fast->onePass_ && fast->groupRaw_[d]->SingleCharacters();
+  }
   return fast;
 }
 
@@ -150,7 +160,71 @@ char* FastConverter::ConvertSegment(const char* segment, size_t length, char* ou
   return Emit(out, segment + copyFrom, pos - copyFrom);
 }
 
+size_t FastConverter::ConvertInOnePass(const char* text, size_t length, char* out) const {
+  // The two-pass form gathers the characters no key starts at into runs and
+  // converts each run afterwards. With single-character dictionaries after
+  // the segmentation's, a run converts character by character exactly as
+  // its characters do one at a time, so they are converted as they come.
+  // What stays of the run is its C-string nature: after a NUL, nothing of
+  // the run is passed on until the next key.
+  char* const start = out;
+  const PrefixDict* const* dicts = groupRaw_.data() + 1;
+  const PrefixDict* const* const dictsEnd = groupRaw_.data() + groupRaw_.size();
+  size_t pos = 0;
+  size_t copyFrom = 0;    // characters copied as they are, in one go
+  bool dropping = false;  // a NUL ended the run in hand
+  while (pos < length) {
+    const unsigned char lead = static_cast<unsigned char>(text[pos]);
+    if (plainInRuns_[lead]) {
+      ++pos;
+      continue;
+    }
+    // Every character start passes here (keys and description sequences
+    // hold whole characters), so this is where a stray byte is found.
+    if ((lead >= 0x80 && lead < 0xC0) || lead >= 0xFE) ThrowInvalidUtf8(pos);
+    const size_t remaining = length - pos;
+    const Character c = CharacterAt(text + pos, remaining);
+    PrefixDict::Match match = segmentation_->Longest(text + pos, remaining, c.codePoint, c.length);
+    if (match.keyLength) {
+      if (!dropping) out = Emit(out, text + copyFrom, pos - copyFrom);
+      out = Emit(out, match.value.data(), match.value.size());
+      pos += match.keyLength;
+      copyFrom = pos;
+      dropping = false;
+      continue;
+    }
+    const size_t n = UnitLength(text + pos, remaining, c);
+    if (!dropping) {
+      const void* nul = std::memchr(text + pos, 0, n);
+      if (nul || n != c.length) {
+        // A NUL, or a whole description sequence: this unit is a run of
+        // its own, up to a NUL in it.
+        out = Emit(out, text + copyFrom, pos - copyFrom);
+        size_t upTo = nul ? static_cast<size_t>(static_cast<const char*>(nul) - (text + pos)) : n;
+        out = ConvertSegment(text + pos, upTo, out, true);
+        dropping = nul != nullptr;
+        copyFrom = pos + n;
+      } else {
+        for (const PrefixDict* const* d = dicts; d != dictsEnd; ++d) {
+          PrefixDict::Match m = (*d)->Longest(text + pos, remaining, c.codePoint, c.length);
+          if (m.keyLength) {
+            out = Emit(out, text + copyFrom, pos - copyFrom);
+            out = Emit(out, m.value.data(), m.value.size());
+            copyFrom = pos + n;
+            break;
+          }
+        }
+      }
+    }
+    pos += n;
+    if (dropping) copyFrom = pos;
+  }
+  if (!dropping) out = Emit(out, text + copyFrom, pos - copyFrom);
+  return static_cast<size_t>(out - start);
+}
+
 size_t FastConverter::Convert(const char* text, size_t length, char* out) const {
+  if (onePass_) return ConvertInOnePass(text, length, out);
   char* const start = out;
   if (!segmentation_) {
     return static_cast<size_t>(ConvertSegment(text, length, out, true) - start);

@@ -30,10 +30,12 @@ class FastConverter {
   static std::unique_ptr<FastConverter> TryBuild(const opencc::Converter& converter);
 
   // Converts `length` bytes; returns the number of bytes written to `out`.
-  // The text must not hold a byte where a character cannot start (the
-  // caller checks first). `out` must hold what the dictionaries' longest
-  // expansion allows.
+  // `out` must hold what the dictionaries' longest expansion allows.
+  // Throws std::runtime_error for a byte where a character should start
+  // (0x80-0xBF, 0xFE, 0xFF), as OpenCC rejects such a text; the caller
+  // checks first unless ChecksItsInput().
   size_t Convert(const char* text, size_t length, char* out) const;
+  bool ChecksItsInput() const { return onePass_; }
 
   size_t MemoryBytes() const;
 
@@ -42,11 +44,15 @@ class FastConverter {
   // `isRun`: the segment is a run of characters no segmentation key starts
   // at (else it is one key).
   char* ConvertSegment(const char* segment, size_t length, char* out, bool isRun) const;
+  // One pass for the common shape: the segmentation dictionary is the
+  // conversion's first, and the others hold single characters.
+  size_t ConvertInOnePass(const char* text, size_t length, char* out) const;
 
   std::shared_ptr<const PrefixDict> segmentation_;     // null: the text is one segment
   std::vector<std::shared_ptr<const PrefixDict>> group_;  // tried in order
   std::vector<const PrefixDict*> groupRaw_;  // the same, for the hot loop
   bool skipFirstInRuns_ = false;  // the group's first dictionary is the segmentation's
+  bool onePass_ = false;          // ConvertInOnePass applies
   // Bytes that are always copied as they are: in runs, and anywhere.
   void FindPlainBytes();
   bool plainInRuns_[256] = {};

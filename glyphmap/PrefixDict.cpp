@@ -62,9 +62,10 @@ PrefixDict::PrefixDict(const opencc::Dict& dict) : trie_(std::make_unique<Trie>(
   for (const auto& [cp, value] : firsts) startLimit_ = std::max(startLimit_, cp + 1);
   starts_.assign((startLimit_ + 63) / 64, 0);
   for (const auto& [cp, value] : firsts) starts_[cp >> 6] |= uint64_t{1} << (cp & 63);
-  if (singleChars_) {
-    charValue_.assign(startLimit_, 0);
-    for (const auto& [cp, value] : firsts) charValue_[cp] = value + 1;
+  charValue_.assign(startLimit_, 0);
+  for (size_t i = 0; i < items.size(); ++i) {
+    const auto* p = reinterpret_cast<const unsigned char*>(items[i].key.data());
+    if (LeadLength(p[0]) == items[i].key.size()) charValue_[firsts[i].first] = items[i].value + 1;
   }
 
   if (singleChars_) return;
@@ -81,12 +82,26 @@ PrefixDict::PrefixDict(const opencc::Dict& dict) : trie_(std::make_unique<Trie>(
     throw std::runtime_error("词典无法编译 / Cannot compile a dictionary");
   }
   units_ = static_cast<const uint32_t*>(trie_->array());
+  // Where the walk stands after each starting character, so that lookups
+  // begin there.
+  firstNode_.assign(startLimit_, 0);
+  for (size_t i = 0; i < items.size(); ++i) {
+    const uint32_t cp = firsts[i].first;
+    size_t node = Offset(units_[0]);
+    const size_t n = LeadLength(static_cast<unsigned char>(items[i].key[0]));
+    for (size_t b = 0; b < n; ++b) {
+      node ^= static_cast<unsigned char>(items[i].key[b]);
+      node ^= Offset(units_[node]);
+    }
+    firstNode_[cp] = static_cast<uint32_t>(node);
+  }
 }
 
 PrefixDict::~PrefixDict() = default;
 
 size_t PrefixDict::MemoryBytes() const {
-  return trie_->total_size() + keyValue_.capacity() * sizeof(uint32_t) + pool_.capacity() + valueOffsets_.capacity() * sizeof(uint32_t) +
+  return trie_->total_size() + keyValue_.capacity() * sizeof(uint32_t) +
+         firstNode_.capacity() * sizeof(uint32_t) + pool_.capacity() + valueOffsets_.capacity() * sizeof(uint32_t) +
          starts_.capacity() * sizeof(uint64_t) + charValue_.capacity() * sizeof(uint32_t);
 }
 

@@ -60,18 +60,12 @@ class PrefixDict {
   [[gnu::always_inline]] Match Longest(const char* text, size_t length, uint32_t first,
                                        size_t firstLength) const {
     if (!Starts(first)) return {};
-    if (singleChars_) {
-      if (firstLength > length) return {};
-      uint32_t v = charValue_[first];
-      return {firstLength, Value(v - 1)};
-    }
-    return Walk(text, length);
+    if (firstLength > length) return {};
+    if (singleChars_) return {firstLength, Value(charValue_[first] - 1)};
+    return WalkFrom(text, length, first, firstLength);
   }
-  // The value of the key that is exactly the `length` bytes at `text`; for
-  // a text known to be a key of this dictionary.
-  std::string_view ValueOfKey(const char* text, size_t length) const {
-    return Walk(text, length).value;
-  }
+  // Whether every key is one character.
+  bool SingleCharacters() const { return singleChars_; }
   // Whether some key starts with this code point.
   bool Starts(uint32_t first) const {
     return first < startLimit_ && (starts_[first >> 6] >> (first & 63) & 1);
@@ -80,14 +74,17 @@ class PrefixDict {
 
  private:
   using Trie = Darts::DoubleArrayImpl<void, void, int, void>;
-  // Longest-prefix walk over the double array's units (darts-clone's own
+  // Longest-prefix walks over the double array's units (darts-clone's own
   // layout, walked inline).
-  Match Walk(const char* text, size_t length) const {
+  static size_t Offset(uint32_t unit) { return (unit >> 10) << ((unit & (1U << 9)) >> 6); }
+  // The walk with its first character taken from the tables.
+  Match WalkFrom(const char* text, size_t length, uint32_t first, size_t firstLength) const {
     Match best;
+    if (charValue_[first]) best = {firstLength, Value(charValue_[first] - 1)};
     if (length > maxKeyLength_) length = maxKeyLength_;
     const uint32_t* units = units_;
-    size_t node = Offset(units[0]);
-    for (size_t i = 0; i < length; ++i) {
+    size_t node = firstNode_[first];
+    for (size_t i = firstLength; i < length; ++i) {
       const uint32_t byte = static_cast<unsigned char>(text[i]);
       node ^= byte;
       const uint32_t unit = units[node];
@@ -100,7 +97,6 @@ class PrefixDict {
     }
     return best;
   }
-  static size_t Offset(uint32_t unit) { return (unit >> 10) << ((unit & (1U << 9)) >> 6); }
   std::string_view Value(uint32_t index) const {
     return std::string_view(pool_.data() + valueOffsets_[index],
                             valueOffsets_[index + 1] - valueOffsets_[index]);
@@ -114,7 +110,8 @@ class PrefixDict {
   std::vector<uint64_t> starts_;        // bit per code point that starts a key
   uint32_t startLimit_ = 0;             // code points at or above start no key
   bool singleChars_ = false;            // every key is one character
-  std::vector<uint32_t> charValue_;     // single characters: value index + 1
+  std::vector<uint32_t> charValue_;     // per code point: its value index + 1 when it is a key
+  std::vector<uint32_t> firstNode_;     // per starting code point: the trie node after it
   std::vector<uint32_t> keyValue_;      // the trie's key index -> value index
 };
 
