@@ -17,6 +17,7 @@ namespace glyphmap {
 class CompiledConversion {
  public:
   explicit CompiledConversion(std::shared_ptr<const opencc::Converter> converter);
+  explicit CompiledConversion(std::unique_ptr<FastConverter> fast) : fast_(std::move(fast)) {}
 
   // Converts `text` into `out` and returns the byte count (no terminator).
   // `out` holds ceil(4n/3) bytes (the dictionaries are checked for that).

@@ -32,6 +32,64 @@ void Walk(Value& node, rapidjson::Document::AllocatorType& alloc,
   for (auto& member : node.GetObject()) Walk(member.value, alloc, files);
 }
 
+bool HasOnly(const Value& object, std::initializer_list<std::string_view> keys) {
+  for (const auto& member : object.GetObject()) {
+    std::string_view name(member.name.GetString(), member.name.GetStringLength());
+    bool known = false;
+    for (std::string_view k : keys) known = known || name == k;
+    if (!known) return false;
+  }
+  return true;
+}
+
+bool IsString(const Value& object, const char* key, std::string_view expected = {}) {
+  auto it = object.FindMember(key);
+  if (it == object.MemberEnd() || !it->value.IsString()) return false;
+  return expected.empty() ||
+         std::string_view(it->value.GetString(), it->value.GetStringLength()) == expected;
+}
+
+// {"type": "text", "file": "..."} and nothing else.
+bool TextDict(const Value& dict, std::string& file) {
+  if (!dict.IsObject() || !HasOnly(dict, {"type", "file"}) || !IsString(dict, "type", "text") ||
+      !IsString(dict, "file")) {
+    return false;
+  }
+  file = dict["file"].GetString();
+  // Bare file names only: they name files beside glyphmap.dll.
+  return !file.empty() && file.find_first_of("/\\:") == std::string::npos;
+}
+
+void ReadPlainShape(const Value& doc, PreparedConfig& out) {
+  if (!HasOnly(doc, {"name", "segmentation", "conversion_chain"})) return;
+  if (!doc.HasMember("segmentation") || !doc.HasMember("conversion_chain")) return;
+  const Value& seg = doc["segmentation"];
+  if (!seg.IsObject() || !HasOnly(seg, {"type", "dict"}) || !IsString(seg, "type", "mmseg") ||
+      !seg.HasMember("dict") || !TextDict(seg["dict"], out.segmentationFile)) {
+    return;
+  }
+  const Value& chain = doc["conversion_chain"];
+  if (!chain.IsArray() || chain.Size() != 1) return;
+  const Value& step = chain[0];
+  if (!step.IsObject() || !HasOnly(step, {"dict"}) || !step.HasMember("dict")) return;
+  const Value& dict = step["dict"];
+  std::string file;
+  if (TextDict(dict, file)) {
+    out.conversionFiles = {file};
+  } else {
+    if (!dict.IsObject() || !HasOnly(dict, {"type", "dicts", "match_policy"}) ||
+        !IsString(dict, "type", "group") || !IsString(dict, "match_policy", "short_circuit") ||
+        !dict.HasMember("dicts") || !dict["dicts"].IsArray() || dict["dicts"].Empty()) {
+      return;
+    }
+    for (const auto& item : dict["dicts"].GetArray()) {
+      if (!TextDict(item, file)) return;
+      out.conversionFiles.push_back(file);
+    }
+  }
+  out.plainShape = true;
+}
+
 }  // namespace
 
 PreparedConfig PrepareConfig(std::string_view text) {
@@ -45,6 +103,11 @@ PreparedConfig PrepareConfig(std::string_view text) {
   }
   PreparedConfig out;
   Walk(doc, doc.GetAllocator(), out.dictionaryFiles);
+  ReadPlainShape(doc, out);
+  if (!out.plainShape) {
+    out.segmentationFile.clear();
+    out.conversionFiles.clear();
+  }
   rapidjson::StringBuffer buffer;
   rapidjson::Writer<rapidjson::StringBuffer> writer(buffer);
   doc.Accept(writer);

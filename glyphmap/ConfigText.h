@@ -13,6 +13,16 @@ struct PreparedConfig {
   std::string json;
   // The dictionary files the text names, in the order they appear.
   std::vector<std::string> dictionaryFiles;
+
+  // The plain shape of the program's own configurations, when the text has
+  // it and nothing else: maximum-match segmentation over one text
+  // dictionary, then one conversion step over one text dictionary or a
+  // group of them looked up in order. glyphmap then loads those
+  // dictionaries itself through OpenCC's text-dictionary reader instead of
+  // having OpenCC build its own lookup structures it would not use.
+  bool plainShape = false;
+  std::string segmentationFile;
+  std::vector<std::string> conversionFiles;
 };
 
 // Throws std::runtime_error when the text is not a JSON object.

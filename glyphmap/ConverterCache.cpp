@@ -2,11 +2,13 @@
 
 #include <windows.h>
 
+#include <map>
 #include <stdexcept>
 
 #include "Config.hpp"
 #include "Converter.hpp"
 #include "Exception.hpp"
+#include "TextDict.hpp"
 #include "glyphmap/OutputBound.h"
 
 namespace glyphmap {
@@ -19,7 +21,54 @@ std::wstring WideFromUtf8(const std::string& text) {
   return out;
 }
 
+// The bytes of a dictionary file beside glyphmap.dll.
+std::string ReadDictionaryFile(const std::string& folder, const std::string& name) {
+  std::wstring path = WideFromUtf8(folder + name);
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  std::string bytes;
+  LARGE_INTEGER size{};
+  bool ok = file != INVALID_HANDLE_VALUE && GetFileSizeEx(file, &size) && size.QuadPart < (1LL << 30);
+  if (ok) {
+    bytes.resize(static_cast<size_t>(size.QuadPart));
+    DWORD got = 0;
+    ok = bytes.empty() || (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got,
+                                    nullptr) && got == bytes.size());
+  }
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  if (!ok) {
+    throw std::runtime_error("无法打开词典文件 / Cannot open a dictionary file: " + folder + name);
+  }
+  return bytes;
+}
+
+// The program's own shape of configuration: OpenCC reads each dictionary
+// (its text-dictionary reader, as its own loader would) and we compile
+// them, without the lookup structures OpenCC would build and never use.
+ConverterPtr BuildPlain(const PreparedConfig& config, const std::string& folder) {
+  std::map<std::string, opencc::DictPtr> loaded;
+  auto load = [&](const std::string& name) {
+    opencc::DictPtr& dict = loaded[name];
+    if (!dict) {
+      std::string bytes = ReadDictionaryFile(folder, name);
+      try {
+        dict = opencc::TextDict::NewFromBuffer(bytes.data(), bytes.size());
+      } catch (const opencc::Exception& e) {
+        throw std::runtime_error("词典文件无法读取 / Cannot read the dictionary file " + name + ": " +
+                                 e.what());
+      }
+    }
+    return dict;
+  };
+  opencc::DictPtr segmentation = load(config.segmentationFile);
+  std::vector<opencc::DictPtr> dicts;
+  for (const std::string& name : config.conversionFiles) dicts.push_back(load(name));
+  CheckOutputBound(dicts);
+  return std::make_shared<const CompiledConversion>(FastConverter::Build(segmentation, dicts));
+}
+
 ConverterPtr Build(const PreparedConfig& config, const std::string& folder) {
+  if (config.plainShape) return BuildPlain(config, folder);
   opencc::Config loader;
   // OpenCC may modify the text it is given: it gets its own copy.
   std::string json = config.json;
@@ -37,6 +86,10 @@ ConverterPtr Build(const PreparedConfig& config, const std::string& folder) {
 }
 
 }  // namespace
+
+ConverterPtr CompileConfiguration(const PreparedConfig& config, const std::string& folder) {
+  return Build(config, folder);
+}
 
 std::vector<ConverterCache::FileStamp> ConverterCache::StampsOf(const PreparedConfig& config,
                                                                 const std::string& folder) {

@@ -17,6 +17,11 @@ using ConverterPtr = std::shared_ptr<const CompiledConversion>;
 // configuration. A converter is immutable once built, so instances on
 // different threads may use one at the same time. An entry is rebuilt when
 // one of its dictionary files changed (time of last write or size).
+// Builds the conversion for a configuration, as glyphmap does on its first
+// open. Throws std::runtime_error with the reason when building fails.
+std::shared_ptr<const CompiledConversion> CompileConfiguration(const PreparedConfig& config,
+                                                               const std::string& folder);
+
 class ConverterCache {
  public:
   // Throws std::runtime_error with OpenCC's reason when building fails.

@@ -88,7 +88,22 @@ std::unique_ptr<FastConverter> FastConverter::TryBuild(const opencc::Converter& 
   if (conversions.size() != 1 || !conversions.front()) return nullptr;
   std::vector<opencc::DictPtr> leaves;
   if (!CollectShortCircuitLeaves(conversions.front()->GetDict(), leaves)) return nullptr;
+  opencc::DictPtr segmentationDict;
+  if (auto segmentation = converter.GetSegmentation()) {
+    auto* mmseg = dynamic_cast<const opencc::MaxMatchSegmentation*>(segmentation.get());
+    if (!mmseg) return nullptr;
+    std::vector<opencc::DictPtr> segLeaves;
+    if (!CollectShortCircuitLeaves(mmseg->GetDict(), segLeaves) || segLeaves.size() != 1) {
+      return nullptr;
+    }
+    segmentationDict = segLeaves.front();
+  }
+  return Build(segmentationDict, leaves);
+}
 
+std::unique_ptr<FastConverter> FastConverter::Build(const opencc::DictPtr& segmentation,
+                                                    const std::vector<opencc::DictPtr>& dicts) {
+  if (dicts.empty()) return nullptr;
   // A dictionary used twice (the phrases segment and convert) is compiled once.
   std::map<const opencc::Dict*, std::shared_ptr<const PrefixDict>> compiled;
   auto compile = [&compiled](const opencc::DictPtr& dict) {
@@ -97,20 +112,13 @@ std::unique_ptr<FastConverter> FastConverter::TryBuild(const opencc::Converter& 
     return slot;
   };
   std::unique_ptr<FastConverter> fast(new FastConverter);
-  if (auto segmentation = converter.GetSegmentation()) {
-    auto* mmseg = dynamic_cast<const opencc::MaxMatchSegmentation*>(segmentation.get());
-    if (!mmseg) return nullptr;
-    std::vector<opencc::DictPtr> segLeaves;
-    if (!CollectShortCircuitLeaves(mmseg->GetDict(), segLeaves) || segLeaves.size() != 1) {
-      return nullptr;
-    }
-    fast->segmentation_ = compile(segLeaves.front());
-  }
-  for (const auto& leaf : leaves) {
-    fast->group_.push_back(compile(leaf));
+  if (segmentation) fast->segmentation_ = compile(segmentation);
+  for (const auto& dict : dicts) {
+    fast->group_.push_back(compile(dict));
     fast->groupRaw_.push_back(fast->group_.back().get());
   }
-  fast->skipFirstInRuns_ = fast->segmentation_ && fast->segmentation_ == fast->group_.front();
+  fast->skipFirstInRuns_ = fast->segmentation_ && !fast->group_.empty() &&
+                           fast->segmentation_ == fast->group_.front();
   fast->FindPlainBytes();
   fast->onePass_ = fast->skipFirstInRuns_;
   for (size_t d = 1; d < fast->groupRaw_.size(); ++d) {

@@ -7,6 +7,7 @@
 
 namespace opencc {
 class Converter;
+class Dict;
 }
 
 namespace glyphmap {
@@ -28,6 +29,10 @@ class FastConverter {
   // segmentation other than maximum matching, more than one conversion
   // step, a union group or nested groups); OpenCC then converts itself.
   static std::unique_ptr<FastConverter> TryBuild(const opencc::Converter& converter);
+  // For maximum-match segmentation over `segmentation` (may be null: no
+  // segmentation) and one conversion step over `dicts` looked up in order.
+  static std::unique_ptr<FastConverter> Build(const std::shared_ptr<opencc::Dict>& segmentation,
+                                              const std::vector<std::shared_ptr<opencc::Dict>>& dicts);
 
   // Converts `length` bytes; returns the number of bytes written to `out`.
   // `out` must hold what the dictionaries' longest expansion allows.

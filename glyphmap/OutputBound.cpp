@@ -34,6 +34,11 @@ void CheckDict(const opencc::DictPtr& dict, std::unordered_set<const opencc::Dic
 
 }  // namespace
 
+void CheckOutputBound(const std::vector<std::shared_ptr<opencc::Dict>>& dicts) {
+  std::unordered_set<const opencc::Dict*> seen;
+  for (const auto& dict : dicts) CheckDict(dict, seen);
+}
+
 void CheckOutputBound(const opencc::Converter& converter) {
   std::unordered_set<const opencc::Dict*> seen;
   if (auto chain = converter.GetConversionChain()) {

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <memory>
+#include <vector>
+
 namespace opencc {
 class Converter;
+class Dict;
 }
 
 namespace glyphmap {
@@ -12,5 +16,7 @@ namespace glyphmap {
 // 3 bytes, to a supplementary one, 4 bytes). Throws std::runtime_error for a
 // converter whose dictionaries break it, rather than risk an overflow.
 void CheckOutputBound(const opencc::Converter& converter);
+// The same for the dictionaries of a conversion step.
+void CheckOutputBound(const std::vector<std::shared_ptr<opencc::Dict>>& dicts);
 
 }  // namespace glyphmap

@@ -39,6 +39,7 @@ for dir in s2t t2s; do
   src=$corpus/zh_CN.txt; [ $dir = t2s ] && src=$corpus/zh_TW.txt
   run "$nb/opencc_native_bench" $dir "$native/share/opencc" "$src" 3
   run "$here/with-display.sh" "$here/wine-run.sh" "$build/bin/glyphmap_bench.exe" $dir "Z:${src//\//\\}" 3
+  run "$here/with-display.sh" "$here/wine-run.sh" "$build/bin/glyphmap_bench.exe" $dir "Z:${src//\//\\}" 1 opencc
   # Debian's opencc command (1.1.6), what a Linux user has at hand.
   if command -v opencc >/dev/null; then
     start=$(date +%s.%N)
@@ -88,7 +89,10 @@ awk '
   /^bench: opencc_native_(s2t|t2s) / { n[substr($2, 15)] = $3 }
   /^bench: glyphmap_(s2t|t2s) / { g[substr($2, 10)] = $3 }
   /^bench: debian_opencc_(s2t|t2s) / { d[substr($2, 15)] = $3 }
+  /^bench: glyphmap_first_open_(s2t|t2s) / { fo[substr($2, 21)] = $3 }
+  /^bench: opencc_same_process_open_(s2t|t2s) / { oo[substr($2, 26)] = $3 }
   END {
+    for (k in fo) if (oo[k] > 0) printf "bench: glyphmap_first_open_vs_opencc_load_%s %.2f x\n", k, fo[k] / oo[k]
     for (k in g) {
       if (n[k] > 0) printf "bench: glyphmap_vs_native_%s %.2f x\n", k, g[k] / n[k]
       if (d[k] > 0) printf "bench: glyphmap_vs_debian_opencc_%s %.2f x\n", k, g[k] / d[k]

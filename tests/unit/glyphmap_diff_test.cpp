@@ -22,6 +22,7 @@
 #include "engine/ConvConfigs.h"
 #include "glyphmap/CompiledConversion.h"
 #include "glyphmap/ConfigText.h"
+#include "glyphmap/ConverterCache.h"
 #include "glyphmap/OutputBound.h"
 #include "glyphmap/glyphmap.h"
 #include "tests/support/TempDir.h"
@@ -31,18 +32,23 @@ using namespace testing_support;
 
 namespace {
 
-// One direction: OpenCC's converter and ours, built from the same objects.
+// One direction: OpenCC's converter, ours as glyphmap.dll builds it (from
+// the dictionary files), and ours built from OpenCC's converter (the way
+// configurations of other shapes go).
 struct Pair {
   std::shared_ptr<opencc::Converter> reference;
-  std::unique_ptr<glyphmap::CompiledConversion> compiled;
+  std::shared_ptr<const glyphmap::CompiledConversion> compiled;
+  std::unique_ptr<glyphmap::CompiledConversion> fromConverter;
   std::vector<std::string> keys, values;  // every entry of the conversion's dictionaries
   size_t compared = 0;
 
   explicit Pair(std::string_view config) {
     std::string folder = Utf8(ExeFolder()) + "\\";
     opencc::Config loader;
-    reference = loader.NewFromString(glyphmap::PrepareConfig(config).json, folder);
-    compiled = std::make_unique<glyphmap::CompiledConversion>(reference);
+    glyphmap::PreparedConfig prepared = glyphmap::PrepareConfig(config);
+    reference = loader.NewFromString(prepared.json, folder);
+    compiled = glyphmap::CompileConfiguration(prepared, folder);
+    fromConverter = std::make_unique<glyphmap::CompiledConversion>(reference);
     for (const auto& conversion : reference->GetConversionChain()->GetConversions()) {
       CollectEntries(conversion->GetDict());
     }
@@ -69,17 +75,20 @@ struct Pair {
     } catch (const opencc::Exception&) {
       referenceThrew = true;
     }
-    std::string out(GlyphmapOutputBound(text.size()), '\0');
-    bool oursThrew = false;
-    size_t n = 0;
-    try {
-      n = compiled->Convert(text, out.data());
-    } catch (const std::runtime_error&) {
-      oursThrew = true;
-    }
-    ASSERT_EQ(oursThrew, referenceThrew) << Escape(text);
-    if (!referenceThrew) {
-      ASSERT_EQ(out.substr(0, n), expected) << Escape(text);
+    const glyphmap::CompiledConversion* both[] = {compiled.get(), fromConverter.get()};
+    for (const glyphmap::CompiledConversion* ours : both) {
+      std::string out(GlyphmapOutputBound(text.size()), '\0');
+      bool oursThrew = false;
+      size_t n = 0;
+      try {
+        n = ours->Convert(text, out.data());
+      } catch (const std::runtime_error&) {
+        oursThrew = true;
+      }
+      ASSERT_EQ(oursThrew, referenceThrew) << Escape(text);
+      if (!referenceThrew) {
+        ASSERT_EQ(out.substr(0, n), expected) << Escape(text);
+      }
     }
   }
 
@@ -114,7 +123,12 @@ class Differential : public ::testing::TestWithParam<int> {
   }
 };
 
-TEST_P(Differential, OurOwnStructureIsInUse) { EXPECT_TRUE(pair().compiled->IsCompiled()); }
+TEST_P(Differential, OurOwnStructureIsInUse) {
+  EXPECT_TRUE(pair().compiled->IsCompiled());
+  EXPECT_TRUE(pair().fromConverter->IsCompiled());
+  std::printf("[ memory   ] compiled dictionaries: %.1f MiB\n",
+              static_cast<double>(pair().compiled->MemoryBytes()) / 1048576.0);
+}
 
 TEST_P(Differential, ManualPagesLineByLineAndWhole) {
   std::string text = Corpus(GetParam() == 0 ? L"manpages_zh_CN.txt" : L"manpages_zh_TW.txt");
