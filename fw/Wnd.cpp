@@ -63,7 +63,9 @@ bool CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* text
   HWND wnd = CreateWindowExW(exStyle, className, text, style, rect.left, rect.top,
                              rect.right - rect.left, rect.bottom - rect.top,
                              parent ? parent->m_hWnd : nullptr,
-                             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
+                             // Only a child takes an id; a pop-up's would be read as a menu.
+                             (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id))
+                                                : nullptr,
                              GetModuleHandleW(nullptr), nullptr);
   if (wnd == nullptr) return false;
   if (!SubclassWindow(wnd)) {

@@ -1,0 +1,3 @@
+tarnwell_test(skin_test LABEL gui
+  SOURCES gui/skin_dlg_test.cpp gui/skin_btn_test.cpp gui/skin_dialogs.rc
+  LIBS skin fake_resmgr)
