@@ -458,6 +458,47 @@ void vek_SkinListBox::DrawItem(const DRAWITEMSTRUCT& dis) {
             DT_SINGLELINE | DT_VCENTER);
 }
 
+LRESULT vek_SkinListBox::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+  LRESULT result = fw::CListBox::WindowProc(msg, wp, lp);
+  // The system list repaints a changed selection in its own colours.
+  if (!OwnerDrawn() && (msg == WM_MOUSEMOVE || msg == LB_SETCURSEL || msg == WM_KEYDOWN)) {
+    RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  }
+  return result;
+}
+
+BOOL vek_SkinListBox::OnEraseBkgnd(HDC dc) {
+  return OwnerDrawn() ? fw::CListBox::OnEraseBkgnd(dc) : TRUE;
+}
+
+void vek_SkinListBox::OnPaint() {
+  if (OwnerDrawn()) {
+    Default();
+    return;
+  }
+  fw::PaintDc paint(m_hWnd);
+  RECT rc = GetClientRect();
+  fw::BufferedDc buffer(paint.get(), rc.right, rc.bottom);
+  FillSolid(buffer.get(), rc, backColor);
+  const int count = GetCount();
+  const int selected = static_cast<int>(SendMessage(LB_GETCURSEL));
+  const int height = std::max(1, static_cast<int>(SendMessage(LB_GETITEMHEIGHT, 0)));
+  int y = 0;
+  for (int i = static_cast<int>(SendMessage(LB_GETTOPINDEX)); i < count && y < rc.bottom; ++i) {
+    DRAWITEMSTRUCT dis{};
+    dis.CtlType = ODT_LISTBOX;
+    dis.CtlID = static_cast<UINT>(GetDlgCtrlID());
+    dis.itemID = static_cast<UINT>(i);
+    dis.itemAction = ODA_DRAWENTIRE;
+    dis.itemState = i == selected ? (ODS_SELECTED | ODS_FOCUS) : 0;
+    dis.hwndItem = m_hWnd;
+    dis.hDC = buffer.get();
+    dis.rcItem = RECT{0, y, rc.right, y + height};
+    DrawItem(dis);
+    y += height;
+  }
+}
+
 // ---- vek_SkinProgress ----
 
 int vek_SkinProgress::BarWidth(int innerWidth) const {

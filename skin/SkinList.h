@@ -132,6 +132,15 @@ class vek_SkinListBox : public fw::CListBox {
 
  protected:
   bool OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
+  // A list that was not created owner-drawn (a combo box restyled after
+  // its creation keeps its original list) paints its items through
+  // DrawItem all the same.
+  LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+  void OnPaint() override;
+  BOOL OnEraseBkgnd(HDC dc) override;
+
+ private:
+  bool OwnerDrawn() const { return (GetStyle() & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) != 0; }
 };
 
 class vek_SkinProgress : public fw::CWnd {
