@@ -1,0 +1,31 @@
+// RT_BITMAP resource numbers of skeldon.dat, shared by the bitmap table and
+// skeldon.rc (so plain #defines: the resource compiler reads this too).
+#pragma once
+
+#define RESNUM_MWND 422
+#define RESNUM_SBTN_HELP 450
+#define RESNUM_SBTN_MIN 451
+#define RESNUM_SBTN_CLOSE 452
+#define RESNUM_IBTN_BACK 453
+#define RESNUM_IBTN_SETTING 454
+#define RESNUM_IBTN_S2T 455
+#define RESNUM_IBTN_T2S 456
+#define RESNUM_IBTN_FS2T 457
+#define RESNUM_IBTN_FT2S 458
+#define RESNUM_VIEW_BLANK 459
+#define RESNUM_VIEW_TCONV 460
+#define RESNUM_BTN_STARTCONV 461
+#define RESNUM_DLG_520X260 462
+#define RESNUM_IMG_ROTATES 464
+#define RESNUM_SBTN_DLGCLOSE 465
+#define RESNUM_VIEW_FCONV 466
+#define RESNUM_BTN_ADDFILE 467
+#define RESNUM_BTN_REMOVE 468
+#define RESNUM_BTN_CLEAR 469
+#define RESNUM_IBTN_OPENFOLDER 470
+#define RESNUM_BTN_STOP 471
+#define RESNUM_BTN_OPENFOLDER 472
+#define RESNUM_BTN_OK 473
+#define RESNUM_BTN_CANCEL 474
+#define RESNUM_XBTN_DLGCLOSE 479
+#define RESNUM_DLG_ABOUT 482
