@@ -166,6 +166,13 @@ void vek_SkinComboBox::PreSubclassWindow() {
   SetWindowLongPtrW(m_hWnd, GWL_STYLE,
                     (style & ~static_cast<LONG_PTR>(0xC)) | CBS_DROPDOWNLIST |
                         CBS_OWNERDRAWFIXED | CBS_HASSTRINGS);
+  // The drop list may ask the combo's parent for its colours rather than
+  // the combo (Wine does), so it is bound here already.
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof(info);
+  if (GetComboBoxInfo(m_hWnd, &info) && info.hwndList != nullptr && info.hwndList != m_hWnd) {
+    dropList.SubclassWindow(info.hwndList);
+  }
 }
 
 void vek_SkinComboBox::DrawFace(HDC dc) {

@@ -426,6 +426,18 @@ void vek_SkinList::OnLButtonDown(UINT flags, POINT pt) {
 // ---- vek_SkinListBox ----
 
 bool vek_SkinListBox::OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+  if (msg == WM_CTLCOLORLISTBOX) {
+    // Our own colours, for whatever the system still paints of the list.
+    HDC dc = reinterpret_cast<HDC>(wp);
+    SetTextColor(dc, textColor);
+    SetBkColor(dc, backColor);
+    if (!backBrush_ || brushColor_ != backColor) {
+      backBrush_.reset(CreateSolidBrush(backColor));
+      brushColor_ = backColor;
+    }
+    *result = reinterpret_cast<LRESULT>(backBrush_.get());
+    return true;
+  }
   if (msg != WM_DRAWITEM) return false;
   DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
   *result = TRUE;

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "fw/Controls.h"
+#include "fw/Gdi.h"
 #include "skin/SkinImg.h"
 #include "skin/SkinScrollBar.h"
 
@@ -140,6 +141,8 @@ class vek_SkinListBox : public fw::CListBox {
   BOOL OnEraseBkgnd(HDC dc) override;
 
  private:
+  fw::UniqueBrush backBrush_;  // answers the list's colour requests
+  COLORREF brushColor_ = CLR_INVALID;
   bool OwnerDrawn() const { return (GetStyle() & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) != 0; }
 };
 
