@@ -28,6 +28,10 @@ class CStatic : public CWnd {
               UINT id = 0xFFFF) {
     return CreateEx(0, L"STATIC", text, style, rect, parent, id);
   }
+  bool Create(const wchar_t* text, DWORD style, const RECT& rect, HWND parent,
+              UINT id = 0xFFFF) {
+    return CreateEx(0, L"STATIC", text, style, rect, parent, id);
+  }
 };
 
 class CEdit : public CWnd {

@@ -58,11 +58,11 @@ HWND CWnd::UnsubclassWindow() {
 }
 
 bool CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* text,
-                    DWORD style, const RECT& rect, CWnd* parent, UINT id) {
+                    DWORD style, const RECT& rect, HWND parent, UINT id) {
   if (m_hWnd != nullptr) return false;
   HWND wnd = CreateWindowExW(exStyle, className, text, style, rect.left, rect.top,
                              rect.right - rect.left, rect.bottom - rect.top,
-                             parent ? parent->m_hWnd : nullptr,
+                             parent,
                              // Only a child takes an id; a pop-up's would be read as a menu.
                              (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id))
                                                 : nullptr,

@@ -40,7 +40,11 @@ class CWnd {
   // Creates a window of a registered (system) class and binds it; the
   // object then owns the window and destroys it with itself.
   bool CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* text, DWORD style,
-                const RECT& rect, CWnd* parent, UINT id);
+                const RECT& rect, HWND parent, UINT id);
+  bool CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* text, DWORD style,
+                const RECT& rect, CWnd* parent, UINT id) {
+    return CreateEx(exStyle, className, text, style, rect, parent ? parent->m_hWnd : nullptr, id);
+  }
   bool DestroyWindow();
 
   // Small conveniences over the window functions.

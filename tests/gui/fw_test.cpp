@@ -5,14 +5,17 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "fw/App.h"
 #include "fw/Controls.h"
 #include "fw/Dialog.h"
+#include "fw/FileDialog.h"
 #include "fw/Gdi.h"
 #include "fw/GdiObjects.h"
 #include "tests/gui/fw_dialogs.h"
+#include "tests/support/TempDir.h"
 #include "tests/support/WindowPixels.h"
 
 namespace {
@@ -291,6 +294,127 @@ TEST(FwGdi, GuardsRestoreAndDelete) {
   GetObjectW(font.GetSafeHandle(), sizeof(lf), &lf);
   EXPECT_EQ(lf.lfWeight, FW_BOLD);
   EXPECT_STREQ(lf.lfFaceName, L"Tahoma");
+}
+
+}  // namespace
+
+namespace {
+
+// Drives the file dialog as a user would: types into the file name box
+// (control 1148, an edit inside a combo box) and presses OK, once per
+// entry of `typed`; cancels when they are used up.
+class FileDialogDriver {
+ public:
+  explicit FileDialogDriver(std::vector<std::wstring> typed) : typed_(std::move(typed)) {
+    self_ = this;
+    timer_ = SetTimer(nullptr, 0, 300, &FileDialogDriver::Tick);
+  }
+  ~FileDialogDriver() {
+    KillTimer(nullptr, timer_);
+    self_ = nullptr;
+  }
+
+ private:
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    if (self_ != nullptr) self_->Step();
+  }
+  static BOOL CALLBACK FindDialog(HWND wnd, LPARAM out) {
+    wchar_t cls[16] = {};
+    GetClassNameW(wnd, cls, 16);
+    if (lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(wnd)) {
+      *reinterpret_cast<HWND*>(out) = wnd;
+      return FALSE;
+    }
+    return TRUE;
+  }
+  static BOOL CALLBACK FindNameEdit(HWND wnd, LPARAM out) {
+    wchar_t cls[16] = {};
+    GetClassNameW(wnd, cls, 16);
+    if (GetDlgCtrlID(wnd) == 1148 && lstrcmpiW(cls, L"Edit") == 0) {
+      *reinterpret_cast<HWND*>(out) = wnd;
+      return FALSE;
+    }
+    return TRUE;
+  }
+  void Step() {
+    if (busy_) return;
+    busy_ = true;
+    HWND dlg = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), &FindDialog, reinterpret_cast<LPARAM>(&dlg));
+    if (dlg != nullptr) {
+      HWND edit = nullptr;
+      EnumChildWindows(dlg, &FindNameEdit, reinterpret_cast<LPARAM>(&edit));
+      if (next_ < typed_.size() && edit != nullptr) {
+        SetWindowTextW(edit, typed_[next_++].c_str());
+        SendMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDOK)));
+      } else if (next_ >= typed_.size()) {
+        PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDCANCEL)));
+      }
+    }
+    busy_ = false;
+  }
+
+  static inline FileDialogDriver* self_ = nullptr;
+  std::vector<std::wstring> typed_;
+  size_t next_ = 0;
+  UINT_PTR timer_ = 0;
+  bool busy_ = false;
+};
+
+TEST(FwFileDialog, ReturnsEveryChosenFileAsAFullPath) {
+  testing_support::TempDir dir(L"文件对话框");
+  for (const wchar_t* name : {L"a.txt", L"b.txt", L"文本.txt"}) {
+    testing_support::WriteFileBytes(dir / name, "x");
+  }
+  fw::CFileDialog fd(TRUE, nullptr, nullptr, 0x800206, L"文本文件 (*.txt)|*.txt||", nullptr,
+                     66816);
+  EXPECT_TRUE(fd.m_ofn.Flags & OFN_EXPLORER);
+  EXPECT_EQ(fd.m_ofn.nMaxFile, 66816u);
+  EXPECT_EQ(std::wstring(fd.m_ofn.lpstrFilter), L"文本文件 (*.txt)");
+  EXPECT_EQ(std::wstring(fd.m_ofn.lpstrFilter + 13), L"*.txt");
+  FileDialogDriver driver({dir.path(), L"\"a.txt\" \"b.txt\" \"文本.txt\""});
+  ASSERT_EQ(fd.DoModal(), IDOK);
+  std::vector<std::wstring> paths = fd.GetPathNames();
+  std::sort(paths.begin(), paths.end());
+  ASSERT_EQ(paths.size(), 3u);
+  EXPECT_EQ(paths[0], dir / L"a.txt");
+  EXPECT_EQ(paths[1], dir / L"b.txt");
+  EXPECT_EQ(paths[2], dir / L"文本.txt");
+}
+
+TEST(FwFileDialog, CancelGivesNothing) {
+  fw::CFileDialog fd(TRUE, nullptr, nullptr, OFN_ALLOWMULTISELECT, nullptr, nullptr);
+  FileDialogDriver driver({});
+  EXPECT_EQ(fd.DoModal(), IDCANCEL);
+  EXPECT_TRUE(fd.GetPathNames().empty());
+}
+
+// The application object's hooks around its message loop.
+class HookApp : public fw::CWinApp {
+ public:
+  BOOL loop = FALSE;
+  std::vector<std::string> calls;
+  BOOL InitInstance() override {
+    calls.push_back("init");
+    if (loop) PostQuitMessage(3);
+    return loop;
+  }
+  int ExitInstance() override {
+    calls.push_back("exit");
+    return 40 + static_cast<int>(calls.size());
+  }
+};
+
+TEST(FwApp, RunsItsStartAndExitHooks) {
+  HookApp app;
+  EXPECT_EQ(fw::AfxGetApp(), &app);
+  EXPECT_EQ(fw::AfxGetMainWnd(), nullptr);
+  EXPECT_EQ(app.Run(), 42);
+  app.loop = TRUE;
+  EXPECT_EQ(app.Run(), 44);  // the loop ended on WM_QUIT, then the exit hook
+  EXPECT_EQ(app.calls, (std::vector<std::string>{"init", "exit", "init", "exit"}));
 }
 
 }  // namespace
