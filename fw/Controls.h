@@ -24,12 +24,10 @@ class CButton : public CWnd {
 
 class CStatic : public CWnd {
  public:
-  bool Create(const wchar_t* text, DWORD style, const RECT& rect, CWnd* parent,
-              UINT id = 0xFFFF) {
+  bool Create(const wchar_t* text, DWORD style, const RECT& rect, CWnd* parent, UINT id = 0xFFFF) {
     return CreateEx(0, L"STATIC", text, style, rect, parent, id);
   }
-  bool Create(const wchar_t* text, DWORD style, const RECT& rect, HWND parent,
-              UINT id = 0xFFFF) {
+  bool Create(const wchar_t* text, DWORD style, const RECT& rect, HWND parent, UINT id = 0xFFFF) {
     return CreateEx(0, L"STATIC", text, style, rect, parent, id);
   }
 };
@@ -40,7 +38,9 @@ class CEdit : public CWnd {
     return CreateEx(0, L"EDIT", L"", style, rect, parent, id);
   }
   void SetSel(int start, int end) { SendMessage(EM_SETSEL, start, end); }
-  void ReplaceSel(const wchar_t* text) { SendMessage(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text)); }
+  void ReplaceSel(const wchar_t* text) {
+    SendMessage(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text));
+  }
   void LimitText(int max) { SendMessage(EM_LIMITTEXT, static_cast<WPARAM>(max)); }
 };
 

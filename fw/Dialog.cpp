@@ -5,9 +5,7 @@
 namespace fw {
 
 CDialog::CDialog(UINT templateId, CWnd* parent)
-    : templateId_(templateId),
-      templateName_(MAKEINTRESOURCEW(templateId)),
-      parentWnd_(parent) {}
+    : templateId_(templateId), templateName_(MAKEINTRESOURCEW(templateId)), parentWnd_(parent) {}
 
 CDialog::~CDialog() = default;
 
@@ -85,7 +83,7 @@ INT_PTR CDialog::RunModalIndirect(const DLGTEMPLATE* tmpl, HWND owner) {
   modal_ = false;
   if (wnd != nullptr && IsWindow(wnd)) {
     ::SetWindowPos(wnd, nullptr, 0, 0, 0, 0,
-                 SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+                   SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
   }
 
   if (disabledMain != nullptr) ::EnableWindow(disabledMain, TRUE);
@@ -150,14 +148,9 @@ void CDialog::OnCancel() { EndDialog(IDCANCEL); }
 BOOL CDialog::OnCommand(WPARAM wp, LPARAM lp) {
   if (HIWORD(wp) != BN_CLICKED) return FALSE;
   switch (LOWORD(wp)) {
-    case IDOK:
-      OnOK();
-      return TRUE;
-    case IDCANCEL:
-      OnCancel();
-      return TRUE;
-    default:
-      return FALSE;
+    case IDOK: OnOK(); return TRUE;
+    case IDCANCEL: OnCancel(); return TRUE;
+    default: return FALSE;
   }
 }
 

@@ -142,7 +142,10 @@ class BufferedDc {
 };
 
 inline BufferedDc::BufferedDc(HDC target, int cx, int cy)
-    : target_(target), cx_(cx), cy_(cy), mem_(target),
+    : target_(target),
+      cx_(cx),
+      cy_(cy),
+      mem_(target),
       bitmap_(CreateCompatibleBitmap(target, cx > 0 ? cx : 1, cy > 0 ? cy : 1)) {
   if (mem_ && bitmap_) old_ = SelectObject(mem_.get(), bitmap_.get());
 }

@@ -57,16 +57,15 @@ HWND CWnd::UnsubclassWindow() {
   return wnd;
 }
 
-bool CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* text,
-                    DWORD style, const RECT& rect, HWND parent, UINT id) {
+bool CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* text, DWORD style,
+                    const RECT& rect, HWND parent, UINT id) {
   if (m_hWnd != nullptr) return false;
-  HWND wnd = CreateWindowExW(exStyle, className, text, style, rect.left, rect.top,
-                             rect.right - rect.left, rect.bottom - rect.top,
-                             parent,
-                             // Only a child takes an id; a pop-up's would be read as a menu.
-                             (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id))
-                                                : nullptr,
-                             GetModuleHandleW(nullptr), nullptr);
+  HWND wnd = CreateWindowExW(
+      exStyle, className, text, style, rect.left, rect.top, rect.right - rect.left,
+      rect.bottom - rect.top, parent,
+      // Only a child takes an id; a pop-up's would be read as a menu.
+      (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)) : nullptr,
+      GetModuleHandleW(nullptr), nullptr);
   if (wnd == nullptr) return false;
   if (!SubclassWindow(wnd)) {
     ::DestroyWindow(wnd);
@@ -101,9 +100,7 @@ RECT CWnd::GetWindowRect() const {
   return rc;
 }
 
-LRESULT CWnd::Default() {
-  return DefSubclassProc(m_hWnd, current_.msg, current_.wp, current_.lp);
-}
+LRESULT CWnd::Default() { return DefSubclassProc(m_hWnd, current_.msg, current_.wp, current_.lp); }
 
 LRESULT CWnd::DefWindowProc(UINT msg, WPARAM wp, LPARAM lp) {
   return DefSubclassProc(m_hWnd, msg, wp, lp);
@@ -144,12 +141,8 @@ LRESULT CWnd::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
 bool CWnd::ReflectToChild(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
   HWND child = nullptr;
   switch (msg) {
-    case WM_COMMAND:
-      child = reinterpret_cast<HWND>(lp);
-      break;
-    case WM_NOTIFY:
-      child = reinterpret_cast<NMHDR*>(lp)->hwndFrom;
-      break;
+    case WM_COMMAND: child = reinterpret_cast<HWND>(lp); break;
+    case WM_NOTIFY: child = reinterpret_cast<NMHDR*>(lp)->hwndFrom; break;
     case WM_DRAWITEM:
       if (wp != 0) child = reinterpret_cast<DRAWITEMSTRUCT*>(lp)->hwndItem;
       break;
@@ -163,72 +156,31 @@ bool CWnd::ReflectToChild(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
 
 LRESULT CWnd::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_CREATE:
-      return OnCreate(reinterpret_cast<CREATESTRUCTW*>(lp));
-    case WM_DESTROY:
-      OnDestroy();
-      return 0;
-    case WM_PAINT:
-      OnPaint();
-      return 0;
-    case WM_ERASEBKGND:
-      return OnEraseBkgnd(reinterpret_cast<HDC>(wp));
-    case WM_NCPAINT:
-      OnNcPaint(reinterpret_cast<HRGN>(wp));
-      return 0;
+    case WM_CREATE: return OnCreate(reinterpret_cast<CREATESTRUCTW*>(lp));
+    case WM_DESTROY: OnDestroy(); return 0;
+    case WM_PAINT: OnPaint(); return 0;
+    case WM_ERASEBKGND: return OnEraseBkgnd(reinterpret_cast<HDC>(wp));
+    case WM_NCPAINT: OnNcPaint(reinterpret_cast<HRGN>(wp)); return 0;
     case WM_NCCALCSIZE:
       return OnNcCalcSize(static_cast<BOOL>(wp), reinterpret_cast<NCCALCSIZE_PARAMS*>(lp));
-    case WM_SIZE:
-      OnSize(static_cast<UINT>(wp), LOWORD(lp), HIWORD(lp));
-      return 0;
-    case WM_SHOWWINDOW:
-      OnShowWindow(static_cast<BOOL>(wp), static_cast<UINT>(lp));
-      return 0;
-    case WM_TIMER:
-      OnTimer(wp);
-      return 0;
-    case WM_SETFOCUS:
-      OnSetFocus(reinterpret_cast<HWND>(wp));
-      return 0;
-    case WM_KILLFOCUS:
-      OnKillFocus(reinterpret_cast<HWND>(wp));
-      return 0;
-    case WM_MOUSEMOVE:
-      OnMouseMove(static_cast<UINT>(wp), PointFromLParam(lp));
-      return 0;
-    case WM_MOUSELEAVE:
-      OnMouseLeave();
-      return 0;
-    case WM_MOUSEHOVER:
-      OnMouseHover(static_cast<UINT>(wp), PointFromLParam(lp));
-      return 0;
+    case WM_SIZE: OnSize(static_cast<UINT>(wp), LOWORD(lp), HIWORD(lp)); return 0;
+    case WM_SHOWWINDOW: OnShowWindow(static_cast<BOOL>(wp), static_cast<UINT>(lp)); return 0;
+    case WM_TIMER: OnTimer(wp); return 0;
+    case WM_SETFOCUS: OnSetFocus(reinterpret_cast<HWND>(wp)); return 0;
+    case WM_KILLFOCUS: OnKillFocus(reinterpret_cast<HWND>(wp)); return 0;
+    case WM_MOUSEMOVE: OnMouseMove(static_cast<UINT>(wp), PointFromLParam(lp)); return 0;
+    case WM_MOUSELEAVE: OnMouseLeave(); return 0;
+    case WM_MOUSEHOVER: OnMouseHover(static_cast<UINT>(wp), PointFromLParam(lp)); return 0;
     case WM_MOUSEWHEEL:
-      return OnMouseWheel(GET_KEYSTATE_WPARAM(wp), GET_WHEEL_DELTA_WPARAM(wp),
-                          PointFromLParam(lp));
-    case WM_LBUTTONDOWN:
-      OnLButtonDown(static_cast<UINT>(wp), PointFromLParam(lp));
-      return 0;
-    case WM_LBUTTONUP:
-      OnLButtonUp(static_cast<UINT>(wp), PointFromLParam(lp));
-      return 0;
-    case WM_LBUTTONDBLCLK:
-      OnLButtonDblClk(static_cast<UINT>(wp), PointFromLParam(lp));
-      return 0;
-    case WM_RBUTTONDOWN:
-      OnRButtonDown(static_cast<UINT>(wp), PointFromLParam(lp));
-      return 0;
-    case WM_KEYDOWN:
-      OnKeyDown(static_cast<UINT>(wp), LOWORD(lp), HIWORD(lp));
-      return 0;
-    case WM_CHAR:
-      OnChar(static_cast<UINT>(wp), LOWORD(lp), HIWORD(lp));
-      return 0;
-    case WM_HSCROLL:
-      OnHScroll(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
-      return 0;
-    case WM_VSCROLL:
-      OnVScroll(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
-      return 0;
+      return OnMouseWheel(GET_KEYSTATE_WPARAM(wp), GET_WHEEL_DELTA_WPARAM(wp), PointFromLParam(lp));
+    case WM_LBUTTONDOWN: OnLButtonDown(static_cast<UINT>(wp), PointFromLParam(lp)); return 0;
+    case WM_LBUTTONUP: OnLButtonUp(static_cast<UINT>(wp), PointFromLParam(lp)); return 0;
+    case WM_LBUTTONDBLCLK: OnLButtonDblClk(static_cast<UINT>(wp), PointFromLParam(lp)); return 0;
+    case WM_RBUTTONDOWN: OnRButtonDown(static_cast<UINT>(wp), PointFromLParam(lp)); return 0;
+    case WM_KEYDOWN: OnKeyDown(static_cast<UINT>(wp), LOWORD(lp), HIWORD(lp)); return 0;
+    case WM_CHAR: OnChar(static_cast<UINT>(wp), LOWORD(lp), HIWORD(lp)); return 0;
+    case WM_HSCROLL: OnHScroll(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp)); return 0;
+    case WM_VSCROLL: OnVScroll(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp)); return 0;
     case WM_COMMAND: {
       LRESULT result = 0;
       if (lp != 0 && ReflectToChild(msg, wp, lp, &result)) return result;
@@ -260,8 +212,7 @@ LRESULT CWnd::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
                                 msg - WM_CTLCOLORMSGBOX);
       return reinterpret_cast<LRESULT>(brush);
     }
-    default:
-      return Default();
+    default: return Default();
   }
 }
 

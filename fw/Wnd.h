@@ -112,7 +112,9 @@ class CWnd {
   virtual void OnMouseMove(UINT flags, POINT pt) { Default(); }
   virtual void OnMouseLeave() { Default(); }
   virtual void OnMouseHover(UINT flags, POINT pt) { Default(); }
-  virtual BOOL OnMouseWheel(UINT flags, short delta, POINT pt) { return static_cast<BOOL>(Default()); }
+  virtual BOOL OnMouseWheel(UINT flags, short delta, POINT pt) {
+    return static_cast<BOOL>(Default());
+  }
   virtual void OnLButtonDown(UINT flags, POINT pt) { Default(); }
   virtual void OnLButtonUp(UINT flags, POINT pt) { Default(); }
   virtual void OnLButtonDblClk(UINT flags, POINT pt) { Default(); }

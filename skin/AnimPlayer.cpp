@@ -4,7 +4,8 @@
 
 void vek_AnimPlayer::OnPaint() {
   fw::PaintDc paint(m_hWnd);
-  if (frames.GetSafeHandle() != nullptr) frames.Draw(paint.get(), frame, POINT{0, 0}, ILD_TRANSPARENT);
+  if (frames.GetSafeHandle() != nullptr)
+    frames.Draw(paint.get(), frame, POINT{0, 0}, ILD_TRANSPARENT);
 }
 
 void vek_AnimPlayer::OnTimer(UINT_PTR id) {

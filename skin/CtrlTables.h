@@ -11,17 +11,17 @@
 #include "skeldon/Skeldon.h"
 
 // Flags of a layout record.
-constexpr int CTRLSKIN_IMAGE = 1;      // load the image (vek_SkinBtn only)
-constexpr int CTRLSKIN_POS = 2;        // move to (x, y)
-constexpr int CTRLSKIN_SIZE = 4;       // also size to (cx, cy); only with CTRLSKIN_POS
-constexpr int CTRLSKIN_BACK = 8;       // SetBackColor(back)
-constexpr int CTRLSKIN_FORE = 16;      // SetForeColor(fore)
+constexpr int CTRLSKIN_IMAGE = 1;  // load the image (vek_SkinBtn only)
+constexpr int CTRLSKIN_POS = 2;    // move to (x, y)
+constexpr int CTRLSKIN_SIZE = 4;   // also size to (cx, cy); only with CTRLSKIN_POS
+constexpr int CTRLSKIN_BACK = 8;   // SetBackColor(back)
+constexpr int CTRLSKIN_FORE = 16;  // SetForeColor(fore)
 constexpr int CTRLSKIN_END = static_cast<int>(0x80000000);  // ends a table
 
 struct CtrlSkinItem {
   fw::CWnd* control;  // borrowed: the dialog's member
   int imageId;
-  int x, y;           // negative: from the right or bottom client edge
+  int x, y;  // negative: from the right or bottom client edge
   int cx, cy;
   COLORREF back;
   COLORREF fore;

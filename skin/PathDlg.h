@@ -42,9 +42,9 @@ class vek_PathDlg {
   vek_PathDlg& operator=(const vek_PathDlg&) = delete;
 
   BROWSEINFOW info{};
-  fw::CWnd* owner = nullptr;     // borrowed
-  wchar_t caption[260] = {};     // window title of the browser; kept when empty
-  wchar_t initialPath[260] = {}; // selected when the browser opens
+  fw::CWnd* owner = nullptr;      // borrowed
+  wchar_t caption[260] = {};      // window title of the browser; kept when empty
+  wchar_t initialPath[260] = {};  // selected when the browser opens
   HWND browseWnd = nullptr;
   vek_PathDlgEdit editHook;
   wchar_t chosenPath[260] = {};  // the accepted path when Browse returns 1

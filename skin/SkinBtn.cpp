@@ -198,7 +198,8 @@ std::vector<int> ParseList(const std::string& text) {
   size_t pos = 0;
   while (pos < text.size()) {
     size_t comma = text.find(',', pos);
-    std::string part = text.substr(pos, comma == std::string::npos ? std::string::npos : comma - pos);
+    std::string part =
+        text.substr(pos, comma == std::string::npos ? std::string::npos : comma - pos);
     size_t dash = part.find('-');
     int from = std::stoi(part.substr(0, dash));
     int to = dash == std::string::npos ? from : std::stoi(part.substr(dash + 1));
@@ -209,12 +210,13 @@ std::vector<int> ParseList(const std::string& text) {
   return out;
 }
 
-std::vector<POINT> ParsePixelSet(const std::string& spec) {
+std::vector<POINT> ParsePixelSet(const std::string& rows) {
   std::vector<POINT> pixels;
   size_t pos = 0;
-  while (pos < spec.size()) {
-    size_t semi = spec.find(';', pos);
-    std::string group = spec.substr(pos, semi == std::string::npos ? std::string::npos : semi - pos);
+  while (pos < rows.size()) {
+    size_t semi = rows.find(';', pos);
+    std::string group =
+        rows.substr(pos, semi == std::string::npos ? std::string::npos : semi - pos);
     size_t colon = group.find(':');
     for (int y : ParseList(group.substr(0, colon))) {
       for (int x : ParseList(group.substr(colon + 1))) pixels.push_back(POINT{x, y});
@@ -232,13 +234,13 @@ void SetPixels(HDC dc, POINT origin, const std::vector<POINT>& pixels, COLORREF 
 }  // namespace
 
 const std::vector<POINT>& vek_SkinRadioBtn::Pixels(PixelSet set) {
-  static const std::vector<POINT> outer = ParsePixelSet(
-      "0:5-7;1:2-4,8-10;2,3,4:1,11;5,6,7:0,12;8,9,10:1,11;11:2-4,8-10;12:5-7");
+  static const std::vector<POINT> outer =
+      ParsePixelSet("0:5-7;1:2-4,8-10;2,3,4:1,11;5,6,7:0,12;8,9,10:1,11;11:2-4,8-10;12:5-7");
   static const std::vector<POINT> edge = ParsePixelSet(
       "0:3,4,8,9;1:5-7;2:2,3,9,10;3:0,2,10,12;4:0,12;5,6,7:1,11;8:0,12;9:0,2,10,12;"
       "10:2,3,9,10;11:5-7;12:3,4,8,9");
-  static const std::vector<POINT> inner = ParsePixelSet(
-      "2:4-8;3:3-9;4:2-4,8-10;5,6,7:2,3,9,10;8:2-4,8-10;9:3-9;10:4-8");
+  static const std::vector<POINT> inner =
+      ParsePixelSet("2:4-8;3:3-9;4:2-4,8-10;5,6,7:2,3,9,10;8:2-4,8-10;9:3-9;10:4-8");
   static const std::vector<POINT> dot = ParsePixelSet("4:5-7;5,6,7:4-8;8:5-7");
   switch (set) {
     case OUTER_RING: return outer;

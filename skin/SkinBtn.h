@@ -20,14 +20,19 @@ struct SkinBtnHoverNotify {
 };
 
 // Frames of a button strip, in strip order.
-enum SkinBtnFrame { SKINBTN_NORMAL = 0, SKINBTN_HOVER_FRAME = 1, SKINBTN_PRESSED = 2,
-                    SKINBTN_DISABLED = 3, SKINBTN_FRAMES = 5 };
+enum SkinBtnFrame {
+  SKINBTN_NORMAL = 0,
+  SKINBTN_HOVER_FRAME = 1,
+  SKINBTN_PRESSED = 2,
+  SKINBTN_DISABLED = 3,
+  SKINBTN_FRAMES = 5
+};
 
 class vek_SkinBtn : public fw::CButton {
  public:
   BOOL stretchImage = TRUE;  // stretch the frame over the client area, else 1:1
   bool hovering = false;
-  vek_SkinImg image;         // the strip; deleted with the button if still attached
+  vek_SkinImg image;  // the strip; deleted with the button if still attached
   HCURSOR handCursor = LoadCursorW(nullptr, IDC_HAND);  // shared, not owned
 
   // Resizes the button to one frame of its strip without moving it.

@@ -46,8 +46,7 @@ void vek_SkinDlg::ApplyBackgroundShape() {
   SIZE size = background.GetSize();
   skinWidth = size.cx;
   skinHeight = size.cy;
-  SetWindowPos(nullptr, 0, 0, skinWidth, skinHeight,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(nullptr, 0, 0, skinWidth, skinHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   fw::UniqueRgn rgn;
   background.MakeRegion(rgn);
   // The window owns the region from here on.

@@ -14,20 +14,20 @@ class vek_SkinDlg : public fw::CDialog {
   vek_SkinDlg(UINT templateId, fw::CWnd* parent);
   ~vek_SkinDlg() override;
 
-  vek_SkinImg background;      // the whole face, title bar and frame included
-  int titleLeft = 55;          // title text box, left and top edge
+  vek_SkinImg background;  // the whole face, title bar and frame included
+  int titleLeft = 55;      // title text box, left and top edge
   int titleTop = 13;
-  int captionHeight = 25;      // drag band at the top; height of the title box
-  BOOL dragEnabled = TRUE;     // the caption band moves the window
-  BOOL ignoreCancel = TRUE;    // Esc does nothing
-  BOOL ignoreOk = TRUE;        // Enter does nothing
-  BOOL paintControls = TRUE;   // answer the children's colour requests
-  int skinWidth = 0;           // size of the background, set at initialisation
+  int captionHeight = 25;     // drag band at the top; height of the title box
+  BOOL dragEnabled = TRUE;    // the caption band moves the window
+  BOOL ignoreCancel = TRUE;   // Esc does nothing
+  BOOL ignoreOk = TRUE;       // Enter does nothing
+  BOOL paintControls = TRUE;  // answer the children's colour requests
+  int skinWidth = 0;          // size of the background, set at initialisation
   int skinHeight = 0;
   COLORREF ctrlTextColor = RGB(182, 182, 182);
   COLORREF titleColor = RGB(255, 255, 255);
-  fw::UniqueBrush ctrlBrush;   // background given to child controls
-  HCURSOR moveCursor;          // shared system cursor, not owned
+  fw::UniqueBrush ctrlBrush;  // background given to child controls
+  HCURSOR moveCursor;         // shared system cursor, not owned
   fw::CFont titleFont;
   fw::CString title;
 

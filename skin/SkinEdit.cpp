@@ -164,8 +164,8 @@ vek_SkinComboBox::vek_SkinComboBox() {
 void vek_SkinComboBox::PreSubclassWindow() {
   LONG_PTR style = GetStyle();
   SetWindowLongPtrW(m_hWnd, GWL_STYLE,
-                    (style & ~static_cast<LONG_PTR>(0xC)) | CBS_DROPDOWNLIST |
-                        CBS_OWNERDRAWFIXED | CBS_HASSTRINGS);
+                    (style & ~static_cast<LONG_PTR>(0xC)) | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED |
+                        CBS_HASSTRINGS);
   // The drop list may ask the combo's parent for its colours rather than
   // the combo (Wine does), so it is bound here already.
   COMBOBOXINFO info{};

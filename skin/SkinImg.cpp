@@ -19,9 +19,8 @@ bool WithBitmapDc(HDC dc, HBITMAP bitmap, Blit blit) {
 
 bool vek_SkinImg::Draw(HDC dc, int x, int y) const {
   SIZE size = GetSize();
-  return WithBitmapDc(dc, handle_, [&](HDC mem) {
-    BitBlt(dc, x, y, size.cx, size.cy, mem, 0, 0, SRCCOPY);
-  });
+  return WithBitmapDc(dc, handle_,
+                      [&](HDC mem) { BitBlt(dc, x, y, size.cx, size.cy, mem, 0, 0, SRCCOPY); });
 }
 
 bool vek_SkinImg::DrawPart(HDC dc, int x, int y, int cx, int cy, int srcX, int srcY) const {
@@ -34,8 +33,8 @@ bool vek_SkinImg::Stretch(HDC dc, int x, int y, int cx, int cy) const {
   return StretchPart(dc, x, y, cx, cy, 0, 0, size.cx, size.cy);
 }
 
-bool vek_SkinImg::StretchPart(HDC dc, int x, int y, int cx, int cy, int srcX, int srcY,
-                              int srcCx, int srcCy) const {
+bool vek_SkinImg::StretchPart(HDC dc, int x, int y, int cx, int cy, int srcX, int srcY, int srcCx,
+                              int srcCy) const {
   return WithBitmapDc(dc, handle_, [&](HDC mem) {
     int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
     StretchBlt(dc, x, y, cx, cy, mem, srcX, srcY, srcCx, srcCy, SRCCOPY);

@@ -33,8 +33,7 @@ int vek_SkinHeader::FillBack(HDC dc, int width) {
   return GetClientRect().bottom;
 }
 
-void vek_SkinHeader::DrawItems(HDC dc, int cx, int cy, int left, int top, int right,
-                               int bottom) {
+void vek_SkinHeader::DrawItems(HDC dc, int cx, int cy, int left, int top, int right, int bottom) {
   FillSolid(dc, RECT{left, top, right, bottom}, backColor);
   fw::SaveDcGuard saved(dc);
   fw::UniquePen pen(CreatePen(PS_SOLID, 1, lineColor));
@@ -147,8 +146,8 @@ void vek_SkinList::PlaceScrollBars() {
                    rc.bottom - rc.top + barThickness, SWP_NOZORDER | SWP_NOACTIVATE);
   }
   if (hBar.m_hWnd != nullptr) {
-    ::SetWindowPos(hBar.m_hWnd, nullptr, rc.left, rc.bottom, rc.right - rc.left + 1,
-                   barThickness, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(hBar.m_hWnd, nullptr, rc.left, rc.bottom, rc.right - rc.left + 1, barThickness,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }
 
@@ -172,8 +171,8 @@ vek_SkinList::Extents vek_SkinList::Measure() {
   RECT hr{};
   if (hdr != nullptr) ::GetClientRect(hdr, &hr);
   const int headerHeight = hr.bottom;
-  e.visibleHeight = std::min(e.totalHeight,
-                             std::max(static_cast<int>(client.bottom) - headerHeight, headerHeight));
+  e.visibleHeight = std::min(
+      e.totalHeight, std::max(static_cast<int>(client.bottom) - headerHeight, headerHeight));
   return e;
 }
 
@@ -193,9 +192,7 @@ int vek_SkinList::QueryPage(int bar) {
   return 0;
 }
 
-int vek_SkinList::QueryPos(int bar) {
-  return bar == 1 && m_hWnd != nullptr ? GetTopIndex() : 0;
-}
+int vek_SkinList::QueryPos(int bar) { return bar == 1 && m_hWnd != nullptr ? GetTopIndex() : 0; }
 
 double vek_SkinList::QueryRatio(int bar) {
   if (m_hWnd == nullptr) return 0;
@@ -277,9 +274,7 @@ LRESULT vek_SkinList::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
 bool vek_SkinList::OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
   if (msg != WM_NOTIFY || !IsWindowVisible()) return false;
   switch (reinterpret_cast<NMHDR*>(lp)->code) {
-    case LVN_INSERTITEM:
-      UpdateScrollBar(1);
-      break;
+    case LVN_INSERTITEM: UpdateScrollBar(1); break;
     case LVN_DELETEITEM:
     case LVN_DELETEALLITEMS:
       // Sent before the row goes: measure once it is gone.
@@ -466,8 +461,7 @@ void vek_SkinListBox::DrawItem(const DRAWITEMSTRUCT& dis) {
   SelectObject(dis.hDC, fw::FontOrDefault(reinterpret_cast<HFONT>(SendMessage(WM_GETFONT))));
   RECT box = dis.rcItem;
   box.left += 5;
-  DrawTextW(dis.hDC, text.c_str(), static_cast<int>(text.size()), &box,
-            DT_SINGLELINE | DT_VCENTER);
+  DrawTextW(dis.hDC, text.c_str(), static_cast<int>(text.size()), &box, DT_SINGLELINE | DT_VCENTER);
 }
 
 LRESULT vek_SkinListBox::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
@@ -528,8 +522,8 @@ void vek_SkinProgress::OnPaint() {
   {
     fw::UniquePen pen(CreatePen(PS_SOLID, 1, borderColor));
     fw::SelectGuard selPen(dc, pen.get());
-    fw::SelectGuard selBrush(dc, backBrush ? static_cast<HGDIOBJ>(backBrush.get())
-                                           : GetStockObject(WHITE_BRUSH));
+    fw::SelectGuard selBrush(
+        dc, backBrush ? static_cast<HGDIOBJ>(backBrush.get()) : GetStockObject(WHITE_BRUSH));
     Rectangle(dc, rc.left, rc.top, rc.right, rc.bottom);
   }
   RECT inner = rc;

@@ -35,7 +35,7 @@ struct ListSkinCfg {
   COLORREF headerBack;
   COLORREF headerLine;
   COLORREF headerText;
-  int listMask;    // 1: noBorder, 2: noVBar, 4: noHBar, 8: selectionColor
+  int listMask;  // 1: noBorder, 2: noVBar, 4: noHBar, 8: selectionColor
   BOOL noBorder;
   BOOL noVBar;
   BOOL noHBar;
@@ -48,9 +48,9 @@ class vek_SkinList : public fw::CListCtrl, public vek_IScrollObj {
   ~vek_SkinList() override;
 
   int barThickness = 17;
-  int hStep = 5;           // pixels per horizontal step
-  int hOffset = 0;         // pixels scrolled horizontally
-  int rowHeight = 0;       // learned from the first row
+  int hStep = 5;      // pixels per horizontal step
+  int hOffset = 0;    // pixels scrolled horizontally
+  int rowHeight = 0;  // learned from the first row
   BOOL noBorder = FALSE;
   BOOL noHBar = FALSE;
   BOOL noVBar = FALSE;
@@ -143,7 +143,9 @@ class vek_SkinListBox : public fw::CListBox {
  private:
   fw::UniqueBrush backBrush_;  // answers the list's colour requests
   COLORREF brushColor_ = CLR_INVALID;
-  bool OwnerDrawn() const { return (GetStyle() & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) != 0; }
+  bool OwnerDrawn() const {
+    return (GetStyle() & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) != 0;
+  }
 };
 
 class vek_SkinProgress : public fw::CWnd {

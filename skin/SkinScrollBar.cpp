@@ -28,10 +28,26 @@ void Triangle(HDC dc, Direction dir, int a, int b, int c, int d, COLORREF color)
   int hd = (d - 1) / 2;
   POINT pts[3];
   switch (dir) {
-    case kLeft: pts[0] = {a - hc, b}; pts[1] = {a, b - hd}; pts[2] = {a, b + hd}; break;
-    case kRight: pts[0] = {a, b - hd}; pts[1] = {a + hc, b}; pts[2] = {a, b + hd}; break;
-    case kUp: pts[0] = {a - hc, b}; pts[1] = {a, b - hd}; pts[2] = {a + hc, b}; break;
-    case kDown: pts[0] = {a - hc, b}; pts[1] = {a, b + hd}; pts[2] = {a + hc, b}; break;
+    case kLeft:
+      pts[0] = {a - hc, b};
+      pts[1] = {a, b - hd};
+      pts[2] = {a, b + hd};
+      break;
+    case kRight:
+      pts[0] = {a, b - hd};
+      pts[1] = {a + hc, b};
+      pts[2] = {a, b + hd};
+      break;
+    case kUp:
+      pts[0] = {a - hc, b};
+      pts[1] = {a, b - hd};
+      pts[2] = {a + hc, b};
+      break;
+    case kDown:
+      pts[0] = {a - hc, b};
+      pts[1] = {a, b + hd};
+      pts[2] = {a + hc, b};
+      break;
   }
   fw::UniquePen pen(CreatePen(PS_SOLID, 1, color));
   fw::UniqueBrush brush(CreateSolidBrush(color));
@@ -109,8 +125,8 @@ RECT vek_SkinScrollBar::PartRect(int part) const {
 }
 
 int vek_SkinScrollBar::HitTest(POINT pt) const {
-  for (int part : {SBPART_ARROW1, SBPART_ARROW2, SBPART_THUMB, SBPART_TRACK_BEFORE,
-                   SBPART_TRACK_AFTER}) {
+  for (int part :
+       {SBPART_ARROW1, SBPART_ARROW2, SBPART_THUMB, SBPART_TRACK_BEFORE, SBPART_TRACK_AFTER}) {
     if (StrictlyInside(PartRect(part), pt)) return part;
   }
   return SBPART_NONE;
@@ -150,9 +166,7 @@ void vek_SkinScrollBar::OnLButtonDown(UINT flags, POINT pt) {
       pressedPart = SBPART_THUMB;
       dragOrigin = vertical ? pt.y : pt.x;
       break;
-    default:
-      pressedPart = SBPART_NONE;
-      break;
+    default: pressedPart = SBPART_NONE; break;
   }
   if (part != SBPART_NONE && part != SBPART_THUMB) {
     pressedPart = part;
@@ -208,8 +222,7 @@ BOOL vek_SkinScrollBar::RepeatPressedPart() {
       if (HitTest(pt) != SBPART_TRACK_AFTER) return FALSE;
       PageForward();
       return TRUE;
-    default:
-      return FALSE;
+    default: return FALSE;
   }
 }
 

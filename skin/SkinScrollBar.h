@@ -12,10 +12,10 @@
 class vek_IScrollObj {
  public:
   virtual ~vek_IScrollObj() = default;
-  virtual int QueryRange(int bar) = 0;      // the highest position, in steps
-  virtual int QueryPage(int bar) = 0;       // steps per page
-  virtual int QueryPos(int bar) = 0;        // the position as the object sees it
-  virtual double QueryRatio(int bar) = 0;   // visible part / whole extent
+  virtual int QueryRange(int bar) = 0;     // the highest position, in steps
+  virtual int QueryPage(int bar) = 0;      // steps per page
+  virtual int QueryPos(int bar) = 0;       // the position as the object sees it
+  virtual double QueryRatio(int bar) = 0;  // visible part / whole extent
   // The bar's position changed: 0 or 1 from the horizontal bar, 2 or 3
   // from the vertical one.
   virtual void OnScrolled(int code) = 0;
@@ -25,8 +25,8 @@ class vek_IScrollObj {
 // Parts of a bar, as hit-testing names them.
 enum ScrollBarPart {
   SBPART_NONE = -1,
-  SBPART_ARROW1 = 0,        // left or up arrow
-  SBPART_ARROW2 = 1,        // right or down arrow
+  SBPART_ARROW1 = 0,  // left or up arrow
+  SBPART_ARROW2 = 1,  // right or down arrow
   SBPART_THUMB = 2,
   SBPART_TRACK_BEFORE = 3,  // track before the thumb
   SBPART_TRACK_AFTER = 4,

@@ -207,8 +207,7 @@ TEST(FwReflection, ControlsSeeTheirOwnNotificationsFirst) {
 
   // WM_NOTIFY goes to the control named as its sender, with its result.
   NMHDR hdr{dlg.list.m_hWnd, IDC_FW_LIST, static_cast<UINT>(NM_DBLCLK)};
-  EXPECT_EQ(SendMessageW(dlg.m_hWnd, WM_NOTIFY, IDC_FW_LIST, reinterpret_cast<LPARAM>(&hdr)),
-            77);
+  EXPECT_EQ(SendMessageW(dlg.m_hWnd, WM_NOTIFY, IDC_FW_LIST, reinterpret_cast<LPARAM>(&hdr)), 77);
   ASSERT_FALSE(dlg.list.codes.empty());
   EXPECT_EQ(dlg.list.codes.back(), static_cast<UINT>(NM_DBLCLK));
   dlg.DestroyWindow();
@@ -368,8 +367,7 @@ TEST(FwFileDialog, ReturnsEveryChosenFileAsAFullPath) {
   for (const wchar_t* name : {L"a.txt", L"b.txt", L"文本.txt"}) {
     testing_support::WriteFileBytes(dir / name, "x");
   }
-  fw::CFileDialog fd(TRUE, nullptr, nullptr, 0x800206, L"文本文件 (*.txt)|*.txt||", nullptr,
-                     66816);
+  fw::CFileDialog fd(TRUE, nullptr, nullptr, 0x800206, L"文本文件 (*.txt)|*.txt||", nullptr, 66816);
   EXPECT_TRUE(fd.m_ofn.Flags & OFN_EXPLORER);
   EXPECT_EQ(fd.m_ofn.nMaxFile, 66816u);
   EXPECT_EQ(std::wstring(fd.m_ofn.lpstrFilter), L"文本文件 (*.txt)");

@@ -54,7 +54,7 @@ TEST_F(SkinBtnTest, EachStateShowsItsFrame) {
     EXPECT_EQ(Shown(b->m_hWnd), kFrame[1]);
     b->SendMessage(BM_SETSTATE, TRUE);  // pressed under the mouse
     EXPECT_EQ(Shown(b->m_hWnd), kFrame[2]);
-    b->EnableWindow(false);             // disabled while pressed
+    b->EnableWindow(false);  // disabled while pressed
     EXPECT_EQ(Shown(b->m_hWnd), kFrame[3]);
     b->SendMessage(BM_SETSTATE, FALSE);
     EXPECT_EQ(Shown(b->m_hWnd), kFrame[3]);
@@ -145,7 +145,7 @@ TEST_F(CheckRadioTest, CheckBoxPaintsBoxFrameAndTick) {
   EXPECT_EQ(off.at(7, 4), check.boxFrameColor);    // inner frame, top
   EXPECT_EQ(off.at(9, 10), check.boxFillColor);
   EXPECT_EQ(off.Count(check.checkColor, 0, 0, 16, 16), 0);
-  EXPECT_GT(off.Count(check.textColor, 16, 0, 150, 16) + off.Count(RGB(255, 186, 161), 16, 0, 150, 16), 0);
+  EXPECT_GT(off.Count(check.textColor, 16, 0, 150, 16), 0);
 
   check.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(4, 4));
   check.SetCheck(BST_CHECKED);

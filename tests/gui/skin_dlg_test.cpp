@@ -298,8 +298,8 @@ TEST_F(SkinDlgTest, ShowOverParentCentresAndDisables) {
   ASSERT_TRUE(mainWnd.Create(L"", WS_POPUP, RECT{0, 0, 50, 50}, HWND{}));
   app.m_pMainWnd = &mainWnd;
   fw::CStatic parent;
-  ASSERT_TRUE(parent.Create(L"", WS_POPUP | WS_VISIBLE, RECT{100, 40, 100 + 801, 40 + 400},
-                            HWND{}));
+  ASSERT_TRUE(
+      parent.Create(L"", WS_POPUP | WS_VISIBLE, RECT{100, 40, 100 + 801, 40 + 400}, HWND{}));
   TestSkinDlg dlg(res, IDD_SKIN_TOP, &parent);
   ASSERT_TRUE(dlg.Create(IDD_SKIN_TOP, &parent));
   ASSERT_EQ(dlg.skinWidth, 300);

@@ -32,10 +32,26 @@ TEST(CheckPath, AcceptsDriveRootsAndSoundComponents) {
 }
 
 TEST(CheckPath, RejectsWhatCannotBeAFolder) {
-  for (const wchar_t* bad :
-       {L"", L"C:", L"C:dir", L"1:\\dir", L"\\\\server\\share", L"C:/dir", L"C:\\dir\\\\sub",
-        L"C:\\ lead", L"C:\\trail ", L"C:\\.git", L"C:\\dir.", L"C:\\a*b", L"C:\\a?b",
-        L"C:\\a|b", L"C:\\a<b", L"C:\\a>b", L"C:\\a\"b", L"C:\\a:b", L"C:\\a/b", L"C:\\\ttab"}) {
+  for (const wchar_t* bad : {L"",
+                             L"C:",
+                             L"C:dir",
+                             L"1:\\dir",
+                             L"\\\\server\\share",
+                             L"C:/dir",
+                             L"C:\\dir\\\\sub",
+                             L"C:\\ lead",
+                             L"C:\\trail ",
+                             L"C:\\.git",
+                             L"C:\\dir.",
+                             L"C:\\a*b",
+                             L"C:\\a?b",
+                             L"C:\\a|b",
+                             L"C:\\a<b",
+                             L"C:\\a>b",
+                             L"C:\\a\"b",
+                             L"C:\\a:b",
+                             L"C:\\a/b",
+                             L"C:\\\ttab"}) {
     EXPECT_EQ(CheckPath(bad, FALSE), CHECKPATH_INVALID) << bad;
   }
   EXPECT_EQ(CheckPath(nullptr, FALSE), CHECKPATH_INVALID);
@@ -228,8 +244,8 @@ TEST(HiddenWindow, HandsMessagesToItsObject) {
   ATOM atom = RegisterHiddenClass(L"tarnwell-test-hidden");
   ASSERT_NE(atom, 0);
   EXPECT_EQ(RegisterHiddenClass(L"tarnwell-test-hidden"), 0);  // already there
-  HWND wnd = CreateWindowExW(0, L"tarnwell-test-hidden", L"809726CD", WS_OVERLAPPEDWINDOW, 100,
-                             100, 100, 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  HWND wnd = CreateWindowExW(0, L"tarnwell-test-hidden", L"809726CD", WS_OVERLAPPEDWINDOW, 100, 100,
+                             100, 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   ASSERT_NE(wnd, nullptr);
   // Without an object the default procedure answers.
   EXPECT_EQ(SendMessageW(wnd, WM_USER + 901, 1, 0), 0);

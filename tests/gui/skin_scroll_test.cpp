@@ -67,7 +67,7 @@ TEST_F(ScrollBarTest, ThumbGeometryFollowsTheRatio) {
   EXPECT_DOUBLE_EQ(v.GetThumbLength(), 16.0);
 
   obj.ratio = 0.5;
-  EXPECT_DOUBLE_EQ(h.GetThumbLength(), 83.0);     // (200 - 34) * 0.5
+  EXPECT_DOUBLE_EQ(h.GetThumbLength(), 83.0);  // (200 - 34) * 0.5
   EXPECT_DOUBLE_EQ(h.GetTrackSpan(), 166 - 83);
   h.pos = 3;
   EXPECT_EQ(h.ThumbStart(), 17 + static_cast<int>(3 * 8.3));
@@ -93,7 +93,7 @@ TEST_F(ScrollBarTest, PartsAreHitOnlyStrictlyInside) {
 }
 
 TEST_F(ScrollBarTest, PositionChangesClampAndReportTheirCodes) {
-  h.LineBack();                       // at 0: nothing
+  h.LineBack();  // at 0: nothing
   EXPECT_TRUE(obj.codes.empty());
   h.LineForward();
   h.PageForward();
@@ -107,7 +107,7 @@ TEST_F(ScrollBarTest, PositionChangesClampAndReportTheirCodes) {
   obj.codes.clear();
   v.ScrollBy(100);
   EXPECT_EQ(v.pos, 10);
-  v.LineForward();                    // at the end: nothing
+  v.LineForward();  // at the end: nothing
   v.ScrollBy(0);
   v.LineBack();
   v.PageBack();
@@ -190,7 +190,7 @@ TEST_F(ScrollBarTest, PaintsArrowsTrackAndThumb) {
   WindowPixels px(v.m_hWnd);
   EXPECT_EQ(px.at(0, 0), v.arrowBorderColor);
   EXPECT_EQ(px.at(2, 14), v.arrowFillColor);
-  EXPECT_EQ(px.at(8, 7), v.arrowColor);           // inside the up triangle
+  EXPECT_EQ(px.at(8, 7), v.arrowColor);  // inside the up triangle
   EXPECT_EQ(px.at(8, 200 - 17 + 7), v.arrowColor);
   EXPECT_EQ(px.at(8, 50), v.thumbFillColor);
   EXPECT_EQ(px.at(0, 50), v.thumbBorderColor);
@@ -203,7 +203,7 @@ TEST_F(ScrollBarTest, PaintsArrowsTrackAndThumb) {
   EXPECT_EQ(bare.at(8, 50), v.backColor);
 
   WindowPixels hp(h.m_hWnd);
-  EXPECT_EQ(hp.at(7, 8), h.arrowColor);           // inside the left triangle
+  EXPECT_EQ(hp.at(7, 8), h.arrowColor);  // inside the left triangle
   EXPECT_EQ(hp.at(100, 0), h.edgeColor1);
   EXPECT_EQ(hp.at(100, 16), h.edgeColor2);
 }

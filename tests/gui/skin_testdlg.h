@@ -48,8 +48,7 @@ inline void AddTestArt(testing_support::FakeResMgr& res) {
 
 class TestSkinDlg : public vek_SkinDlg {
  public:
-  TestSkinDlg(testing_support::FakeResMgr& res, UINT id = IDD_SKIN_TOP,
-              fw::CWnd* parent = nullptr)
+  TestSkinDlg(testing_support::FakeResMgr& res, UINT id = IDD_SKIN_TOP, fw::CWnd* parent = nullptr)
       : vek_SkinDlg(id, parent), res_(res) {}
 
   vek_SkinBtn button;
@@ -58,7 +57,7 @@ class TestSkinDlg : public vek_SkinDlg {
   fw::CButton plainOk;
   std::function<CtrlSkinTable()> extraLayout;  // more records from a test
   long backgroundId = kBackgroundId;
-  std::vector<MSG> recorded;                    // messages the test watches
+  std::vector<MSG> recorded;  // messages the test watches
   std::vector<SkinBtnHoverNotify> hovers;
   std::vector<WPARAM> commands;
 

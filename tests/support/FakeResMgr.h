@@ -21,9 +21,9 @@ class FakeResMgr : public vek_IResMgr {
   void AddBitmap(long id, int cx, int cy, Fill fill);
   void AddText(long id, std::wstring text) { texts_[id] = std::move(text); }
 
-  int loaded = 0;      // bitmaps handed out
-  int freed = 0;       // non-null handles given back
-  int failedLoads = 0; // LoadRes of an unknown id
+  int loaded = 0;       // bitmaps handed out
+  int freed = 0;        // non-null handles given back
+  int failedLoads = 0;  // LoadRes of an unknown id
 
   // IUnknown: the object lives on the test's stack.
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override;

@@ -104,7 +104,8 @@ class ControlsPage : public vek_SubView {
   CtrlSkinTable Table() {
     CtrlSkinTable t;
     const long strips[7] = {BMP_BTN_STARTCONV, BMP_BTN_STARTCONV, BMP_BTN_STARTCONV,
-                            BMP_BTN_STARTCONV, BMP_BTN_OK, BMP_BTN_CANCEL, BMP_BTN_ADDFILE};
+                            BMP_BTN_STARTCONV, BMP_BTN_OK,        BMP_BTN_CANCEL,
+                            BMP_BTN_ADDFILE};
     const int xs[7] = {10, 120, 230, 340, 470, 580, 690};
     for (int i = 0; i < 7; ++i) t.push_back(Place(&buttons[i], xs[i], 14, 0, 0, strips[i]));
     const int cx[6] = {10, 150, 290, 570, 10, 430};
@@ -191,9 +192,9 @@ class ControlsPage : public vek_SubView {
     buttons[6].stretchImage = TRUE;
     buttons[6].SetWindowPos(nullptr, 0, 0, 66, 30, SWP_NOMOVE | SWP_NOZORDER);
 
-    const wchar_t* checkText[6] = {L"未选中", L"已选中", L"鼠标悬停",
-                                   L"一段很长很长很长的说明文字会被截断", L"默认颜色",
-                                   L"不确定状态"};
+    const wchar_t* checkText[6] = {L"未选中",   L"已选中",
+                                   L"鼠标悬停", L"一段很长很长很长的说明文字会被截断",
+                                   L"默认颜色", L"不确定状态"};
     for (int i = 0; i < 6; ++i) checks[i].SetWindowText(checkText[i]);
     checks[1].SetCheck(BST_CHECKED);
     checks[2].hovering = true;
@@ -305,11 +306,10 @@ class GalleryMain : public vek_SkinDlg {
   int seconds_;
 
   CtrlSkinTable Table() {
-    return CtrlSkinTable{Place(&menu, -96, 1, 0, 0, BMP_SYSBTN_MENU),
-                         Place(&minimise, -66, 1, 0, 0, BMP_SYSBTN_MIN),
-                         Place(&close, -36, 1, 0, 0, BMP_SYSBTN_CLOSE),
-                         Place(&back, 686, 34, 0, 0, BMP_BTN_BACK),
-                         Place(&setting, 730, 34, 0, 0, BMP_BTN_SETTING)};
+    return CtrlSkinTable{
+        Place(&menu, -96, 1, 0, 0, BMP_SYSBTN_MENU), Place(&minimise, -66, 1, 0, 0, BMP_SYSBTN_MIN),
+        Place(&close, -36, 1, 0, 0, BMP_SYSBTN_CLOSE), Place(&back, 686, 34, 0, 0, BMP_BTN_BACK),
+        Place(&setting, 730, 34, 0, 0, BMP_BTN_SETTING)};
   }
   void DoDataExchange(fw::CDataExchange* dx) override {
     fw::DDX_Control(dx, IDC_G_MENU, menu);
@@ -368,7 +368,8 @@ class GalleryMain : public vek_SkinDlg {
 
 class GalleryDialog : public vek_SkinDlg {
  public:
-  explicit GalleryDialog(int seconds) : vek_SkinDlg(IDD_GALLERY_DIALOG, nullptr), seconds_(seconds) {
+  explicit GalleryDialog(int seconds)
+      : vek_SkinDlg(IDD_GALLERY_DIALOG, nullptr), seconds_(seconds) {
     // As the program's dialogs set themselves up.
     ctrlTextColor = kPanelText;
     ctrlBrush.reset(CreateSolidBrush(kPanel));
