@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <shlobj.h>
 #include <string>
 #include <vector>
 
@@ -88,6 +90,8 @@ class PickerDriver {
   }
   bool okEnabledAfterTyping = false;
   std::wstring titleSeen;
+  // Runs once on the browser before anything is typed.
+  std::function<void(HWND)> firstLook;
 
  private:
   static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
@@ -100,6 +104,10 @@ class PickerDriver {
     wchar_t title[100] = {};
     GetWindowTextW(wnd, title, 100);
     titleSeen = title;
+    if (firstLook) {
+      firstLook(wnd);
+      firstLook = nullptr;
+    }
     if (next_ < typed_.size()) {
       SetDlgItemTextW(wnd, BROWSE_EDIT_ID, typed_[next_++].c_str());
       okEnabledAfterTyping = IsWindowEnabled(GetDlgItem(wnd, IDOK)) != FALSE;
@@ -163,6 +171,29 @@ TEST_F(PathDlgTest, NoCreatesNothingAndKeepsTheBrowserOpen) {
   EXPECT_EQ(boxes[1].text, wanted + L"\n\nThe path is invalidate,please input again! ");
   EXPECT_EQ(boxes[1].type, static_cast<UINT>(MB_ICONEXCLAMATION));
   EXPECT_EQ(boxes[2].text, L"1:\\bad\n\nThe path is invalidate,please input again! ");
+}
+
+TEST_F(PathDlgTest, AVirtualFolderEmptiesThePathUntilOneIsTyped) {
+  PickerDriver driver(picker, {dir.path()});
+  std::wstring pathAfterSelect = L"?";
+  bool okAfterSelect = true;
+  driver.firstLook = [&](HWND wnd) {
+    // The shell tells the picker that "My Computer" was chosen in the tree.
+    LPITEMIDLIST computer = nullptr;
+    ASSERT_EQ(SHGetSpecialFolderLocation(wnd, CSIDL_DRIVES, &computer), S_OK);
+    vek_PathDlg::BrowseCallback(wnd, BFFM_SELCHANGED, reinterpret_cast<LPARAM>(computer),
+                                reinterpret_cast<LPARAM>(&picker));
+    CoTaskMemFree(computer);
+    wchar_t text[260] = {};
+    GetDlgItemTextW(wnd, BROWSE_EDIT_ID, text, 260);
+    pathAfterSelect = text;
+    okAfterSelect = IsWindowEnabled(GetDlgItem(wnd, IDOK)) != FALSE;
+  };
+  EXPECT_EQ(picker.Browse(), 1);
+  EXPECT_EQ(pathAfterSelect, L"");
+  EXPECT_FALSE(okAfterSelect);
+  EXPECT_TRUE(driver.okEnabledAfterTyping);
+  EXPECT_EQ(std::wstring(picker.chosenPath), dir.path());
 }
 
 TEST_F(PathDlgTest, AnExistingFolderIsTakenAsItIs) {
