@@ -3,6 +3,7 @@
 // thumb drags and painting.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "skin/SkinScrollBar.h"
@@ -122,23 +123,35 @@ TEST_F(ScrollBarTest, PositionChangesClampAndReportTheirCodes) {
   EXPECT_EQ(v.pos, 4);
 }
 
+// Pumps until `done()` holds or `ms` pass; how long it takes is not the test.
+template <class Done>
+bool PumpUntil(Done done, DWORD ms = 6000) {
+  DWORD start = GetTickCount();
+  while (!done() && GetTickCount() - start < ms) PumpMessages(20);
+  return done();
+}
+
 TEST_F(ScrollBarTest, ArrowPressStepsAtOnceThenRepeatsOnTimers) {
   v.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(8, 195));
   EXPECT_EQ(v.pos, 1);
   EXPECT_TRUE(v.buttonDown);
   EXPECT_EQ(v.pressedPart, SBPART_ARROW2);
-  PumpMessages(700);
-  ASSERT_FALSE(v.ticks.empty());
+  auto repeats = [&] { return std::count(v.ticks.begin(), v.ticks.end(), SCROLL_TIMER_REPEAT); };
+  ASSERT_TRUE(PumpUntil([&] { return repeats() >= 2; }));
   EXPECT_EQ(v.ticks.front(), SCROLL_TIMER_DELAY);
-  size_t repeats = std::count(v.ticks.begin(), v.ticks.end(), SCROLL_TIMER_REPEAT);
-  EXPECT_GT(repeats, 0u);
-  EXPECT_EQ(v.pos, std::min<int>(10, 1 + static_cast<int>(repeats)));
-
+  EXPECT_EQ(std::count(v.ticks.begin(), v.ticks.end(), SCROLL_TIMER_DELAY), 1);
   v.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(8, 195));
-  PumpMessages(200);
+  // Each repeat moved one step (until the end of the range).
+  EXPECT_EQ(v.pos, std::min<int>(10, 1 + static_cast<int>(repeats())));
+
+  // The first tick after the release kills the timer; no more follow.
+  size_t atRelease = v.ticks.size();
+  ASSERT_TRUE(PumpUntil([&] { return v.ticks.size() > atRelease; }));
+  int pos = v.pos;
   size_t after = v.ticks.size();
   PumpMessages(300);
-  EXPECT_EQ(v.ticks.size(), after);  // the repeat timer is gone
+  EXPECT_EQ(v.ticks.size(), after);
+  EXPECT_EQ(v.pos, pos);
 }
 
 TEST_F(ScrollBarTest, TrackPressStopsWhenTheThumbReachesTheCursor) {
@@ -150,10 +163,10 @@ TEST_F(ScrollBarTest, TrackPressStopsWhenTheThumbReachesTheCursor) {
   SetCursorPos(screen.x, screen.y);
   v.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(client.x, client.y));
   EXPECT_EQ(v.pos, 3);  // one page at once
-  PumpMessages(1500);
-  EXPECT_NE(v.HitTest(client), SBPART_TRACK_AFTER);
-  EXPECT_LT(v.pos, 40);
+  // The repeat ends by itself once the thumb covers the cursor.
+  ASSERT_TRUE(PumpUntil([&] { return v.HitTest(client) != SBPART_TRACK_AFTER; }));
   int stopped = v.pos;
+  EXPECT_LT(stopped, 40);
   PumpMessages(300);
   EXPECT_EQ(v.pos, stopped);
   v.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(client.x, client.y));
