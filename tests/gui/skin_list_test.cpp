@@ -8,6 +8,7 @@
 
 #include "skin/SkinDlg.h"
 #include "skin/SkinList.h"
+#include "skin/SkinProgress.h"
 #include "tests/gui/skin_dialogs.h"
 #include "tests/support/WindowPixels.h"
 

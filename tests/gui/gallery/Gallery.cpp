@@ -19,8 +19,11 @@
 #include "skin/CtrlTables.h"
 #include "skin/SkinBtn.h"
 #include "skin/SkinDlg.h"
+#include "skin/SkinComboBox.h"
 #include "skin/SkinEdit.h"
+#include "skin/SkinStatic.h"
 #include "skin/SkinList.h"
+#include "skin/SkinProgress.h"
 #include "tests/gui/gallery/gallery.h"
 
 namespace {
