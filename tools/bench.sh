@@ -65,14 +65,23 @@ win() { echo "Z:${1//\//\\}"; }
 # One process per file, so that the kernel's peak resident size of that
 # process is the job's peak for that file (Wine's own figures do not follow
 # its heap).
+# The same run over a file of one line gives the process's own base: Wine,
+# the runtime, and the dictionaries while they are loaded.
+printf '头发\r\n' > "$big/tiny.txt"
+rss=$(mktemp)
+/usr/bin/time -o "$rss" -f %M "$here/with-display.sh" "$here/wine-run.sh" \
+  "$build/bin/filejob_bench.exe" s2t tiny "$(win "$big/tiny.txt")" 3 >/dev/null 2>&1
+base=$(tail -1 "$rss")
+rm -f "$rss"
+echo "bench: filejob_base_peak_resident $(awk -v k="$base" 'BEGIN { printf "%.1f", k / 1024 }') MiB" | tee -a "$results"
 for spec in utf8:3 utf16:1 gbk:0; do
   name=${spec%%:*} enc=${spec##*:}
   rss=$(mktemp)
   run /usr/bin/time -o "$rss" -f %M "$here/with-display.sh" "$here/wine-run.sh" \
     "$build/bin/filejob_bench.exe" s2t $name "$(win "$big/$name.txt")" $enc
-  awk -v k="$(tail -1 "$rss")" -v f="$(stat -c %s "$big/$name.txt")" -v n=$name \
-    'BEGIN { printf "bench: filejob_s2t_%s_peak_resident %.1f MiB (file %.1f MiB, so %.1f MiB beyond it)\n",
-             n, k / 1024, f / 1048576, k / 1024 - f / 1048576 }' | tee -a "$results"
+  awk -v k="$(tail -1 "$rss")" -v f="$(stat -c %s "$big/$name.txt")" -v n=$name -v b="$base" \
+    'BEGIN { printf "bench: filejob_s2t_%s_peak_resident %.1f MiB (file %.1f MiB; beyond the base and the file %.1f MiB)\n",
+             n, k / 1024, f / 1048576, (k - b) / 1024 - f / 1048576 }' | tee -a "$results"
   rm -f "$rss"
 done
 start=$(date +%s.%N)
