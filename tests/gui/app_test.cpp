@@ -1,5 +1,7 @@
 // The main window: navigation between its pages, the about box, the keys it
 // ignores and the one way to close it.
+#include <windows.h>
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include "app/AboutDlg.h"
@@ -191,6 +193,41 @@ TEST_F(MainWindowTest, TheSystemMenuCarriesTheAboutEntry) {
   GetMenuStringW(popup, 0, text, 64, MF_BYPOSITION);
   EXPECT_STREQ(text, L"关于我们");
   DestroyMenu(menu);
+}
+
+// Counts, beside the window's own handling, the commands and menu loops
+// that reach the main window.
+struct CommandCounter {
+  int commands[2000] = {};
+  int menuLoops = 0;
+  static LRESULT CALLBACK Proc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                               DWORD_PTR data) {
+    auto* self = reinterpret_cast<CommandCounter*>(data);
+    if (msg == WM_COMMAND && LOWORD(wp) < 2000) ++self->commands[LOWORD(wp)];
+    if (msg == WM_ENTERMENULOOP) {
+      ++self->menuLoops;
+      EndMenu();  // close the popup again at once
+    }
+    return DefSubclassProc(wnd, msg, wp, lp);
+  }
+};
+
+TEST_F(MainWindowTest, ACaptionButtonClickActsOnce) {
+  CommandCounter counter;
+  ASSERT_TRUE(SetWindowSubclass(dlg.m_hWnd, &CommandCounter::Proc, 77,
+                                reinterpret_cast<DWORD_PTR>(&counter)));
+  // A press and release with the mouse, as the user clicks.
+  auto click = [](HWND button) {
+    SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    PumpFor(50);
+  };
+  click(dlg.GetDlgItem(IDC_MENU_BTN));
+  EXPECT_EQ(counter.menuLoops, 1) << "one popup menu per click";
+  click(dlg.GetDlgItem(IDC_MIN_BTN));
+  EXPECT_TRUE(IsIconic(dlg.m_hWnd));
+  ShowWindow(dlg.m_hWnd, SW_RESTORE);
+  RemoveWindowSubclass(dlg.m_hWnd, &CommandCounter::Proc, 77);
 }
 
 TEST_F(MainWindowTest, EscEnterAndAltF4DoNotCloseTheWindow) {
