@@ -115,7 +115,13 @@ void CTConvView::OnJobMessage(WPARAM code, LPARAM arg) {
   job_.source.clear();
   job_.source.shrink_to_fit();
   job_.result.clear();
-  UpdateData(false);
+  // Only the lower box changes: the upper one was locked under the display
+  // and still holds the source, and putting a long text back into an edit
+  // box costs as much as the conversion itself.
+  if (result != nullptr) {
+    fw::CDataExchange dx{this, false};
+    fw::DDX_Text(&dx, IDC_RESULT_EDIT, *result);
+  }
   CloseProgress();
 }
 
