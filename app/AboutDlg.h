@@ -3,7 +3,7 @@
 #include "skin/CtrlTables.h"
 #include "skin/SkinBtn.h"
 #include "skin/SkinDlg.h"
-#include "skin/SkinEdit.h"
+#include "skin/SkinStatic.h"
 
 class CAboutDlg : public vek_SkinDlg {
  public:
