@@ -23,7 +23,7 @@ class CPlaceholderPage : public CSubView {
 
  protected:
   int OnLoadSkin() override {
-    viewBackground.Attach(LoadSkinBitmap(BMP_VIEW_FCONV));
+    viewBackground.Attach(LoadSkinBitmap(BMP_VIEW_BLANK));
     return 0;
   }
   int OnFreeSkin() override {
