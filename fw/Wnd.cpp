@@ -1,0 +1,219 @@
+#include "fw/Wnd.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+namespace fw {
+namespace {
+
+// Our one subclass id: with the procedure it identifies our binding.
+constexpr UINT_PTR kSubclassId = 0x7A11;
+// The window property that names a window's object (the comctl32 of the
+// toolchain exports no GetWindowSubclass by name).
+constexpr wchar_t kObjectProp[] = L"fw.CWnd";
+
+}  // namespace
+
+CWnd::~CWnd() {
+  if (m_hWnd == nullptr) return;
+  // Unbind first: the derived parts of this object are gone already, so
+  // no message may reach them while the window goes.
+  HWND wnd = UnsubclassWindow();
+  if (ownsWindow_ && IsWindow(wnd)) ::DestroyWindow(wnd);
+}
+
+CWnd* CWnd::FromHandle(HWND wnd) {
+  if (wnd == nullptr) return nullptr;
+  return static_cast<CWnd*>(GetPropW(wnd, kObjectProp));
+}
+
+bool CWnd::SubclassWindow(HWND wnd) {
+  if (m_hWnd != nullptr || !IsWindow(wnd) || FromHandle(wnd) != nullptr) return false;
+  if (!SetPropW(wnd, kObjectProp, this)) return false;
+  if (!SetWindowSubclass(wnd, &CWnd::SubclassProc, kSubclassId,
+                         reinterpret_cast<DWORD_PTR>(this))) {
+    RemovePropW(wnd, kObjectProp);
+    return false;
+  }
+  m_hWnd = wnd;
+  PreSubclassWindow();
+  return true;
+}
+
+bool CWnd::SubclassDlgItem(UINT id, CWnd* parent) {
+  if (parent == nullptr) return false;
+  return SubclassWindow(::GetDlgItem(parent->m_hWnd, static_cast<int>(id)));
+}
+
+HWND CWnd::UnsubclassWindow() {
+  HWND wnd = m_hWnd;
+  if (wnd != nullptr) {
+    RemoveWindowSubclass(wnd, &CWnd::SubclassProc, kSubclassId);
+    RemovePropW(wnd, kObjectProp);
+  }
+  m_hWnd = nullptr;
+  ownsWindow_ = false;
+  return wnd;
+}
+
+bool CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* text, DWORD style,
+                    const RECT& rect, HWND parent, UINT id) {
+  if (m_hWnd != nullptr) return false;
+  HWND wnd = CreateWindowExW(
+      exStyle, className, text, style, rect.left, rect.top, rect.right - rect.left,
+      rect.bottom - rect.top, parent,
+      // Only a child takes an id; a pop-up's would be read as a menu.
+      (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)) : nullptr,
+      GetModuleHandleW(nullptr), nullptr);
+  if (wnd == nullptr) return false;
+  if (!SubclassWindow(wnd)) {
+    ::DestroyWindow(wnd);
+    return false;
+  }
+  ownsWindow_ = true;
+  return true;
+}
+
+bool CWnd::DestroyWindow() {
+  if (m_hWnd == nullptr) return false;
+  return ::DestroyWindow(m_hWnd) != FALSE;
+}
+
+CString CWnd::GetWindowText() const {
+  int n = GetWindowTextLengthW(m_hWnd);
+  if (n <= 0) return CString();
+  std::vector<wchar_t> buf(static_cast<size_t>(n) + 1);
+  int got = ::GetWindowTextW(m_hWnd, buf.data(), n + 1);
+  return CString(buf.data(), got > 0 ? static_cast<size_t>(got) : 0);
+}
+
+RECT CWnd::GetClientRect() const {
+  RECT rc{};
+  ::GetClientRect(m_hWnd, &rc);
+  return rc;
+}
+
+RECT CWnd::GetWindowRect() const {
+  RECT rc{};
+  ::GetWindowRect(m_hWnd, &rc);
+  return rc;
+}
+
+LRESULT CWnd::Default() { return DefSubclassProc(m_hWnd, current_.msg, current_.wp, current_.lp); }
+
+LRESULT CWnd::DefWindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+  return DefSubclassProc(m_hWnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK CWnd::SubclassProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                    DWORD_PTR ref) {
+  auto* self = reinterpret_cast<CWnd*>(ref);
+  LRESULT result = 0;
+  try {
+    result = self->Dispatch(msg, wp, lp);
+  } catch (...) {
+    // A handler's failure must not unwind through the system's code.
+    result = 0;
+  }
+  if (msg == WM_NCDESTROY) {
+    RemoveWindowSubclass(wnd, &CWnd::SubclassProc, kSubclassId);
+    RemovePropW(wnd, kObjectProp);
+    if (self->m_hWnd == wnd) {
+      self->m_hWnd = nullptr;
+      self->ownsWindow_ = false;
+      self->PostNcDestroy();
+    }
+  }
+  return result;
+}
+
+LRESULT CWnd::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
+  // Handlers may send messages to their own window: keep the outer
+  // message for their Default().
+  CurrentMessage outer = current_;
+  current_ = {msg, wp, lp};
+  LRESULT result = WindowProc(msg, wp, lp);
+  current_ = outer;
+  return result;
+}
+
+bool CWnd::ReflectToChild(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+  HWND child = nullptr;
+  switch (msg) {
+    case WM_COMMAND: child = reinterpret_cast<HWND>(lp); break;
+    case WM_NOTIFY: child = reinterpret_cast<NMHDR*>(lp)->hwndFrom; break;
+    case WM_DRAWITEM:
+      if (wp != 0) child = reinterpret_cast<DRAWITEMSTRUCT*>(lp)->hwndItem;
+      break;
+    default:  // WM_CTLCOLOR*
+      child = reinterpret_cast<HWND>(lp);
+      break;
+  }
+  CWnd* obj = child != m_hWnd ? FromHandle(child) : nullptr;
+  return obj != nullptr && obj->OnChildNotify(msg, wp, lp, result);
+}
+
+LRESULT CWnd::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_CREATE: return OnCreate(reinterpret_cast<CREATESTRUCTW*>(lp));
+    case WM_DESTROY: OnDestroy(); return 0;
+    case WM_PAINT: OnPaint(); return 0;
+    case WM_ERASEBKGND: return OnEraseBkgnd(reinterpret_cast<HDC>(wp));
+    case WM_NCPAINT: OnNcPaint(reinterpret_cast<HRGN>(wp)); return 0;
+    case WM_NCCALCSIZE:
+      return OnNcCalcSize(static_cast<BOOL>(wp), reinterpret_cast<NCCALCSIZE_PARAMS*>(lp));
+    case WM_SIZE: OnSize(static_cast<UINT>(wp), LOWORD(lp), HIWORD(lp)); return 0;
+    case WM_SHOWWINDOW: OnShowWindow(static_cast<BOOL>(wp), static_cast<UINT>(lp)); return 0;
+    case WM_TIMER: OnTimer(wp); return 0;
+    case WM_SETFOCUS: OnSetFocus(reinterpret_cast<HWND>(wp)); return 0;
+    case WM_KILLFOCUS: OnKillFocus(reinterpret_cast<HWND>(wp)); return 0;
+    case WM_MOUSEMOVE: OnMouseMove(static_cast<UINT>(wp), PointFromLParam(lp)); return 0;
+    case WM_MOUSELEAVE: OnMouseLeave(); return 0;
+    case WM_MOUSEHOVER: OnMouseHover(static_cast<UINT>(wp), PointFromLParam(lp)); return 0;
+    case WM_MOUSEWHEEL:
+      return OnMouseWheel(GET_KEYSTATE_WPARAM(wp), GET_WHEEL_DELTA_WPARAM(wp), PointFromLParam(lp));
+    case WM_LBUTTONDOWN: OnLButtonDown(static_cast<UINT>(wp), PointFromLParam(lp)); return 0;
+    case WM_LBUTTONUP: OnLButtonUp(static_cast<UINT>(wp), PointFromLParam(lp)); return 0;
+    case WM_LBUTTONDBLCLK: OnLButtonDblClk(static_cast<UINT>(wp), PointFromLParam(lp)); return 0;
+    case WM_RBUTTONDOWN: OnRButtonDown(static_cast<UINT>(wp), PointFromLParam(lp)); return 0;
+    case WM_KEYDOWN: OnKeyDown(static_cast<UINT>(wp), LOWORD(lp), HIWORD(lp)); return 0;
+    case WM_CHAR: OnChar(static_cast<UINT>(wp), LOWORD(lp), HIWORD(lp)); return 0;
+    case WM_HSCROLL: OnHScroll(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp)); return 0;
+    case WM_VSCROLL: OnVScroll(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp)); return 0;
+    case WM_COMMAND: {
+      LRESULT result = 0;
+      if (lp != 0 && ReflectToChild(msg, wp, lp, &result)) return result;
+      if (OnCommand(wp, lp)) return 0;
+      return Default();
+    }
+    case WM_NOTIFY: {
+      LRESULT result = 0;
+      if (ReflectToChild(msg, wp, lp, &result)) return result;
+      if (OnNotify(wp, lp, &result)) return result;
+      return Default();
+    }
+    case WM_DRAWITEM: {
+      LRESULT result = 0;
+      if (ReflectToChild(msg, wp, lp, &result)) return result;
+      OnDrawItem(static_cast<int>(wp), reinterpret_cast<DRAWITEMSTRUCT*>(lp));
+      return TRUE;
+    }
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC: {
+      LRESULT result = 0;
+      if (ReflectToChild(msg, wp, lp, &result)) return result;
+      HBRUSH brush = OnCtlColor(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp),
+                                msg - WM_CTLCOLORMSGBOX);
+      return reinterpret_cast<LRESULT>(brush);
+    }
+    default: return Default();
+  }
+}
+
+}  // namespace fw

@@ -1,0 +1,86 @@
+#pragma once
+// vek_SkinDlg, the borderless dialog painted from a skin bitmap that every
+// window of the program is built on, and vek_SubView, the same as a page
+// hosted inside another dialog.
+#include <windows.h>
+
+#include "fw/Dialog.h"
+#include "fw/Gdi.h"
+#include "fw/GdiObjects.h"
+#include "skin/SkinImg.h"
+
+class vek_SkinDlg : public fw::CDialog {
+ public:
+  vek_SkinDlg(UINT templateId, fw::CWnd* parent);
+  ~vek_SkinDlg() override;
+
+  vek_SkinImg background;  // the whole face, title bar and frame included
+  int titleLeft = 55;      // title text box, left and top edge
+  int titleTop = 13;
+  int captionHeight = 25;     // drag band at the top; height of the title box
+  BOOL dragEnabled = TRUE;    // the caption band moves the window
+  BOOL ignoreCancel = TRUE;   // Esc does nothing
+  BOOL ignoreOk = TRUE;       // Enter does nothing
+  BOOL paintControls = TRUE;  // answer the children's colour requests
+  int skinWidth = 0;          // size of the background, set at initialisation
+  int skinHeight = 0;
+  COLORREF ctrlTextColor = RGB(182, 182, 182);
+  COLORREF titleColor = RGB(255, 255, 255);
+  fw::UniqueBrush ctrlBrush;  // background given to child controls
+  HCURSOR moveCursor;         // shared system cursor, not owned
+  fw::CFont titleFont;
+  fw::CString title;
+
+  // Runs the dialog modally with `parent` as owner (null: the framework's
+  // choice); -1 when the template is missing.
+  virtual INT_PTR DoModalFor(HWND parent);
+  INT_PTR DoModal() override { return DoModalFor(nullptr); }
+  // Modeless creation by template name (from LoadDlgTemplate) or id.
+  bool Create(const wchar_t* templateName, fw::CWnd* parent) override;
+  bool Create(UINT templateId, fw::CWnd* parent) override;
+
+  // Shows a modeless dialog centred over its parent and disables the
+  // parent and the main window meanwhile, or hides it and enables them.
+  void ShowOverParent(BOOL show);
+
+ protected:
+  // Loads the background and the control images (before sizing).
+  virtual int OnLoadSkin() { return 0; }
+  // Gives the images back (after the window is destroyed).
+  virtual int OnFreeSkin() { return 0; }
+  // The dialog's template from the program's resources.
+  virtual const DLGTEMPLATE* LoadDlgTemplate();
+  // Places the controls (after the skin is applied).
+  virtual int OnLayout() { return 1; }
+
+  BOOL OnInitDialog() override;
+  void OnOK() override;
+  void OnCancel() override;
+  BOOL OnEraseBkgnd(HDC dc) override;
+  HBRUSH OnCtlColor(HDC dc, HWND ctl, UINT ctlType) override;
+  void OnLButtonDown(UINT flags, POINT pt) override;
+  void OnMouseMove(UINT flags, POINT pt) override;
+  void OnDestroy() override;
+
+  UINT helpId_ = 0;
+
+ private:
+  bool InCaptionBand(POINT pt) const { return pt.y <= captionHeight && dragEnabled; }
+  void ApplyBackgroundShape();
+  void DrawTitle(HDC dc);
+};
+
+class vek_SubView : public vek_SkinDlg {
+ public:
+  vek_SubView(UINT templateId, fw::CWnd* parent);
+
+  COLORREF viewTextColor = RGB(182, 182, 182);  // for the page's own use
+  vek_SkinImg viewBackground;                   // the page's face
+  fw::UniqueBrush viewBrush;                    // for the page's own use
+  int destX = 0, destY = 0;                     // where the face is drawn
+  int srcX = 0, srcY = 0;                       // which point of the face goes there
+
+ protected:
+  BOOL OnInitDialog() override;
+  BOOL OnEraseBkgnd(HDC dc) override;
+};

@@ -1,0 +1,534 @@
+#include "skin/SkinList.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <string>
+
+#include "fw/Gdi.h"
+
+namespace {
+
+void FillSolid(HDC dc, const RECT& rc, COLORREF color) {
+  fw::UniqueBrush brush(CreateSolidBrush(color));
+  FillRect(dc, &rc, brush.get());
+}
+
+// Posted to the list itself: a row deletion has completed, update the bar.
+UINT RowsChangedMessage() {
+  static const UINT msg = RegisterWindowMessageW(L"vek_SkinList.RowsChanged");
+  return msg;
+}
+
+int CeilDiv(int a, int b) { return b > 0 && a > 0 ? (a + b - 1) / b : 0; }
+
+}  // namespace
+
+// ---- vek_SkinHeader ----
+
+int vek_SkinHeader::FillBack(HDC dc, int width) {
+  RECT rc = GetClientRect();
+  rc.right = std::min<LONG>(rc.right, width);
+  FillSolid(dc, rc, backColor);
+  return GetClientRect().bottom;
+}
+
+void vek_SkinHeader::DrawItems(HDC dc, int cx, int cy, int left, int top, int right, int bottom) {
+  FillSolid(dc, RECT{left, top, right, bottom}, backColor);
+  fw::SaveDcGuard saved(dc);
+  fw::UniquePen pen(CreatePen(PS_SOLID, 1, lineColor));
+  SelectObject(dc, font);
+  SelectObject(dc, pen.get());
+  SetBkMode(dc, TRANSPARENT);
+  const int count = GetItemCount();
+  for (int i = 0; i < count; ++i) {
+    RECT item{};
+    GetItemRect(i, &item);
+    wchar_t text[260] = {};
+    HDITEMW hdi{};
+    hdi.mask = HDI_TEXT;
+    hdi.pszText = text;
+    hdi.cchTextMax = 260;
+    SendMessage(HDM_GETITEMW, i, reinterpret_cast<LPARAM>(&hdi));
+    fw::Line(dc, item.right - 1, item.top, item.right - 1, item.bottom);
+    item.top += 4;
+    DrawTextW(dc, text, -1, &item, DT_END_ELLIPSIS | DT_NOPREFIX | DT_SINGLELINE | DT_CENTER);
+  }
+  SelectObject(dc, GetStockObject(BLACK_PEN));
+}
+
+void vek_SkinHeader::OnPaint() {
+  fw::PaintDc paint(m_hWnd);
+  RECT rc = GetClientRect();
+  fw::BufferedDc buffer(paint.get(), rc.right, rc.bottom);
+  SetTextColor(buffer.get(), textColor);
+  DrawItems(buffer.get(), rc.right, rc.bottom, 0, 0, rc.right, rc.bottom);
+}
+
+// ---- vek_SkinList: life ----
+
+vek_SkinList::vek_SkinList() : header(std::make_unique<vek_SkinHeader>()) {}
+
+vek_SkinList::~vek_SkinList() = default;
+
+std::unique_ptr<vek_SkinHeader> vek_SkinList::CreateHeader() {
+  return std::make_unique<vek_SkinHeader>();
+}
+
+bool vek_SkinList::Create(DWORD style, const RECT& rect, HWND parent, UINT id) {
+  return CWnd::CreateEx(0, WC_LISTVIEWW, L"", style, rect, parent, id);
+}
+
+bool vek_SkinList::CreateEx(DWORD exStyle, DWORD style, const RECT& rect, HWND parent, UINT id) {
+  return CWnd::CreateEx(exStyle, WC_LISTVIEWW, L"", style, rect, parent, id);
+}
+
+void vek_SkinList::PreSubclassWindow() {
+  if (header != nullptr && header->m_hWnd == nullptr) header->SubclassWindow(GetHeaderHwnd());
+  // Our buffered paint must not cover the header.
+  SetWindowLongPtrW(m_hWnd, GWL_STYLE, GetStyle() | WS_CLIPCHILDREN);
+}
+
+void vek_SkinList::InitSkinList(const ListSkinCfg* cfg) {
+  ResizeBy(-barThickness, -barThickness);
+  SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP);
+  if (cfg != nullptr) {
+    if (cfg->headerMask & 1) header->backColor = cfg->headerBack;
+    if (cfg->headerMask & 2) header->lineColor = cfg->headerLine;
+    if (cfg->headerMask & 4) header->textColor = cfg->headerText;
+    if (cfg->listMask & 1) noBorder = cfg->noBorder;
+    if (cfg->listMask & 2) noVBar = cfg->noVBar;
+    if (cfg->listMask & 4) noHBar = cfg->noHBar;
+    if (cfg->listMask & 8) selectionColor = cfg->selectionColor;
+  }
+  if (!noHBar) {
+    CreateBar(hBar);
+    UpdateScrollBar(0);
+  }
+  if (!noVBar) {
+    CreateBar(vBar);
+    UpdateScrollBar(1);
+  }
+  PlaceScrollBars();
+}
+
+void vek_SkinList::CreateBar(vek_SkinScrollBar& bar) {
+  if (bar.m_hWnd != nullptr) return;
+  if (!bar.Create(L"", WS_CHILD | WS_VISIBLE | WS_GROUP | SS_NOTIFY, RECT{0, 0, 0, 0},
+                  GetParentHwnd(), 0xFFFF)) {
+    return;
+  }
+  // Quick clicks on a bar are single clicks.
+  ULONG_PTR style = GetClassLongPtrW(bar.m_hWnd, GCL_STYLE);
+  SetClassLongPtrW(bar.m_hWnd, GCL_STYLE, style & ~static_cast<ULONG_PTR>(CS_DBLCLKS));
+  bar.target = this;
+}
+
+RECT vek_SkinList::RectInParent() const {
+  RECT rc = GetWindowRect();
+  MapWindowPoints(nullptr, GetParentHwnd(), reinterpret_cast<POINT*>(&rc), 2);
+  return rc;
+}
+
+void vek_SkinList::ResizeBy(int dx, int dy) {
+  RECT rc = RectInParent();
+  ::SetWindowPos(m_hWnd, nullptr, 0, 0, rc.right - rc.left + dx, rc.bottom - rc.top + dy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void vek_SkinList::PlaceScrollBars() {
+  if (m_hWnd == nullptr) return;
+  // Mapping to the parent's client area already accounts for a parent's
+  // caption and frame.
+  RECT rc = RectInParent();
+  if (vBar.m_hWnd != nullptr) {
+    ::SetWindowPos(vBar.m_hWnd, nullptr, rc.right, rc.top, barThickness,
+                   rc.bottom - rc.top + barThickness, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  if (hBar.m_hWnd != nullptr) {
+    ::SetWindowPos(hBar.m_hWnd, nullptr, rc.left, rc.bottom, rc.right - rc.left + 1, barThickness,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+// ---- extents ----
+
+vek_SkinList::Extents vek_SkinList::Measure() {
+  Extents e{};
+  HWND hdr = GetHeaderHwnd();
+  const int columns = hdr != nullptr ? Header_GetItemCount(hdr) : 0;
+  for (int c = 0; c < columns; ++c) e.totalWidth += GetColumnWidth(c);
+  RECT client = GetClientRect();
+  e.visibleWidth = std::min(e.totalWidth, std::max(12, static_cast<int>(client.right) - 12));
+
+  const int count = GetItemCount();
+  int firstRow = 0;
+  RECT bounds{};
+  if (count > 0 && GetItemRect(0, &bounds, LVIR_BOUNDS)) firstRow = bounds.bottom - bounds.top;
+  if (rowHeight == 0) rowHeight = firstRow;
+  e.rowHeight = rowHeight;
+  e.totalHeight = count * firstRow;
+  RECT hr{};
+  if (hdr != nullptr) ::GetClientRect(hdr, &hr);
+  const int headerHeight = hr.bottom;
+  e.visibleHeight = std::min(
+      e.totalHeight, std::max(static_cast<int>(client.bottom) - headerHeight, headerHeight));
+  return e;
+}
+
+int vek_SkinList::QueryRange(int bar) {
+  if (m_hWnd == nullptr) return 0;
+  Extents e = Measure();
+  if (bar == 0) return CeilDiv(e.totalWidth - e.visibleWidth, hStep);
+  if (bar == 1) return CeilDiv(e.totalHeight - e.visibleHeight, e.rowHeight);
+  return 0;
+}
+
+int vek_SkinList::QueryPage(int bar) {
+  if (m_hWnd == nullptr) return 0;
+  Extents e = Measure();
+  if (bar == 0) return hStep > 0 ? e.visibleWidth / hStep : 0;
+  if (bar == 1) return e.rowHeight > 0 ? e.visibleHeight / e.rowHeight : 0;
+  return 0;
+}
+
+int vek_SkinList::QueryPos(int bar) { return bar == 1 && m_hWnd != nullptr ? GetTopIndex() : 0; }
+
+double vek_SkinList::QueryRatio(int bar) {
+  if (m_hWnd == nullptr) return 0;
+  Extents e = Measure();
+  if (bar == 0) return e.totalWidth > 0 ? static_cast<double>(e.visibleWidth) / e.totalWidth : 0;
+  if (bar == 1) {
+    return e.totalHeight > 0 ? static_cast<double>(e.visibleHeight) / e.totalHeight : 0;
+  }
+  return 0;
+}
+
+void vek_SkinList::OnScrolled(int code) {
+  if (code == 0 || code == 1) {
+    SendMessage(WM_HSCROLL, static_cast<WPARAM>(code));
+  } else if (code == 2 || code == 3) {
+    SendMessage(WM_VSCROLL, static_cast<WPARAM>(code - 2));
+  }
+  Invalidate(true);
+  UpdateWindow();
+}
+
+void vek_SkinList::OnHScroll(UINT code, UINT pos, HWND bar) {
+  int dx = hBar.pos * hStep - hOffset;
+  ListView_Scroll(m_hWnd, dx, 0);
+  hOffset += dx;
+  Invalidate(true);
+}
+
+void vek_SkinList::OnVScroll(UINT code, UINT pos, HWND bar) {
+  ListView_Scroll(m_hWnd, 0, (vBar.pos - GetTopIndex()) * rowHeight);
+  Invalidate(true);
+}
+
+// ---- bars ----
+
+void vek_SkinList::UpdateScrollBar(int bar) {
+  if (bar == 0) {
+    if (noHBar || hBar.m_hWnd == nullptr) return;
+    if (QueryRange(0) > 0) {
+      hBar.ShowWindow(SW_SHOWNA);
+      hBar.ScrollBy(0);
+      hBar.Invalidate(true);
+      hBar.UpdateWindow();
+    } else {
+      hBar.ShowWindow(SW_HIDE);
+    }
+    return;
+  }
+  if (bar != 1 || noVBar || vBar.m_hWnd == nullptr) return;
+  if (QueryRange(1) > 0) {
+    if (!vBarShown) {
+      ResizeBy(-(barThickness - 1), 0);
+      vBarShown = TRUE;
+      if (hBar.m_hWnd != nullptr) hBar.Invalidate(true);
+    }
+    vBar.ShowWindow(SW_SHOWNA);
+    vBar.ScrollBy(0);
+    vBar.Invalidate(true);
+    vBar.UpdateWindow();
+  } else {
+    if (vBarShown) {
+      ResizeBy(barThickness - 1, 0);
+      vBarShown = FALSE;
+      Invalidate(true);
+      if (hBar.m_hWnd != nullptr) hBar.Invalidate(true);
+    }
+    vBar.ShowWindow(SW_HIDE);
+  }
+}
+
+LRESULT vek_SkinList::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == RowsChangedMessage()) {
+    UpdateScrollBar(1);
+    return 0;
+  }
+  return fw::CListCtrl::WindowProc(msg, wp, lp);
+}
+
+bool vek_SkinList::OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+  if (msg != WM_NOTIFY || !IsWindowVisible()) return false;
+  switch (reinterpret_cast<NMHDR*>(lp)->code) {
+    case LVN_INSERTITEM: UpdateScrollBar(1); break;
+    case LVN_DELETEITEM:
+    case LVN_DELETEALLITEMS:
+      // Sent before the row goes: measure once it is gone.
+      PostMessage(RowsChangedMessage());
+      break;
+  }
+  return false;  // the parent hears of it too
+}
+
+BOOL vek_SkinList::OnNotify(WPARAM wp, LPARAM lp, LRESULT* result) {
+  auto* hdr = reinterpret_cast<NMHDR*>(lp);
+  if (header == nullptr || hdr->hwndFrom != header->m_hWnd ||
+      (hdr->code != HDN_ITEMCHANGEDA && hdr->code != HDN_ITEMCHANGEDW)) {
+    return FALSE;
+  }
+  *result = Default();
+  UpdateScrollBar(0);
+  return TRUE;
+}
+
+void vek_SkinList::OnShowWindow(BOOL show, UINT status) {
+  Default();
+  if (show) {
+    UpdateScrollBar(1);
+  } else {
+    if (hBar.m_hWnd != nullptr) hBar.ShowWindow(SW_HIDE);
+    if (vBar.m_hWnd != nullptr) vBar.ShowWindow(SW_HIDE);
+  }
+}
+
+void vek_SkinList::OnSize(UINT type, int cx, int cy) {
+  Default();
+  PlaceScrollBars();
+  if (header != nullptr && header->m_hWnd != nullptr) {
+    RECT hr = header->GetClientRect();
+    ::SetWindowPos(header->m_hWnd, nullptr, 0, 0, cx, hr.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+// ---- frame and painting ----
+
+LRESULT vek_SkinList::OnNcCalcSize(BOOL calcValid, NCCALCSIZE_PARAMS* params) {
+  RECT* rc = calcValid ? &params->rgrc[0] : reinterpret_cast<RECT*>(params);
+  rc->left += 1;
+  rc->top += 1;
+  return 0;
+}
+
+void vek_SkinList::OnNcPaint(HRGN rgn) {
+  if (noBorder) return;
+  fw::WindowDc dc(m_hWnd, fw::WindowDc::kWindow);
+  RECT wr = GetWindowRect();
+  fw::UniquePen pen(CreatePen(PS_SOLID, 1, borderColor));
+  fw::SelectGuard sel(dc.get(), pen.get());
+  fw::Line(dc.get(), 0, 0, wr.right - wr.left, 0);
+  fw::Line(dc.get(), 0, 0, 0, wr.bottom - wr.top);
+}
+
+void vek_SkinList::OnPaint() {
+  fw::PaintDc paint(m_hWnd);
+  RECT rc = GetClientRect();
+  fw::BufferedDc buffer(paint.get(), rc.right, rc.bottom);
+  HDC dc = buffer.get();
+  int headerHeight = 0;
+  if (header != nullptr && header->m_hWnd != nullptr) headerHeight = header->FillBack(dc, rc.right);
+  if (backImage.GetSafeHandle() != nullptr) {
+    backImage.Draw(dc, rc.left, rc.top + headerHeight);
+  } else {
+    FillSolid(dc, RECT{rc.left, rc.top + headerHeight, rc.right, rc.bottom}, backColor);
+  }
+  DrawRows(dc);
+}
+
+void vek_SkinList::DrawRows(HDC dc) {
+  const int top = GetTopIndex();
+  const int last = std::min(GetItemCount(), top + GetCountPerPage()) - 1;
+  HWND hdr = GetHeaderHwnd();
+  const int columns = hdr != nullptr ? Header_GetItemCount(hdr) : 0;
+  HIMAGELIST small = GetImageList(LVSIL_SMALL);
+
+  fw::SaveDcGuard saved(dc);
+  fw::UniquePen dotted(CreatePen(PS_DOT, 1, selectionLineColor));
+  SetTextColor(dc, textColor);
+  SetBkMode(dc, TRANSPARENT);
+  SelectObject(dc, font);
+  SelectObject(dc, dotted.get());
+  for (int i = top; i <= last; ++i) {
+    RECT bounds{};
+    GetItemRect(i, &bounds, LVIR_BOUNDS);
+    if (GetItemState(i, LVIS_SELECTED) & LVIS_SELECTED) {
+      RECT fill = bounds;
+      fill.right += 1000;
+      FillSolid(dc, fill, selectionColor);
+      fw::Line(dc, bounds.left, bounds.top, fill.right, bounds.top);
+      fw::Line(dc, bounds.left, bounds.bottom - 1, fill.right, bounds.bottom - 1);
+    }
+    for (int c = 0; c < columns; ++c) {
+      if (c == 0 && small != nullptr) {
+        LVITEMW item{};
+        item.mask = LVIF_IMAGE;
+        item.iItem = i;
+        ListView_GetItem(m_hWnd, &item);
+        RECT icon{};
+        GetItemRect(i, &icon, LVIR_ICON);
+        ImageList_Draw(small, item.iImage, dc, icon.left, icon.top, ILD_TRANSPARENT);
+      }
+      std::wstring text = GetItemText(i, c);
+      RECT label{};
+      if (c == 0) {
+        GetItemRect(i, &label, LVIR_LABEL);
+      } else {
+        GetSubItemRect(i, c, LVIR_LABEL, &label);
+      }
+      label.left += 3;
+      DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &label,
+                DT_END_ELLIPSIS | DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER);
+    }
+  }
+  SelectObject(dc, GetStockObject(BLACK_PEN));
+}
+
+// ---- mouse ----
+
+BOOL vek_SkinList::OnMouseWheel(UINT flags, short delta, POINT pt) {
+  if (!noVBar) {
+    if (delta <= 0) {
+      vBar.LineForward();
+    } else {
+      vBar.LineBack();
+    }
+  }
+  return TRUE;
+}
+
+void vek_SkinList::OnLButtonDown(UINT flags, POINT pt) {
+  const int hit = HitTest(pt);
+  if (hit < 0 || hit == GetNextSelected(-1)) return;
+  SetItemState(-1, 0, LVIS_SELECTED);
+  SetItemState(hit, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  Invalidate(true);
+  UpdateWindow();
+}
+
+// ---- vek_SkinListBox ----
+
+bool vek_SkinListBox::OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+  if (msg == WM_CTLCOLORLISTBOX) {
+    // Our own colours, for whatever the system still paints of the list.
+    HDC dc = reinterpret_cast<HDC>(wp);
+    SetTextColor(dc, textColor);
+    SetBkColor(dc, backColor);
+    if (!backBrush_ || brushColor_ != backColor) {
+      backBrush_.reset(CreateSolidBrush(backColor));
+      brushColor_ = backColor;
+    }
+    *result = reinterpret_cast<LRESULT>(backBrush_.get());
+    return true;
+  }
+  if (msg != WM_DRAWITEM) return false;
+  DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+  *result = TRUE;
+  return true;
+}
+
+void vek_SkinListBox::DrawFrame() {
+  fw::WindowDc dc(m_hWnd, fw::WindowDc::kWindow);
+  RECT wr = GetWindowRect();
+  const int w = wr.right - wr.left, h = wr.bottom - wr.top;
+  fw::UniquePen pen(CreatePen(PS_SOLID, 1, borderColor));
+  fw::SelectGuard sel(dc.get(), pen.get());
+  POINT pts[5] = {{0, 0}, {w - 1, 0}, {w - 1, h - 1}, {0, h - 1}, {0, 0}};
+  Polyline(dc.get(), pts, 5);
+}
+
+void vek_SkinListBox::DrawItem(const DRAWITEMSTRUCT& dis) {
+  std::wstring text;
+  if (static_cast<int>(dis.itemID) >= 0) text = GetText(static_cast<int>(dis.itemID));
+  DrawFrame();
+  const bool focused = (dis.itemState & ODS_FOCUS) != 0;
+  FillSolid(dis.hDC, dis.rcItem, focused ? selBackColor : backColor);
+  fw::SaveDcGuard saved(dis.hDC);
+  SetTextColor(dis.hDC, focused ? selTextColor : textColor);
+  SetBkMode(dis.hDC, TRANSPARENT);
+  SelectObject(dis.hDC, fw::FontOrDefault(reinterpret_cast<HFONT>(SendMessage(WM_GETFONT))));
+  RECT box = dis.rcItem;
+  box.left += 5;
+  DrawTextW(dis.hDC, text.c_str(), static_cast<int>(text.size()), &box, DT_SINGLELINE | DT_VCENTER);
+}
+
+LRESULT vek_SkinListBox::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+  LRESULT result = fw::CListBox::WindowProc(msg, wp, lp);
+  // The system list repaints a changed selection in its own colours.
+  if (!OwnerDrawn() && (msg == WM_MOUSEMOVE || msg == LB_SETCURSEL || msg == WM_KEYDOWN)) {
+    RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  }
+  return result;
+}
+
+BOOL vek_SkinListBox::OnEraseBkgnd(HDC dc) {
+  return OwnerDrawn() ? fw::CListBox::OnEraseBkgnd(dc) : TRUE;
+}
+
+void vek_SkinListBox::OnPaint() {
+  if (OwnerDrawn()) {
+    Default();
+    return;
+  }
+  fw::PaintDc paint(m_hWnd);
+  RECT rc = GetClientRect();
+  fw::BufferedDc buffer(paint.get(), rc.right, rc.bottom);
+  FillSolid(buffer.get(), rc, backColor);
+  const int count = GetCount();
+  const int selected = static_cast<int>(SendMessage(LB_GETCURSEL));
+  const int height = std::max(1, static_cast<int>(SendMessage(LB_GETITEMHEIGHT, 0)));
+  int y = 0;
+  for (int i = static_cast<int>(SendMessage(LB_GETTOPINDEX)); i < count && y < rc.bottom; ++i) {
+    DRAWITEMSTRUCT dis{};
+    dis.CtlType = ODT_LISTBOX;
+    dis.CtlID = static_cast<UINT>(GetDlgCtrlID());
+    dis.itemID = static_cast<UINT>(i);
+    dis.itemAction = ODA_DRAWENTIRE;
+    dis.itemState = i == selected ? (ODS_SELECTED | ODS_FOCUS) : 0;
+    dis.hwndItem = m_hWnd;
+    dis.hDC = buffer.get();
+    dis.rcItem = RECT{0, y, rc.right, y + height};
+    DrawItem(dis);
+    y += height;
+  }
+}
+
+// ---- vek_SkinProgress ----
+
+int vek_SkinProgress::BarWidth(int innerWidth) const {
+  // A maximum of 0 would divide by zero: nothing is filled then.
+  if (maxPos <= 0 || innerWidth <= 0) return 0;
+  int width = static_cast<int>(static_cast<double>(innerWidth) / maxPos * pos);
+  return std::clamp(width, 0, innerWidth);
+}
+
+void vek_SkinProgress::OnPaint() {
+  fw::PaintDc paint(m_hWnd);
+  RECT rc = GetClientRect();
+  fw::BufferedDc buffer(paint.get(), rc.right, rc.bottom);
+  HDC dc = buffer.get();
+  {
+    fw::UniquePen pen(CreatePen(PS_SOLID, 1, borderColor));
+    fw::SelectGuard selPen(dc, pen.get());
+    fw::SelectGuard selBrush(
+        dc, backBrush ? static_cast<HGDIOBJ>(backBrush.get()) : GetStockObject(WHITE_BRUSH));
+    Rectangle(dc, rc.left, rc.top, rc.right, rc.bottom);
+  }
+  RECT inner = rc;
+  InflateRect(&inner, -1, -1);
+  RECT bar = inner;
+  bar.right = inner.left + BarWidth(inner.right - inner.left);
+  if (bar.right > bar.left && barBrush) FillRect(dc, &bar, barBrush.get());
+}

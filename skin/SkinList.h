@@ -1,0 +1,167 @@
+#pragma once
+// vek_SkinList: a report list view that paints everything itself (header
+// band, rows, a two-line border) and scrolls through two sibling scroll
+// bars of the toolkit; vek_SkinHeader paints its header.
+#include <windows.h>
+
+#include <memory>
+
+#include "fw/Controls.h"
+#include "fw/Gdi.h"
+#include "skin/SkinImg.h"
+#include "skin/SkinScrollBar.h"
+
+class vek_SkinHeader : public fw::CHeaderCtrl {
+ public:
+  COLORREF backColor = RGB(20, 142, 195);
+  COLORREF textColor = RGB(255, 255, 255);
+  COLORREF lineColor = RGB(100, 100, 100);
+  HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));  // not owned
+
+  // Fills the header's client area, cut to `width`, with backColor; returns
+  // the header's client height.
+  virtual int FillBack(HDC dc, int width);
+  // Paints the band and every item's caption and right-hand line.
+  virtual void DrawItems(HDC dc, int cx, int cy, int left, int top, int right, int bottom);
+
+ protected:
+  void OnPaint() override;
+  BOOL OnEraseBkgnd(HDC dc) override { return TRUE; }
+};
+
+// Settings for InitSkinList; each value counts only with its mask bit.
+struct ListSkinCfg {
+  int headerMask;  // 1: back, 2: line, 4: text colour
+  COLORREF headerBack;
+  COLORREF headerLine;
+  COLORREF headerText;
+  int listMask;  // 1: noBorder, 2: noVBar, 4: noHBar, 8: selectionColor
+  BOOL noBorder;
+  BOOL noVBar;
+  BOOL noHBar;
+  COLORREF selectionColor;
+};
+
+class vek_SkinList : public fw::CListCtrl, public vek_IScrollObj {
+ public:
+  vek_SkinList();
+  ~vek_SkinList() override;
+
+  int barThickness = 17;
+  int hStep = 5;      // pixels per horizontal step
+  int hOffset = 0;    // pixels scrolled horizontally
+  int rowHeight = 0;  // learned from the first row
+  BOOL noBorder = FALSE;
+  BOOL noHBar = FALSE;
+  BOOL noVBar = FALSE;
+  BOOL vBarShown = FALSE;  // the list is narrowed for the vertical bar
+  std::unique_ptr<vek_SkinHeader> header;
+  vek_SkinHScrollBar hBar;
+  vek_SkinVScrollBar vBar;
+  COLORREF borderColor = RGB(51, 114, 153);
+  COLORREF backColor = RGB(255, 255, 255);
+  COLORREF textColor = RGB(87, 117, 159);
+  COLORREF selectionLineColor = RGB(58, 110, 165);
+  COLORREF selectionColor = RGB(249, 240, 178);
+  HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));  // not owned
+  vek_SkinImg backImage;
+
+  virtual std::unique_ptr<vek_SkinHeader> CreateHeader();
+  virtual void DeleteHeader(std::unique_ptr<vek_SkinHeader> old) {}
+  // Creates the list view and binds it (and its header).
+  virtual bool Create(DWORD style, const RECT& rect, HWND parent, UINT id);
+  virtual bool CreateEx(DWORD exStyle, DWORD style, const RECT& rect, HWND parent, UINT id);
+
+  // Once the window exists: makes room for and creates the two bars,
+  // applies `cfg` (may be null) and places the bars.
+  void InitSkinList(const ListSkinCfg* cfg);
+  void UpdateScrollBar(int bar);
+  void PlaceScrollBars();
+
+  int QueryRange(int bar) override;
+  int QueryPage(int bar) override;
+  int QueryPos(int bar) override;
+  double QueryRatio(int bar) override;
+  void OnScrolled(int code) override;
+  int OnScrollHint(int) override { return 0; }
+
+ protected:
+  // Paints the visible rows into `dc`.
+  virtual void DrawRows(HDC dc);
+
+  void PreSubclassWindow() override;
+  LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+  bool OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
+  BOOL OnNotify(WPARAM wp, LPARAM lp, LRESULT* result) override;
+  void OnSize(UINT type, int cx, int cy) override;
+  void OnPaint() override;
+  BOOL OnEraseBkgnd(HDC dc) override { return TRUE; }
+  void OnNcPaint(HRGN rgn) override;
+  LRESULT OnNcCalcSize(BOOL calcValid, NCCALCSIZE_PARAMS* params) override;
+  void OnHScroll(UINT code, UINT pos, HWND bar) override;
+  void OnVScroll(UINT code, UINT pos, HWND bar) override;
+  BOOL OnMouseWheel(UINT flags, short delta, POINT pt) override;
+  void OnLButtonDown(UINT flags, POINT pt) override;
+  void OnLButtonDblClk(UINT flags, POINT pt) override {}
+  void OnRButtonDown(UINT flags, POINT pt) override {}
+  void OnKeyDown(UINT key, UINT repeat, UINT flags) override {}
+  void OnShowWindow(BOOL show, UINT status) override;
+
+ private:
+  struct Extents {
+    int totalWidth, visibleWidth, rowHeight, totalHeight, visibleHeight;
+  };
+  Extents Measure();
+  RECT RectInParent() const;
+  void CreateBar(vek_SkinScrollBar& bar);
+  void ResizeBy(int dx, int dy);
+};
+
+// The owner-drawn list box of the skinned combo box's drop-down.
+class vek_SkinListBox : public fw::CListBox {
+ public:
+  COLORREF borderColor = RGB(87, 117, 159);
+  COLORREF backColor = RGB(229, 239, 243);
+  COLORREF textColor = RGB(87, 117, 159);
+  COLORREF selBackColor = RGB(132, 159, 166);
+  COLORREF selTextColor = RGB(255, 255, 255);
+
+  // Paints one item (and the frame around the whole list).
+  void DrawItem(const DRAWITEMSTRUCT& dis);
+  // Draws the 1-pixel frame along the list window's outer edge.
+  void DrawFrame();
+
+ protected:
+  bool OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
+  // A list that was not created owner-drawn (a combo box restyled after
+  // its creation keeps its original list) paints its items through
+  // DrawItem all the same.
+  LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+  void OnPaint() override;
+  BOOL OnEraseBkgnd(HDC dc) override;
+
+ private:
+  fw::UniqueBrush backBrush_;  // answers the list's colour requests
+  COLORREF brushColor_ = CLR_INVALID;
+  bool OwnerDrawn() const {
+    return (GetStyle() & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) != 0;
+  }
+};
+
+class vek_SkinProgress : public fw::CWnd {
+ public:
+  fw::UniqueBrush backBrush;
+  fw::UniqueBrush barBrush;
+  int reserved = 0;  // not read by drawing
+  int maxPos = 1;
+  int pos = 0;
+  COLORREF borderColor = RGB(28, 67, 115);
+
+  // Width of the bar inside a frame whose inner width is `innerWidth`.
+  int BarWidth(int innerWidth) const;
+
+ protected:
+  void OnPaint() override;
+  void OnNcPaint(HRGN) override {}
+  BOOL OnEraseBkgnd(HDC) override { return TRUE; }
+};

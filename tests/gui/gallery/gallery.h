@@ -1,0 +1,21 @@
+// Dialog templates of the skin gallery.
+#define IDD_GALLERY_MAIN 9201
+#define IDD_GALLERY_PAGE 9202
+#define IDD_GALLERY_DIALOG 9203
+#define IDC_G_MENU 1011
+#define IDC_G_MIN 1012
+#define IDC_G_CLOSE 1013
+#define IDC_G_BACK 1010
+#define IDC_G_SETTING 1007
+#define IDC_G_BTN0 1100
+#define IDC_G_CHECK0 1120
+#define IDC_G_RADIO0 1130
+#define IDC_G_EDIT0 1140
+#define IDC_G_STATIC0 1150
+#define IDC_G_GROUP 1160
+#define IDC_G_COMBO0 1161
+#define IDC_G_LIST 1170
+#define IDC_G_PROGRESS0 1180
+#define IDC_G_ANIM 1190
+#define IDC_G_OK 1001
+#define IDC_G_CANCEL 1002

@@ -1,0 +1,20 @@
+// Dialog templates of the skin toolkit's tests and of the gallery.
+#define IDD_SKIN_TOP 9101
+#define IDD_SKIN_PAGE 9102
+#define IDD_SKIN_LIST 9103
+#define IDC_SK_BTN 1101
+#define IDC_SK_SYS 1102
+#define IDC_SK_CHECK 1103
+#define IDC_SK_RADIO 1104
+#define IDC_SK_EDIT 1105
+#define IDC_SK_STATIC 1106
+#define IDC_SK_GROUP 1107
+#define IDC_SK_COMBO 1108
+#define IDC_SK_LIST 1109
+#define IDC_SK_PROGRESS 1110
+#define IDC_SK_ANIM 1111
+#define IDC_SK_STATIC_NP 1112
+#define IDC_SK_BTN2 1113
+#define IDC_SK_CHECK2 1114
+#define IDC_SK_RADIO2 1115
+#define IDC_SK_EDIT2 1116
