@@ -15,6 +15,7 @@
 
 #include "config/CfgStore.h"
 #include "engine/ConvConfigs.h"
+#include "engine/ConvDirection.h"
 #include "glyphmap/glyphmap.h"
 #include "tests/support/RemoteUi.h"
 #include "tests/support/TempDir.h"
