@@ -6,6 +6,7 @@
 // happened.
 #include <windows.h>
 #include <shlobj.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -152,16 +153,30 @@ class ProgramTest : public ::testing::Test {
         20000);
     return found;
   }
-  // The edit box inside the file name combo (both carry id 1148).
+  // The edit box of the file name box (id 1148: an edit, or a combo box
+  // holding one).
   static HWND FileNameEdit(HWND dialog) {
-    HWND box = FindDescendant(dialog, kFileNameBox);
-    if (box == nullptr) return nullptr;
-    if (ClassOf(box) == L"Edit") return box;
-    HWND inner = FindDescendant(box, kFileNameBox, false);
-    if (inner != nullptr) return inner;
-    HWND combo = FindWindowExW(box, nullptr, L"ComboBox", nullptr);
-    HWND edit = combo != nullptr ? FindWindowExW(combo, nullptr, L"Edit", nullptr) : nullptr;
-    return edit != nullptr ? edit : box;
+    std::vector<HWND> boxes;
+    EnumChildWindows(
+        dialog,
+        [](HWND w, LPARAM all) {
+          if (GetDlgCtrlID(w) == kFileNameBox) reinterpret_cast<std::vector<HWND>*>(all)->push_back(w);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&boxes));
+    for (HWND w : boxes) {
+      if (ClassOf(w) == L"Edit") return w;
+    }
+    for (HWND w : boxes) {
+      DWORD_PTR edit = 0;
+      if (ClassOf(w) == L"ComboBoxEx32" &&
+          SendMessageTimeoutW(w, CBEM_GETEDITCONTROL, 0, 0, SMTO_ABORTIFHUNG, 5000, &edit) &&
+          edit != 0) {
+        return reinterpret_cast<HWND>(edit);
+      }
+      if (HWND inner = FindWindowExW(w, nullptr, L"Edit", nullptr)) return inner;
+    }
+    return boxes.empty() ? nullptr : boxes.front();
   }
   // Types into the file name box and presses Open.
   static void TypeAndOpen(HWND dialog, const std::wstring& text) {
