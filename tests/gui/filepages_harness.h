@@ -2,11 +2,10 @@
 // What the file pages' GUI tests share: COM, the common controls and the
 // real resource pack for the whole run, a settings file of the test's own,
 // and a modal run answered from a timer.
-#include <windows.h>
 #include <commctrl.h>
-#include <objbase.h>
-
 #include <gtest/gtest.h>
+#include <objbase.h>
+#include <windows.h>
 
 #include <functional>
 #include <memory>
@@ -62,8 +61,8 @@ struct TestSettings {
 
 // Runs `modal` (which shows a modal window and returns its result) while
 // `act` is called once from a timer inside its loop.
-inline INT_PTR RunModalWith(const std::function<INT_PTR()>& modal,
-                            std::function<void()> act, UINT delayMs = 100) {
+inline INT_PTR RunModalWith(const std::function<INT_PTR()>& modal, std::function<void()> act,
+                            UINT delayMs = 100) {
   static std::function<void()>* pending = nullptr;
   pending = &act;
   UINT_PTR timer = SetTimer(nullptr, 0, delayMs, [](HWND, UINT, UINT_PTR id, DWORD) {

@@ -47,8 +47,8 @@ bool WaitFor(const std::function<bool()>& found, DWORD timeoutMs) {
 
 std::wstring TextOf(HWND wnd) {
   wchar_t text[2048] = {};
-  SendMessageTimeoutW(wnd, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                      5000, nullptr);
+  SendMessageTimeoutW(wnd, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+                      nullptr);
   return text;
 }
 
