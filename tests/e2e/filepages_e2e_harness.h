@@ -4,10 +4,11 @@
 // file pages reached from the entrance page, files chosen in the real
 // file-open dialog, and the program terminated at the end whatever
 // happened.
+#include <windows.h>
+// After windows.h:
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <shlobj.h>
-#include <windows.h>
 
 #include <memory>
 #include <string>

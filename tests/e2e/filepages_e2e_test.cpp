@@ -1,6 +1,8 @@
 // The file pages of the running program, driven from this process through
 // its real windows: the file-open dialog, the settings dialog, the file
 // encoding dialog, the progress dialog's Stop and the completion question.
+#include <windows.h>
+// After windows.h:
 #include <commctrl.h>
 
 #include <cstdio>

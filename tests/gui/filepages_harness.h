@@ -2,10 +2,11 @@
 // What the file pages' GUI tests share: COM, the common controls and the
 // real resource pack for the whole run, a settings file of the test's own,
 // and a modal run answered from a timer.
+#include <windows.h>
+// After windows.h:
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <objbase.h>
-#include <windows.h>
 
 #include <functional>
 #include <memory>

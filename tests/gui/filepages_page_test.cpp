@@ -2,9 +2,10 @@
 // and the manual mode, the refused long path, Remove, Clear, the double
 // click into the encoding dialog, the job's messages on the list, and whole
 // runs through the real job with the completion question.
+#include <windows.h>
+// After windows.h:
 #include <commctrl.h>
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include <functional>
 #include <string>
