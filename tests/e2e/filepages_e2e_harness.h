@@ -157,15 +157,7 @@ class ProgramTest : public ::testing::Test {
   // The edit box of the file name box (id 1148: an edit, or a combo box
   // holding one).
   static HWND FileNameEdit(HWND dialog) {
-    std::vector<HWND> boxes;
-    EnumChildWindows(
-        dialog,
-        [](HWND w, LPARAM all) {
-          if (GetDlgCtrlID(w) == kFileNameBox)
-            reinterpret_cast<std::vector<HWND>*>(all)->push_back(w);
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&boxes));
+    const std::vector<HWND> boxes = DescendantsWithId(dialog, kFileNameBox);
     for (HWND w : boxes) {
       if (ClassOf(w) == L"Edit") return w;
     }
