@@ -3,7 +3,7 @@
 #include "skin/CtrlTables.h"
 #include "skin/SkinBtn.h"
 #include "skin/SkinDlg.h"
-#include "skin/SkinEdit.h"
+#include "skin/SkinStatic.h"
 
 class CAboutDlg : public vek_SkinDlg {
  public:
@@ -22,4 +22,6 @@ class CAboutDlg : public vek_SkinDlg {
 
  private:
   CtrlSkinTable Table();
+  // A box opened from the main window shows over it, not in a screen corner.
+  void CentreOverOwner();
 };

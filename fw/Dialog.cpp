@@ -44,6 +44,8 @@ bool CDialog::CreateIndirect(const DLGTEMPLATE* tmpl, CWnd* parent, HINSTANCE in
   if (parent != nullptr) parentWnd_ = parent;
   HWND wnd = CreateDialogIndirectParamW(instance, tmpl, parent ? parent->m_hWnd : nullptr,
                                         &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+  // A modeless dialog lives no longer than its object.
+  if (wnd != nullptr && m_hWnd == wnd) OwnWindow();
   return wnd != nullptr;
 }
 

@@ -19,8 +19,9 @@ CWnd::~CWnd() {
   if (m_hWnd == nullptr) return;
   // Unbind first: the derived parts of this object are gone already, so
   // no message may reach them while the window goes.
+  const bool owned = ownsWindow_;
   HWND wnd = UnsubclassWindow();
-  if (ownsWindow_ && IsWindow(wnd)) ::DestroyWindow(wnd);
+  if (owned && IsWindow(wnd)) ::DestroyWindow(wnd);
 }
 
 CWnd* CWnd::FromHandle(HWND wnd) {

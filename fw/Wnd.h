@@ -88,6 +88,8 @@ class CWnd {
   // Calls the previous procedure with any message.
   LRESULT DefWindowProc(UINT msg, WPARAM wp, LPARAM lp);
 
+  // The window is ours: it goes with the object if still there.
+  void OwnWindow() { ownsWindow_ = true; }
   // Called once the object is bound to its window (subclassed or created).
   virtual void PreSubclassWindow() {}
   // Called after the window is gone and the binding ended (WM_NCDESTROY).

@@ -4,21 +4,9 @@
 #include <vector>
 
 #include "fw/Gdi.h"
+#include "skin/Painting.h"
 
 namespace {
-
-constexpr int kMaxText = 260;
-
-std::wstring WindowTextOf(HWND wnd) {
-  wchar_t buf[kMaxText] = {};
-  GetWindowTextW(wnd, buf, kMaxText);
-  return buf;
-}
-
-void FillSolid(HDC dc, const RECT& rc, COLORREF color) {
-  fw::UniqueBrush brush(CreateSolidBrush(color));
-  FillRect(dc, &rc, brush.get());
-}
 
 // Draws a caption text in a box, cut with an ellipsis when too long.
 void DrawCaption(HDC dc, const std::wstring& text, HFONT font, COLORREF color, RECT box) {
@@ -167,7 +155,7 @@ void vek_SkinCheckBox::OnPaint() {
     SelectObject(dc, GetStockObject(BLACK_PEN));
     SelectObject(dc, GetStockObject(WHITE_BRUSH));
   }
-  DrawCaption(dc, WindowTextOf(m_hWnd), font.GetSafeHandle(), textColor,
+  DrawCaption(dc, ControlText(m_hWnd), font.GetSafeHandle(), textColor,
               RECT{L + 16, T - 3, rc.right, rc.bottom - 1});
   if (GetCheck() == BST_CHECKED) {
     fw::UniquePen tick(CreatePen(PS_SOLID, 2, checkColor));
@@ -263,7 +251,7 @@ void vek_SkinRadioBtn::OnPaint() {
   SetPixels(dc, cell, Pixels(OUTER_RING), outerRingColor);
   SetPixels(dc, cell, Pixels(EDGE_RING), edgeRingColor);
   SetPixels(dc, cell, Pixels(INNER_RING), hovering ? innerHotColor : innerColor);
-  DrawCaption(dc, WindowTextOf(m_hWnd), font.GetSafeHandle(), textColor,
+  DrawCaption(dc, ControlText(m_hWnd), font.GetSafeHandle(), textColor,
               RECT{rc.left + 17, rc.top - 3, rc.right, rc.bottom - 3});
   SetPixels(dc, cell, Pixels(CENTRE_DOT), GetCheck() == BST_CHECKED ? dotOnColor : dotOffColor);
 }

@@ -6,13 +6,9 @@
 #include <string>
 
 #include "fw/Gdi.h"
+#include "skin/Painting.h"
 
 namespace {
-
-void FillSolid(HDC dc, const RECT& rc, COLORREF color) {
-  fw::UniqueBrush brush(CreateSolidBrush(color));
-  FillRect(dc, &rc, brush.get());
-}
 
 // Posted to the list itself: a row deletion has completed, update the bar.
 UINT RowsChangedMessage() {
@@ -416,119 +412,4 @@ void vek_SkinList::OnLButtonDown(UINT flags, POINT pt) {
   SetItemState(hit, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
   Invalidate(true);
   UpdateWindow();
-}
-
-// ---- vek_SkinListBox ----
-
-bool vek_SkinListBox::OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
-  if (msg == WM_CTLCOLORLISTBOX) {
-    // Our own colours, for whatever the system still paints of the list.
-    HDC dc = reinterpret_cast<HDC>(wp);
-    SetTextColor(dc, textColor);
-    SetBkColor(dc, backColor);
-    if (!backBrush_ || brushColor_ != backColor) {
-      backBrush_.reset(CreateSolidBrush(backColor));
-      brushColor_ = backColor;
-    }
-    *result = reinterpret_cast<LRESULT>(backBrush_.get());
-    return true;
-  }
-  if (msg != WM_DRAWITEM) return false;
-  DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
-  *result = TRUE;
-  return true;
-}
-
-void vek_SkinListBox::DrawFrame() {
-  fw::WindowDc dc(m_hWnd, fw::WindowDc::kWindow);
-  RECT wr = GetWindowRect();
-  const int w = wr.right - wr.left, h = wr.bottom - wr.top;
-  fw::UniquePen pen(CreatePen(PS_SOLID, 1, borderColor));
-  fw::SelectGuard sel(dc.get(), pen.get());
-  POINT pts[5] = {{0, 0}, {w - 1, 0}, {w - 1, h - 1}, {0, h - 1}, {0, 0}};
-  Polyline(dc.get(), pts, 5);
-}
-
-void vek_SkinListBox::DrawItem(const DRAWITEMSTRUCT& dis) {
-  std::wstring text;
-  if (static_cast<int>(dis.itemID) >= 0) text = GetText(static_cast<int>(dis.itemID));
-  DrawFrame();
-  const bool focused = (dis.itemState & ODS_FOCUS) != 0;
-  FillSolid(dis.hDC, dis.rcItem, focused ? selBackColor : backColor);
-  fw::SaveDcGuard saved(dis.hDC);
-  SetTextColor(dis.hDC, focused ? selTextColor : textColor);
-  SetBkMode(dis.hDC, TRANSPARENT);
-  SelectObject(dis.hDC, fw::FontOrDefault(reinterpret_cast<HFONT>(SendMessage(WM_GETFONT))));
-  RECT box = dis.rcItem;
-  box.left += 5;
-  DrawTextW(dis.hDC, text.c_str(), static_cast<int>(text.size()), &box, DT_SINGLELINE | DT_VCENTER);
-}
-
-LRESULT vek_SkinListBox::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
-  LRESULT result = fw::CListBox::WindowProc(msg, wp, lp);
-  // The system list repaints a changed selection in its own colours.
-  if (!OwnerDrawn() && (msg == WM_MOUSEMOVE || msg == LB_SETCURSEL || msg == WM_KEYDOWN)) {
-    RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  }
-  return result;
-}
-
-BOOL vek_SkinListBox::OnEraseBkgnd(HDC dc) {
-  return OwnerDrawn() ? fw::CListBox::OnEraseBkgnd(dc) : TRUE;
-}
-
-void vek_SkinListBox::OnPaint() {
-  if (OwnerDrawn()) {
-    Default();
-    return;
-  }
-  fw::PaintDc paint(m_hWnd);
-  RECT rc = GetClientRect();
-  fw::BufferedDc buffer(paint.get(), rc.right, rc.bottom);
-  FillSolid(buffer.get(), rc, backColor);
-  const int count = GetCount();
-  const int selected = static_cast<int>(SendMessage(LB_GETCURSEL));
-  const int height = std::max(1, static_cast<int>(SendMessage(LB_GETITEMHEIGHT, 0)));
-  int y = 0;
-  for (int i = static_cast<int>(SendMessage(LB_GETTOPINDEX)); i < count && y < rc.bottom; ++i) {
-    DRAWITEMSTRUCT dis{};
-    dis.CtlType = ODT_LISTBOX;
-    dis.CtlID = static_cast<UINT>(GetDlgCtrlID());
-    dis.itemID = static_cast<UINT>(i);
-    dis.itemAction = ODA_DRAWENTIRE;
-    dis.itemState = i == selected ? (ODS_SELECTED | ODS_FOCUS) : 0;
-    dis.hwndItem = m_hWnd;
-    dis.hDC = buffer.get();
-    dis.rcItem = RECT{0, y, rc.right, y + height};
-    DrawItem(dis);
-    y += height;
-  }
-}
-
-// ---- vek_SkinProgress ----
-
-int vek_SkinProgress::BarWidth(int innerWidth) const {
-  // A maximum of 0 would divide by zero: nothing is filled then.
-  if (maxPos <= 0 || innerWidth <= 0) return 0;
-  int width = static_cast<int>(static_cast<double>(innerWidth) / maxPos * pos);
-  return std::clamp(width, 0, innerWidth);
-}
-
-void vek_SkinProgress::OnPaint() {
-  fw::PaintDc paint(m_hWnd);
-  RECT rc = GetClientRect();
-  fw::BufferedDc buffer(paint.get(), rc.right, rc.bottom);
-  HDC dc = buffer.get();
-  {
-    fw::UniquePen pen(CreatePen(PS_SOLID, 1, borderColor));
-    fw::SelectGuard selPen(dc, pen.get());
-    fw::SelectGuard selBrush(
-        dc, backBrush ? static_cast<HGDIOBJ>(backBrush.get()) : GetStockObject(WHITE_BRUSH));
-    Rectangle(dc, rc.left, rc.top, rc.right, rc.bottom);
-  }
-  RECT inner = rc;
-  InflateRect(&inner, -1, -1);
-  RECT bar = inner;
-  bar.right = inner.left + BarWidth(inner.right - inner.left);
-  if (bar.right > bar.left && barBrush) FillRect(dc, &bar, barBrush.get());
 }

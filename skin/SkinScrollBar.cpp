@@ -3,13 +3,9 @@
 #include <algorithm>
 
 #include "fw/Gdi.h"
+#include "skin/Painting.h"
 
 namespace {
-
-void FillSolid(HDC dc, const RECT& rc, COLORREF color) {
-  fw::UniqueBrush brush(CreateSolidBrush(color));
-  FillRect(dc, &rc, brush.get());
-}
 
 // A rectangle outlined with a 1-pixel pen and filled.
 void OutlinedRect(HDC dc, const RECT& rc, COLORREF border, COLORREF fill) {

@@ -166,6 +166,15 @@ TEST(FwWindow, DroppingTheObjectLeavesTheControlWorking) {
   GetWindowTextW(edit, buf, 32);
   EXPECT_STREQ(buf, L"still there");
   dlg.DestroyWindow();
+
+  // A modeless dialog's window goes with its object.
+  HWND gone = nullptr;
+  {
+    PlainDlg temp;
+    ASSERT_TRUE(temp.Create(IDD_FW_PLAIN, nullptr));
+    gone = temp.m_hWnd;
+  }
+  EXPECT_FALSE(IsWindow(gone));
 }
 
 TEST(FwReflection, ControlsSeeTheirOwnNotificationsFirst) {

@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include "fw/GdiObjects.h"
 #include "skin/SkinDlg.h"
 #include "skin/SkinList.h"
+#include "skin/SkinProgress.h"
 #include "tests/gui/skin_dialogs.h"
 #include "tests/support/WindowPixels.h"
 
@@ -177,6 +179,20 @@ TEST_F(SkinListTest, PaintsHeaderRowsSelectionAndBorder) {
   list.InsertColumn(1, L"状态", LVCFMT_LEFT, 60);
   AddRows(3);
   list.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+  // A small image list puts each row's picture before its name.
+  fw::CImageList icons;
+  ASSERT_TRUE(icons.Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 0));
+  HBITMAP pic = testing_support::MakeBitmap(16, 16, [](int, int) { return RGB(200, 30, 90); });
+  icons.Add(pic, RGB(255, 0, 255));
+  DeleteObject(pic);
+  list.SetImageList(icons, LVSIL_SMALL);
+  for (int i = 0; i < 3; ++i) {
+    LVITEMW item{};
+    item.mask = LVIF_IMAGE;
+    item.iItem = i;
+    item.iImage = 0;
+    ListView_SetItem(list.m_hWnd, &item);
+  }
   WindowPixels px(list.m_hWnd);
   RECT hr = list.header->GetClientRect();
   EXPECT_EQ(px.at(150, hr.bottom / 2 - 6), list.header->backColor);
@@ -186,6 +202,10 @@ TEST_F(SkinListTest, PaintsHeaderRowsSelectionAndBorder) {
   EXPECT_EQ(px.at(ClientWidth() - 3, (r1.top + r1.bottom) / 2), list.selectionColor);
   EXPECT_EQ(px.at(ClientWidth() - 3, (r2.top + r2.bottom) / 2), list.backColor);
   EXPECT_GT(px.Count(list.textColor, 0, r2.top, ClientWidth(), r2.bottom), 0);
+  RECT icon{};
+  list.GetItemRect(2, &icon, LVIR_ICON);
+  EXPECT_EQ(px.at(icon.left + 8, icon.top + 8), RGB(200, 30, 90));
+  list.SetImageList(nullptr, LVSIL_SMALL);
 
   WindowPixels frame(list.m_hWnd, WindowPixels::kWindow);
   EXPECT_EQ(frame.at(20, 0), list.borderColor);

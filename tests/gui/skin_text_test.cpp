@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "skin/SkinComboBox.h"
 #include "skin/SkinEdit.h"
+#include "skin/SkinStatic.h"
 #include "tests/gui/skin_testdlg.h"
 #include "tests/support/WindowPixels.h"
 

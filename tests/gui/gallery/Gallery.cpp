@@ -12,6 +12,8 @@
 #include <cwchar>
 #include <string>
 
+#include "fw/Gdi.h"
+#include "fw/GdiObjects.h"
 #include "fw/MessageBox.h"
 #include "loader/ResMgrHolder.h"
 #include "skeldon/ResIds.h"
@@ -19,8 +21,11 @@
 #include "skin/CtrlTables.h"
 #include "skin/SkinBtn.h"
 #include "skin/SkinDlg.h"
+#include "skin/SkinComboBox.h"
 #include "skin/SkinEdit.h"
+#include "skin/SkinStatic.h"
 #include "skin/SkinList.h"
+#include "skin/SkinProgress.h"
 #include "tests/gui/gallery/gallery.h"
 
 namespace {
@@ -95,6 +100,7 @@ class ControlsPage : public vek_SubView {
   vek_SkinGroupBox group;
   vek_SkinComboBox combos[2];
   vek_SkinList list;
+  fw::CImageList icons;
   vek_SkinProgress progress[3];
   vek_AnimPlayer anim;
   vek_SkinHScrollBar hBar;
@@ -224,6 +230,27 @@ class ControlsPage : public vek_SubView {
 
   void FillList() {
     list.InitSkinList(nullptr);
+    // A small document picture before each name.
+    icons.Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 0);
+    HDC screen = GetDC(nullptr);
+    fw::CBitmap doc;
+    doc.CreateCompatibleBitmap(screen, 16, 16);
+    ReleaseDC(nullptr, screen);
+    {
+      fw::MemoryDc mem(nullptr);
+      fw::SelectGuard sel(mem.get(), doc.GetSafeHandle());
+      RECT all{0, 0, 16, 16}, page{3, 1, 13, 15}, band{3, 1, 13, 4};
+      fw::UniqueBrush key(CreateSolidBrush(RGB(255, 0, 255)));
+      fw::UniqueBrush paper(CreateSolidBrush(RGB(255, 255, 255)));
+      fw::UniqueBrush blue(CreateSolidBrush(RGB(20, 142, 195)));
+      FillRect(mem.get(), &all, key.get());
+      FillRect(mem.get(), &page, blue.get());
+      InflateRect(&page, -1, -1);
+      FillRect(mem.get(), &page, paper.get());
+      FillRect(mem.get(), &band, blue.get());
+    }
+    icons.Add(doc.GetSafeHandle(), RGB(255, 0, 255));
+    list.SetImageList(icons, LVSIL_SMALL);
     list.InsertColumn(0, L"文件名", LVCFMT_LEFT, 150);
     list.InsertColumn(1, L"文件大小", LVCFMT_LEFT, 80);
     list.InsertColumn(2, L"编码", LVCFMT_LEFT, 100);
@@ -231,7 +258,7 @@ class ControlsPage : public vek_SubView {
     const wchar_t* states[4] = {L"待处理", L"正在处理", L"处理完成", L"处理终止"};
     for (int i = 0; i < 14; ++i) {
       std::wstring name = L"文档" + std::to_wstring(i + 1) + L".txt";
-      list.InsertItem(i, name.c_str());
+      list.InsertItem(i, name.c_str(), 0);
       list.SetItemText(i, 1, (std::to_wstring(3 + i * 7) + L" KB").c_str());
       list.SetItemText(i, 2, i % 2 ? L"UTF-8" : L"ANSI");
       list.SetItemText(i, 3, states[i % 4]);
