@@ -401,3 +401,37 @@ TEST_F(FilePage, ColumnsAndLayoutAreThePages) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FilePage, CellsAreDrawnWithTheirColumnsAlignment) {
+  page.AddChosenFiles({Write(L"一个名字比较长的文件.txt", "x\r\n")});
+  vek_SkinList& list = page.controls.list;
+  // The leftmost painted pixel of a cell, relative to the cell's left edge.
+  auto firstInk = [&](const testing_support::WindowPixels& shot, int column) {
+    RECT cell{};
+    if (column == 0) {
+      list.GetItemRect(0, &cell, LVIR_LABEL);
+    } else {
+      list.GetSubItemRect(0, column, LVIR_LABEL, &cell);
+    }
+    for (int x = cell.left; x < cell.right; ++x) {
+      for (int y = cell.top; y < cell.bottom; ++y) {
+        if (shot.at(x, y) != list.backColor) return x - static_cast<int>(cell.left);
+      }
+    }
+    return -1;
+  };
+  testing_support::WindowPixels shot(list.m_hWnd);
+  const int name = firstInk(shot, FILECOL_NAME);
+  const int size = firstInk(shot, FILECOL_SIZE);
+  const int status = firstInk(shot, FILECOL_STATUS);
+  ASSERT_GE(name, 0);
+  ASSERT_GE(size, 0);
+  ASSERT_GE(status, 0);
+  EXPECT_LE(name, 6);     // left: just inside the cell
+  EXPECT_GT(size, 6);     // centred "3.00Bytes" in 80 pixels
+  EXPECT_GT(status, 15);  // centred "待处理" in 80 pixels
+}
+
+}  // namespace
