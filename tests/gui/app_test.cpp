@@ -8,6 +8,7 @@
 #include "app/TarnwellDlg.h"
 #include "app/resource.h"
 #include "pages/TConvView.h"
+#include "skin/CtrlTables.h"
 #include "tests/gui/app_env.h"
 #include "tests/support/GuiPump.h"
 
@@ -100,6 +101,28 @@ TEST_F(MainWindowTest, EachEntranceButtonShowsItsPageAndBackReturns) {
   EXPECT_EQ(dlg.Page(2)->TemplateId(), static_cast<UINT>(IDD_TRA2SIM));
   EXPECT_EQ(dynamic_cast<CTConvView*>(dlg.Page(1))->direction, Sim2Tra);
   EXPECT_EQ(dynamic_cast<CTConvView*>(dlg.Page(2))->direction, Tra2Sim);
+}
+
+TEST_F(MainWindowTest, CaptionButtonsCarryTheirTooltips) {
+  const struct {
+    int id;
+    const wchar_t* text;
+  } tips[] = {{IDC_MENU_BTN, L"菜单"},
+              {IDC_MIN_BTN, L"最小化"},
+              {IDC_CLOSE_BTN, L"关闭"},
+              {IDC_BACK_BTN, L"返回主界面"},
+              {IDC_SETTING_BTN, L"系统设置"}};
+  for (const auto& tip : tips) {
+    wchar_t text[80] = {};
+    TOOLINFOW ti{};
+    ti.cbSize = sizeof(ti);
+    ti.uFlags = TTF_IDISHWND;
+    ti.hwnd = dlg.m_hWnd;
+    ti.uId = reinterpret_cast<UINT_PTR>(dlg.GetDlgItem(tip.id));
+    ti.lpszText = text;
+    SendMessageW(SharedTooltip(), TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&ti));
+    EXPECT_STREQ(text, tip.text) << tip.id;
+  }
 }
 
 TEST_F(MainWindowTest, ASecondBackOnTheEntranceDoesNothing) {
