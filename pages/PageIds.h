@@ -11,9 +11,9 @@
 #define IDD_ENTRANCE 131
 #define IDD_FSIM2TRA 132
 #define IDD_FTRA2SIM 133
-#define IDD_FILE_EDITOR 134
+#define IDD_SETTING 134
 #define IDD_PROGRESS 135
-#define IDD_SETTING 136
+#define IDD_FILE_EDITOR 136
 
 // Other resources of the program.
 #define IDR_MAINFRAME 128     // the icon
