@@ -1,0 +1,25 @@
+#pragma once
+// CAboutDlg: the about box, with the version and a close button.
+#include "skin/CtrlTables.h"
+#include "skin/SkinBtn.h"
+#include "skin/SkinDlg.h"
+#include "skin/SkinEdit.h"
+
+class CAboutDlg : public vek_SkinDlg {
+ public:
+  CAboutDlg();
+
+  vek_SkinBtn closeButton;    // 1013
+  vek_SkinStatic versionText;  // 1031
+
+ protected:
+  void DoDataExchange(fw::CDataExchange* dx) override;
+  BOOL OnInitDialog() override;
+  int OnLoadSkin() override;
+  int OnFreeSkin() override;
+  int OnLayout() override;
+  BOOL OnCommand(WPARAM wp, LPARAM lp) override;
+
+ private:
+  CtrlSkinTable Table();
+};

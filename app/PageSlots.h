@@ -1,0 +1,14 @@
+#pragma once
+// The two file pages and the settings dialog live in their own classes;
+// this is the one place where the main window reaches them.
+#include <memory>
+
+#include "fw/Wnd.h"
+#include "pages/SubView.h"
+
+// The page object for slot 3 (Simplified files to Traditional) or 4
+// (Traditional files to Simplified); its window is created by the caller.
+std::unique_ptr<CSubView> MakeFilePage(int index, fw::CWnd* mainWnd);
+
+// The settings button.
+void RunSettingsDialog(fw::CWnd* mainWnd);

@@ -1,0 +1,126 @@
+#include "app/TarnwellApp.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <cstdlib>
+#include <cwchar>
+#include <string>
+
+#include "app/TarnwellDlg.h"
+#include "config/CfgStore.h"
+#include "fw/MessageBox.h"
+#include "loader/ExeFolder.h"
+#include "loader/ResMgrHolder.h"
+#include "skeldon/ResIds.h"
+#include "skin/CtrlTables.h"
+
+const wchar_t InstanceWindowTitle[] = L"809726CD-DD8B-4bb2-9C7B-F173ED129BFE";
+
+namespace {
+
+constexpr wchar_t kClassAlphabet[] =
+    L"-_0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+constexpr wchar_t kPackFile[] = L"skeldon.dat";
+// The caption of the one box shown before the pack gives the product title.
+constexpr wchar_t kFallbackName[] = L"Tarnwell";
+
+void InitControls() {
+  INITCOMMONCONTROLSEX icc{8, 0xFF};
+  InitCommonControlsEx(&icc);
+}
+
+// The message for a start without a usable resource pack, in Chinese and
+// English, naming the file and the folder where it was looked for.
+std::wstring MissingPackText() {
+  wchar_t folder[MAX_PATH] = {};
+  ExeFolder(folder, MAX_PATH);
+  std::wstring path = std::wstring(folder) + kPackFile;
+  const bool present = GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  std::wstring text;
+  if (present) {
+    text = L"无法加载资源包 " + std::wstring(kPackFile) + L"，文件可能已损坏。\n位置：" +
+           folder + L"\n请重新安装本程序。\n\nThe resource pack " + kPackFile +
+           L" could not be loaded; the file may be damaged.\nLocation: " + folder +
+           L"\nPlease reinstall the program.";
+  } else {
+    text = L"找不到资源包 " + std::wstring(kPackFile) + L"。\n它应位于此文件夹：" + folder +
+           L"\n请重新安装本程序。\n\nThe resource pack " + kPackFile +
+           L" is missing.\nIt was expected in this folder: " + folder +
+           L"\nPlease reinstall the program.";
+  }
+  return text;
+}
+
+}  // namespace
+
+CTarnwellApp::CTarnwellApp() = default;
+
+BOOL CTarnwellApp::InitInstance() {
+  CfgStore::Instance();
+  SetUpInstanceWindow();
+  CoInitialize(nullptr);
+  if (!ReachResourcePack()) {
+    exitCode_ = EXIT_NO_RESOURCE_PACK;
+    return FALSE;
+  }
+  InitControls();
+  CreateSharedTooltip();
+
+  InitControls();
+  CTarnwellDlg dlg(nullptr);
+  m_pMainWnd = &dlg;
+  dlg.DoModalFor(nullptr);
+  m_pMainWnd = nullptr;
+  return FALSE;
+}
+
+void CTarnwellApp::SetUpInstanceWindow() {
+  if (FindWindowW(nullptr, InstanceWindowTitle) != nullptr) {
+    wcscpy(windowTitle, InstanceWindowTitle);
+    // A running copy: tell it, and start all the same.
+    if (HWND running = FindWindowW(nullptr, windowTitle)) {
+      PostMessageW(running, WM_INSTANCE_PING, 0, 0);
+    }
+    return;
+  }
+  if (hwnd == nullptr) CreateInstanceWindow();
+}
+
+void CTarnwellApp::CreateInstanceWindow() {
+  wcscpy(windowTitle, InstanceWindowTitle);
+  std::wstring name = InstanceWindowTitle;
+  name += L'-';
+  for (int i = 0; i < 16; ++i) name += kClassAlphabet[rand() & 63];
+  wcsncpy(className, name.c_str(), 259);
+  RegisterHiddenClass(className);
+  HWND wnd = CreateWindowExW(0, className, windowTitle, WS_OVERLAPPEDWINDOW, 100, 100, 100, 100,
+                             nullptr, nullptr, m_hInstance, nullptr);
+  if (wnd == nullptr) return;  // the program runs without it
+  hwnd = wnd;
+  SetWindowLongPtrW(wnd, GWLP_USERDATA,
+                    reinterpret_cast<LONG_PTR>(static_cast<vek_HideWnd*>(this)));
+}
+
+bool CTarnwellApp::ReachResourcePack() {
+  ResMgrHolder* holder = GetResMgr();
+  if (holder == nullptr || holder->resMgr == nullptr) {
+    fw::SetAppName(kFallbackName);
+    fw::AppMessageBox(nullptr, MissingPackText(), MB_OK | MB_ICONERROR);
+    return false;
+  }
+  std::wmemset(appName, 0, 260);
+  WCHAR* out = appName;
+  long size = 260;
+  holder->resMgr->QueryTxt(TXT_PRODUCT_TITLE, &out, &size);
+  appName[259] = L'\0';
+  fw::SetAppName(appName);
+  return true;
+}
+
+int CTarnwellApp::ExitInstance() {
+  CfgStore::DeleteInstance();
+  CoUninitialize();
+  ShutdownComponents();
+  return fw::CWinApp::ExitInstance();
+}

@@ -1,0 +1,222 @@
+#include "app/TarnwellDlg.h"
+
+#include "app/AboutDlg.h"
+#include "app/DlgEntrance.h"
+#include "app/PageSlots.h"
+#include "app/resource.h"
+#include "fw/App.h"
+#include "fw/MessageBox.h"
+#include "pages/PageRes.h"
+#include "pages/TConvView.h"
+#include "skeldon/ResIds.h"
+
+namespace {
+
+constexpr int kPageX = 7;
+constexpr int kPageY = 66;
+
+}  // namespace
+
+CTarnwellDlg::CTarnwellDlg(fw::CWnd* parent)
+    : vek_SkinDlg(IDD_TARNWELL_DIALOG, parent),
+      icon(static_cast<HICON>(LoadImageW(fw::ResourceModule(), MAKEINTRESOURCEW(IDR_MAINFRAME),
+                                         IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED))) {
+  backButton.handCursor = LoadCursorW(nullptr, IDC_HAND);
+  settingButton.handCursor = LoadCursorW(nullptr, IDC_HAND);
+}
+
+CTarnwellDlg::~CTarnwellDlg() {
+  for (auto& page : pages) {
+    if (page && page->m_hWnd != nullptr) page->DestroyWindow();
+    page.reset();
+  }
+  pageHistory.clear();
+}
+
+void CTarnwellDlg::DoDataExchange(fw::CDataExchange* dx) {
+  fw::DDX_Control(dx, IDC_MENU_BTN, menuButton);
+  fw::DDX_Control(dx, IDC_MIN_BTN, minimiseButton);
+  fw::DDX_Control(dx, IDC_CLOSE_BTN, closeButton);
+  fw::DDX_Control(dx, IDC_BACK_BTN, backButton);
+  fw::DDX_Control(dx, IDC_SETTING_BTN, settingButton);
+}
+
+CtrlSkinTable CTarnwellDlg::ImageTable() {
+  return CtrlSkinTable{{&closeButton, BMP_SYSBTN_CLOSE, 0, 0, 0, 0, 0, 0, CTRLSKIN_IMAGE},
+                       {&minimiseButton, BMP_SYSBTN_MIN, 0, 0, 0, 0, 0, 0, CTRLSKIN_IMAGE},
+                       {&menuButton, BMP_SYSBTN_MENU, 0, 0, 0, 0, 0, 0, CTRLSKIN_IMAGE},
+                       {&backButton, BMP_BTN_BACK, 0, 0, 0, 0, 0, 0, CTRLSKIN_IMAGE},
+                       {&settingButton, BMP_BTN_SETTING, 0, 0, 0, 0, 0, 0, CTRLSKIN_IMAGE},
+                       {nullptr, 0, 0, 0, 0, 0, 0, 0, CTRLSKIN_END}};
+}
+
+int CTarnwellDlg::OnLoadSkin() {
+  background.Attach(LoadSkinBitmap(BMP_MAINWND));
+  ApplyCtrlImages(ImageTable(), AppResMgr());
+  return 0;
+}
+
+int CTarnwellDlg::OnFreeSkin() {
+  FreeSkinBitmap(background.Detach());
+  ReleaseCtrlImages(ImageTable(), AppResMgr());
+  return 0;
+}
+
+int CTarnwellDlg::OnLayout() {
+  const int width = GetClientRect().right;
+  const UINT keep = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
+  menuButton.SetWindowPos(nullptr, width - 97, 0, 0, 0, keep);
+  minimiseButton.SetWindowPos(nullptr, width - 67, 0, 0, 0, keep);
+  closeButton.SetWindowPos(nullptr, width - 37, 0, 0, 0, keep);
+  backButton.SetWindowPos(nullptr, 686, 34, 0, 0, keep);
+  settingButton.SetWindowPos(nullptr, 730, 34, 0, 0, keep);
+  return 1;
+}
+
+BOOL CTarnwellDlg::OnInitDialog() {
+  vek_SkinDlg::OnInitDialog();
+  SetWindowText(fw::AppName());
+
+  if (HMENU sysMenu = GetSystemMenu(m_hWnd, FALSE)) {
+    wchar_t about[260] = {};
+    LoadStringW(fw::ResourceModule(), IDS_ABOUTBOX, about, 260);
+    if (about[0] != L'\0') {
+      AppendMenuW(sysMenu, MF_SEPARATOR, 0, nullptr);
+      AppendMenuW(sysMenu, MF_STRING, IDM_ABOUTBOX, about);
+    }
+  }
+  SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+
+  CreatePages();
+  ShowBackButton();
+  AddCtrlTips(m_hWnd, AppResMgr(),
+              CtrlTipTable{{TIP_MENU, IDC_MENU_BTN, CTRLTIP_USED},
+                           {TIP_MINIMISE, IDC_MIN_BTN, CTRLTIP_USED},
+                           {TIP_CLOSE, IDC_CLOSE_BTN, CTRLTIP_USED},
+                           {TIP_BACK, IDC_BACK_BTN, CTRLTIP_USED},
+                           {TIP_SETTINGS, IDC_SETTING_BTN, CTRLTIP_USED},
+                           {0, 0, CTRLTIP_END}});
+  return TRUE;
+}
+
+void CTarnwellDlg::CreatePages() {
+  const SIZE size = background.GetSize();
+  pages[0] = std::make_unique<CDlgEntrance>(this);
+  pages[1] = std::make_unique<CDlgSim2Tra>(this);
+  pages[2] = std::make_unique<CDlgTra2Sim>(this);
+  pages[3] = MakeFilePage(3, this);
+  pages[4] = MakeFilePage(4, this);
+  for (int i = 0; i < PAGE_COUNT; ++i) {
+    CSubView* page = pages[i].get();
+    if (page == nullptr) continue;
+    if (!page->Create(page->TemplateId(), this)) {
+      // A page that cannot be made stays out of the table: switching to it
+      // does nothing.
+      pages[i].reset();
+      continue;
+    }
+    page->SetWindowPos(nullptr, kPageX, kPageY, size.cx, size.cy,
+                       SWP_HIDEWINDOW | SWP_NOZORDER | SWP_NOACTIVATE);
+    page->pageIndex = i;
+  }
+  if (pages[0]) pages[0]->ShowWindow(SW_SHOW);
+  currentPage = 0;
+}
+
+void CTarnwellDlg::ShowBackButton() {
+  backButton.ShowWindow(pageHistory.empty() ? SW_HIDE : SW_SHOW);
+}
+
+void CTarnwellDlg::SwitchToPage(CSubView* from, int index) {
+  CSubView* to = Page(index);
+  if (from == nullptr || to == nullptr) return;
+  if (to != from) {
+    pageHistory.push_back(from);
+    to->ShowWindow(SW_SHOW);
+    from->ShowWindow(SW_HIDE);
+    ShowBackButton();
+  }
+  to->OnEnterPage(from, 0);
+  currentPage = index;
+}
+
+void CTarnwellDlg::GoBack() {
+  CSubView* current = Page(currentPage);
+  if (current != nullptr && !current->CanLeavePage()) return;
+  if (pageHistory.empty()) return;
+  CSubView* previous = pageHistory.back();
+  if (previous != current) {
+    previous->ShowWindow(SW_SHOW);
+    if (current != nullptr) current->ShowWindow(SW_HIDE);
+    pageHistory.pop_back();
+    ShowBackButton();
+  }
+  previous->OnReturnToPage();
+  currentPage = previous->pageIndex;
+}
+
+BOOL CTarnwellDlg::OnCommand(WPARAM wp, LPARAM lp) {
+  const int id = LOWORD(wp);
+  const int code = HIWORD(wp);
+  if (lp == 0 && id == ID_MENU_ABOUT) {  // from the popup menu
+    RunAboutBox();
+    return TRUE;
+  }
+  if (code != BN_CLICKED) return vek_SkinDlg::OnCommand(wp, lp);
+  switch (id) {
+    case IDC_MENU_BTN: ShowPopupMenu(); return TRUE;
+    case IDC_MIN_BTN: ShowWindow(SW_MINIMIZE); return TRUE;
+    // The framework's own Cancel: the one way to end the program here.
+    case IDC_CLOSE_BTN: fw::CDialog::OnCancel(); return TRUE;
+    case IDC_BACK_BTN: GoBack(); return TRUE;
+    case IDC_SETTING_BTN: RunSettingsDialog(this); return TRUE;
+    default: return vek_SkinDlg::OnCommand(wp, lp);
+  }
+}
+
+LRESULT CTarnwellDlg::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_SYSCOMMAND:
+      if ((wp & 0xFFF0) == IDM_ABOUTBOX) {
+        RunAboutBox();
+        return 0;
+      }
+      break;
+    case WM_QUERYDRAGICON: return reinterpret_cast<LRESULT>(icon);
+    default: break;
+  }
+  return vek_SkinDlg::WindowProc(msg, wp, lp);
+}
+
+void CTarnwellDlg::OnPaint() {
+  if (!IsIconic(m_hWnd)) {
+    Default();
+    return;
+  }
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(m_hWnd, &ps);
+  SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+  const RECT rc = GetClientRect();
+  const int x = (rc.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
+  const int y = (rc.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
+  DrawIcon(dc, x, y, icon);
+  EndPaint(m_hWnd, &ps);
+}
+
+void CTarnwellDlg::ShowPopupMenu() {
+  POINT pt{};
+  GetCursorPos(&pt);
+  SetForegroundWindow(m_hWnd);
+  HMENU menu = LoadMenuW(fw::ResourceModule(), MAKEINTRESOURCEW(IDR_MAIN_MENU));
+  if (menu == nullptr) return;
+  if (HMENU popup = GetSubMenu(menu, 0)) {
+    TrackPopupMenu(popup, TPM_RIGHTALIGN, pt.x, pt.y, 0, m_hWnd, nullptr);
+  }
+  DestroyMenu(menu);
+}
+
+void CTarnwellDlg::RunAboutBox() {
+  CAboutDlg about;
+  about.DoModalFor(nullptr);
+}

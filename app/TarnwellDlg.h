@@ -1,0 +1,59 @@
+#pragma once
+// CTarnwellDlg: the program's one top-level window. Below its title band it
+// hosts five pages and shows one at a time: the entrance, two text pages
+// and two file pages. Back returns to the page a conversion page was
+// reached from; the caption carries menu, minimise and close buttons.
+#include <array>
+#include <deque>
+#include <memory>
+
+#include "pages/SubView.h"
+#include "skin/CtrlTables.h"
+#include "skin/SkinBtn.h"
+#include "skin/SkinDlg.h"
+
+constexpr int PAGE_COUNT = 5;
+
+class CTarnwellDlg : public vek_SkinDlg {
+ public:
+  explicit CTarnwellDlg(fw::CWnd* parent = nullptr);
+  ~CTarnwellDlg() override;
+
+  // Shows pages[index] in place of `from` and remembers `from` for Back.
+  void SwitchToPage(CSubView* from, int index);
+  // Back: returns to the last page remembered.
+  void GoBack();
+
+  CSubView* Page(int index) const {
+    return index >= 0 && index < PAGE_COUNT ? pages[index].get() : nullptr;
+  }
+  int CurrentPage() const { return currentPage; }
+  size_t HistoryDepth() const { return pageHistory.size(); }
+
+ protected:
+  void DoDataExchange(fw::CDataExchange* dx) override;
+  BOOL OnInitDialog() override;
+  int OnLoadSkin() override;
+  int OnFreeSkin() override;
+  int OnLayout() override;
+  BOOL OnCommand(WPARAM wp, LPARAM lp) override;
+  LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+  void OnPaint() override;
+
+ private:
+  CtrlSkinTable ImageTable();
+  void CreatePages();
+  void ShowPopupMenu();
+  void RunAboutBox();
+  void ShowBackButton();
+
+  std::deque<CSubView*> pageHistory;  // pages to go back to (a stack)
+  std::array<std::unique_ptr<CSubView>, PAGE_COUNT> pages;
+  int currentPage = 0;
+  vek_SkinSysBtn menuButton;      // 1011
+  vek_SkinSysBtn minimiseButton;  // 1012
+  vek_SkinSysBtn closeButton;     // 1013
+  vek_SkinBtn backButton;         // 1010
+  vek_SkinBtn settingButton;      // 1007
+  HICON icon;
+};

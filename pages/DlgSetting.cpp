@@ -1,0 +1,181 @@
+#include "pages/DlgSetting.h"
+
+#include <io.h>
+
+#include <cwchar>
+#include <string>
+
+#include "fw/App.h"
+#include "fw/MessageBox.h"
+#include "pages/EncodingNames.h"
+#include "pages/FilePagesIds.h"
+#include "pages/PageRes.h"
+#include "skeldon/ResIds.h"
+
+namespace {
+
+constexpr COLORREF kBodyText = RGB(64, 64, 64);
+constexpr COLORREF kBody = RGB(241, 241, 241);
+constexpr COLORREF kEditBorder = RGB(91, 147, 209);
+
+// The folder picker's own words for a typed folder, so that a folder typed
+// here meets the same questions as one typed into the picker.
+constexpr wchar_t kAskCreate[] = L"\n\nThe directory not exist,are you want to create it?";
+constexpr wchar_t kInvalid[] = L"\n\nThe path is invalidate,please input again! ";
+
+bool FolderExists(const wchar_t* path) {
+  const DWORD attributes = GetFileAttributesW(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+void CopyBounded(wchar_t (&dst)[260], const std::wstring& src) {
+  wmemset(dst, 0, 260);
+  wcsncpy(dst, src.c_str(), 259);
+}
+
+}  // namespace
+
+CDlgSetting::CDlgSetting(CfgStore& store) : vek_SkinDlg(IDD_SETTINGS_DLG, nullptr), store_(store) {
+  ctrlTextColor = kBodyText;
+  ctrlBrush.reset(CreateSolidBrush(kBody));
+  titleLeft = 55;
+  titleTop = 9;
+  std::int32_t mode = 0;
+  store_.ReadValue(CFGKEY_ENCODING_MODE, &mode, sizeof(mode));
+  encodingMode = mode;
+}
+
+CtrlSkinTable CDlgSetting::SkinTable() {
+  constexpr int kImagePos = CTRLSKIN_IMAGE | CTRLSKIN_POS;
+  constexpr int kPosSize = CTRLSKIN_POS | CTRLSKIN_SIZE;
+  constexpr int kColoured = kPosSize | CTRLSKIN_BACK | CTRLSKIN_FORE;
+  return CtrlSkinTable{
+      {&close, BMP_SYSBTN_DLGCLOSE, -37, 0, 0, 0, 0, 0, kImagePos},
+      {&browse, BMP_BTN_BROWSE, 470, 40, 0, 0, 0, 0, kImagePos},
+      {&ok, BMP_BTN_OK, 285, 206, 0, 0, 0, 0, kImagePos},
+      {&cancel, BMP_BTN_CANCEL, 395, 206, 0, 0, 0, 0, kImagePos},
+      {&folderLabel, 0, 26, 46, 60, 13, kBody, kBodyText, kColoured},
+      {&folderEdit, 0, 96, 41, 360, 23, kBody, 0, kPosSize | CTRLSKIN_BACK},
+      {&encodingGroup, 0, 16, 75, 270, 120, kBody, kBodyText, kColoured},
+      {&autoRadio, 0, 35, 100, 80, 16, kBody, kBodyText, kColoured},
+      {&manualRadio, 0, 35, 130, 80, 16, kBody, kBodyText, kColoured},
+      {&encodingLabel, 0, 35, 160, 60, 13, kBody, kBodyText, kColoured},
+      {&encodingCombo, 0, 105, 156, 150, 21, 0, 0, kPosSize},
+      {nullptr, 0, 0, 0, 0, 0, 0, 0, CTRLSKIN_END}};
+}
+
+void CDlgSetting::DoDataExchange(fw::CDataExchange* dx) {
+  fw::DDX_Control(dx, IDC_SET_FOLDERLABEL, folderLabel);
+  fw::DDX_Control(dx, IDC_SET_FOLDEREDIT, folderEdit);
+  fw::DDX_Control(dx, IDC_SET_BROWSE, browse);
+  fw::DDX_Control(dx, IDC_SET_GROUP, encodingGroup);
+  fw::DDX_Control(dx, IDC_SET_AUTO, autoRadio);
+  fw::DDX_Control(dx, IDC_SET_MANUAL, manualRadio);
+  fw::DDX_Control(dx, IDC_ENC_LABEL, encodingLabel);
+  fw::DDX_Control(dx, IDC_ENC_COMBO, encodingCombo);
+  fw::DDX_Control(dx, IDOK, ok);
+  fw::DDX_Control(dx, IDCANCEL, cancel);
+  fw::DDX_Control(dx, IDC_DLG_CLOSE, close);
+  fw::DDX_Text(dx, IDC_SET_FOLDEREDIT, outputFolder);
+  // The radio group: 0 the first button, 1 the second, -1 neither.
+  if (dx->saving) {
+    encodingMode = manualRadio.GetCheck() == BST_CHECKED ? 1
+                   : autoRadio.GetCheck() == BST_CHECKED ? 0
+                                                         : -1;
+  } else {
+    autoRadio.SetCheck(encodingMode == 0 ? BST_CHECKED : BST_UNCHECKED);
+    manualRadio.SetCheck(encodingMode == 1 ? BST_CHECKED : BST_UNCHECKED);
+  }
+}
+
+int CDlgSetting::OnLoadSkin() {
+  background.Attach(LoadSkinBitmap(BMP_DLG_520X260));
+  ApplyCtrlImages(SkinTable(), AppResMgr());
+  return 0;
+}
+
+int CDlgSetting::OnFreeSkin() {
+  FreeSkinBitmap(background.Detach());
+  ReleaseCtrlImages(SkinTable(), AppResMgr());
+  return 0;
+}
+
+int CDlgSetting::OnLayout() {
+  ApplyCtrlLayout(m_hWnd, SkinTable());
+  return 1;
+}
+
+BOOL CDlgSetting::OnInitDialog() {
+  vek_SkinDlg::OnInitDialog();
+  wchar_t folder[260] = {};
+  store_.ReadString(CFGKEY_OUTPUT_DIR, folder);
+  outputFolder = folder;
+  FillEncodingCombo(encodingCombo);
+  std::int32_t index = 0;
+  store_.ReadValue(CFGKEY_ENCODING_INDEX, &index, sizeof(index));
+  encodingCombo.SetCurSel(index);
+  ApplyCtrlBackColors(SkinTable());
+  ApplyCtrlForeColors(SkinTable());
+  folderEdit.borderColor = kEditBorder;
+  title = QueryText(TITLE_SETTINGS);
+  SetWindowText(title);  // not drawn by the system; names the window for tools
+  UpdateData(false);
+  return TRUE;
+}
+
+BOOL CDlgSetting::OnCommand(WPARAM wp, LPARAM lp) {
+  if (HIWORD(wp) == BN_CLICKED) {
+    switch (LOWORD(wp)) {
+      case IDC_SET_BROWSE: BrowseOutputFolder(); return TRUE;
+      case IDOK: SaveSettings(); return TRUE;
+      case IDCANCEL:
+      case IDC_DLG_CLOSE: fw::CDialog::OnCancel(); return TRUE;
+      default: break;
+    }
+  }
+  return vek_SkinDlg::OnCommand(wp, lp);
+}
+
+void CDlgSetting::BrowseOutputFolder() {
+  vek_PathDlg picker;
+  CopyBounded(picker.caption, QueryText(TXT_PRODUCT_TITLE));
+  // What the box shows now is where the user wants to start.
+  UpdateData(true);
+  if (!outputFolder.empty()) CopyBounded(picker.initialPath, outputFolder);
+  const std::wstring prompt = QueryText(TXT_CHOOSE_FOLDER);
+  picker.info.lpszTitle = prompt.c_str();
+  picker.info.hwndOwner = m_hWnd;
+  picker.info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT;
+  if (RunPicker(picker) != 1) return;
+  outputFolder = picker.chosenPath;
+  store_.WriteString(CFGKEY_OUTPUT_DIR, outputFolder.c_str());
+  folderEdit.SetWindowText(outputFolder);
+}
+
+bool CDlgSetting::AcceptTypedFolder(const fw::CString& folder) {
+  wchar_t stored[260] = {};
+  store_.ReadString(CFGKEY_OUTPUT_DIR, stored);
+  if (folder == stored) return true;
+  if (CheckPath(folder.c_str(), FALSE) == CHECKPATH_VALID) {
+    if (FolderExists(folder.c_str())) return true;
+    if (fw::AppMessageBox(m_hWnd, folder + kAskCreate, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+      CheckPath(folder.c_str(), TRUE);
+      if (FolderExists(folder.c_str())) return true;
+    }
+  }
+  fw::AppMessageBox(m_hWnd, folder + kInvalid, MB_ICONEXCLAMATION);
+  ::SetFocus(folderEdit.m_hWnd);
+  folderEdit.SetSel(0, -1);
+  return false;
+}
+
+void CDlgSetting::SaveSettings() {
+  UpdateData(true);
+  if (!AcceptTypedFolder(outputFolder)) return;
+  store_.WriteString(CFGKEY_OUTPUT_DIR, outputFolder.c_str());
+  const std::int32_t mode = encodingMode;
+  const std::int32_t index = encodingCombo.GetCurSel();
+  store_.WriteValue(CFGKEY_ENCODING_MODE, &mode, sizeof(mode));
+  store_.WriteValue(CFGKEY_ENCODING_INDEX, &index, sizeof(index));
+  EndDialog(IDOK);
+}

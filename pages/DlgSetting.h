@@ -1,0 +1,60 @@
+#pragma once
+// CDlgSetting: the modal settings dialog. It edits the output folder (the
+// folder picker stores its choice at once; a folder typed into the box is
+// checked and stored on OK) and how added files get their encoding:
+// detected, or the encoding chosen in the list (stored on OK).
+#include <windows.h>
+
+#include "config/CfgStore.h"
+#include "skin/CtrlTables.h"
+#include "skin/PathDlg.h"
+#include "skin/SkinBtn.h"
+#include "skin/SkinDlg.h"
+#include "skin/SkinEdit.h"
+
+class CDlgSetting : public vek_SkinDlg {
+ public:
+  // Reads the mode from `store`, which must outlive the dialog.
+  explicit CDlgSetting(CfgStore& store = CfgStore::Instance());
+
+  fw::CString outputFolder;
+  int encodingMode = 0;  // 0 detect, 1 manual
+
+  vek_SkinStatic folderLabel;
+  vek_SkinEdit folderEdit;
+  vek_SkinBtn browse;
+  vek_SkinGroupBox encodingGroup;
+  vek_SkinRadioBtn autoRadio;
+  vek_SkinRadioBtn manualRadio;
+  vek_SkinStatic encodingLabel;
+  vek_SkinComboBox encodingCombo;
+  vek_SkinBtn ok;
+  vek_SkinBtn cancel;
+  vek_SkinBtn close;
+
+  // Runs the folder picker; a folder it accepts is stored at once.
+  void BrowseOutputFolder();
+  // OK: keeps a typed folder when it passes the picker's checks, stores
+  // the mode and the manual encoding and ends the dialog. An invalid
+  // folder is refused with the picker's warning and the dialog stays.
+  void SaveSettings();
+
+ protected:
+  void DoDataExchange(fw::CDataExchange* dx) override;
+  BOOL OnInitDialog() override;
+  BOOL OnCommand(WPARAM wp, LPARAM lp) override;
+  int OnLoadSkin() override;
+  int OnFreeSkin() override;
+  int OnLayout() override;
+
+  // The picker, run over this dialog; tests replace it.
+  virtual int RunPicker(vek_PathDlg& picker) { return picker.Browse(); }
+
+ private:
+  CtrlSkinTable SkinTable();
+  // True when `folder` may become the output folder: the stored one, or a
+  // sound path that exists or that the user lets us create.
+  bool AcceptTypedFolder(const fw::CString& folder);
+
+  CfgStore& store_;
+};

@@ -1,0 +1,323 @@
+#include "pages/FConvView.h"
+
+#include <shellapi.h>
+
+#include <cwchar>
+
+#include "config/FormatSize.h"
+#include "fw/MessageBox.h"
+#include "pages/EncodingNames.h"
+#include "pages/FileJob.h"
+#include "pages/FilePagesIds.h"
+#include "pages/PageRes.h"
+#include "skeldon/ResIds.h"
+#include "textio/Charsets.h"
+#include "textio/DetectFileEncoding.h"
+
+namespace {
+
+// Said when a chosen file's path does not fit the queue.
+constexpr wchar_t kPathTooLong[] =
+    L"以下文件的路径超过 259 个字符, 无法加入转换队列:\n\n";
+
+// The file's size, taken by opening it for reading; 0 when it cannot be.
+ULARGE_INTEGER FileSizeOf(const wchar_t* path) {
+  ULARGE_INTEGER size{};
+  HANDLE file = CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                            nullptr);
+  if (file == INVALID_HANDLE_VALUE) return size;
+  LARGE_INTEGER got{};
+  if (GetFileSizeEx(file, &got)) size.QuadPart = static_cast<ULONGLONG>(got.QuadPart);
+  CloseHandle(file);
+  return size;
+}
+
+fw::CString FromAnsi(const char* text) {
+  wchar_t wide[260] = {};
+  MultiByteToWideChar(CP_ACP, 0, text, -1, wide, 259);
+  return wide;
+}
+
+}  // namespace
+
+CFConvView::CFConvView(UINT templateId, fw::CWnd* parent, ConvDirection convDirection)
+    : CConvView(templateId, parent), direction(convDirection) {
+  listFont.CreateFont(-11, FW_NORMAL, DEFAULT_CHARSET, L"Tahoma");
+}
+
+CFConvView::~CFConvView() = default;
+
+CfgStore& CFConvView::Store() { return store_ != nullptr ? *store_ : CfgStore::Instance(); }
+
+CtrlSkinTable CFConvView::SkinTable() {
+  constexpr int kImagePos = CTRLSKIN_IMAGE | CTRLSKIN_POS;
+  return CtrlSkinTable{
+      {list, 0, 8, 8, 766, 388, 0, 0, CTRLSKIN_POS | CTRLSKIN_SIZE},
+      {add, BMP_BTN_ADDFILE, 218, 400, 0, 0, 0, 0, kImagePos},
+      {remove, BMP_BTN_REMOVE, 328, 400, 0, 0, 0, 0, kImagePos},
+      {clear, BMP_BTN_CLEAR, 438, 400, 0, 0, 0, 0, kImagePos},
+      {openFolder, BMP_BTN_OPENFOLDER, 548, 400, 0, 0, 0, 0, kImagePos},
+      {start, BMP_BTN_STARTCONV, 658, 400, 0, 0, 0, 0, kImagePos},
+      {nullptr, 0, 0, 0, 0, 0, 0, 0, CTRLSKIN_END}};
+}
+
+int CFConvView::OnLoadSkin() {
+  wcsncpy(fileFilter, QueryText(TXT_FILE_FILTER).c_str(), 259);
+  statusList.Load(QueryText(TXT_FILE_STATES).c_str());
+  for (int i = 0; i < FILESTATUS_COUNT; ++i) {
+    statusList.GetItem(i, statusTexts[i], sizeof(statusTexts[i]));
+  }
+  encodingNames = LoadEncodingNames();
+  viewBackground.Attach(LoadSkinBitmap(BMP_VIEW_FCONV));
+  ApplyCtrlImages(SkinTable(), AppResMgr());
+  return 0;
+}
+
+int CFConvView::OnFreeSkin() {
+  FreeSkinBitmap(viewBackground.Detach());
+  ReleaseCtrlImages(SkinTable(), AppResMgr());
+  return 0;
+}
+
+int CFConvView::OnLayout() {
+  ApplyCtrlLayout(m_hWnd, SkinTable());
+  return 1;
+}
+
+BOOL CFConvView::OnInitDialog() {
+  BindControls();
+  CConvView::OnInitDialog();
+  InitList();
+  AddCtrlTips(m_hWnd, AppResMgr(),
+              CtrlTipTable{{TIP_ADD_FILES, IDC_FILE_ADD, CTRLTIP_USED},
+                           {TIP_REMOVE_FILE, IDC_FILE_REMOVE, CTRLTIP_USED},
+                           {TIP_CLEAR_QUEUE, IDC_FILE_CLEAR, CTRLTIP_USED},
+                           {TIP_OPEN_FOLDER, IDC_FILE_OPENFOLDER, CTRLTIP_USED},
+                           {TIP_START, IDC_FILE_START, CTRLTIP_USED},
+                           {0, 0, CTRLTIP_END}});
+  return TRUE;
+}
+
+void CFConvView::InitList() {
+  if (list == nullptr || list->m_hWnd == nullptr) return;
+  const ListSkinCfg cfg{7,  RGB(238, 237, 237), RGB(183, 184, 183), RGB(64, 64, 64),
+                        15, TRUE,               FALSE,              FALSE,
+                        RGB(231, 241, 254)};
+  list->InitSkinList(&cfg);
+  if (list->header != nullptr) list->header->font = listFont.GetSafeHandle();
+  list->SetExtendedStyle(list->GetExtendedStyle() | LVS_EX_FULLROWSELECT);
+  TextList titles;
+  titles.Load(QueryText(TXT_FILE_COLUMNS).c_str());
+  const int widths[4] = {300, 80, 150, 80};
+  const int formats[4] = {LVCFMT_LEFT, LVCFMT_CENTER, LVCFMT_CENTER, LVCFMT_CENTER};
+  for (int i = 0; i < 4; ++i) {
+    wchar_t title[260] = {};
+    titles.GetItem(i, title, sizeof(title));
+    list->InsertColumn(i, title, formats[i], widths[i]);
+  }
+}
+
+BOOL CFConvView::OnCommand(WPARAM wp, LPARAM lp) {
+  if (HIWORD(wp) == BN_CLICKED) {
+    switch (LOWORD(wp)) {
+      case IDC_FILE_ADD: AddFiles(); return TRUE;
+      case IDC_FILE_REMOVE: RemoveSelected(); return TRUE;
+      case IDC_FILE_CLEAR: ClearList(); return TRUE;
+      case IDC_FILE_START: StartConversion(); return TRUE;
+      case IDC_FILE_OPENFOLDER: OpenOutputFolder(); return TRUE;
+      default: break;
+    }
+  }
+  return CConvView::OnCommand(wp, lp);
+}
+
+BOOL CFConvView::OnNotify(WPARAM wp, LPARAM lp, LRESULT* result) {
+  const auto* hdr = reinterpret_cast<const NMHDR*>(lp);
+  if (list == nullptr || hdr->hwndFrom != list->m_hWnd) return CConvView::OnNotify(wp, lp, result);
+  if (hdr->code == NM_DBLCLK) {
+    EditEncoding();
+    RepaintList();
+    *result = 0;
+    return TRUE;
+  }
+  if (hdr->code == NM_CLICK) {
+    RepaintList();
+    *result = 0;
+    return TRUE;
+  }
+  return CConvView::OnNotify(wp, lp, result);
+}
+
+void CFConvView::RepaintList() {
+  if (list != nullptr && list->m_hWnd != nullptr) list->Invalidate(true);
+}
+
+HWND CFConvView::BoxOwner() const {
+  HWND root = GetAncestor(m_hWnd, GA_ROOT);
+  return root != nullptr ? root : m_hWnd;
+}
+
+// ---- the queue ----
+
+void CFConvView::AddFiles() {
+  fw::CFileDialog dialog(TRUE, nullptr, nullptr, kAddFilesFlags, fileFilter, this,
+                         kAddFilesBufferUnits);
+  if (RunFileDialog(dialog) != IDOK) return;
+  AddChosenFiles(dialog.GetPathNames());
+}
+
+void CFConvView::AddChosenFiles(const std::vector<fw::CString>& paths) {
+  fw::CString refused;
+  for (const fw::CString& path : paths) {
+    if (path.size() > 259) {
+      refused += path + L"\n";
+      continue;
+    }
+    AddFile(path);
+  }
+  if (!refused.empty()) fw::AppMessageBox(BoxOwner(), kPathTooLong + refused, MB_ICONEXCLAMATION);
+}
+
+void CFConvView::AddFile(const fw::CString& path) {
+  FileEntry entry;
+  const ULARGE_INTEGER size = FileSizeOf(path.c_str());
+  wchar_t sizeText[260] = {};
+  FormatSize(sizeText, size.LowPart, size.HighPart);
+
+  // The mode and the manual choice are read anew for every file.
+  std::int32_t mode = 0;
+  Store().ReadValue(CFGKEY_ENCODING_MODE, &mode, sizeof(mode));
+  fw::CString encodingText;
+  if (mode == 1) {
+    std::int32_t index = 0;
+    Store().ReadValue(CFGKEY_ENCODING_INDEX, &index, sizeof(index));
+    MakeFileEntry(path.c_str(), index, entry);
+    encodingText = EncodingName(encodingNames, index);
+  } else {
+    char charset[kCharsetNameSize] = {};
+    const FileEncoding encoding = DetectFileEncoding(path.c_str(), charset);
+    // The detector's charset decides the code page an ANSI file is read in.
+    const UINT codePage =
+        encoding == EncAnsi ? CodePageForDetectedFile(path.c_str(), charset) : 0;
+    MakeFileEntry(path.c_str(), encoding, entry, codePage);
+    encodingText = FromAnsi(charset);
+  }
+
+  const int row = list->InsertItem(list->GetItemCount(), entry.name);
+  if (row < 0) return;
+  list->SetItemText(row, FILECOL_SIZE, sizeText);
+  list->SetItemText(row, FILECOL_ENCODING, encodingText.c_str());
+  list->SetItemText(row, FILECOL_STATUS, statusTexts[FILESTATUS_PENDING]);
+  RepaintList();
+  files.push_back(entry);
+}
+
+void CFConvView::RemoveSelected() {
+  const int row = list->GetNextSelected(-1);
+  if (row < 0 || static_cast<size_t>(row) >= files.size()) return;
+  files.erase(files.begin() + row);
+  list->DeleteItem(row);
+  RepaintList();
+}
+
+void CFConvView::ClearList() {
+  list->DeleteAllItems();
+  files.clear();
+}
+
+void CFConvView::OpenOutputFolder() {
+  wchar_t folder[260] = {};
+  Store().ReadString(CFGKEY_OUTPUT_DIR, folder);
+  ShellOpen(folder);
+}
+
+void CFConvView::ShellOpen(const wchar_t* folder) {
+  ShellExecuteW(nullptr, L"open", folder, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void CFConvView::EditEncoding() {
+  const int row = list->GetNextSelected(-1);
+  if (row < 0 || static_cast<size_t>(row) >= files.size()) return;
+  CDlgFileEditor dialog(&files[static_cast<size_t>(row)]);
+  if (RunEncodingDialog(dialog) != IDOK) return;
+  FileEntry& entry = files[static_cast<size_t>(row)];
+  // A choice by hand replaces the detection: "ANSI" is the system's code page.
+  entry.encoding = dialog.selection;
+  entry.codePage = 0;
+  list->SetItemText(row, FILECOL_ENCODING, EncodingName(encodingNames, dialog.selection).c_str());
+}
+
+// ---- the job ----
+
+void CFConvView::StartConversion() {
+  if (progress.m_hWnd != nullptr) return;  // a run is on already
+  if (!progress.Create(this, PROGRESS_MODE_BAR)) return;
+  progress.ShowOverParent(TRUE);
+  progress.SetBarRange(1000, 0);
+  if (StartJob()) return;
+  progress.ShowOverParent(FALSE);
+  progress.DestroyWindow();
+}
+
+DWORD CFConvView::RunJob() {
+  FileJob job(*this, Store());
+  return job.Run(files, direction);
+}
+
+void CFConvView::SetStatus(LPARAM row, int status) {
+  if (row < 0 || row >= list->GetItemCount()) return;
+  list->SetItemText(static_cast<int>(row), FILECOL_STATUS, statusTexts[status]);
+}
+
+void CFConvView::OnJobMessage(WPARAM code, LPARAM value) {
+  switch (code) {
+    case CONV_BEGIN:
+      if (progress.m_hWnd != nullptr) progress.SetBarRange(static_cast<int>(value), 0);
+      for (int row = 0; row < list->GetItemCount(); ++row) SetStatus(row, FILESTATUS_PENDING);
+      break;
+    case CONV_FILE_BEGIN: SetStatus(value, FILESTATUS_PROCESSING); break;
+    case CONV_FILE_DONE: SetStatus(value, FILESTATUS_DONE); break;
+    case CONV_FILE_STOPPED: SetStatus(value, FILESTATUS_STOPPED); break;
+    case CONV_FILE_FAILED: SetStatus(value, FILESTATUS_FAILED); break;
+    case CONV_STEP:
+      if (progress.m_hWnd != nullptr) progress.StepBar();
+      break;
+    case CONV_END: {
+      if (progress.m_hWnd != nullptr) {
+        progress.ShowOverParent(FALSE);
+        progress.DestroyWindow();
+      }
+      MessageBeep(MB_ICONEXCLAMATION);
+      const fw::CString question = QueryText(TXT_DONE_OPEN_FOLDER);
+      if (fw::AppMessageBox(BoxOwner(), question, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        OpenOutputFolder();
+      }
+      break;
+    }
+    default: break;
+  }
+}
+
+// ---- the concrete pages ----
+
+void FilePageControls::Bind(fw::CDataExchange* dx) {
+  fw::DDX_Control(dx, IDC_FILE_LIST, list);
+  fw::DDX_Control(dx, IDC_FILE_ADD, add);
+  fw::DDX_Control(dx, IDC_FILE_REMOVE, remove);
+  fw::DDX_Control(dx, IDC_FILE_CLEAR, clear);
+  fw::DDX_Control(dx, IDC_FILE_OPENFOLDER, openFolder);
+  fw::DDX_Control(dx, IDC_FILE_START, start);
+}
+
+void FilePageControls::Lend(CFConvView& page) {
+  page.list = &list;
+  page.add = &add;
+  page.remove = &remove;
+  page.clear = &clear;
+  page.openFolder = &openFolder;
+  page.start = &start;
+}
+
+CDlgFSim2Tra::CDlgFSim2Tra(fw::CWnd* parent) : CFConvView(IDD_FILEPAGE_S2T, parent, Sim2Tra) {}
+
+CDlgFTra2Sim::CDlgFTra2Sim(fw::CWnd* parent) : CFConvView(IDD_FILEPAGE_T2S, parent, Tra2Sim) {}

@@ -1,0 +1,139 @@
+#pragma once
+// CFConvView: a file conversion page. It keeps the queue of files (one
+// FileEntry per row of its four-column list), fixes each file's encoding
+// when it is added (detected, or the manual choice of the settings), lets
+// the user change it per row, and runs the file job behind the progress
+// dialog, showing each file's state as the job reports it. The concrete
+// pages differ only in template and direction.
+#include <windows.h>
+
+#include <vector>
+
+#include "config/CfgStore.h"
+#include "config/TextList.h"
+#include "engine/ConvDirection.h"
+#include "fw/FileDialog.h"
+#include "pages/ConvView.h"
+#include "pages/DlgFileEditor.h"
+#include "pages/DlgProgress.h"
+#include "pages/FileEntry.h"
+#include "pages/FileListCtrl.h"
+#include "skin/CtrlTables.h"
+#include "skin/SkinBtn.h"
+
+// Items of the state list text, as the status column shows them.
+enum FileStatus {
+  FILESTATUS_PENDING = 0,
+  FILESTATUS_PROCESSING = 1,
+  FILESTATUS_DONE = 2,
+  FILESTATUS_STOPPED = 3,
+  FILESTATUS_FAILED = 4,
+  FILESTATUS_COUNT = 5
+};
+
+// Columns of the queue list.
+enum FileColumn { FILECOL_NAME = 0, FILECOL_SIZE = 1, FILECOL_ENCODING = 2, FILECOL_STATUS = 3 };
+
+// Flags of the file-open dialog: hide read-only, overwrite prompt,
+// multiple selection, sizing (the framework adds the Explorer style).
+constexpr DWORD kAddFilesFlags = 0x800206;
+// Units of the file-open dialog's name buffer.
+constexpr size_t kAddFilesBufferUnits = 66816;
+
+class CFConvView : public CConvView {
+ public:
+  CFConvView(UINT templateId, fw::CWnd* parent, ConvDirection direction);
+  ~CFConvView() override;
+
+  std::vector<FileEntry> files;
+  ConvDirection direction;
+  fw::CFont listFont;
+  wchar_t fileFilter[260] = {};
+  wchar_t statusTexts[FILESTATUS_COUNT][260] = {};
+  TextList statusList;
+  TextList encodingNames;
+  CDlgProgress progress;
+  // The concrete page's controls, set by BindControls.
+  vek_SkinList* list = nullptr;
+  vek_SkinBtn* add = nullptr;
+  vek_SkinBtn* remove = nullptr;
+  vek_SkinBtn* clear = nullptr;
+  vek_SkinBtn* openFolder = nullptr;
+  vek_SkinBtn* start = nullptr;
+
+  // The settings the page reads (the process-wide store unless set).
+  void SetStore(CfgStore* store) { store_ = store; }
+  CfgStore& Store();
+
+  // Add: the file-open dialog, then AddChosenFiles with what it gave.
+  void AddFiles();
+  // Queues `paths` in order. A path too long for the queue is refused; one
+  // message names every refused path after the others are queued.
+  void AddChosenFiles(const std::vector<fw::CString>& paths);
+  void RemoveSelected();
+  void ClearList();
+  void OpenOutputFolder();
+  void EditEncoding();
+  void StartConversion();
+
+  DWORD RunJob() override;
+  void OnJobMessage(WPARAM code, LPARAM value) override;
+
+ protected:
+  // Points the six control pointers at the concrete page's controls.
+  virtual void BindControls() = 0;
+
+  BOOL OnInitDialog() override;
+  BOOL OnCommand(WPARAM wp, LPARAM lp) override;
+  BOOL OnNotify(WPARAM wp, LPARAM lp, LRESULT* result) override;
+  int OnLoadSkin() override;
+  int OnFreeSkin() override;
+  int OnLayout() override;
+
+  // The dialogs and the shell, which tests answer themselves.
+  virtual INT_PTR RunFileDialog(fw::CFileDialog& dialog) { return dialog.DoModal(); }
+  virtual INT_PTR RunEncodingDialog(CDlgFileEditor& dialog) { return dialog.DoModalFor(nullptr); }
+  virtual void ShellOpen(const wchar_t* folder);
+  // The window that owns the page's message boxes.
+  HWND BoxOwner() const;
+
+ private:
+  CtrlSkinTable SkinTable();
+  void InitList();
+  void AddFile(const fw::CString& path);
+  void SetStatus(LPARAM row, int status);
+  void RepaintList();
+
+  CfgStore* store_ = nullptr;
+};
+
+// The controls of a file page's template.
+struct FilePageControls {
+  CFileListCtrl list;
+  vek_SkinBtn add, remove, clear, openFolder, start;
+
+  void Bind(fw::CDataExchange* dx);
+  void Lend(CFConvView& page);
+};
+
+// Simplified files to Traditional (template 132).
+class CDlgFSim2Tra : public CFConvView {
+ public:
+  explicit CDlgFSim2Tra(fw::CWnd* parent);
+  FilePageControls controls;
+
+ protected:
+  void BindControls() override { controls.Lend(*this); }
+  void DoDataExchange(fw::CDataExchange* dx) override { controls.Bind(dx); }
+};
+
+// Traditional files to Simplified (template 133).
+class CDlgFTra2Sim : public CFConvView {
+ public:
+  explicit CDlgFTra2Sim(fw::CWnd* parent);
+  FilePageControls controls;
+
+ protected:
+  void BindControls() override { controls.Lend(*this); }
+  void DoDataExchange(fw::CDataExchange* dx) override { controls.Bind(dx); }
+};

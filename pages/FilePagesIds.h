@@ -1,0 +1,28 @@
+#pragma once
+// Template and control ids of the file pages, the settings dialog and the
+// file encoding dialog (FilePages.rc). The program's resource script and
+// the windows share them.
+
+#define IDD_FILEPAGE_S2T 132
+#define IDD_FILEPAGE_T2S 133
+#define IDD_SETTINGS_DLG 134
+#define IDD_ENCODING_DLG 136
+
+// File pages.
+#define IDC_FILE_LIST 1014
+#define IDC_FILE_ADD 1018
+#define IDC_FILE_REMOVE 1019
+#define IDC_FILE_CLEAR 1020
+#define IDC_FILE_START 1021
+#define IDC_FILE_OPENFOLDER 1023
+
+// Settings and file encoding dialogs (OK and Cancel are IDOK and IDCANCEL).
+#define IDC_SET_FOLDEREDIT 1002
+#define IDC_SET_BROWSE 1008
+#define IDC_DLG_CLOSE 1013
+#define IDC_SET_FOLDERLABEL 1022
+#define IDC_ENC_LABEL 1025
+#define IDC_ENC_COMBO 1026
+#define IDC_SET_AUTO 1027
+#define IDC_SET_MANUAL 1028
+#define IDC_SET_GROUP 1029

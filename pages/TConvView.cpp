@@ -1,0 +1,144 @@
+#include "pages/TConvView.h"
+
+#include "fw/MessageBox.h"
+#include "pages/PageIds.h"
+#include "pages/PageRes.h"
+#include "skeldon/ResIds.h"
+
+namespace {
+
+constexpr COLORREF kPageText = RGB(64, 64, 64);
+constexpr COLORREF kPageBack = RGB(238, 247, 246);
+
+}  // namespace
+
+CTConvView::CTConvView(UINT templateId, fw::CWnd* parent, ConvDirection dir)
+    : CConvView(templateId, parent), direction(dir) {
+  ctrlTextColor = kPageText;
+  ctrlBrush.reset(CreateSolidBrush(kPageBack));
+}
+
+void CTConvView::DoDataExchange(fw::CDataExchange* dx) {
+  fw::DDX_Control(dx, IDC_SOURCE_EDIT, sourceEdit);
+  fw::DDX_Control(dx, IDC_RESULT_EDIT, resultEdit);
+  fw::DDX_Control(dx, IDOK, convertButton);
+}
+
+CtrlSkinTable CTConvView::Table() {
+  return CtrlSkinTable{
+      {&sourceEdit, 0, 12, 12, 743, 166, 0, 0, CTRLSKIN_POS | CTRLSKIN_SIZE},
+      {&resultEdit, 0, 12, 224, 743, 166, 0, 0, CTRLSKIN_POS | CTRLSKIN_SIZE},
+      {&convertButton, BMP_BTN_STARTCONV, 333, 404, 0, 0, 0, 0, CTRLSKIN_IMAGE | CTRLSKIN_POS},
+      {nullptr, 0, 0, 0, 0, 0, 0, 0, CTRLSKIN_END}};
+}
+
+BOOL CTConvView::OnInitDialog() {
+  BindTexts();
+  CConvView::OnInitDialog();
+  // The page's panels frame the edit boxes: their own border takes the
+  // panel's colour.
+  for (vek_SkinEdit* e : {&sourceEdit, &resultEdit}) {
+    e->borderColor = kPageBack;
+    // A pasted text may be long: lift the edit box's own 32K default.
+    e->LimitText(0);
+  }
+  AddCtrlTips(m_hWnd, AppResMgr(),
+              CtrlTipTable{{TIP_START, IDOK, CTRLTIP_USED}, {0, 0, CTRLTIP_END}});
+  return TRUE;
+}
+
+int CTConvView::OnLoadSkin() {
+  ApplyCtrlImages(Table(), AppResMgr());
+  viewBackground.Attach(LoadSkinBitmap(BMP_VIEW_TCONV));
+  return 0;
+}
+
+int CTConvView::OnFreeSkin() {
+  ReleaseCtrlImages(Table(), AppResMgr());
+  FreeSkinBitmap(viewBackground.Detach());
+  return 0;
+}
+
+int CTConvView::OnLayout() {
+  ApplyCtrlLayout(m_hWnd, Table());
+  return 1;
+}
+
+BOOL CTConvView::OnCommand(WPARAM wp, LPARAM lp) {
+  if (LOWORD(wp) == IDOK && HIWORD(wp) == BN_CLICKED) {
+    Convert();
+    return TRUE;
+  }
+  return CConvView::OnCommand(wp, lp);
+}
+
+void CTConvView::Convert() {
+  UpdateData(true);
+  if (!progress.Create(this, PROGRESS_MODE_ANIM)) return;
+  progress.ShowOverParent(TRUE);
+  // The text job is short: the display alternates between two frames.
+  progress.animation.frameCount = 2;
+  progress.animation.paused = FALSE;
+  progress.animation.Invalidate(true);
+  progress.animation.UpdateWindow();
+  if (StartJob() != 0) return;  // CONV_END removes the display
+  CloseProgress();
+}
+
+int CTConvView::StartJob() {
+  if (source == nullptr || source->empty()) {
+    fw::AppMessageBox(m_hWnd, GetText(TXT_NOTHING_TO_DO), MB_OK);
+    return 0;
+  }
+  job_.source = *source;
+  job_.result = result != nullptr ? *result : std::wstring();
+  job_.direction = direction;
+  job_.window = m_hWnd;
+  return CConvView::StartJob();
+}
+
+DWORD CTConvView::RunJob() { return ConvertText(job_); }
+
+void CTConvView::OnJobMessage(WPARAM code, LPARAM arg) {
+  if (code != CONV_END) return;
+  // A worker that had to be terminated may have left the result half
+  // written: the lower box then keeps what it showed.
+  if (!LastJobTerminated() && result != nullptr) *result = std::move(job_.result);
+  job_.source.clear();
+  job_.source.shrink_to_fit();
+  job_.result.clear();
+  UpdateData(false);
+  CloseProgress();
+}
+
+void CTConvView::CloseProgress() {
+  if (progress.m_hWnd == nullptr) return;
+  progress.ShowOverParent(FALSE);
+  progress.DestroyWindow();
+}
+
+CDlgSim2Tra::CDlgSim2Tra(fw::CWnd* parent) : CTConvView(IDD_SIM2TRA, parent, Sim2Tra) {}
+
+void CDlgSim2Tra::BindTexts() {
+  source = &sourceText;
+  result = &resultText;
+}
+
+void CDlgSim2Tra::DoDataExchange(fw::CDataExchange* dx) {
+  fw::DDX_Text(dx, IDC_SOURCE_EDIT, sourceText);
+  fw::DDX_Text(dx, IDC_RESULT_EDIT, resultText);
+  CTConvView::DoDataExchange(dx);
+}
+
+CDlgTra2Sim::CDlgTra2Sim(fw::CWnd* parent) : CTConvView(IDD_TRA2SIM, parent, Tra2Sim) {}
+
+void CDlgTra2Sim::BindTexts() {
+  source = &sourceText;
+  result = &resultText;
+}
+
+void CDlgTra2Sim::DoDataExchange(fw::CDataExchange* dx) {
+  fw::DDX_Text(dx, IDC_SOURCE_EDIT, sourceText);
+  fw::DDX_Text(dx, IDC_RESULT_EDIT, resultText);
+  CTConvView::DoDataExchange(dx);
+}

@@ -1,0 +1,83 @@
+#pragma once
+// CTConvView: a text page. Convert takes the upper edit box's text, covers
+// the page with the progress display in its animation mode and converts
+// the text on the page's worker; CONV_END puts the result into the lower
+// edit box and uncovers the page. The two concrete pages differ only in
+// their template, their direction and the strings they bind.
+#include <string>
+
+#include "engine/ConvDirection.h"
+#include "engine/ConvertText.h"
+#include "pages/ConvView.h"
+#include "pages/DlgProgress.h"
+#include "skin/CtrlTables.h"
+#include "skin/SkinBtn.h"
+#include "skin/SkinEdit.h"
+
+class CTConvView : public CConvView {
+ public:
+  CTConvView(UINT templateId, fw::CWnd* parent, ConvDirection dir);
+
+  ConvDirection direction;
+  std::wstring* source = nullptr;  // the concrete page's source text
+  std::wstring* result = nullptr;  // the concrete page's result text
+  CDlgProgress progress;
+
+  // The page's controls, the same on both text pages.
+  vek_SkinEdit sourceEdit;     // 1005
+  vek_SkinEdit resultEdit;     // 1006
+  vek_SkinBtn convertButton;   // IDOK
+
+  // Points source and result at the concrete page's two strings.
+  virtual void BindTexts() = 0;
+
+  DWORD RunJob() override;
+  void OnJobMessage(WPARAM code, LPARAM arg) override;
+  // Refuses an empty source text with a message, else starts the worker.
+  int StartJob() override;
+
+  // The Convert button, on the user interface thread up to the start of
+  // the worker.
+  void Convert();
+
+ protected:
+  void DoDataExchange(fw::CDataExchange* dx) override;
+  BOOL OnInitDialog() override;
+  int OnLoadSkin() override;
+  int OnFreeSkin() override;
+  int OnLayout() override;
+  BOOL OnCommand(WPARAM wp, LPARAM lp) override;
+
+ private:
+  CtrlSkinTable Table();
+  // Removes the progress display: page and main window enabled, window gone.
+  void CloseProgress();
+
+  // What the worker reads and writes: filled from the source text before
+  // the start, read back into the result text after CONV_END.
+  TextJob job_;
+};
+
+// Simplified to Traditional: template 130, page 1.
+class CDlgSim2Tra : public CTConvView {
+ public:
+  explicit CDlgSim2Tra(fw::CWnd* parent = nullptr);
+  std::wstring sourceText;
+  std::wstring resultText;
+  void BindTexts() override;
+
+ protected:
+  void DoDataExchange(fw::CDataExchange* dx) override;
+};
+
+// Traditional to Simplified: template 129, page 2.
+class CDlgTra2Sim : public CTConvView {
+ public:
+  explicit CDlgTra2Sim(fw::CWnd* parent = nullptr);
+  std::wstring sourceText;
+  std::wstring resultText;
+  void BindTexts() override;
+
+ protected:
+  void DoDataExchange(fw::CDataExchange* dx) override;
+};

@@ -1,0 +1,230 @@
+// The file pages of the running program, driven from this process through
+// its real windows: the file-open dialog, the settings dialog, the file
+// encoding dialog, the progress dialog's Stop and the completion question.
+#include "tests/e2e/filepages_e2e_harness.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+
+#include "tests/support/TestText.h"
+
+namespace filepages_e2e {
+namespace {
+
+const std::string kUtf8Marked = "\xEF\xBB\xBF" + Utf8(L"简体中文的文件，头发后来长得很快。\r\n");
+const std::string kAscii = "plain seven bit text\r\nsecond line\r\n";
+
+std::string SampleBytes(const wchar_t* name) { return ReadFileBytes(ExeFolder() + L"\\" + name); }
+
+TEST_F(ProgramTest, ThreeFilesRemoveDoubleClickAndStart) {
+  Source(L"a.txt", kUtf8Marked);
+  Source(L"b.txt", kAscii);
+  const std::string gb = SampleBytes(L"textio_zh_hans.gb18030");
+  ASSERT_FALSE(gb.empty());
+  Source(L"c.txt", gb);
+
+  HWND page = OpenFilePage(true);
+  ASSERT_NE(page, nullptr);
+  ASSERT_NO_FATAL_FAILURE(AddFiles(page, srcDir, {L"a.txt", L"b.txt", L"c.txt"}, 3));
+  RemoteList list(ListOf(page), program.id());
+  EXPECT_EQ(list.Column(0), (std::vector<std::wstring>{L"a.txt", L"b.txt", L"c.txt"}));
+  EXPECT_EQ(list.Column(2), (std::vector<std::wstring>{L"UTF-8", L"ASCII", L"GB18030"}));
+  EXPECT_EQ(list.Column(3), (std::vector<std::wstring>(3, L"待处理")));
+  EXPECT_EQ(list.Cell(1, 1), L"35.00Bytes");
+
+  // Rows 2 and 0 selected: Remove takes row 0 only.
+  ClickRow(page, 2);
+  ClickRow(page, 0, true);
+  ASSERT_TRUE(WaitFor([&] { return list.Selected(0) && list.Selected(2); }));
+  PostClick(page, kRemove);
+  ASSERT_TRUE(WaitFor([&] { return list.Rows() == 2; }));
+  EXPECT_EQ(list.Column(0), (std::vector<std::wstring>{L"b.txt", L"c.txt"}));
+
+  // A double click on b.txt: the encoding dialog opens on "ANSI"; "UTF-8", OK.
+  DoubleClickRow(page, 0);
+  HWND editor = WaitForDialog(L"文件设置");
+  ASSERT_NE(editor, nullptr) << "no file encoding dialog";
+  HWND combo = GetDlgItem(editor, kEncodingCombo);
+  EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 0);
+  SendMessageW(combo, CB_SETCURSEL, 3, 0);
+  PostClick(editor, IDOK);
+  ASSERT_TRUE(WaitFor([&] { return list.Cell(0, 2) == L"UTF-8"; }));
+  EXPECT_EQ(list.Cell(1, 2), L"GB18030");
+
+  StartAndAnswer(page, IDNO);
+  EXPECT_EQ(list.Column(3), (std::vector<std::wstring>(2, L"处理完成")));
+  EXPECT_EQ(Output(L"b.txt"), EngineConvert(kAscii, Sim2Tra));
+  EXPECT_EQ(Output(L"c.txt"), EngineConvert(SampleBytes(L"textio_zh_hans.txt"), Sim2Tra));
+  EXPECT_TRUE(Output(L"a.txt").empty());  // removed before the run
+}
+
+TEST_F(ProgramTest, ManualModeFromTheSettingsDialogSkipsDetection) {
+  PostClick(main, kSettingButton);
+  HWND settings = WaitForDialog(L"设置");
+  ASSERT_NE(settings, nullptr) << "no settings dialog";
+  EXPECT_EQ(TextOf(GetDlgItem(settings, 1002)), outDir);
+  EXPECT_EQ(SendMessageW(GetDlgItem(settings, kAutoRadio), BM_GETCHECK, 0, 0), BST_CHECKED);
+  SendMessageW(GetDlgItem(settings, kAutoRadio), BM_SETCHECK, BST_UNCHECKED, 0);
+  SendMessageW(GetDlgItem(settings, kManualRadio), BM_SETCHECK, BST_CHECKED, 0);
+  SendMessageW(GetDlgItem(settings, kEncodingCombo), CB_SETCURSEL, 3, 0);
+  PostClick(settings, IDOK);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(settings) || !IsWindowVisible(settings); }));
+  EXPECT_EQ(Value(CFGKEY_ENCODING_MODE), 1);
+  EXPECT_EQ(Value(CFGKEY_ENCODING_INDEX), 3);
+
+  Source(L"gb.txt", SampleBytes(L"textio_zh_hans.gb18030"));
+  Source(L"b.txt", kAscii);
+  HWND page = OpenFilePage(false);
+  ASSERT_NE(page, nullptr);
+  ASSERT_NO_FATAL_FAILURE(AddFiles(page, srcDir, {L"gb.txt", L"b.txt"}, 2));
+  RemoteList list(ListOf(page), program.id());
+  EXPECT_EQ(list.Column(2), (std::vector<std::wstring>(2, L"UTF-8")));
+}
+
+TEST_F(ProgramTest, StopDuringALargeFileGivesTheStatusesAndTheQuestion) {
+  std::string big;
+  const std::string line = Utf8(L"这是一个很大的文件，用来在转换当中按下停止按钮。头发后来长得很快。\r\n");
+  while (big.size() < 320u * 1024 * 1024) big += line;
+  Source(L"0.txt", kAscii);
+  Source(L"1.txt", kAscii);
+  Source(L"2.txt", big);
+  Source(L"3.txt", kAscii);
+  Source(L"4.txt", kAscii);
+  big.clear();
+  // Manual UTF-8: no detection pass over the large file.
+  SetValue(CFGKEY_ENCODING_MODE, 1);
+  SetValue(CFGKEY_ENCODING_INDEX, 3);
+  HWND page = OpenFilePage(true);
+  ASSERT_NE(page, nullptr);
+  ASSERT_NO_FATAL_FAILURE(
+      AddFiles(page, srcDir, {L"0.txt", L"1.txt", L"2.txt", L"3.txt", L"4.txt"}, 5));
+  RemoteList list(ListOf(page), program.id());
+
+  // Stop is pressed at once; its question keeps the job going until it is
+  // answered, which happens while the large file is in hand.
+  PostClick(page, kStart);
+  HWND progress = nullptr;
+  ASSERT_TRUE(WaitFor([&] {
+    for (HWND w : TopWindows(program.id(), L"#32770")) {
+      if (FindDescendant(w, kStop) != nullptr) progress = w;
+    }
+    return progress != nullptr;
+  }));
+  const ULONGLONG clicked = GetTickCount64();
+  PostClick(progress, kStop);
+  std::wstring text;
+  HWND confirm = WaitForBox(program.id(), &text);
+  std::printf("[ stop     ] the question showed after %llu ms\n", GetTickCount64() - clicked);
+  ASSERT_NE(confirm, nullptr);
+  EXPECT_EQ(text, L"您确定要终止转换?");
+  ASSERT_TRUE(WaitFor([&] { return list.Cell(2, 3) == L"正在处理"; }, 60000));
+  const ULONGLONG inHand = GetTickCount64();
+  ASSERT_TRUE(AnswerBox(confirm, IDYES));
+  std::printf("[ stop     ] answered %llu ms after the large file began\n",
+              GetTickCount64() - inHand);
+  HWND question = WaitForBox(program.id(), &text, 60000);
+  ASSERT_NE(question, nullptr) << "no completion question after the stop";
+  EXPECT_EQ(text, kDoneQuestion);
+  EXPECT_EQ(list.Column(3), (std::vector<std::wstring>{L"处理完成", L"处理完成", L"处理终止",
+                                                       L"待处理", L"待处理"}));
+  ASSERT_TRUE(AnswerBox(question, IDNO));
+  EXPECT_TRUE(Output(L"3.txt").empty());
+}
+
+TEST_F(ProgramTest, AnUnwritableOutputFolderGivesUnknownError) {
+  Source(L"a.txt", kAscii);
+  ASSERT_GT(store->WriteString(CFGKEY_OUTPUT_DIR, (work / L"不存在\\更深").c_str()), 0);
+  HWND page = OpenFilePage(true);
+  ASSERT_NE(page, nullptr);
+  ASSERT_NO_FATAL_FAILURE(AddFiles(page, srcDir, {L"a.txt"}, 1));
+  StartAndAnswer(page, IDNO);
+  RemoteList list(ListOf(page), program.id());
+  EXPECT_EQ(list.Cell(0, 3), L"未知错误");
+}
+
+TEST_F(ProgramTest, YesOnTheQuestionOpensTheOutputFolder) {
+  Source(L"a.txt", kAscii);
+  HWND page = OpenFilePage(true);
+  ASSERT_NE(page, nullptr);
+  ASSERT_NO_FATAL_FAILURE(AddFiles(page, srcDir, {L"a.txt"}, 1));
+  StartAndAnswer(page, IDYES);
+  const std::wstring leaf = outDir.substr(outDir.find_last_of(L'\\') + 1);
+  HWND folder = nullptr;
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        folder = FindWindowW(L"ExplorerWClass", leaf.c_str());
+        return folder != nullptr;
+      },
+      30000))
+      << "no folder window titled " << Utf8(leaf);
+  explorers.push_back(folder);
+}
+
+// ---- files read in the code page their detector named ----
+
+TEST_F(ProgramTest, Big5AndGb18030FilesConvertAsTheirUtf8TextUnderThisSystem) {
+  std::printf("[ system   ] ANSI code page %u\n", GetACP());
+  Source(L"big5.txt", SampleBytes(L"textio_zh_hant.big5"));
+  Source(L"gb.txt", SampleBytes(L"textio_zh_hans.gb18030"));
+
+  HWND t2s = OpenFilePage(false);
+  ASSERT_NE(t2s, nullptr);
+  ASSERT_NO_FATAL_FAILURE(AddFiles(t2s, srcDir, {L"big5.txt"}, 1));
+  RemoteList list(ListOf(t2s), program.id());
+  EXPECT_EQ(list.Cell(0, 2), L"BIG5");
+  StartAndAnswer(t2s, IDNO);
+  EXPECT_EQ(list.Cell(0, 3), L"处理完成");
+  EXPECT_EQ(Output(L"big5.txt"), EngineConvert(SampleBytes(L"textio_zh_hant.txt"), Tra2Sim));
+
+  PostClick(main, 1010);  // Back to the entrance
+  Sleep(300);
+  HWND s2t = OpenFilePage(true);
+  ASSERT_NE(s2t, nullptr);
+  ASSERT_NO_FATAL_FAILURE(AddFiles(s2t, srcDir, {L"gb.txt"}, 1));
+  RemoteList list2(ListOf(s2t), program.id());
+  EXPECT_EQ(list2.Cell(0, 2), L"GB18030");
+  StartAndAnswer(s2t, IDNO);
+  EXPECT_EQ(Output(L"gb.txt"), EngineConvert(SampleBytes(L"textio_zh_hans.txt"), Sim2Tra));
+}
+
+TEST_F(ProgramTest, JapaneseAndKoreanFilesPassThroughUnchanged) {
+  const std::wstring japanese =
+      L"これはテストです。ひらがなとカタカナだけで書いてあります。\r\n"
+      L"もういちど、ひらがなとカタカナのぶんしょうをかきます。\r\n";
+  const std::wstring korean =
+      L"이것은 한국어 문장입니다. 변환기가 이 글을 바꾸지 않아야 합니다.\r\n"
+      L"두 번째 줄도 그대로 남아야 합니다.\r\n";
+  Source(L"sjis.txt", Encode(japanese, 932));
+  Source(L"euckr.txt", Encode(korean, 949));
+  HWND page = OpenFilePage(true);
+  ASSERT_NE(page, nullptr);
+  ASSERT_NO_FATAL_FAILURE(AddFiles(page, srcDir, {L"sjis.txt", L"euckr.txt"}, 2));
+  RemoteList list(ListOf(page), program.id());
+  std::printf("[ detected ] %s, %s\n", Utf8(list.Cell(0, 2)).c_str(),
+              Utf8(list.Cell(1, 2)).c_str());
+  StartAndAnswer(page, IDNO);
+  EXPECT_EQ(Output(L"sjis.txt"), Utf8(japanese));
+  EXPECT_EQ(Output(L"euckr.txt"), Utf8(korean));
+}
+
+TEST_F(ProgramTest, AManualAnsiChoiceReadsTheSystemsCodePage) {
+  const std::string big5 = SampleBytes(L"textio_zh_hant.big5");
+  Source(L"big5.txt", big5);
+  HWND page = OpenFilePage(false);
+  ASSERT_NE(page, nullptr);
+  ASSERT_NO_FATAL_FAILURE(AddFiles(page, srcDir, {L"big5.txt"}, 1));
+  RemoteList list(ListOf(page), program.id());
+  ASSERT_EQ(list.Cell(0, 2), L"BIG5");
+  DoubleClickRow(page, 0);
+  HWND editor = WaitForDialog(L"文件设置");
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(SendMessageW(GetDlgItem(editor, kEncodingCombo), CB_GETCURSEL, 0, 0), 0);
+  PostClick(editor, IDOK);  // "ANSI", chosen by hand
+  ASSERT_TRUE(WaitFor([&] { return list.Cell(0, 2) == L"ANSI"; }));
+  StartAndAnswer(page, IDNO);
+  EXPECT_EQ(Output(L"big5.txt"), EngineConvert(Utf8(Decode(big5, CP_ACP)), Tra2Sim));
+}
+
+}  // namespace
+}  // namespace filepages_e2e

@@ -1,0 +1,299 @@
+// The settings dialog and the file encoding dialog over the real resource
+// pack and a settings file of the test's own.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "fw/MessageBox.h"
+#include "pages/DlgFileEditor.h"
+#include "pages/DlgSetting.h"
+#include "pages/FilePagesIds.h"
+#include "tests/gui/filepages_harness.h"
+#include "tests/support/WindowPixels.h"
+
+namespace {
+
+using filepages_test::Click;
+using filepages_test::RunModalWith;
+using filepages_test::TestSettings;
+using testing_support::PumpMessages;
+using testing_support::TempDir;
+
+const ::testing::Environment* const kEnv =
+    ::testing::AddGlobalTestEnvironment(new filepages_test::PagesEnvironment);
+
+bool IsFolder(const std::wstring& path) {
+  DWORD a = GetFileAttributesW(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// The settings dialog with a picker that accepts a given folder (or is
+// cancelled) instead of the shell's browser.
+class SettingDlg : public CDlgSetting {
+ public:
+  using CDlgSetting::CDlgSetting;
+  std::wstring pickerAnswer;  // empty: the picker is cancelled
+  std::wstring pickerStart;   // the folder the picker was opened on
+  int pickerRuns = 0;
+
+ protected:
+  int RunPicker(vek_PathDlg& picker) override {
+    ++pickerRuns;
+    pickerStart = picker.initialPath;
+    if (pickerAnswer.empty()) return -1;
+    wcsncpy(picker.chosenPath, pickerAnswer.c_str(), 259);
+    return 1;
+  }
+};
+
+class SettingsDialog : public ::testing::Test {
+ protected:
+  TestSettings settings;
+  std::vector<fw::MessageBoxCall> boxes;
+  int boxAnswer = IDNO;
+  fw::ScopedMessageBoxHook hook{[this](const fw::MessageBoxCall& call) {
+    boxes.push_back(call);
+    return (call.type & MB_YESNO) != 0 ? boxAnswer : IDOK;
+  }};
+
+  void Open(SettingDlg& dlg) {
+    ASSERT_TRUE(dlg.Create(IDD_SETTINGS_DLG, nullptr));
+    dlg.ShowWindow(SW_SHOW);
+    PumpMessages();
+  }
+  static void Type(SettingDlg& dlg, const std::wstring& text) {
+    SetDlgItemTextW(dlg.m_hWnd, IDC_SET_FOLDEREDIT, text.c_str());
+  }
+};
+
+TEST_F(SettingsDialog, OpensWithTheStoredFolderModeAndEncoding) {
+  SettingDlg dlg(*settings.store);
+  Open(dlg);
+  EXPECT_EQ(dlg.folderEdit.GetWindowText(), settings.outDir);
+  EXPECT_EQ(dlg.autoRadio.GetCheck(), BST_CHECKED);
+  EXPECT_EQ(dlg.manualRadio.GetCheck(), BST_UNCHECKED);
+  ASSERT_EQ(dlg.encodingCombo.GetCount(), 4);
+  EXPECT_EQ(dlg.encodingCombo.GetCurSel(), 0);
+  EXPECT_EQ(dlg.encodingCombo.GetLBText(0), L"ANSI");
+  EXPECT_EQ(dlg.encodingCombo.GetLBText(2), L"Unicode big endian");
+  EXPECT_EQ(dlg.title, L"设置");
+  // The face sets the window's size; the controls sit where the skin says.
+  RECT rc = dlg.GetWindowRect();
+  EXPECT_EQ(rc.right - rc.left, 520);
+  EXPECT_EQ(rc.bottom - rc.top, 260);
+  RECT edit = dlg.folderEdit.GetWindowRect();
+  POINT at{edit.left, edit.top};
+  ScreenToClient(dlg.m_hWnd, &at);
+  EXPECT_EQ(at.x, 96);
+  EXPECT_EQ(at.y, 41);
+  dlg.DestroyWindow();
+}
+
+TEST_F(SettingsDialog, ManualModeAndEncodingAreStoredOnOk) {
+  settings.SetValue(CFGKEY_ENCODING_MODE, 1);
+  settings.SetValue(CFGKEY_ENCODING_INDEX, 2);
+  {
+    SettingDlg dlg(*settings.store);
+    Open(dlg);
+    EXPECT_EQ(dlg.manualRadio.GetCheck(), BST_CHECKED);
+    EXPECT_EQ(dlg.encodingCombo.GetCurSel(), 2);
+    dlg.DestroyWindow();
+  }
+  settings.SetValue(CFGKEY_ENCODING_MODE, 0);
+  SettingDlg dlg(*settings.store);
+  Open(dlg);
+  dlg.autoRadio.SetCheck(BST_UNCHECKED);
+  dlg.manualRadio.SetCheck(BST_CHECKED);
+  dlg.encodingCombo.SetCurSel(3);
+  Click(dlg.m_hWnd, IDOK);
+  EXPECT_FALSE(dlg.IsWindowVisible());
+  EXPECT_EQ(settings.Value(CFGKEY_ENCODING_MODE), 1);
+  EXPECT_EQ(settings.Value(CFGKEY_ENCODING_INDEX), 3);
+  EXPECT_EQ(settings.Folder(), settings.outDir);
+  EXPECT_TRUE(boxes.empty());
+  dlg.DestroyWindow();
+}
+
+TEST_F(SettingsDialog, CancelAndCloseDiscardModeAndEncoding) {
+  for (int button : {IDCANCEL, IDC_DLG_CLOSE}) {
+    SettingDlg dlg(*settings.store);
+    Open(dlg);
+    dlg.autoRadio.SetCheck(BST_UNCHECKED);
+    dlg.manualRadio.SetCheck(BST_CHECKED);
+    dlg.encodingCombo.SetCurSel(1);
+    Type(dlg, settings.dir / L"别处");
+    Click(dlg.m_hWnd, button);
+    EXPECT_FALSE(dlg.IsWindowVisible()) << button;
+    EXPECT_EQ(settings.Value(CFGKEY_ENCODING_MODE), 0) << button;
+    EXPECT_EQ(settings.Value(CFGKEY_ENCODING_INDEX), 0) << button;
+    EXPECT_EQ(settings.Folder(), settings.outDir) << button;
+    dlg.DestroyWindow();
+  }
+}
+
+TEST_F(SettingsDialog, FolderFromThePickerIsStoredAtOnceEvenOnCancel) {
+  const std::wstring chosen = settings.dir / L"选中的文件夹";
+  CreateDirectoryW(chosen.c_str(), nullptr);
+  SettingDlg dlg(*settings.store);
+  Open(dlg);
+  dlg.pickerAnswer = chosen;
+  Click(dlg.m_hWnd, IDC_SET_BROWSE);
+  EXPECT_EQ(dlg.pickerRuns, 1);
+  EXPECT_EQ(dlg.pickerStart, settings.outDir);
+  EXPECT_EQ(settings.Folder(), chosen);
+  EXPECT_EQ(dlg.folderEdit.GetWindowText(), chosen);
+  Click(dlg.m_hWnd, IDCANCEL);
+  EXPECT_EQ(settings.Folder(), chosen);
+  dlg.DestroyWindow();
+}
+
+TEST_F(SettingsDialog, CancelledPickerChangesNothing) {
+  SettingDlg dlg(*settings.store);
+  Open(dlg);
+  Click(dlg.m_hWnd, IDC_SET_BROWSE);
+  EXPECT_EQ(dlg.pickerRuns, 1);
+  EXPECT_EQ(settings.Folder(), settings.outDir);
+  EXPECT_EQ(dlg.folderEdit.GetWindowText(), settings.outDir);
+  dlg.DestroyWindow();
+}
+
+TEST_F(SettingsDialog, TypedExistingFolderIsKeptOnOk) {
+  const std::wstring typed = settings.dir / L"手输";
+  CreateDirectoryW(typed.c_str(), nullptr);
+  SettingDlg dlg(*settings.store);
+  Open(dlg);
+  Type(dlg, typed);
+  Click(dlg.m_hWnd, IDOK);
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_FALSE(dlg.IsWindowVisible());
+  EXPECT_EQ(settings.Folder(), typed);
+  dlg.DestroyWindow();
+}
+
+TEST_F(SettingsDialog, TypedMissingFolderIsCreatedWhenTheUserAgrees) {
+  const std::wstring typed = settings.dir / L"新\\文件夹";
+  SettingDlg dlg(*settings.store);
+  Open(dlg);
+  Type(dlg, typed);
+  boxAnswer = IDYES;
+  Click(dlg.m_hWnd, IDOK);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_NE(boxes[0].text.find(typed), std::wstring::npos);
+  EXPECT_EQ(boxes[0].type & MB_YESNO, static_cast<UINT>(MB_YESNO));
+  EXPECT_TRUE(IsFolder(typed));
+  EXPECT_EQ(settings.Folder(), typed);
+  EXPECT_FALSE(dlg.IsWindowVisible());
+  dlg.DestroyWindow();
+}
+
+TEST_F(SettingsDialog, RefusedOrInvalidFolderWarnsAndTheDialogStays) {
+  settings.SetValue(CFGKEY_ENCODING_INDEX, 1);
+  const std::wstring missing = settings.dir / L"不要建";
+  for (const std::wstring& typed : {missing, std::wstring(L"相对\\路径"),
+                                    std::wstring(L"C:\\a?b"), std::wstring()}) {
+    boxes.clear();
+    SettingDlg dlg(*settings.store);
+    Open(dlg);
+    Type(dlg, typed);
+    dlg.encodingCombo.SetCurSel(3);
+    boxAnswer = IDNO;
+    Click(dlg.m_hWnd, IDOK);
+    ASSERT_FALSE(boxes.empty()) << typed;
+    const fw::MessageBoxCall& warning = boxes.back();
+    EXPECT_NE(warning.text.find(L"The path is invalidate"), std::wstring::npos) << typed;
+    EXPECT_EQ(warning.text.find(typed), 0u) << typed;
+    EXPECT_TRUE(dlg.IsWindowVisible()) << typed;
+    EXPECT_EQ(settings.Folder(), settings.outDir) << typed;
+    // Nothing of the dialog was stored.
+    EXPECT_EQ(settings.Value(CFGKEY_ENCODING_INDEX), 1) << typed;
+    dlg.DestroyWindow();
+  }
+  EXPECT_FALSE(IsFolder(missing));
+}
+
+TEST_F(SettingsDialog, IndexOutsideTheListOpensUnselectedAndOkStoresMinusOne) {
+  settings.SetValue(CFGKEY_ENCODING_INDEX, 7);
+  SettingDlg dlg(*settings.store);
+  Open(dlg);
+  EXPECT_EQ(dlg.encodingCombo.GetCurSel(), -1);
+  Click(dlg.m_hWnd, IDOK);
+  EXPECT_EQ(settings.Value(CFGKEY_ENCODING_INDEX), -1);
+  dlg.DestroyWindow();
+}
+
+TEST_F(SettingsDialog, ModalRunEndsWithOk) {
+  SettingDlg dlg(*settings.store);
+  INT_PTR result = RunModalWith([&] { return dlg.DoModalFor(nullptr); },
+                                [&] {
+                                  dlg.manualRadio.SetCheck(BST_CHECKED);
+                                  dlg.autoRadio.SetCheck(BST_UNCHECKED);
+                                  Click(dlg.m_hWnd, IDOK);
+                                });
+  EXPECT_EQ(result, IDOK);
+  EXPECT_EQ(settings.Value(CFGKEY_ENCODING_MODE), 1);
+}
+
+// ---- the file encoding dialog ----
+
+FileEntry EntryWith(FileEncoding encoding) {
+  FileEntry entry;
+  MakeFileEntry(L"C:\\文档\\测试.txt", encoding, entry);
+  return entry;
+}
+
+TEST(FileEditorDialog, OpensWithTheEntrysEncodingSelected) {
+  for (FileEncoding encoding : {EncAnsi, EncUtf16, EncUtf16Be, EncUtf8}) {
+    FileEntry entry = EntryWith(encoding);
+    CDlgFileEditor dlg(&entry);
+    ASSERT_TRUE(dlg.Create(IDD_ENCODING_DLG, nullptr));
+    ASSERT_EQ(dlg.encodingCombo.GetCount(), 4);
+    EXPECT_EQ(dlg.encodingCombo.GetCurSel(), encoding);
+    EXPECT_EQ(dlg.title, L"文件设置");
+    dlg.DestroyWindow();
+  }
+}
+
+TEST(FileEditorDialog, OkGivesTheChosenEncodingAndLeavesTheEntryAlone) {
+  FileEntry entry = EntryWith(EncAnsi);
+  entry.codePage = 950;
+  CDlgFileEditor dlg(&entry);
+  INT_PTR result = RunModalWith([&] { return dlg.DoModalFor(nullptr); },
+                                [&] {
+                                  dlg.encodingCombo.SetCurSel(EncUtf16Be);
+                                  Click(dlg.m_hWnd, IDOK);
+                                });
+  EXPECT_EQ(result, IDOK);
+  EXPECT_EQ(dlg.selection, EncUtf16Be);
+  EXPECT_EQ(entry.encoding, EncAnsi);
+  EXPECT_EQ(entry.codePage, 950u);
+}
+
+TEST(FileEditorDialog, CancelCloseAndEscEndWithCancel) {
+  for (int button : {IDCANCEL, IDC_DLG_CLOSE}) {
+    FileEntry entry = EntryWith(EncUtf8);
+    CDlgFileEditor dlg(&entry);
+    INT_PTR result = RunModalWith([&] { return dlg.DoModalFor(nullptr); },
+                                  [&] {
+                                    dlg.encodingCombo.SetCurSel(EncUtf16);
+                                    Click(dlg.m_hWnd, button);
+                                  });
+    EXPECT_EQ(result, IDCANCEL) << button;
+  }
+}
+
+TEST(FileEditorDialog, EncodingOutsideTheListOpensUnselectedAndOkGivesMinusOne) {
+  FileEntry entry = EntryWith(9);
+  CDlgFileEditor dlg(&entry);
+  INT_PTR result = RunModalWith([&] { return dlg.DoModalFor(nullptr); },
+                                [&] {
+                                  EXPECT_EQ(dlg.encodingCombo.GetCurSel(), -1);
+                                  Click(dlg.m_hWnd, IDOK);
+                                });
+  EXPECT_EQ(result, IDOK);
+  EXPECT_EQ(dlg.selection, -1);
+}
+
+}  // namespace

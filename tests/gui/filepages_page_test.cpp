@@ -1,0 +1,401 @@
+// A file page in-process: the queue as the file dialog fills it, detection
+// and the manual mode, the refused long path, Remove, Clear, the double
+// click into the encoding dialog, the job's messages on the list, and whole
+// runs through the real job with the completion question.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/ConvConfigs.h"
+#include "fw/MessageBox.h"
+#include "glyphmap/glyphmap.h"
+#include "pages/FConvView.h"
+#include "pages/FilePagesIds.h"
+#include "textio/Charsets.h"
+#include "tests/gui/filepages_harness.h"
+#include "tests/support/TestText.h"
+#include "tests/support/WindowPixels.h"
+
+namespace {
+
+using filepages_test::Click;
+using filepages_test::RunModalWith;
+using filepages_test::TestSettings;
+using testing_support::ExeFolder;
+using testing_support::PumpMessages;
+using testing_support::ReadFileBytes;
+using testing_support::TempDir;
+using testing_support::Utf8;
+using testing_support::WriteFileBytes;
+
+const ::testing::Environment* const kEnv =
+    ::testing::AddGlobalTestEnvironment(new filepages_test::PagesEnvironment);
+
+// The Simplified-files page with the file dialog, the encoding dialog and
+// the shell answered by the test.
+class TestPage : public CDlgFSim2Tra {
+ public:
+  explicit TestPage(fw::CWnd* parent) : CDlgFSim2Tra(parent) {}
+
+  // What the file dialog "returns": a folder and names (several), or one
+  // full path; empty: the dialog is cancelled.
+  std::vector<std::wstring> chosen;
+  DWORD dialogFlags = 0;
+  DWORD dialogUnits = 0;
+  std::wstring dialogFilter;
+  // Acts inside the real encoding dialog's modal loop.
+  std::function<void(CDlgFileEditor&)> onEncodingDialog;
+  int encodingPreselected = -2;
+  std::vector<std::wstring> opened;
+
+  std::wstring Cell(int row, int col) const { return controls.list.GetItemText(row, col); }
+  int Rows() const { return controls.list.GetItemCount(); }
+  void Select(std::initializer_list<int> rows) {
+    controls.list.SetItemState(-1, 0, LVIS_SELECTED);
+    for (int r : rows) controls.list.SetItemState(r, LVIS_SELECTED, LVIS_SELECTED);
+  }
+
+ protected:
+  INT_PTR RunFileDialog(fw::CFileDialog& dialog) override {
+    dialogFlags = dialog.m_ofn.Flags;
+    dialogUnits = dialog.m_ofn.nMaxFile;
+    for (const wchar_t* p = dialog.m_ofn.lpstrFilter; p != nullptr && *p != L'\0';
+         p += wcslen(p) + 1) {
+      dialogFilter += std::wstring(p) + L"|";
+    }
+    if (chosen.empty()) return IDCANCEL;
+    // As the Explorer dialog fills the buffer: parts separated by NULs.
+    wchar_t* out = dialog.m_ofn.lpstrFile;
+    for (const std::wstring& part : chosen) {
+      wmemcpy(out, part.c_str(), part.size() + 1);
+      out += part.size() + 1;
+    }
+    *out = L'\0';
+    return IDOK;
+  }
+  INT_PTR RunEncodingDialog(CDlgFileEditor& dialog) override {
+    return RunModalWith([&] { return dialog.DoModalFor(nullptr); },
+                        [&] {
+                          encodingPreselected = dialog.encodingCombo.GetCurSel();
+                          if (onEncodingDialog) onEncodingDialog(dialog);
+                        });
+  }
+  void ShellOpen(const wchar_t* folder) override { opened.push_back(folder); }
+};
+
+class FilePage : public ::testing::Test {
+ protected:
+  TestSettings settings;
+  TempDir src{L"源文件"};
+  fw::CStatic host;
+  TestPage page{nullptr};
+  std::vector<fw::MessageBoxCall> boxes;
+  int answer = IDNO;
+  fw::ScopedMessageBoxHook hook{[this](const fw::MessageBoxCall& call) {
+    boxes.push_back(call);
+    return (call.type & MB_YESNO) != 0 ? answer : IDOK;
+  }};
+
+  void SetUp() override {
+    ASSERT_TRUE(host.Create(L"", WS_POPUP | WS_VISIBLE, RECT{0, 0, 780, 520}, HWND{}));
+    page.SetStore(settings.store.get());
+    ASSERT_TRUE(page.Create(IDD_FILEPAGE_S2T, &host));
+    page.SetWindowPos(nullptr, 7, 66, 766, 443, SWP_NOZORDER | SWP_SHOWWINDOW);
+    PumpMessages();
+  }
+  void TearDown() override {
+    page.DestroyWindow();
+    host.DestroyWindow();
+  }
+
+  std::wstring Write(const std::wstring& name, const std::string& bytes) {
+    WriteFileBytes(src / name, bytes);
+    return src / name;
+  }
+  // Adds files through the page's Add button.
+  void AddThroughButton(const std::vector<std::wstring>& parts) {
+    page.chosen = parts;
+    Click(page.m_hWnd, IDC_FILE_ADD);
+  }
+  // Runs the queue through the real job until the completion question.
+  void RunToQuestion() {
+    const size_t before = boxes.size();
+    Click(page.m_hWnd, IDC_FILE_START);
+    const DWORD until = GetTickCount() + 60000;
+    while (boxes.size() == before && GetTickCount() < until) PumpMessages(10);
+    ASSERT_GT(boxes.size(), before) << "no completion question";
+    while (page.WorkerRecorded() && GetTickCount() < until) PumpMessages(5);
+  }
+  std::string Output(const std::wstring& name) {
+    return ReadFileBytes(settings.outDir + L"\\" + name);
+  }
+};
+
+// The sample paragraph in GB18030, as the build placed it beside the test.
+std::string Gb18030Sample() { return ReadFileBytes(ExeFolder() + L"\\textio_zh_hans.gb18030"); }
+
+TEST_F(FilePage, ThreeChosenFilesComeInTheDialogsOrderWithSizesAndDetectedEncodings) {
+  Write(L"a.txt", "\xEF\xBB\xBF" + Utf8(L"带标记的文本\r\n"));
+  Write(L"b.txt", "plain seven bit text\r\n");
+  ASSERT_FALSE(Gb18030Sample().empty());
+  Write(L"c.txt", Gb18030Sample());
+  AddThroughButton({src.path(), L"a.txt", L"b.txt", L"c.txt"});
+
+  EXPECT_EQ(page.dialogFlags, kAddFilesFlags | OFN_EXPLORER);
+  EXPECT_EQ(page.dialogUnits, kAddFilesBufferUnits);
+  EXPECT_EQ(page.dialogFilter, L"文本文件 (*.txt)|*.txt|");
+  ASSERT_EQ(page.Rows(), 3);
+  ASSERT_EQ(page.files.size(), 3u);
+  const wchar_t* names[3] = {L"a.txt", L"b.txt", L"c.txt"};
+  const wchar_t* encodings[3] = {L"UTF-8", L"ASCII", L"GB18030"};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(page.Cell(i, FILECOL_NAME), names[i]);
+    EXPECT_EQ(page.Cell(i, FILECOL_ENCODING), encodings[i]);
+    EXPECT_EQ(page.Cell(i, FILECOL_STATUS), L"待处理");
+    EXPECT_EQ(std::wstring(page.files[i].path), src / names[i]);
+  }
+  EXPECT_EQ(page.Cell(1, FILECOL_SIZE), L"22.00Bytes");
+  EXPECT_EQ(page.files[0].encoding, EncUtf8);
+  EXPECT_EQ(page.files[1].encoding, EncAnsi);
+  EXPECT_EQ(page.files[1].codePage, 0u);  // ASCII keeps the system's
+  EXPECT_EQ(page.files[2].encoding, EncAnsi);
+  // GB18030's own code page, or GBK where the system lacks it.
+  EXPECT_EQ(page.files[2].codePage, CodePageForCharset("GB18030"));
+  EXPECT_NE(page.files[2].codePage, 0u);
+  EXPECT_TRUE(boxes.empty());
+
+  // A cancelled dialog adds nothing; the same file twice is queued twice.
+  AddThroughButton({});
+  EXPECT_EQ(page.Rows(), 3);
+  AddThroughButton({src / L"b.txt"});
+  EXPECT_EQ(page.Rows(), 4);
+  EXPECT_EQ(page.Cell(3, FILECOL_NAME), L"b.txt");
+}
+
+TEST_F(FilePage, ManualModeTakesTheStoredChoiceWithoutDetection) {
+  settings.SetValue(CFGKEY_ENCODING_MODE, 1);
+  settings.SetValue(CFGKEY_ENCODING_INDEX, EncUtf16Be);
+  const std::wstring gb = Write(L"gb.txt", Gb18030Sample());
+  page.AddChosenFiles({gb});
+  settings.SetValue(CFGKEY_ENCODING_INDEX, EncUtf8);
+  page.AddChosenFiles({gb});
+  settings.SetValue(CFGKEY_ENCODING_INDEX, 7);
+  page.AddChosenFiles({src / L"缺失.txt"});
+  ASSERT_EQ(page.Rows(), 3);
+  EXPECT_EQ(page.Cell(0, FILECOL_ENCODING), L"Unicode big endian");
+  EXPECT_EQ(page.files[0].encoding, EncUtf16Be);
+  EXPECT_EQ(page.Cell(1, FILECOL_ENCODING), L"UTF-8");
+  EXPECT_EQ(page.files[1].encoding, EncUtf8);
+  EXPECT_EQ(page.files[1].codePage, 0u);
+  // An index outside the list: no name, and a file that is not there has 0 bytes.
+  EXPECT_EQ(page.Cell(2, FILECOL_ENCODING), L"");
+  EXPECT_EQ(page.Cell(2, FILECOL_SIZE), L"0.00Bytes");
+  EXPECT_EQ(page.files[2].encoding, 7);
+}
+
+TEST_F(FilePage, APathTooLongIsRefusedByNameAndTheOthersAreAdded) {
+  const std::wstring first = Write(L"一.txt", "one\r\n");
+  const std::wstring last = Write(L"二.txt", "two\r\n");
+  const std::wstring tooLong = src.path() + L"\\" + std::wstring(260, L'长') + L".txt";
+  const std::wstring justFits = L"C:\\" + std::wstring(256 - 4, L'x') + L".txt";
+  ASSERT_EQ(justFits.size(), 259u);
+  page.AddChosenFiles({first, tooLong, last, justFits});
+  ASSERT_EQ(page.Rows(), 3);
+  EXPECT_EQ(page.Cell(0, FILECOL_NAME), L"一.txt");
+  EXPECT_EQ(page.Cell(1, FILECOL_NAME), L"二.txt");
+  EXPECT_EQ(std::wstring(page.files[2].path), justFits);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_NE(boxes[0].text.find(tooLong), std::wstring::npos);
+  EXPECT_NE(boxes[0].text.find(L"259"), std::wstring::npos);
+  EXPECT_EQ(boxes[0].text.find(first), std::wstring::npos);
+}
+
+TEST_F(FilePage, RemoveTakesOnlyTheFirstSelectedRowAndClearEmptiesTheQueue) {
+  for (const wchar_t* n : {L"0.txt", L"1.txt", L"2.txt", L"3.txt"}) {
+    page.AddChosenFiles({Write(n, "x\r\n")});
+  }
+  Click(page.m_hWnd, IDC_FILE_REMOVE);  // nothing selected
+  EXPECT_EQ(page.Rows(), 4);
+  page.Select({1, 3});
+  Click(page.m_hWnd, IDC_FILE_REMOVE);
+  ASSERT_EQ(page.Rows(), 3);
+  ASSERT_EQ(page.files.size(), 3u);
+  const wchar_t* left[3] = {L"0.txt", L"2.txt", L"3.txt"};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(page.Cell(i, FILECOL_NAME), left[i]);
+    EXPECT_EQ(std::wstring(page.files[i].name), left[i]);
+  }
+  Click(page.m_hWnd, IDC_FILE_CLEAR);
+  EXPECT_EQ(page.Rows(), 0);
+  EXPECT_TRUE(page.files.empty());
+}
+
+TEST_F(FilePage, ControlClickAddsARowToTheSelection) {
+  for (const wchar_t* n : {L"0.txt", L"1.txt", L"2.txt"}) page.AddChosenFiles({Write(n, "x\r\n")});
+  RECT r0{}, r2{};
+  page.controls.list.GetItemRect(0, &r0, LVIR_BOUNDS);
+  page.controls.list.GetItemRect(2, &r2, LVIR_BOUNDS);
+  HWND list = page.controls.list.m_hWnd;
+  SendMessageW(list, WM_LBUTTONDOWN, 0, MAKELPARAM(40, (r2.top + r2.bottom) / 2));
+  SendMessageW(list, WM_LBUTTONDOWN, MK_CONTROL, MAKELPARAM(40, (r0.top + r0.bottom) / 2));
+  EXPECT_EQ(ListView_GetSelectedCount(list), 2u);
+  Click(page.m_hWnd, IDC_FILE_REMOVE);
+  ASSERT_EQ(page.Rows(), 2);
+  EXPECT_EQ(page.Cell(0, FILECOL_NAME), L"1.txt");
+}
+
+TEST_F(FilePage, DoubleClickOnARowOpensTheEncodingDialogOnIt) {
+  page.AddChosenFiles({Write(L"gb.txt", Gb18030Sample())});
+  page.AddChosenFiles({Write(L"u.txt", "\xEF\xBB\xBF" "abc\r\n")});
+  ASSERT_EQ(page.Cell(0, FILECOL_ENCODING), L"GB18030");
+  ASSERT_NE(page.files[0].codePage, 0u);
+  RECT r{};
+  page.controls.list.GetItemRect(0, &r, LVIR_BOUNDS);
+  const LPARAM at = MAKELPARAM(40, (r.top + r.bottom) / 2);
+  HWND list = page.controls.list.m_hWnd;
+
+  // Cancel leaves the row as it was.
+  page.onEncodingDialog = [](CDlgFileEditor& d) {
+    d.encodingCombo.SetCurSel(EncUtf8);
+    Click(d.m_hWnd, IDCANCEL);
+  };
+  SendMessageW(list, WM_LBUTTONDOWN, 0, at);
+  SendMessageW(list, WM_LBUTTONDBLCLK, 0, at);
+  EXPECT_EQ(page.encodingPreselected, EncAnsi);  // "GB18030" is read as ANSI
+  EXPECT_EQ(page.Cell(0, FILECOL_ENCODING), L"GB18030");
+  EXPECT_EQ(page.files[0].encoding, EncAnsi);
+  EXPECT_NE(page.files[0].codePage, 0u);
+
+  // OK with "UTF-8": the entry and its row change; no other row does.
+  page.onEncodingDialog = [](CDlgFileEditor& d) {
+    d.encodingCombo.SetCurSel(EncUtf8);
+    Click(d.m_hWnd, IDOK);
+  };
+  SendMessageW(list, WM_LBUTTONDBLCLK, 0, at);
+  EXPECT_EQ(page.Cell(0, FILECOL_ENCODING), L"UTF-8");
+  EXPECT_EQ(page.files[0].encoding, EncUtf8);
+  EXPECT_EQ(page.Cell(0, FILECOL_STATUS), L"待处理");
+  EXPECT_EQ(page.Cell(1, FILECOL_ENCODING), L"UTF-8");
+
+  // OK with "ANSI" by hand: the system's code page, not the detected one.
+  page.onEncodingDialog = [](CDlgFileEditor& d) {
+    d.encodingCombo.SetCurSel(EncAnsi);
+    Click(d.m_hWnd, IDOK);
+  };
+  SendMessageW(list, WM_LBUTTONDBLCLK, 0, at);
+  EXPECT_EQ(page.encodingPreselected, EncUtf8);
+  EXPECT_EQ(page.Cell(0, FILECOL_ENCODING), L"ANSI");
+  EXPECT_EQ(page.files[0].encoding, EncAnsi);
+  EXPECT_EQ(page.files[0].codePage, 0u);
+}
+
+TEST_F(FilePage, JobMessagesSetTheStatusColumn) {
+  for (const wchar_t* n : {L"0.txt", L"1.txt", L"2.txt", L"3.txt", L"4.txt"}) {
+    page.AddChosenFiles({Write(n, "x\r\n")});
+  }
+  page.OnJobMessage(CONV_BEGIN, 1000);
+  page.OnJobMessage(CONV_FILE_BEGIN, 0);
+  page.OnJobMessage(CONV_FILE_DONE, 0);
+  page.OnJobMessage(CONV_FILE_BEGIN, 1);
+  page.OnJobMessage(CONV_FILE_FAILED, 1);
+  page.OnJobMessage(CONV_FILE_BEGIN, 2);
+  EXPECT_EQ(page.Cell(2, FILECOL_STATUS), L"正在处理");
+  page.OnJobMessage(CONV_FILE_STOPPED, 2);
+  page.OnJobMessage(CONV_FILE_DONE, 99);  // no such row: ignored
+  page.OnJobMessage(42, 0);
+  const wchar_t* expected[5] = {L"处理完成", L"未知错误", L"处理终止", L"待处理", L"待处理"};
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(page.Cell(i, FILECOL_STATUS), expected[i]) << i;
+  EXPECT_TRUE(boxes.empty());
+
+  // A new run starts every row over.
+  page.OnJobMessage(CONV_BEGIN, 1000);
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(page.Cell(i, FILECOL_STATUS), L"待处理") << i;
+
+  answer = IDNO;
+  page.OnJobMessage(CONV_END, 0);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, L"处理完成,您是否要打开存储文件夹?");
+  EXPECT_EQ(boxes[0].type, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+  EXPECT_TRUE(page.opened.empty());
+  answer = IDYES;
+  page.OnJobMessage(CONV_END, 0);
+  ASSERT_EQ(page.opened.size(), 1u);
+  EXPECT_EQ(page.opened[0], settings.outDir);
+}
+
+TEST_F(FilePage, StartConvertsTheQueueIntoTheOutputFolder) {
+  const std::string simplified = ReadFileBytes(ExeFolder() + L"\\textio_zh_hans.txt");
+  ASSERT_FALSE(simplified.empty());
+  page.AddChosenFiles({Write(L"简体.txt", simplified)});
+  page.AddChosenFiles({Write(L"gb.txt", Gb18030Sample())});
+  answer = IDYES;
+  RunToQuestion();
+  EXPECT_EQ(boxes.back().text, L"处理完成,您是否要打开存储文件夹?");
+  EXPECT_EQ(page.Cell(0, FILECOL_STATUS), L"处理完成");
+  EXPECT_EQ(page.Cell(1, FILECOL_STATUS), L"处理完成");
+  EXPECT_FALSE(page.progress.m_hWnd != nullptr && page.progress.IsWindowVisible());
+  EXPECT_TRUE(IsWindowEnabled(page.m_hWnd));
+  ASSERT_EQ(page.opened.size(), 1u);
+
+  std::string config(kConvConfigSim2Tra);
+  int h = opencc_open_t2s(config.c_str(), "glyphmap");
+  ASSERT_NE(h, -1);
+  std::string expected(GlyphmapOutputBound(simplified.size()), '\0');
+  expected.resize(static_cast<size_t>(
+      opencc_convert_utf8_to_buffer(h, simplified.data(), simplified.size(), expected.data())));
+  opencc_close(h);
+  EXPECT_EQ(Output(L"简体.txt"), expected);
+  // The GB18030 file was read in its own code page: its output is the
+  // same as that of the UTF-8 text.
+  EXPECT_EQ(Output(L"gb.txt"), expected);
+}
+
+TEST_F(FilePage, AnUnwritableOutputFolderShowsUnknownErrorAndStillAsks) {
+  page.AddChosenFiles({Write(L"a.txt", "abc\r\n")});
+  settings.store->WriteString(CFGKEY_OUTPUT_DIR, (src / L"没有这个文件夹\\更深").c_str());
+  RunToQuestion();
+  EXPECT_EQ(page.Cell(0, FILECOL_STATUS), L"未知错误");
+  EXPECT_EQ(boxes.back().text, L"处理完成,您是否要打开存储文件夹?");
+}
+
+TEST_F(FilePage, StartWithAnEmptyQueueStillAsks) {
+  RunToQuestion();
+  EXPECT_EQ(boxes.size(), 1u);
+  EXPECT_TRUE(page.opened.empty());
+}
+
+TEST_F(FilePage, ColumnsAndLayoutAreThePages) {
+  HWND header = ListView_GetHeader(page.controls.list.m_hWnd);
+  ASSERT_NE(header, nullptr);
+  EXPECT_EQ(Header_GetItemCount(header), 4);
+  const wchar_t* titles[4] = {L"文件名", L"文件大小", L"编码", L"状态"};
+  const int widths[4] = {300, 80, 150, 80};
+  for (int i = 0; i < 4; ++i) {
+    wchar_t text[64] = {};
+    HDITEMW item{};
+    item.mask = HDI_TEXT | HDI_WIDTH;
+    item.pszText = text;
+    item.cchTextMax = 64;
+    Header_GetItem(header, i, &item);
+    EXPECT_EQ(std::wstring(text), titles[i]);
+    EXPECT_EQ(item.cxy, widths[i]);
+  }
+  const int ids[5] = {IDC_FILE_ADD, IDC_FILE_REMOVE, IDC_FILE_CLEAR, IDC_FILE_OPENFOLDER,
+                      IDC_FILE_START};
+  for (int i = 0; i < 5; ++i) {
+    RECT r{};
+    GetWindowRect(GetDlgItem(page.m_hWnd, ids[i]), &r);
+    POINT at{r.left, r.top};
+    ScreenToClient(page.m_hWnd, &at);
+    EXPECT_EQ(at.x, 218 + 110 * i) << ids[i];
+    EXPECT_EQ(at.y, 400) << ids[i];
+    EXPECT_EQ(r.right - r.left, 100) << ids[i];
+  }
+}
+
+}  // namespace
