@@ -39,6 +39,9 @@ run: build64
 bench: build64
 	@tools/bench.sh $(BUILD)/win64
 
+screenshots: build64
+	@tools/screenshots.sh $(BUILD)/win64 docs/screenshots
+
 dist: build
 	@tools/dist.sh $(BUILD) dist
 

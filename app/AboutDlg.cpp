@@ -42,7 +42,19 @@ BOOL CAboutDlg::OnInitDialog() {
   ApplyCtrlForeColors(Table());
   AddCtrlTips(m_hWnd, AppResMgr(),
               CtrlTipTable{{TIP_DLG_CLOSE, IDC_CLOSE_BTN, CTRLTIP_USED}, {0, 0, CTRLTIP_END}});
+  CentreOverOwner();
   return TRUE;
+}
+
+void CAboutDlg::CentreOverOwner() {
+  HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+  if (owner == nullptr || !::IsWindowVisible(owner)) return;
+  RECT o{}, d{};
+  ::GetWindowRect(owner, &o);
+  ::GetWindowRect(m_hWnd, &d);
+  const int x = o.left + ((o.right - o.left) - (d.right - d.left)) / 2;
+  const int y = o.top + ((o.bottom - o.top) - (d.bottom - d.top)) / 2;
+  SetWindowPos(nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 BOOL CAboutDlg::OnCommand(WPARAM wp, LPARAM lp) {

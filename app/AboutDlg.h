@@ -22,4 +22,6 @@ class CAboutDlg : public vek_SkinDlg {
 
  private:
   CtrlSkinTable Table();
+  // A box opened from the main window shows over it, not in a screen corner.
+  void CentreOverOwner();
 };

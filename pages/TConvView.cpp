@@ -39,6 +39,14 @@ BOOL CTConvView::OnInitDialog() {
   // panel's colour.
   for (vek_SkinEdit* e : {&sourceEdit, &resultEdit}) {
     e->borderColor = kPageBack;
+    // The dialog manager turns a template edit's border into a sunken
+    // edge; the flat one-pixel border is the one the page is drawn for.
+    const LONG_PTR ex = GetWindowLongPtrW(e->m_hWnd, GWL_EXSTYLE);
+    if ((ex & WS_EX_CLIENTEDGE) != 0) {
+      SetWindowLongPtrW(e->m_hWnd, GWL_EXSTYLE, ex & ~static_cast<LONG_PTR>(WS_EX_CLIENTEDGE));
+      e->SetWindowPos(nullptr, 0, 0, 0, 0,
+                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    }
     // A pasted text may be long: lift the edit box's own 32K default.
     e->LimitText(0);
   }
@@ -107,7 +115,13 @@ void CTConvView::OnJobMessage(WPARAM code, LPARAM arg) {
   job_.source.clear();
   job_.source.shrink_to_fit();
   job_.result.clear();
-  UpdateData(false);
+  // Only the lower box changes: the upper one was locked under the display
+  // and still holds the source, and putting a long text back into an edit
+  // box costs as much as the conversion itself.
+  if (result != nullptr) {
+    fw::CDataExchange dx{this, false};
+    fw::DDX_Text(&dx, IDC_RESULT_EDIT, *result);
+  }
   CloseProgress();
 }
 

@@ -98,3 +98,10 @@ awk '
       if (d[k] > 0) printf "bench: glyphmap_vs_debian_opencc_%s %.2f x\n", k, g[k] / d[k]
     }
   }' "$results"
+
+# The program itself, driven from a second process: start to visible main
+# window, and Convert to result for about 1 MB pasted into the text page.
+if [ -f "$build/bin/tarnwell.exe" ]; then
+  "$here/with-display.sh" "$here/wine-run.sh" "$build/bin/program_bench.exe" \
+    "$(win "$build/bin/tarnwell.exe")" "$(win "$corpus/zh_CN.txt")" 3 2>&1 | grep '^bench:\|program_bench' || true
+fi

@@ -1,0 +1,254 @@
+// The text pages and the progress dialog inside the main window: a real
+// conversion each way, the refusal of an empty text, the progress dialog's
+// two faces, its place over the main window, its Stop question, and the
+// page's recovery after a worker had to be terminated.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/TarnwellDlg.h"
+#include "app/resource.h"
+#include "fw/MessageBox.h"
+#include "pages/TConvView.h"
+#include "tests/gui/app_env.h"
+#include "tests/support/GuiPump.h"
+
+using testing_support::PumpFor;
+using testing_support::PumpUntil;
+
+namespace {
+
+class TextPageTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dlg.Create(IDD_TARNWELL_DIALOG, nullptr));
+    app_test::App().m_pMainWnd = &dlg;
+    dlg.ShowWindow(SW_SHOW);
+    PumpFor(20);
+  }
+  void TearDown() override {
+    if (IsWindow(dlg.m_hWnd)) dlg.DestroyWindow();
+    app_test::App().m_pMainWnd = nullptr;
+  }
+
+  CTConvView& TextPage(int index) {
+    dlg.SwitchToPage(dlg.Page(0), index);
+    return *dynamic_cast<CTConvView*>(dlg.Page(index));
+  }
+  static std::wstring Text(HWND wnd) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(wnd)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(wnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+  }
+  // Types `source` into the page, presses Convert and waits for the end.
+  std::wstring Convert(CTConvView& page, const std::wstring& source) {
+    SetWindowTextW(page.GetDlgItem(IDC_SOURCE_EDIT), source.c_str());
+    SendMessageW(page.m_hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(page.GetDlgItem(IDOK)));
+    EXPECT_TRUE(PumpUntil([&] { return page.progress.m_hWnd == nullptr; }, 30000));
+    return Text(page.GetDlgItem(IDC_RESULT_EDIT));
+  }
+
+  CTarnwellDlg dlg;
+};
+
+TEST_F(TextPageTest, ConvertsEachWayIntoTheLowerBox) {
+  CTConvView& s2t = TextPage(1);
+  EXPECT_EQ(Convert(s2t, L"汉字转换，头发和后来。\r\nabc"), L"漢字轉換，頭髮和後來。\r\nabc");
+  EXPECT_EQ(Text(s2t.GetDlgItem(IDC_SOURCE_EDIT)), L"汉字转换，头发和后来。\r\nabc");
+  EXPECT_TRUE(IsWindowEnabled(dlg.m_hWnd));
+  EXPECT_TRUE(IsWindowEnabled(s2t.m_hWnd));
+
+  dlg.GoBack();
+  CTConvView& t2s = TextPage(2);
+  EXPECT_EQ(Convert(t2s, L"漢字轉換，頭髮和後來。"), L"汉字转换，头发和后来。");
+}
+
+TEST_F(TextPageTest, ConvertingAgainReplacesTheLowerTextCompletely) {
+  CTConvView& page = TextPage(1);
+  SetWindowTextW(page.GetDlgItem(IDC_RESULT_EDIT), L"用户先写在下面的很长很长的一段文字");
+  EXPECT_EQ(Convert(page, L"简体"), L"簡體");
+  EXPECT_EQ(Convert(page, L"  \r\n"), L"  \r\n") << "only an empty text is refused";
+}
+
+TEST_F(TextPageTest, AnEmptySourceIsRefusedWithTheMessage) {
+  CTConvView& page = TextPage(1);
+  std::vector<fw::MessageBoxCall> boxes;
+  bool coveredDuringBox = false;
+  fw::ScopedMessageBoxHook hook([&](const fw::MessageBoxCall& call) {
+    boxes.push_back(call);
+    coveredDuringBox = !IsWindowEnabled(dlg.m_hWnd);
+    return IDOK;
+  });
+  SetWindowTextW(page.GetDlgItem(IDC_RESULT_EDIT), L"旧");
+  EXPECT_EQ(Convert(page, L""), L"旧");
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, L"请先添加需要处理的内容再执行该操作.");
+  EXPECT_EQ(boxes[0].caption, app_test::ProductTitle());
+  EXPECT_EQ(boxes[0].type & 0xF, static_cast<UINT>(MB_OK));
+  EXPECT_TRUE(coveredDuringBox) << "the display covers the page while the box is up";
+  EXPECT_EQ(page.progress.m_hWnd, nullptr);
+  EXPECT_TRUE(IsWindowEnabled(dlg.m_hWnd));
+  EXPECT_FALSE(page.WorkerRecorded());
+}
+
+// A text page whose job never ends by itself, with a short grace period.
+class StuckPage : public CDlgSim2Tra {
+ public:
+  explicit StuckPage(fw::CWnd* parent) : CDlgSim2Tra(parent) {}
+  DWORD RunJob() override {
+    PostJobMessage(CONV_BEGIN, 0);
+    Sleep(INFINITE);
+    return 0;
+  }
+
+ protected:
+  DWORD StopGraceMs() const override { return 300; }
+};
+
+class ProgressTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dlg.Create(IDD_TARNWELL_DIALOG, nullptr));
+    app_test::App().m_pMainWnd = &dlg;
+    dlg.SetWindowPos(nullptr, 60, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    dlg.ShowWindow(SW_SHOW);
+    ASSERT_TRUE(page.Create(IDD_SIM2TRA, &dlg));
+    page.SetWindowPos(nullptr, 7, 66, 766, 443, SWP_NOZORDER | SWP_SHOWWINDOW);
+    PumpFor(20);
+  }
+  void TearDown() override {
+    if (page.progress.m_hWnd != nullptr) page.progress.DestroyWindow();
+    if (page.WorkerRecorded()) page.StopJob();
+    PumpFor(20);
+    if (IsWindow(page.m_hWnd)) page.DestroyWindow();
+    if (IsWindow(dlg.m_hWnd)) dlg.DestroyWindow();
+    app_test::App().m_pMainWnd = nullptr;
+  }
+
+  // The ids of the progress dialog's visible controls, in id order.
+  std::vector<int> VisibleControls() {
+    std::vector<int> ids;
+    for (int id : {IDC_STOP_BTN, IDC_CLOSE_BTN, IDC_PROGRESS_BAR, IDC_PROGRESS_ANIM,
+                   IDC_WAIT_TEXT, IDC_PROGRESS_LABEL}) {
+      if (IsWindowVisible(page.progress.GetDlgItem(id))) ids.push_back(id);
+    }
+    return ids;
+  }
+
+  CTarnwellDlg dlg;
+  StuckPage page{&dlg};
+};
+
+TEST_F(ProgressTest, ModeZeroShowsBarLabelAndStop) {
+  ASSERT_TRUE(page.progress.Create(&page, PROGRESS_MODE_BAR));
+  page.progress.ShowOverParent(TRUE);
+  EXPECT_EQ(VisibleControls(), (std::vector<int>{IDC_STOP_BTN, IDC_CLOSE_BTN, IDC_PROGRESS_BAR,
+                                                 IDC_PROGRESS_LABEL}));
+  wchar_t label[32] = {};
+  GetDlgItemTextW(page.progress.m_hWnd, IDC_PROGRESS_LABEL, label, 32);
+  EXPECT_STREQ(label, L"处理进度:");
+  EXPECT_EQ(page.progress.title, L"正在转换...");
+}
+
+TEST_F(ProgressTest, ModeOneShowsAnimationAndWaitingText) {
+  ASSERT_TRUE(page.progress.Create(&page, PROGRESS_MODE_ANIM));
+  page.progress.ShowOverParent(TRUE);
+  EXPECT_EQ(VisibleControls(),
+            (std::vector<int>{IDC_CLOSE_BTN, IDC_PROGRESS_ANIM, IDC_WAIT_TEXT}));
+  EXPECT_EQ(page.progress.animation.frames.GetImageCount(), 18);
+  EXPECT_EQ(page.progress.animation.frameCount, 18);
+}
+
+TEST_F(ProgressTest, OpensCentredOverTheMainWindowAndDisablesIt) {
+  ASSERT_TRUE(page.progress.Create(&page, PROGRESS_MODE_BAR));
+  page.progress.ShowOverParent(TRUE);
+  RECT m = dlg.GetWindowRect();
+  RECT p = page.progress.GetWindowRect();
+  EXPECT_EQ(p.right - p.left, 520);
+  EXPECT_EQ(p.bottom - p.top, 260);
+  EXPECT_EQ(p.left, m.left + ((m.right - m.left) - 520) / 2);
+  EXPECT_EQ(p.top, m.top + ((m.bottom - m.top) - 260) / 2);
+  EXPECT_TRUE(page.progress.IsWindowVisible());
+  EXPECT_FALSE(IsWindowEnabled(dlg.m_hWnd));
+  // Esc and Enter do not close it.
+  SendMessageW(page.progress.m_hWnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  SendMessageW(page.progress.m_hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  EXPECT_TRUE(page.progress.IsWindowVisible());
+  page.progress.ShowOverParent(FALSE);
+  EXPECT_FALSE(page.progress.IsWindowVisible());
+  EXPECT_TRUE(IsWindowEnabled(dlg.m_hWnd));
+}
+
+TEST_F(ProgressTest, AThousandStepsFillTheBar) {
+  ASSERT_TRUE(page.progress.Create(&page, PROGRESS_MODE_BAR));
+  page.progress.SetBarRange(1000);
+  for (int i = 0; i < 999; ++i) page.progress.StepBar();
+  RECT bar = page.progress.bar.GetClientRect();
+  const int inner = bar.right - 2;
+  EXPECT_LT(page.progress.bar.BarWidth(inner), inner);
+  EXPECT_EQ(page.progress.StepBar(), 1);
+  EXPECT_EQ(page.progress.bar.pos, 1000);
+  EXPECT_EQ(page.progress.bar.BarWidth(inner), inner);
+}
+
+TEST_F(ProgressTest, StopAsksFirstThenTheTerminatedJobUncoversThePage) {
+  SetWindowTextW(page.GetDlgItem(IDC_SOURCE_EDIT), L"简体");
+  SetWindowTextW(page.GetDlgItem(IDC_RESULT_EDIT), L"以前的结果");
+  page.UpdateData(true);
+  ASSERT_TRUE(page.progress.Create(&page, PROGRESS_MODE_BAR));
+  page.progress.ShowOverParent(TRUE);
+  ASSERT_EQ(page.StartJob(), 1);
+
+  int answer = IDNO;
+  std::vector<fw::MessageBoxCall> boxes;
+  fw::ScopedMessageBoxHook hook([&](const fw::MessageBoxCall& call) {
+    boxes.push_back(call);
+    return answer;
+  });
+  auto clickStop = [&] {
+    SendMessageW(page.progress.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_STOP_BTN, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(page.progress.GetDlgItem(IDC_STOP_BTN)));
+  };
+  clickStop();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, L"您确定要终止转换?");
+  EXPECT_EQ(boxes[0].type, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+  PumpFor(100);
+  EXPECT_TRUE(page.WorkerRecorded()) << "No leaves the job running";
+  EXPECT_TRUE(page.progress.IsWindowVisible());
+  EXPECT_FALSE(IsWindowEnabled(dlg.m_hWnd));
+
+  answer = IDYES;
+  clickStop();
+  EXPECT_EQ(boxes.size(), 2u);
+  EXPECT_FALSE(page.WorkerRecorded());
+  EXPECT_TRUE(page.LastJobTerminated());
+  // The terminated worker posts nothing; the page still comes back.
+  EXPECT_TRUE(PumpUntil([&] { return page.progress.m_hWnd == nullptr; }, 5000));
+  EXPECT_TRUE(IsWindowEnabled(dlg.m_hWnd));
+  EXPECT_TRUE(IsWindowEnabled(page.m_hWnd));
+  wchar_t result[32] = {};
+  GetDlgItemTextW(page.m_hWnd, IDC_RESULT_EDIT, result, 32);
+  EXPECT_STREQ(result, L"以前的结果") << "a terminated job leaves the result alone";
+}
+
+TEST_F(ProgressTest, ConvertCoversThePageUntilTheStuckJobIsStopped) {
+  SetWindowTextW(page.GetDlgItem(IDC_SOURCE_EDIT), L"简体");
+  SendMessageW(page.m_hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+               reinterpret_cast<LPARAM>(page.GetDlgItem(IDOK)));
+  PumpFor(50);
+  ASSERT_NE(page.progress.m_hWnd, nullptr);
+  EXPECT_TRUE(page.progress.IsWindowVisible());
+  EXPECT_EQ(page.progress.animation.frameCount, 2);
+  EXPECT_FALSE(IsWindowEnabled(dlg.m_hWnd));
+  // A second Convert while the worker is recorded starts nothing.
+  EXPECT_EQ(page.StartJob(), 0);
+
+  page.StopJob();
+  EXPECT_TRUE(PumpUntil([&] { return page.progress.m_hWnd == nullptr; }, 5000));
+  EXPECT_TRUE(IsWindowEnabled(dlg.m_hWnd));
+}
+
+}  // namespace

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# `make screenshots`: the program's windows on a private Xvfb, captured with
+# ImageMagick's import and trimmed to the windows, into docs/screenshots/.
+#   tools/screenshots.sh [BUILD_FOLDER] [OUT_FOLDER]
+# main.png comes from tarnwell.exe itself; the other states from app_shots.exe,
+# which opens the same windows and sets them up in-process.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(dirname "$here")
+build=$(realpath "${1:-$root/build/win64}")
+out=${2:-$root/docs/screenshots}
+mkdir -p "$out"
+export TARNWELL_WINEPREFIX=${TARNWELL_WINEPREFIX:-$build/wineprefix}
+
+n=70
+while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null || true' EXIT
+for _ in $(seq 1 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
+export DISPLAY=":$n"
+
+# Captures the screen and trims the black root window away.
+shoot() {
+  /usr/bin/import -window root "$out/$1.png.tmp.png"
+  /usr/bin/convert "$out/$1.png.tmp.png" -trim +repage "$out/$1.png"
+  rm -f "$out/$1.png.tmp.png"
+  echo "screenshots: $out/$1.png"
+}
+
+# The real program, left alone on its entrance page (pointer away from it).
+command -v xdotool >/dev/null && xdotool mousemove 5 5 || true
+"$here/wine-run.sh" "$build/bin/tarnwell.exe" >/dev/null 2>&1 &
+pid=$!
+sleep 6
+shoot main
+kill "$pid" 2>/dev/null || true
+wait "$pid" 2>/dev/null || true
+
+for mode in s2t t2s about progress-bar progress-anim empty; do
+  "$here/wine-run.sh" "$build/bin/app_shots.exe" "$mode" --seconds 6 >/dev/null 2>&1 &
+  pid=$!
+  sleep 4
+  shoot "$mode"
+  wait "$pid" 2>/dev/null || true
+done
+
+# A start without the resource pack: the one message it shows.
+nopack=$(mktemp -d)
+cp "$build/bin/tarnwell.exe" "$build"/bin/*.dll "$nopack/"
+"$here/wine-run.sh" "$nopack/tarnwell.exe" >/dev/null 2>&1 &
+pid=$!
+sleep 4
+shoot no-resource-pack
+kill "$pid" 2>/dev/null || true
+wait "$pid" 2>/dev/null || true
+rm -rf "$nopack"
