@@ -1,5 +1,6 @@
 #include "pages/DlgFileEditor.h"
 
+#include "pages/DialogPlace.h"
 #include "pages/EncodingNames.h"
 #include "pages/FilePagesIds.h"
 #include "pages/PageRes.h"
@@ -69,6 +70,7 @@ BOOL CDlgFileEditor::OnInitDialog() {
   ApplyCtrlForeColors(SkinTable());
   title = QueryText(TITLE_FILE_SETTINGS);
   SetWindowText(title);  // not drawn by the system; names the window for tools
+  CenterOverOwner(m_hWnd);
   return TRUE;
 }
 

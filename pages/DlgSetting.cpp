@@ -7,6 +7,7 @@
 
 #include "fw/App.h"
 #include "fw/MessageBox.h"
+#include "pages/DialogPlace.h"
 #include "pages/EncodingNames.h"
 #include "pages/FilePagesIds.h"
 #include "pages/PageRes.h"
@@ -119,6 +120,7 @@ BOOL CDlgSetting::OnInitDialog() {
   folderEdit.borderColor = kEditBorder;
   title = QueryText(TITLE_SETTINGS);
   SetWindowText(title);  // not drawn by the system; names the window for tools
+  CenterOverOwner(m_hWnd);
   UpdateData(false);
   return TRUE;
 }

@@ -228,3 +228,55 @@ TEST_F(ProgramTest, AManualAnsiChoiceReadsTheSystemsCodePage) {
 
 }  // namespace
 }  // namespace filepages_e2e
+
+namespace filepages_e2e {
+namespace {
+
+// Not a test: holds each window of the file pages on screen for a while
+// and says so, for screenshots (tests/e2e/filepages_shoot.sh).
+void Hold(const char* name) {
+  std::printf("[ shot     ] %s\n", name);
+  std::fflush(stdout);
+  Sleep(3000);
+}
+
+TEST_F(ProgramTest, DISABLED_Tour) {
+  Source(L"带标记的文件.txt", kUtf8Marked);
+  Source(L"b.txt", kAscii);
+  Source(L"简体样本.txt", SampleBytes(L"textio_zh_hans.gb18030"));
+  std::string big;
+  const std::string line = Utf8(L"这是一个很大的文件，头发后来长得很快。\r\n");
+  while (big.size() < 320u * 1024 * 1024) big += line;
+  Source(L"大文件.txt", big);
+  big.clear();
+  HWND page = OpenFilePage(true);
+  ASSERT_NE(page, nullptr);
+  ASSERT_NO_FATAL_FAILURE(
+      AddFiles(page, srcDir, {L"带标记的文件.txt", L"b.txt", L"简体样本.txt", L"大文件.txt"}, 4));
+  ClickRow(page, 1);
+  Hold("page");
+  DoubleClickRow(page, 2);
+  HWND editor = WaitForDialog(L"文件设置");
+  ASSERT_NE(editor, nullptr);
+  Hold("encoding");
+  PostClick(editor, IDCANCEL);
+  Sleep(500);
+  PostClick(main, kSettingButton);
+  HWND settings = WaitForDialog(L"设置");
+  ASSERT_NE(settings, nullptr);
+  Hold("settings");
+  PostClick(settings, IDCANCEL);
+  Sleep(500);
+  PostClick(page, kStart);
+  Sleep(700);
+  Hold("progress");
+  std::wstring text;
+  HWND question = WaitForBox(program.id(), &text, 120000);
+  ASSERT_NE(question, nullptr);
+  Hold("question");
+  AnswerBox(question, IDNO);
+  Hold("done");
+}
+
+}  // namespace
+}  // namespace filepages_e2e

@@ -297,3 +297,24 @@ TEST(FileEditorDialog, EncodingOutsideTheListOpensUnselectedAndOkGivesMinusOne) 
 }
 
 }  // namespace
+
+namespace {
+
+TEST(FileEditorDialog, OpensCentredOverItsOwner) {
+  fw::CStatic owner;
+  ASSERT_TRUE(owner.Create(L"", WS_POPUP | WS_VISIBLE, RECT{100, 80, 880, 600}, HWND{}));
+  FileEntry entry = EntryWith(EncUtf8);
+  CDlgFileEditor dlg(&entry);
+  RECT placed{};
+  RunModalWith([&] { return dlg.DoModalFor(owner.m_hWnd); },
+               [&] {
+                 placed = dlg.GetWindowRect();
+                 Click(dlg.m_hWnd, IDCANCEL);
+               });
+  EXPECT_EQ(placed.right - placed.left, 520);
+  EXPECT_EQ(placed.left, 100 + (780 - 520) / 2);
+  EXPECT_EQ(placed.top, 80 + (520 - 260) / 2);
+  owner.DestroyWindow();
+}
+
+}  // namespace
