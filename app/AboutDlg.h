@@ -2,6 +2,7 @@
 // CAboutDlg: the about box, with the version and a close button.
 #include "skin/CtrlTables.h"
 #include "skin/SkinBtn.h"
+#include "skin/SkinStatic.h"
 #include "skin/SkinDlg.h"
 #include "skin/SkinEdit.h"
 

@@ -9,7 +9,9 @@
 #include "skin/CtrlTables.h"
 #include "skin/SkinBtn.h"
 #include "skin/SkinDlg.h"
+#include "skin/SkinComboBox.h"
 #include "skin/SkinEdit.h"
+#include "skin/SkinStatic.h"
 
 class CDlgFileEditor : public vek_SkinDlg {
  public:

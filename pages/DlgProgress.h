@@ -9,6 +9,8 @@
 #include "skin/SkinDlg.h"
 #include "skin/SkinEdit.h"
 #include "skin/SkinList.h"
+#include "skin/SkinProgress.h"
+#include "skin/SkinStatic.h"
 #include "skin/CtrlTables.h"
 
 class CConvView;

@@ -10,7 +10,9 @@
 #include "skin/PathDlg.h"
 #include "skin/SkinBtn.h"
 #include "skin/SkinDlg.h"
+#include "skin/SkinComboBox.h"
 #include "skin/SkinEdit.h"
+#include "skin/SkinStatic.h"
 
 class CDlgSetting : public vek_SkinDlg {
  public:
