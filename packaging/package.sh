@@ -30,11 +30,19 @@ done
 
 # The same files as last time, and both packages there: nothing to do.
 sum=$( (cd "$stage" && find . -type f -print0 | LC_ALL=C sort -z | xargs -0 md5sum;
-        md5sum "$here/tarnwell.nsi") | md5sum | cut -d' ' -f1)
+        md5sum "$here/tarnwell.nsi" "$here/package.sh") | md5sum | cut -d' ' -f1)
 if [ -f "$zip" ] && [ -f "$setup" ] && [ "$(cat "$work/$name.sum" 2>/dev/null)" = "$sum" ]; then
   echo "package: $zip and $setup are current"
   exit 0
 fi
+
+# Debian's runtime DLLs carry their debugging sections (libstdc++ alone is
+# 23 MB); the packages ship them without.
+case $arch in
+  win64) strip=x86_64-w64-mingw32-strip ;;
+  *) strip=i686-w64-mingw32-strip ;;
+esac
+"$strip" --strip-debug "$stage"/lib*.dll
 
 # Portable: the whole folder, under its own name.
 rm -f "$zip"

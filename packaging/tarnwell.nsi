@@ -91,12 +91,14 @@ SectionEnd
 
 Section "Uninstall"
   SetShellVarContext all
+  ; The Start menu entry first, so that it never points at missing files.
+  Delete "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk"
+  Delete "$SMPROGRAMS\${PRODUCT}\卸载 ${PRODUCT}.lnk"
+  RMDir "$SMPROGRAMS\${PRODUCT}"
   ; Only what the installer put there; the settings file stays.
   !include "${LISTS}\unfiles.nsh"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
-  Delete "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk"
-  Delete "$SMPROGRAMS\${PRODUCT}\卸载 ${PRODUCT}.lnk"
-  RMDir "$SMPROGRAMS\${PRODUCT}"
+  ; Last, once the files are gone: the entry in Add/Remove Programs.
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd

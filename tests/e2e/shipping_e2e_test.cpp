@@ -235,10 +235,13 @@ TEST_F(ShippedProgramTest, TheInstallerInstallsSilentlyAndTheUninstallerKeepsThe
   // files to go.
   RemoteProcess uninstaller;
   ASSERT_TRUE(uninstaller.Start(installed + L"\\uninstall.exe", L"/S"));
-  EXPECT_TRUE(WaitFor([&] { return !Exists(installed); }, 120000)) << "the program folder stayed";
+  // Its entry in Add/Remove Programs goes last.
+  EXPECT_TRUE(WaitFor([&] { return !UninstallKeyExists(); }, 120000)) << "still registered";
   EXPECT_FALSE(Exists(installed + L"\\tarnwell.exe"));
+  EXPECT_FALSE(Exists(installed)) << "the program folder stayed";
   EXPECT_FALSE(Exists(startMenu));
-  EXPECT_TRUE(WaitFor([&] { return !UninstallKeyExists(); }, 20000));
+  ASSERT_TRUE(WaitFor([&] { return WaitForSingleObject(uninstaller.handle(), 0) == WAIT_OBJECT_0; },
+                      20000));
   EXPECT_EQ(ReadFileBytes(settingsFile), settings) << "the settings were touched";
 }
 
