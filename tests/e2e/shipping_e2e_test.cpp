@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -243,6 +244,34 @@ TEST_F(ShippedProgramTest, TheInstallerInstallsSilentlyAndTheUninstallerKeepsThe
   ASSERT_TRUE(WaitFor([&] { return WaitForSingleObject(uninstaller.handle(), 0) == WAIT_OBJECT_0; },
                       20000));
   EXPECT_EQ(ReadFileBytes(settingsFile), settings) << "the settings were touched";
+}
+
+// Not a test: the program's file page with a finished queue and the settings
+// dialog, each held on screen and announced, for `make screenshots`.
+void Hold(const char* name) {
+  std::printf("[ shot     ] %s\n", name);
+  std::fflush(stdout);
+  Sleep(3000);
+}
+
+TEST_F(ShippedProgramTest, DISABLED_Shots) {
+  ASSERT_NO_FATAL_FAILURE(StartFrom(ExeFolder() + L"\\tarnwell.exe"));
+  std::string plain;
+  for (int i = 0; i < 40; ++i) plain += "A plain ASCII line of an English text file.\r\n";
+  Source(L"简体样本.txt", ReadFileBytes(ExeFolder() + L"\\textio_zh_hans.gb18030"));
+  Source(L"说明.txt", "\xEF\xBB\xBF" + Utf8(L"简体中文的说明文件，头发后来长得很快。\r\n"));
+  Source(L"readme.txt", plain);
+  HWND page = OpenFilePage(true);
+  ASSERT_NE(page, nullptr);
+  ASSERT_NO_FATAL_FAILURE(AddFiles(page, srcDir, {L"简体样本.txt", L"说明.txt", L"readme.txt"}, 3));
+  ASSERT_NO_FATAL_FAILURE(StartAndAnswer(page, IDNO));
+  Sleep(500);
+  Hold("file-done");
+  PostClick(main, kSettingButton);
+  HWND settings = WaitForDialog(L"设置");
+  ASSERT_NE(settings, nullptr);
+  Hold("settings");
+  PostClick(settings, IDCANCEL);
 }
 
 }  // namespace
