@@ -2,9 +2,8 @@
 // CAboutDlg: the about box, with the version and a close button.
 #include "skin/CtrlTables.h"
 #include "skin/SkinBtn.h"
-#include "skin/SkinStatic.h"
 #include "skin/SkinDlg.h"
-#include "skin/SkinEdit.h"
+#include "skin/SkinStatic.h"
 
 class CAboutDlg : public vek_SkinDlg {
  public:

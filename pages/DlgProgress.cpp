@@ -25,8 +25,7 @@ CDlgProgress::CDlgProgress() : vek_SkinDlg(IDD_PROGRESS, nullptr) {
   bar.pos = 0;
   titleLeft = 55;
   titleTop = 9;
-  // The controls that the dialog does not colour itself (none bound to a
-  // skinned class asks) get the panel's colours.
+  // Controls without colours of their own take the panel's.
   ctrlTextColor = kPanelText;
   ctrlBrush.reset(CreateSolidBrush(kPanel));
 }

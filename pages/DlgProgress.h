@@ -7,8 +7,6 @@
 #include "skin/AnimPlayer.h"
 #include "skin/SkinBtn.h"
 #include "skin/SkinDlg.h"
-#include "skin/SkinEdit.h"
-#include "skin/SkinList.h"
 #include "skin/SkinProgress.h"
 #include "skin/SkinStatic.h"
 #include "skin/CtrlTables.h"

@@ -27,6 +27,9 @@ constexpr UINT_PTR kSetUpTimer = 71;
 constexpr UINT_PTR kQuitTimer = 72;
 
 class ShotsApp : public fw::CWinApp {};
+
+// Ends the run even while a modal box is up.
+void CALLBACK QuitNow(HWND, UINT, UINT_PTR, DWORD) { ExitProcess(0); }
 ShotsApp theApp;
 
 class ShotsDlg : public CTarnwellDlg {
@@ -37,8 +40,7 @@ class ShotsDlg : public CTarnwellDlg {
   BOOL OnInitDialog() override {
     CTarnwellDlg::OnInitDialog();
     SetTimer(kSetUpTimer, 400);
-    ::SetTimer(nullptr, 0, static_cast<UINT>(seconds_ * 1000),
-               [](HWND, UINT, UINT_PTR, DWORD) { ExitProcess(0); });
+    ::SetTimer(nullptr, 0, static_cast<UINT>(seconds_ * 1000), &QuitNow);
     return TRUE;
   }
   void OnTimer(UINT_PTR id) override {

@@ -240,43 +240,46 @@ TEST_F(MainWindowTest, EscEnterAndAltF4DoNotCloseTheWindow) {
   EXPECT_TRUE(dlg.IsWindowVisible());
 }
 
+// The steps of the modal run below, one per tick of a thread timer: the
+// keys go through the modal loop as typed, then the close button.
+struct KeySteps {
+  CTarnwellDlg* dlg = nullptr;
+  bool aliveAfterKeys = false;
+  int tick = 0;
+};
+KeySteps* g_keySteps = nullptr;
+
+void CALLBACK KeyStepTick(HWND, UINT, UINT_PTR, DWORD) {
+  KeySteps& s = *g_keySteps;
+  HWND main = s.dlg->m_hWnd;
+  if (main == nullptr) return;
+  ++s.tick;
+  HWND focus = GetFocus() != nullptr ? GetFocus() : main;
+  if (s.tick == 2) {
+    PostMessageW(focus, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    PostMessageW(focus, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+    // Alt+F4 as the keyboard sends it.
+    PostMessageW(focus, WM_SYSKEYDOWN, VK_F4, 0x203E0001);
+  } else if (s.tick == 5) {
+    s.aliveAfterKeys = IsWindow(main) && IsWindowVisible(main);
+    SendMessageW(GetDlgItem(main, IDC_CLOSE_BTN), BM_CLICK, 0, 0);
+  } else if (s.tick > 50) {
+    DestroyWindow(main);  // never hang the test run
+  }
+}
+
 TEST(MainWindowModalTest, KeysAreIgnoredAndTheCloseButtonEndsTheRun) {
   CTarnwellDlg dlg;
   app_test::App().m_pMainWnd = &dlg;
-  bool aliveAfterKeys = false;
-  INT_PTR result = 0;
-  // The keys go through the modal loop as typed; then the close button.
-  struct Step {
-    CTarnwellDlg* dlg;
-    bool* alive;
-    int tick = 0;
-  } step{&dlg, &aliveAfterKeys};
-  static Step* current = nullptr;
-  current = &step;
-  UINT_PTR timer = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
-    Step& s = *current;
-    HWND main = s.dlg->m_hWnd;
-    if (main == nullptr) return;
-    ++s.tick;
-    HWND focus = GetFocus() != nullptr ? GetFocus() : main;
-    if (s.tick == 2) {
-      PostMessageW(focus, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
-      PostMessageW(focus, WM_KEYDOWN, VK_RETURN, 0x001C0001);
-      // Alt+F4 as the keyboard sends it.
-      PostMessageW(focus, WM_SYSKEYDOWN, VK_F4, 0x203E0001);
-    } else if (s.tick == 5) {
-      *s.alive = IsWindow(main) && IsWindowVisible(main);
-      HWND close = GetDlgItem(main, IDC_CLOSE_BTN);
-      SendMessageW(close, BM_CLICK, 0, 0);
-    } else if (s.tick > 50) {
-      DestroyWindow(main);  // never hang the test run
-    }
-  });
-  result = dlg.DoModalFor(nullptr);
+  KeySteps steps;
+  steps.dlg = &dlg;
+  g_keySteps = &steps;
+  UINT_PTR timer = SetTimer(nullptr, 0, 100, &KeyStepTick);
+  INT_PTR result = dlg.DoModalFor(nullptr);
   KillTimer(nullptr, timer);
-  current = nullptr;
+  g_keySteps = nullptr;
   app_test::App().m_pMainWnd = nullptr;
-  EXPECT_TRUE(aliveAfterKeys);
+  EXPECT_TRUE(steps.aliveAfterKeys);
   EXPECT_EQ(result, IDCANCEL);
 }
 

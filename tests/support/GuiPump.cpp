@@ -43,15 +43,14 @@ struct ModalWatch {
 };
 ModalWatch* g_watch = nullptr;
 
+BOOL CALLBACK CollectWindow(HWND wnd, LPARAM lp) {
+  reinterpret_cast<std::set<HWND>*>(lp)->insert(wnd);
+  return TRUE;
+}
+
 std::set<HWND> ThreadWindows() {
   std::set<HWND> windows;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND wnd, LPARAM lp) -> BOOL {
-        reinterpret_cast<std::set<HWND>*>(lp)->insert(wnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&windows));
+  EnumThreadWindows(GetCurrentThreadId(), &CollectWindow, reinterpret_cast<LPARAM>(&windows));
   return windows;
 }
 

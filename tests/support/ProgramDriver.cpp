@@ -50,20 +50,51 @@ void ProgramProcess::Kill() {
   pi_ = PROCESS_INFORMATION{};
 }
 
+namespace {
+
+struct PidSearch {
+  DWORD pid;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectOfPid(HWND wnd, LPARAM lp) {
+  auto* s = reinterpret_cast<PidSearch*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(wnd, &pid);
+  if (pid == s->pid) s->found.push_back(wnd);
+  return TRUE;
+}
+
+struct IdSearch {
+  int id;
+  HWND found;
+};
+
+BOOL CALLBACK FindId(HWND wnd, LPARAM lp) {
+  auto* s = reinterpret_cast<IdSearch*>(lp);
+  if (GetDlgCtrlID(wnd) != s->id) return TRUE;
+  s->found = wnd;
+  return FALSE;
+}
+
+struct TitleSearch {
+  const std::wstring* title;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTitled(HWND wnd, LPARAM lp) {
+  auto* s = reinterpret_cast<TitleSearch*>(lp);
+  wchar_t text[128] = {};
+  InternalGetWindowText(wnd, text, 128);
+  if (*s->title == text) s->found.push_back(wnd);
+  return TRUE;
+}
+
+}  // namespace
+
 std::vector<HWND> ProgramProcess::TopLevelWindows() const {
-  struct Search {
-    DWORD pid;
-    std::vector<HWND> found;
-  } search{pid_, {}};
-  EnumWindows(
-      [](HWND wnd, LPARAM lp) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lp);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(wnd, &pid);
-        if (pid == s->pid) s->found.push_back(wnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  PidSearch search{pid_, {}};
+  EnumWindows(&CollectOfPid, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
@@ -129,19 +160,8 @@ bool SetTextOf(HWND wnd, const std::wstring& text) {
 }
 
 HWND FindDescendant(HWND parent, int id) {
-  struct Search {
-    int id;
-    HWND found;
-  } search{id, nullptr};
-  EnumChildWindows(
-      parent,
-      [](HWND wnd, LPARAM lp) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lp);
-        if (GetDlgCtrlID(wnd) != s->id) return TRUE;
-        s->found = wnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  IdSearch search{id, nullptr};
+  EnumChildWindows(parent, &FindId, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
@@ -163,19 +183,8 @@ void Answer(HWND box, int id) {
 }
 
 std::vector<HWND> WindowsTitled(const std::wstring& title) {
-  struct Search {
-    const std::wstring* title;
-    std::vector<HWND> found;
-  } search{&title, {}};
-  EnumWindows(
-      [](HWND wnd, LPARAM lp) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lp);
-        wchar_t text[128] = {};
-        InternalGetWindowText(wnd, text, 128);
-        if (*s->title == text) s->found.push_back(wnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  TitleSearch search{&title, {}};
+  EnumWindows(&CollectTitled, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 

@@ -45,22 +45,24 @@ std::wstring ClassOf(HWND wnd) {
   return name;
 }
 
+struct MainSearch {
+  DWORD pid;
+  HWND found;
+};
+
+BOOL CALLBACK FindMainWindow(HWND wnd, LPARAM lp) {
+  auto* s = reinterpret_cast<MainSearch*>(lp);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(wnd, &owner);
+  if (owner != s->pid || !IsWindowVisible(wnd) || ClassOf(wnd) != L"#32770") return TRUE;
+  if (GetDlgItem(wnd, 1013) == nullptr || GetDlgItem(wnd, 1007) == nullptr) return TRUE;
+  s->found = wnd;
+  return FALSE;
+}
+
 HWND MainWindowOf(DWORD pid) {
-  struct Search {
-    DWORD pid;
-    HWND found;
-  } s{pid, nullptr};
-  EnumWindows(
-      [](HWND wnd, LPARAM lp) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lp);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(wnd, &owner);
-        if (owner != s->pid || !IsWindowVisible(wnd) || ClassOf(wnd) != L"#32770") return TRUE;
-        if (GetDlgItem(wnd, 1013) == nullptr || GetDlgItem(wnd, 1007) == nullptr) return TRUE;
-        s->found = wnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&s));
+  MainSearch s{pid, nullptr};
+  EnumWindows(&FindMainWindow, reinterpret_cast<LPARAM>(&s));
   return s.found;
 }
 
