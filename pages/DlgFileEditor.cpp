@@ -24,14 +24,13 @@ CDlgFileEditor::CDlgFileEditor(const FileEntry* fileEntry)
 CtrlSkinTable CDlgFileEditor::SkinTable() {
   constexpr int kImagePos = CTRLSKIN_IMAGE | CTRLSKIN_POS;
   constexpr int kPosSize = CTRLSKIN_POS | CTRLSKIN_SIZE;
-  return CtrlSkinTable{
-      {&close, BMP_SYSBTN_DLGCLOSE, -37, 0, 0, 0, 0, 0, kImagePos},
-      {&ok, BMP_BTN_OK, 285, 206, 0, 0, 0, 0, kImagePos},
-      {&cancel, BMP_BTN_CANCEL, 395, 206, 0, 0, 0, 0, kImagePos},
-      {&encodingLabel, 0, 20, 50, 60, 13, kBody, kBodyText,
-       kPosSize | CTRLSKIN_BACK | CTRLSKIN_FORE},
-      {&encodingCombo, 0, 86, 46, 150, 21, 0, 0, kPosSize},
-      {nullptr, 0, 0, 0, 0, 0, 0, 0, CTRLSKIN_END}};
+  return CtrlSkinTable{{&close, BMP_SYSBTN_DLGCLOSE, -37, 0, 0, 0, 0, 0, kImagePos},
+                       {&ok, BMP_BTN_OK, 285, 206, 0, 0, 0, 0, kImagePos},
+                       {&cancel, BMP_BTN_CANCEL, 395, 206, 0, 0, 0, 0, kImagePos},
+                       {&encodingLabel, 0, 20, 50, 60, 13, kBody, kBodyText,
+                        kPosSize | CTRLSKIN_BACK | CTRLSKIN_FORE},
+                       {&encodingCombo, 0, 86, 46, 150, 21, 0, 0, kPosSize},
+                       {nullptr, 0, 0, 0, 0, 0, 0, 0, CTRLSKIN_END}};
 }
 
 void CDlgFileEditor::DoDataExchange(fw::CDataExchange* dx) {

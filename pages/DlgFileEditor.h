@@ -10,7 +10,6 @@
 #include "skin/SkinBtn.h"
 #include "skin/SkinDlg.h"
 #include "skin/SkinComboBox.h"
-#include "skin/SkinEdit.h"
 #include "skin/SkinStatic.h"
 
 class CDlgFileEditor : public vek_SkinDlg {

@@ -50,19 +50,18 @@ CtrlSkinTable CDlgSetting::SkinTable() {
   constexpr int kImagePos = CTRLSKIN_IMAGE | CTRLSKIN_POS;
   constexpr int kPosSize = CTRLSKIN_POS | CTRLSKIN_SIZE;
   constexpr int kColoured = kPosSize | CTRLSKIN_BACK | CTRLSKIN_FORE;
-  return CtrlSkinTable{
-      {&close, BMP_SYSBTN_DLGCLOSE, -37, 0, 0, 0, 0, 0, kImagePos},
-      {&browse, BMP_BTN_BROWSE, 470, 40, 0, 0, 0, 0, kImagePos},
-      {&ok, BMP_BTN_OK, 285, 206, 0, 0, 0, 0, kImagePos},
-      {&cancel, BMP_BTN_CANCEL, 395, 206, 0, 0, 0, 0, kImagePos},
-      {&folderLabel, 0, 26, 46, 60, 13, kBody, kBodyText, kColoured},
-      {&folderEdit, 0, 96, 41, 360, 23, kBody, 0, kPosSize | CTRLSKIN_BACK},
-      {&encodingGroup, 0, 16, 75, 270, 120, kBody, kBodyText, kColoured},
-      {&autoRadio, 0, 35, 100, 80, 16, kBody, kBodyText, kColoured},
-      {&manualRadio, 0, 35, 130, 80, 16, kBody, kBodyText, kColoured},
-      {&encodingLabel, 0, 35, 160, 60, 13, kBody, kBodyText, kColoured},
-      {&encodingCombo, 0, 105, 156, 150, 21, 0, 0, kPosSize},
-      {nullptr, 0, 0, 0, 0, 0, 0, 0, CTRLSKIN_END}};
+  return CtrlSkinTable{{&close, BMP_SYSBTN_DLGCLOSE, -37, 0, 0, 0, 0, 0, kImagePos},
+                       {&browse, BMP_BTN_BROWSE, 470, 40, 0, 0, 0, 0, kImagePos},
+                       {&ok, BMP_BTN_OK, 285, 206, 0, 0, 0, 0, kImagePos},
+                       {&cancel, BMP_BTN_CANCEL, 395, 206, 0, 0, 0, 0, kImagePos},
+                       {&folderLabel, 0, 26, 46, 60, 13, kBody, kBodyText, kColoured},
+                       {&folderEdit, 0, 96, 41, 360, 23, kBody, 0, kPosSize | CTRLSKIN_BACK},
+                       {&encodingGroup, 0, 16, 75, 270, 120, kBody, kBodyText, kColoured},
+                       {&autoRadio, 0, 35, 100, 80, 16, kBody, kBodyText, kColoured},
+                       {&manualRadio, 0, 35, 130, 80, 16, kBody, kBodyText, kColoured},
+                       {&encodingLabel, 0, 35, 160, 60, 13, kBody, kBodyText, kColoured},
+                       {&encodingCombo, 0, 105, 156, 150, 21, 0, 0, kPosSize},
+                       {nullptr, 0, 0, 0, 0, 0, 0, 0, CTRLSKIN_END}};
 }
 
 void CDlgSetting::DoDataExchange(fw::CDataExchange* dx) {

@@ -17,14 +17,13 @@
 namespace {
 
 // Said when a chosen file's path does not fit the queue.
-constexpr wchar_t kPathTooLong[] =
-    L"以下文件的路径超过 259 个字符, 无法加入转换队列:\n\n";
+constexpr wchar_t kPathTooLong[] = L"以下文件的路径超过 259 个字符, 无法加入转换队列:\n\n";
 
 // The file's size, taken by opening it for reading; 0 when it cannot be.
 ULARGE_INTEGER FileSizeOf(const wchar_t* path) {
   ULARGE_INTEGER size{};
-  HANDLE file = CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                            nullptr);
+  HANDLE file =
+      CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return size;
   LARGE_INTEGER got{};
   if (GetFileSizeEx(file, &got)) size.QuadPart = static_cast<ULONGLONG>(got.QuadPart);
@@ -51,14 +50,13 @@ CfgStore& CFConvView::Store() { return store_ != nullptr ? *store_ : CfgStore::I
 
 CtrlSkinTable CFConvView::SkinTable() {
   constexpr int kImagePos = CTRLSKIN_IMAGE | CTRLSKIN_POS;
-  return CtrlSkinTable{
-      {list, 0, 8, 8, 766, 388, 0, 0, CTRLSKIN_POS | CTRLSKIN_SIZE},
-      {add, BMP_BTN_ADDFILE, 218, 400, 0, 0, 0, 0, kImagePos},
-      {remove, BMP_BTN_REMOVE, 328, 400, 0, 0, 0, 0, kImagePos},
-      {clear, BMP_BTN_CLEAR, 438, 400, 0, 0, 0, 0, kImagePos},
-      {openFolder, BMP_BTN_OPENFOLDER, 548, 400, 0, 0, 0, 0, kImagePos},
-      {start, BMP_BTN_STARTCONV, 658, 400, 0, 0, 0, 0, kImagePos},
-      {nullptr, 0, 0, 0, 0, 0, 0, 0, CTRLSKIN_END}};
+  return CtrlSkinTable{{list, 0, 8, 8, 766, 388, 0, 0, CTRLSKIN_POS | CTRLSKIN_SIZE},
+                       {add, BMP_BTN_ADDFILE, 218, 400, 0, 0, 0, 0, kImagePos},
+                       {remove, BMP_BTN_REMOVE, 328, 400, 0, 0, 0, 0, kImagePos},
+                       {clear, BMP_BTN_CLEAR, 438, 400, 0, 0, 0, 0, kImagePos},
+                       {openFolder, BMP_BTN_OPENFOLDER, 548, 400, 0, 0, 0, 0, kImagePos},
+                       {start, BMP_BTN_STARTCONV, 658, 400, 0, 0, 0, 0, kImagePos},
+                       {nullptr, 0, 0, 0, 0, 0, 0, 0, CTRLSKIN_END}};
 }
 
 int CFConvView::OnLoadSkin() {
@@ -105,9 +103,9 @@ BOOL CFConvView::OnInitDialog() {
 
 void CFConvView::InitList() {
   if (list == nullptr || list->m_hWnd == nullptr) return;
-  const ListSkinCfg cfg{7,  RGB(238, 237, 237), RGB(183, 184, 183), RGB(64, 64, 64),
-                        15, TRUE,               FALSE,              FALSE,
-                        RGB(231, 241, 254)};
+  const ListSkinCfg cfg{
+      7,     RGB(238, 237, 237), RGB(183, 184, 183), RGB(64, 64, 64), 15, TRUE, FALSE,
+      FALSE, RGB(231, 241, 254)};
   list->InitSkinList(&cfg);
   if (list->header != nullptr) list->header->font = listFont.GetSafeHandle();
   list->SetExtendedStyle(list->GetExtendedStyle() | LVS_EX_FULLROWSELECT);
@@ -202,8 +200,7 @@ void CFConvView::AddFile(const fw::CString& path) {
     char charset[kCharsetNameSize] = {};
     const FileEncoding encoding = DetectFileEncoding(path.c_str(), charset);
     // The detector's charset decides the code page an ANSI file is read in.
-    const UINT codePage =
-        encoding == EncAnsi ? CodePageForDetectedFile(path.c_str(), charset) : 0;
+    const UINT codePage = encoding == EncAnsi ? CodePageForDetectedFile(path.c_str(), charset) : 0;
     MakeFileEntry(path.c_str(), encoding, entry, codePage);
     encodingText = FromAnsi(charset);
   }

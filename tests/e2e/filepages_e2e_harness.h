@@ -5,10 +5,10 @@
 // file-open dialog, and the program terminated at the end whatever
 // happened.
 #include <windows.h>
-#include <shlobj.h>
+// After windows.h:
 #include <commctrl.h>
-
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include <memory>
 #include <string>
@@ -60,7 +60,8 @@ inline std::string Encode(const std::wstring& text, UINT codePage) {
 }
 
 inline std::wstring Decode(const std::string& bytes, UINT codePage) {
-  int n = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+  int n =
+      MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
   std::wstring out(static_cast<size_t>(n), L'\0');
   MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(), n);
   return out;
@@ -156,14 +157,7 @@ class ProgramTest : public ::testing::Test {
   // The edit box of the file name box (id 1148: an edit, or a combo box
   // holding one).
   static HWND FileNameEdit(HWND dialog) {
-    std::vector<HWND> boxes;
-    EnumChildWindows(
-        dialog,
-        [](HWND w, LPARAM all) {
-          if (GetDlgCtrlID(w) == kFileNameBox) reinterpret_cast<std::vector<HWND>*>(all)->push_back(w);
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&boxes));
+    const std::vector<HWND> boxes = DescendantsWithId(dialog, kFileNameBox);
     for (HWND w : boxes) {
       if (ClassOf(w) == L"Edit") return w;
     }
@@ -209,8 +203,9 @@ class ProgramTest : public ::testing::Test {
   void ClickRow(HWND page, int row, bool control = false) {
     RemoteList list(ListOf(page), program.id());
     POINT pt = list.RowPoint(row);
-    SendMessageTimeoutW(ListOf(page), WM_LBUTTONDOWN, control ? MK_CONTROL | MK_LBUTTON : MK_LBUTTON,
-                        MAKELPARAM(pt.x, pt.y), SMTO_ABORTIFHUNG, 5000, nullptr);
+    SendMessageTimeoutW(ListOf(page), WM_LBUTTONDOWN,
+                        control ? MK_CONTROL | MK_LBUTTON : MK_LBUTTON, MAKELPARAM(pt.x, pt.y),
+                        SMTO_ABORTIFHUNG, 5000, nullptr);
     PostMessageW(ListOf(page), WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
   }
   void DoubleClickRow(HWND page, int row) {

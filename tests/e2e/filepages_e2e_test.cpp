@@ -1,12 +1,13 @@
 // The file pages of the running program, driven from this process through
 // its real windows: the file-open dialog, the settings dialog, the file
 // encoding dialog, the progress dialog's Stop and the completion question.
-#include "tests/e2e/filepages_e2e_harness.h"
-
+#include <windows.h>
+// After windows.h:
 #include <commctrl.h>
 
 #include <cstdio>
 
+#include "tests/e2e/filepages_e2e_harness.h"
 #include "tests/support/TestText.h"
 
 namespace filepages_e2e {
@@ -84,7 +85,8 @@ TEST_F(ProgramTest, ManualModeFromTheSettingsDialogSkipsDetection) {
 
 TEST_F(ProgramTest, StopDuringALargeFileGivesTheStatusesAndTheQuestion) {
   std::string big;
-  const std::string line = Utf8(L"这是一个很大的文件，用来在转换当中按下停止按钮。头发后来长得很快。\r\n");
+  const std::string line =
+      Utf8(L"这是一个很大的文件，用来在转换当中按下停止按钮。头发后来长得很快。\r\n");
   while (big.size() < 320u * 1024 * 1024) big += line;
   Source(L"0.txt", kAscii);
   Source(L"1.txt", kAscii);

@@ -1,8 +1,7 @@
 // The settings dialog and the file encoding dialog over the real resource
 // pack and a settings file of the test's own.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 #include <vector>
@@ -192,8 +191,8 @@ TEST_F(SettingsDialog, TypedMissingFolderIsCreatedWhenTheUserAgrees) {
 TEST_F(SettingsDialog, RefusedOrInvalidFolderWarnsAndTheDialogStays) {
   settings.SetValue(CFGKEY_ENCODING_INDEX, 1);
   const std::wstring missing = settings.dir / L"不要建";
-  for (const std::wstring& typed : {missing, std::wstring(L"相对\\路径"),
-                                    std::wstring(L"C:\\a?b"), std::wstring()}) {
+  for (const std::wstring& typed :
+       {missing, std::wstring(L"相对\\路径"), std::wstring(L"C:\\a?b"), std::wstring()}) {
     boxes.clear();
     SettingDlg dlg(*settings.store);
     Open(dlg);

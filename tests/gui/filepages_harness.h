@@ -3,10 +3,10 @@
 // real resource pack for the whole run, a settings file of the test's own,
 // and a modal run answered from a timer.
 #include <windows.h>
+// After windows.h:
 #include <commctrl.h>
-#include <objbase.h>
-
 #include <gtest/gtest.h>
+#include <objbase.h>
 
 #include <functional>
 #include <memory>
@@ -60,23 +60,30 @@ struct TestSettings {
   }
 };
 
+// The action a modal run's timer is to take (one at a time).
+inline std::function<void()>*& PendingAction() {
+  static std::function<void()>* pending = nullptr;
+  return pending;
+}
+
+inline void CALLBACK RunPendingAction(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  if (PendingAction() != nullptr) {
+    auto call = *PendingAction();
+    PendingAction() = nullptr;
+    call();
+  }
+}
+
 // Runs `modal` (which shows a modal window and returns its result) while
 // `act` is called once from a timer inside its loop.
-inline INT_PTR RunModalWith(const std::function<INT_PTR()>& modal,
-                            std::function<void()> act, UINT delayMs = 100) {
-  static std::function<void()>* pending = nullptr;
-  pending = &act;
-  UINT_PTR timer = SetTimer(nullptr, 0, delayMs, [](HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    if (pending != nullptr) {
-      auto call = *pending;
-      pending = nullptr;
-      call();
-    }
-  });
+inline INT_PTR RunModalWith(const std::function<INT_PTR()>& modal, std::function<void()> act,
+                            UINT delayMs = 100) {
+  PendingAction() = &act;
+  UINT_PTR timer = SetTimer(nullptr, 0, delayMs, RunPendingAction);
   INT_PTR result = modal();
   KillTimer(nullptr, timer);
-  pending = nullptr;
+  PendingAction() = nullptr;
   return result;
 }
 

@@ -3,8 +3,8 @@
 // click into the encoding dialog, the job's messages on the list, and whole
 // runs through the real job with the completion question.
 #include <windows.h>
+// After windows.h:
 #include <commctrl.h>
-
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -16,10 +16,10 @@
 #include "glyphmap/glyphmap.h"
 #include "pages/FConvView.h"
 #include "pages/FilePagesIds.h"
-#include "textio/Charsets.h"
 #include "tests/gui/filepages_harness.h"
 #include "tests/support/TestText.h"
 #include "tests/support/WindowPixels.h"
+#include "textio/Charsets.h"
 
 namespace {
 
@@ -251,7 +251,9 @@ TEST_F(FilePage, ControlClickAddsARowToTheSelection) {
 
 TEST_F(FilePage, DoubleClickOnARowOpensTheEncodingDialogOnIt) {
   page.AddChosenFiles({Write(L"gb.txt", Gb18030Sample())});
-  page.AddChosenFiles({Write(L"u.txt", "\xEF\xBB\xBF" "abc\r\n")});
+  page.AddChosenFiles({Write(L"u.txt",
+                             "\xEF\xBB\xBF"
+                             "abc\r\n")});
   ASSERT_EQ(page.Cell(0, FILECOL_ENCODING), L"GB18030");
   ASSERT_NE(page.files[0].codePage, 0u);
   RECT r{};

@@ -47,8 +47,8 @@ bool WaitFor(const std::function<bool()>& found, DWORD timeoutMs) {
 
 std::wstring TextOf(HWND wnd) {
   wchar_t text[2048] = {};
-  SendMessageTimeoutW(wnd, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                      5000, nullptr);
+  SendMessageTimeoutW(wnd, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+                      nullptr);
   return text;
 }
 
@@ -92,7 +92,24 @@ BOOL CALLBACK MatchChild(HWND wnd, LPARAM param) {
   return FALSE;
 }
 
+struct IdSearch {
+  int id;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectId(HWND wnd, LPARAM param) {
+  auto* search = reinterpret_cast<IdSearch*>(param);
+  if (GetDlgCtrlID(wnd) == search->id) search->found.push_back(wnd);
+  return TRUE;
+}
+
 }  // namespace
+
+std::vector<HWND> DescendantsWithId(HWND parent, int id) {
+  IdSearch search{id, {}};
+  EnumChildWindows(parent, CollectId, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
 
 std::vector<HWND> TopWindows(DWORD pid, const std::wstring& cls, const std::wstring& title) {
   TopSearch search{pid, &cls, &title, {}};

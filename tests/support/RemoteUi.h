@@ -46,6 +46,9 @@ HWND WaitForTopWindow(DWORD pid, const std::wstring& cls, const std::wstring& ti
 // (any when `visibleOnly` is false); null when none.
 HWND FindDescendant(HWND parent, int id, bool visibleOnly = true);
 
+// Every descendant of `parent` with control id `id`, visible or not.
+std::vector<HWND> DescendantsWithId(HWND parent, int id);
+
 std::wstring TextOf(HWND wnd);
 std::wstring ClassOf(HWND wnd);
 // Posts the click of button `id` of `dialog` as the button would send it.
