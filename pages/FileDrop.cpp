@@ -84,6 +84,12 @@ bool FileDropTarget::Attach(HWND window, Handler handler) {
   window_ = window;
   handler_ = std::move(handler);
   DragAcceptFiles(window, TRUE);
+  // Started elevated (the installer's last page runs it so), the program
+  // would otherwise never see drops from the user's own Explorer.
+  constexpr UINT kCopyGlobalData = 0x0049;
+  for (UINT msg : {UINT{WM_DROPFILES}, UINT{WM_COPYDATA}, kCopyGlobalData}) {
+    ChangeWindowMessageFilterEx(window, msg, MSGFLT_ALLOW, nullptr);
+  }
   return true;
 }
 
