@@ -255,6 +255,7 @@ void Hold(const char* name) {
 }
 
 TEST_F(ShippedProgramTest, DISABLED_Shots) {
+  outDir = KnownFolder(CSIDL_PERSONAL) + L"\\Tarnwell";  // the default, as users see it
   ASSERT_NO_FATAL_FAILURE(StartFrom(ExeFolder() + L"\\tarnwell.exe"));
   std::string plain;
   for (int i = 0; i < 40; ++i) plain += "A plain ASCII line of an English text file.\r\n";
@@ -265,6 +266,7 @@ TEST_F(ShippedProgramTest, DISABLED_Shots) {
   ASSERT_NE(page, nullptr);
   ASSERT_NO_FATAL_FAILURE(AddFiles(page, srcDir, {L"简体样本.txt", L"说明.txt", L"readme.txt"}, 3));
   ASSERT_NO_FATAL_FAILURE(StartAndAnswer(page, IDNO));
+  WaitFor([&] { return TopWindows(program.id(), L"#32770").empty(); }, 10000);
   Sleep(500);
   Hold("file-done");
   PostClick(main, kSettingButton);
