@@ -86,6 +86,11 @@ BOOL CFConvView::OnInitDialog() {
   BindControls();
   CConvView::OnInitDialog();
   InitList();
+  // Files dragged onto the list join the queue as if chosen with Add; none
+  // while a run is on.
+  fileDrop_.Attach(list->m_hWnd, [this](const std::vector<std::wstring>& paths) {
+    if (progress.m_hWnd == nullptr) AddChosenFiles(paths);
+  });
   AddCtrlTips(m_hWnd, AppResMgr(),
               CtrlTipTable{{TIP_ADD_FILES, IDC_FILE_ADD, CTRLTIP_USED},
                            {TIP_REMOVE_FILE, IDC_FILE_REMOVE, CTRLTIP_USED},

@@ -16,6 +16,7 @@
 #include "pages/ConvView.h"
 #include "pages/DlgFileEditor.h"
 #include "pages/DlgProgress.h"
+#include "pages/FileDrop.h"
 #include "pages/FileEntry.h"
 #include "pages/FileListCtrl.h"
 #include "skin/CtrlTables.h"
@@ -105,6 +106,7 @@ class CFConvView : public CConvView {
   void RepaintList();
 
   CfgStore* store_ = nullptr;
+  FileDropTarget fileDrop_;  // files dragged onto the list
 };
 
 // The controls of a file page's template.

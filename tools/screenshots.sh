@@ -3,7 +3,8 @@
 # ImageMagick's import and trimmed to the windows, into docs/screenshots/.
 #   tools/screenshots.sh [BUILD_FOLDER] [OUT_FOLDER]
 # main.png comes from tarnwell.exe itself; the other states from app_shots.exe,
-# which opens the same windows and sets them up in-process.
+# which opens the same windows and sets them up in-process; file-done.png and
+# settings.png from tarnwell.exe driven by shipping_e2e_test.exe.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
@@ -44,6 +45,21 @@ for mode in s2t t2s about progress-bar progress-anim empty; do
   shoot "$mode"
   wait "$pid" 2>/dev/null || true
 done
+
+# The real program driven from a second process: a file page with a
+# finished queue, and the settings dialog. The driver announces each state.
+command -v xdotool >/dev/null && xdotool mousemove 5 5 || true
+timeout 300 "$here/wine-run.sh" "$build/bin/shipping_e2e_test.exe" \
+    --gtest_also_run_disabled_tests --gtest_filter='*DISABLED_Shots' 2>/dev/null |
+  while IFS= read -r line; do
+    case "$line" in
+      "[ shot     ] "*)
+        name=${line#"[ shot     ] "}
+        sleep 1
+        shoot "${name%$'\r'}"
+        ;;
+    esac
+  done || true
 
 # A start without the resource pack: the one message it shows.
 nopack=$(mktemp -d)

@@ -10,6 +10,7 @@ PACKAGES=(
   libcairo2-dev libpango1.0-dev pkg-config
   googletest
   opencc manpages-zh
+  nsis zip unzip
 )
 
 need_root() {

@@ -1,0 +1,104 @@
+; The Tarnwell installer, one per architecture. packaging/package.sh runs
+;   makensis -DARCH=win64|win32 -DVERSION=1.0.1 -DSTAGE=<installed folder>
+;            -DLISTS=<folder of files.nsh/unfiles.nsh> -DICON=<.ico>
+;            -DSIZE_KB=<installed size> -DOUTFILE=<setup.exe>
+; It installs into Program Files, adds a Start menu entry and an entry in
+; Add/Remove Programs. The uninstaller removes exactly the files it put
+; there and never the user's settings (%APPDATA%\Quorvane\Tarnwell).
+
+!if "${ARCH}" == "win64"
+  Target amd64-unicode
+!else
+  Target x86-unicode
+!endif
+SetCompressor /SOLID lzma
+
+!include "MUI2.nsh"
+!include "x64.nsh"
+
+!define PRODUCT "Tarnwell"
+!define PUBLISHER "Quorvane"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tarnwell"
+
+Name "${PRODUCT} ${VERSION}"
+OutFile "${OUTFILE}"
+RequestExecutionLevel admin
+!if "${ARCH}" == "win64"
+  InstallDir "$PROGRAMFILES64\${PRODUCT}"
+!else
+  InstallDir "$PROGRAMFILES\${PRODUCT}"
+!endif
+InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
+ShowInstDetails nevershow
+ShowUninstDetails nevershow
+
+VIProductVersion "${VERSION}.0"
+VIAddVersionKey /LANG=2052 "ProductName" "${PRODUCT}"
+VIAddVersionKey /LANG=2052 "CompanyName" "${PUBLISHER}"
+VIAddVersionKey /LANG=2052 "FileDescription" "${PRODUCT} 安装程序"
+VIAddVersionKey /LANG=2052 "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=2052 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=2052 "LegalCopyright" "${PUBLISHER}"
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!define MUI_ABORTWARNING
+!define MUI_FINISHPAGE_RUN "$INSTDIR\tarnwell.exe"
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "SimpChinese"
+
+Function .onInit
+!if "${ARCH}" == "win64"
+  ${IfNot} ${RunningX64}
+    MessageBox MB_ICONSTOP "此版本需要 64 位 Windows，请使用 32 位安装程序。" /SD IDOK
+    Abort
+  ${EndIf}
+  SetRegView 64
+!endif
+FunctionEnd
+
+Function un.onInit
+!if "${ARCH}" == "win64"
+  SetRegView 64
+!endif
+FunctionEnd
+
+Section "Tarnwell"
+  SetShellVarContext all
+  SetOutPath "$INSTDIR"
+  !include "${LISTS}\files.nsh"
+  WriteUninstaller "$INSTDIR\uninstall.exe"
+
+  CreateDirectory "$SMPROGRAMS\${PRODUCT}"
+  CreateShortcut "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk" "$INSTDIR\tarnwell.exe"
+  CreateShortcut "$SMPROGRAMS\${PRODUCT}\卸载 ${PRODUCT}.lnk" "$INSTDIR\uninstall.exe"
+
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT} 简繁转换 ${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\tarnwell.exe"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" ${SIZE_KB}
+SectionEnd
+
+Section "Uninstall"
+  SetShellVarContext all
+  ; The Start menu entry first, so that it never points at missing files.
+  Delete "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk"
+  Delete "$SMPROGRAMS\${PRODUCT}\卸载 ${PRODUCT}.lnk"
+  RMDir "$SMPROGRAMS\${PRODUCT}"
+  ; Only what the installer put there; the settings file stays.
+  !include "${LISTS}\unfiles.nsh"
+  Delete "$INSTDIR\uninstall.exe"
+  RMDir "$INSTDIR"
+  ; Last, once the files are gone: the entry in Add/Remove Programs.
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+SectionEnd

@@ -1,0 +1,134 @@
+// Drops from the Explorer: reading the HDROP, expanding folders, and the
+// subclass that delivers a drop to whoever queues the files.
+#include "pages/FileDrop.h"
+
+#include <commctrl.h>
+#include <shlwapi.h>
+
+#include <algorithm>
+
+namespace {
+
+constexpr UINT_PTR kDropSubclassId = 0x46445250;  // 'FDRP'
+
+bool IsFolder(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// "*.txt" also matches longer extensions through 8.3 short names on some
+// volumes; the name itself must end in ".txt".
+bool HasTxtExtension(const wchar_t* name) {
+  const size_t length = wcslen(name);
+  return length > 4 && CompareStringOrdinal(name + length - 4, 4, L".txt", 4, TRUE) == CSTR_EQUAL;
+}
+
+// The .txt files directly inside `folder`, sorted as the Explorer shows them.
+std::vector<std::wstring> TxtFilesIn(const std::wstring& folder) {
+  std::wstring base = folder;
+  if (!base.empty() && base.back() != L'\\' && base.back() != L'/') base += L'\\';
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW found{};
+  HANDLE search = FindFirstFileW((base + L"*.txt").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return {};
+  do {
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+        HasTxtExtension(found.cFileName)) {
+      names.emplace_back(found.cFileName);
+    }
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
+    return StrCmpLogicalW(a.c_str(), b.c_str()) < 0;
+  });
+  for (std::wstring& name : names) name = base + name;
+  return names;
+}
+
+}  // namespace
+
+std::vector<std::wstring> DroppedPaths(HDROP drop) {
+  std::vector<std::wstring> paths;
+  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT i = 0; i < count; ++i) {
+    const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+    if (length == 0) continue;
+    std::wstring path(length + 1, L'\0');
+    path.resize(DragQueryFileW(drop, i, path.data(), length + 1));
+    if (!path.empty()) paths.push_back(std::move(path));
+  }
+  return paths;
+}
+
+std::vector<std::wstring> ExpandDroppedFolders(const std::vector<std::wstring>& paths) {
+  std::vector<std::wstring> expanded;
+  for (const std::wstring& path : paths) {
+    // A folder whose own path is too long holds only files that are longer
+    // still: it goes on as it is and is refused by name.
+    if (path.size() < MAX_PATH && IsFolder(path)) {
+      for (std::wstring& file : TxtFilesIn(path)) expanded.push_back(std::move(file));
+    } else {
+      expanded.push_back(path);
+    }
+  }
+  return expanded;
+}
+
+bool FileDropTarget::Attach(HWND window, Handler handler) {
+  Detach();
+  if (window == nullptr ||
+      !SetWindowSubclass(window, &SubclassProc, kDropSubclassId,
+                         reinterpret_cast<DWORD_PTR>(this))) {
+    return false;
+  }
+  window_ = window;
+  handler_ = std::move(handler);
+  DragAcceptFiles(window, TRUE);
+  // Started elevated (the installer's last page runs it so), the program
+  // would otherwise never see drops from the user's own Explorer.
+  constexpr UINT kCopyGlobalData = 0x0049;
+  for (UINT msg : {UINT{WM_DROPFILES}, UINT{WM_COPYDATA}, kCopyGlobalData}) {
+    ChangeWindowMessageFilterEx(window, msg, MSGFLT_ALLOW, nullptr);
+  }
+  return true;
+}
+
+void FileDropTarget::Detach() {
+  if (window_ == nullptr) return;
+  if (IsWindow(window_)) {
+    DragAcceptFiles(window_, FALSE);
+    RemoveWindowSubclass(window_, &SubclassProc, kDropSubclassId);
+  }
+  window_ = nullptr;
+}
+
+void FileDropTarget::OnDrop(HDROP drop) {
+  std::vector<std::wstring> paths;
+  try {
+    paths = ExpandDroppedFolders(DroppedPaths(drop));
+  } catch (...) {
+    paths.clear();  // out of memory: the drop is lost, the program is not
+  }
+  DragFinish(drop);
+  if (!paths.empty() && handler_) handler_(paths);
+}
+
+LRESULT CALLBACK FileDropTarget::SubclassProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp,
+                                              UINT_PTR id, DWORD_PTR data) {
+  auto* self = reinterpret_cast<FileDropTarget*>(data);
+  switch (msg) {
+    case WM_DROPFILES:
+      try {
+        self->OnDrop(reinterpret_cast<HDROP>(wp));
+      } catch (...) {
+        // Nothing crosses the window procedure.
+      }
+      return 0;
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(wnd, &SubclassProc, id);
+      self->window_ = nullptr;
+      break;
+    default: break;
+  }
+  return DefSubclassProc(wnd, msg, wp, lp);
+}
