@@ -31,7 +31,7 @@ build32: setup
 build: build64 build32
 
 test: build
-	@tools/with-display.sh ctest --test-dir $(BUILD)/win64 --output-on-failure -j $(JOBS) \
+	@tools/test-session.sh $(BUILD)/win64 --output-on-failure -j $(JOBS) \
 	  --repeat until-pass:2 $(CTEST_ARGS)
 
 run: build64
