@@ -2,12 +2,7 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
-#include <string>
 
-#include "fw/Gdi.h"
-#include "fw/GdiObjects.h"
-#include "skin/Painting.h"
 
 namespace {
 
@@ -24,43 +19,7 @@ UINT AlignmentOf(HWND list, int column) {
 
 }  // namespace
 
-void CFileListCtrl::DrawRows(HDC dc) {
-  const int top = GetTopIndex();
-  const int last = std::min(GetItemCount(), top + GetCountPerPage()) - 1;
-  HWND hdr = GetHeaderHwnd();
-  const int columns = hdr != nullptr ? Header_GetItemCount(hdr) : 0;
-  fw::SaveDcGuard saved(dc);
-  fw::UniquePen dotted(CreatePen(PS_DOT, 1, selectionLineColor));
-  SetTextColor(dc, textColor);
-  SetBkMode(dc, TRANSPARENT);
-  SelectObject(dc, font);
-  SelectObject(dc, dotted.get());
-  for (int i = top; i <= last; ++i) {
-    RECT bounds{};
-    GetItemRect(i, &bounds, LVIR_BOUNDS);
-    if (GetItemState(i, LVIS_SELECTED) & LVIS_SELECTED) {
-      RECT fill = bounds;
-      fill.right += 1000;
-      FillSolid(dc, fill, selectionColor);
-      fw::Line(dc, bounds.left, bounds.top, fill.right, bounds.top);
-      fw::Line(dc, bounds.left, bounds.bottom - 1, fill.right, bounds.bottom - 1);
-    }
-    for (int c = 0; c < columns; ++c) {
-      const std::wstring text = GetItemText(i, c);
-      RECT label{};
-      if (c == 0) {
-        GetItemRect(i, &label, LVIR_LABEL);
-      } else {
-        GetSubItemRect(i, c, LVIR_LABEL, &label);
-      }
-      label.left += 3;
-      DrawTextW(
-          dc, text.c_str(), static_cast<int>(text.size()), &label,
-          AlignmentOf(m_hWnd, c) | DT_END_ELLIPSIS | DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER);
-    }
-  }
-  SelectObject(dc, GetStockObject(BLACK_PEN));
-}
+UINT CFileListCtrl::CellAlignment(int column) const { return AlignmentOf(m_hWnd, column); }
 
 void CFileListCtrl::OnLButtonDown(UINT flags, POINT pt) {
   if ((flags & MK_CONTROL) == 0) {

@@ -11,7 +11,7 @@
 
 class CFileListCtrl : public vek_SkinList {
  protected:
-  void DrawRows(HDC dc) override;
+  UINT CellAlignment(int column) const override;
   void OnLButtonDown(UINT flags, POINT pt) override;
   void OnLButtonDblClk(UINT flags, POINT pt) override;
 

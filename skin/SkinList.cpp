@@ -386,7 +386,7 @@ void vek_SkinList::DrawRows(HDC dc) {
       }
       label.left += 3;
       DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &label,
-                DT_END_ELLIPSIS | DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER);
+                CellAlignment(c) | DT_END_ELLIPSIS | DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER);
     }
   }
   SelectObject(dc, GetStockObject(BLACK_PEN));

@@ -88,6 +88,9 @@ class vek_SkinList : public fw::CListCtrl, public vek_IScrollObj {
  protected:
   // Paints the visible rows into `dc`.
   virtual void DrawRows(HDC dc);
+  // How a cell's text sits in its column (DT_LEFT, DT_CENTER, DT_RIGHT);
+  // left here.
+  virtual UINT CellAlignment(int column) const { return DT_LEFT; }
 
   void PreSubclassWindow() override;
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
