@@ -73,11 +73,16 @@ class ProgramTest : public ::testing::Test {
   std::wstring srcDir = work / L"源";
   std::wstring outDir = work / L"输出";
   std::unique_ptr<CfgStore> store;
+  std::wstring settingsFile;
   RemoteProcess program;
   HWND main = nullptr;
   std::vector<HWND> explorers;  // folder windows opened for us, closed at the end
 
-  void SetUp() override {
+  void SetUp() override { StartProgramAt(ExeFolder() + L"\\tarnwell.exe", 30000); }
+
+  // Fresh settings with the test's output folder, then the program at `exe`,
+  // waiting until its main window shows.
+  void StartProgramAt(const std::wstring& exe, DWORD timeoutMs) {
     CreateDirectoryW(srcDir.c_str(), nullptr);
     CreateDirectoryW(outDir.c_str(), nullptr);
     wchar_t appData[MAX_PATH] = {};
@@ -86,13 +91,14 @@ class ProgramTest : public ::testing::Test {
     wchar_t folder[260] = {}, file[260] = {};
     ASSERT_TRUE(CfgStore::ComposeSettingsPath(appData, folder, file));
     SHCreateDirectoryExW(nullptr, folder, nullptr);
+    settingsFile = file;
     store = std::make_unique<CfgStore>(file);
     store->EnsureCurrent(outDir.c_str());
     ASSERT_GT(store->WriteString(CFGKEY_OUTPUT_DIR, outDir.c_str()), 0);
     SetValue(CFGKEY_ENCODING_MODE, 0);
     SetValue(CFGKEY_ENCODING_INDEX, 0);
 
-    ASSERT_TRUE(program.Start(ExeFolder() + L"\\tarnwell.exe"));
+    ASSERT_TRUE(program.Start(exe)) << "cannot start the program";
     ASSERT_TRUE(WaitFor(
         [&] {
           for (HWND w : TopWindows(program.id())) {
@@ -103,7 +109,7 @@ class ProgramTest : public ::testing::Test {
           }
           return false;
         },
-        30000))
+        timeoutMs))
         << "the main window did not appear";
   }
 

@@ -107,34 +107,8 @@ class ShippedProgramTest : public ProgramTest {
   void SetUp() override {}  // each test starts its own program
 
   void StartFrom(const std::wstring& exe) {
-    CreateDirectoryW(srcDir.c_str(), nullptr);
-    CreateDirectoryW(outDir.c_str(), nullptr);
-    wchar_t appData[MAX_PATH] = {};
-    ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, appData),
-              S_OK);
-    wchar_t folder[260] = {}, file[260] = {};
-    ASSERT_TRUE(CfgStore::ComposeSettingsPath(appData, folder, file));
-    SHCreateDirectoryExW(nullptr, folder, nullptr);
-    settingsFile = file;
-    store = std::make_unique<CfgStore>(file);
-    store->EnsureCurrent(outDir.c_str());
-    ASSERT_GT(store->WriteString(CFGKEY_OUTPUT_DIR, outDir.c_str()), 0);
-    SetValue(CFGKEY_ENCODING_MODE, 0);
-    SetValue(CFGKEY_ENCODING_INDEX, 0);
-
-    ASSERT_TRUE(program.Start(exe)) << "cannot start " << Utf8(exe);
-    ASSERT_TRUE(WaitFor(
-        [&] {
-          for (HWND w : TopWindows(program.id())) {
-            if (FindDescendant(w, kEntranceFileS2T) != nullptr) {
-              main = w;
-              return true;
-            }
-          }
-          return false;
-        },
-        60000))
-        << "the main window did not appear";
+    StartProgramAt(exe, 60000);
+    if (HasFatalFailure()) return;
     // The program that runs is the one started, not the build's.
     wchar_t image[1024] = {};
     DWORD units = 1024;
@@ -166,7 +140,6 @@ class ShippedProgramTest : public ProgramTest {
     return text;
   }
 
-  std::wstring settingsFile;
 };
 
 TEST_F(ShippedProgramTest, ThePortableZipRunsFromAFolderWithAChineseName) {
