@@ -3,6 +3,11 @@ SHELL := /bin/bash
 JOBS ?= 2
 BUILD ?= build
 CTEST_ARGS ?=
+# A compiler cache, when the machine has one: clones and worktrees of this repository share their
+# compiled objects, because paths under the checkout are hashed relative to it.
+LAUNCHER := $(shell command -v ccache 2>/dev/null)
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := 1
 
 .PHONY: all setup deps build build64 build32 test run bench dist screenshots clean
 
@@ -13,11 +18,12 @@ setup:
 
 # Configures and builds one architecture: $(call build_arch,x86_64,win64)
 define build_arch
-	@deps=$$(JOBS=$(JOBS) third_party/build.sh $(1)) && \
-	if [ ! -f $(BUILD)/$(2)/build.ninja ] || [ "$$(cat $(BUILD)/$(2)/.deps 2>/dev/null)" != "$$deps" ]; then \
+	@deps=$$(JOBS=$(JOBS) third_party/build.sh $(1)) && stamp="$$deps $(LAUNCHER)" && \
+	if [ ! -f $(BUILD)/$(2)/build.ninja ] || [ "$$(cat $(BUILD)/$(2)/.deps 2>/dev/null)" != "$$stamp" ]; then \
 	  cmake -S . -B $(BUILD)/$(2) -G Ninja -DCMAKE_BUILD_TYPE=Release \
-	    -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-$(1).cmake -DTARNWELL_DEPS=$$deps >/dev/null && \
-	  echo "$$deps" > $(BUILD)/$(2)/.deps; \
+	    -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-$(1).cmake -DTARNWELL_DEPS=$$deps \
+	    -DCMAKE_C_COMPILER_LAUNCHER=$(LAUNCHER) -DCMAKE_CXX_COMPILER_LAUNCHER=$(LAUNCHER) >/dev/null && \
+	  echo "$$stamp" > $(BUILD)/$(2)/.deps; \
 	fi
 	@cmake --build $(BUILD)/$(2) -j $(JOBS)
 endef

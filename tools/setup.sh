@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
-  cmake ninja-build make dpkg-dev
+  cmake ninja-build make dpkg-dev ccache
   wine64 xvfb xauth x11-utils imagemagick fonts-wqy-microhei locales
   libcairo2-dev libpango1.0-dev pkg-config
   googletest
