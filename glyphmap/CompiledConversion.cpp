@@ -15,6 +15,21 @@ CompiledConversion::CompiledConversion(std::shared_ptr<const opencc::Converter> 
 }
 
 size_t CompiledConversion::Convert(std::string_view text, char* out) const {
+  // A NUL is kept as it is, and the text after it converts as a text of its
+  // own: the result is the pieces between NULs converted one by one, with
+  // the NULs between them.
+  size_t written = 0;
+  for (;;) {
+    const size_t nul = text.find('\0');
+    if (nul == std::string_view::npos) return written + ConvertPiece(text, out + written);
+    written += ConvertPiece(text.substr(0, nul), out + written);
+    out[written++] = '\0';
+    text.remove_prefix(nul + 1);
+  }
+}
+
+size_t CompiledConversion::ConvertPiece(std::string_view text, char* out) const {
+  if (text.empty()) return 0;
   if (fast_ && fast_->ChecksItsInput()) return fast_->Convert(text.data(), text.size(), out);
   // OpenCC rejects a text that has a stray byte where a character should
   // start (and would then copy the whole rest of the text, up to a NUL it
@@ -30,6 +45,12 @@ size_t CompiledConversion::Convert(std::string_view text, char* out) const {
   }
   std::memcpy(out, converted.data(), converted.size());
   return converted.size();
+}
+
+size_t CompiledConversion::SafeCut(std::string_view text) const {
+  if (fast_) return fast_->SafeCut(text.data(), text.size());
+  const size_t nul = text.rfind('\0');
+  return nul == std::string_view::npos ? 0 : nul + 1;
 }
 
 }  // namespace glyphmap

@@ -76,6 +76,12 @@ extern "C" int opencc_convert_utf8_to_buffer(int handle, const char* input, size
   }
 }
 
+extern "C" size_t glyphmap_safe_cut(int handle, const char* text, size_t length) {
+  const glyphmap::CompiledConversion* converter = TheLibrary().handles.Find(handle);
+  if (!converter || text == nullptr) return 0;
+  return converter->SafeCut(std::string_view(text, length));
+}
+
 extern "C" void opencc_close(int handle) {
   TheLibrary().handles.Remove(handle);
 }

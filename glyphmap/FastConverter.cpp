@@ -9,6 +9,8 @@
 #include "ConversionChain.hpp"
 #include "Converter.hpp"
 #include "Dict.hpp"
+#include "DictEntry.hpp"
+#include "Lexicon.hpp"
 #include "MaxMatchSegmentation.hpp"
 #include "UTF8Util.hpp"
 
@@ -120,6 +122,7 @@ std::unique_ptr<FastConverter> FastConverter::Build(const opencc::DictPtr& segme
   fast->skipFirstInRuns_ = fast->segmentation_ && !fast->group_.empty() &&
                            fast->segmentation_ == fast->group_.front();
   fast->FindPlainBytes();
+  fast->FindInnerCharacters(segmentation, dicts);
   fast->onePass_ = fast->skipFirstInRuns_;
   for (size_t d = 1; d < fast->groupRaw_.size(); ++d) {
     fast->onePass_ = fast->onePass_ && fast->groupRaw_[d]->SingleCharacters();
@@ -279,6 +282,64 @@ void FastConverter::FindPlainBytes() {
     plainAnywhere_[b] = plain && !groupRaw_.front()->Starts(b) &&
                         !(segmentation_ && segmentation_->Starts(b));
   }
+}
+
+void FastConverter::FindInnerCharacters(const opencc::DictPtr& segmentation,
+                                        const std::vector<opencc::DictPtr>& dicts) {
+  innerLimit_ = 0x110000;
+  inner_.assign(innerLimit_ / 64, 0);
+  auto mark = [this](const opencc::DictPtr& dict) {
+    if (!dict) return;
+    for (const auto& entry : *dict->GetLexicon()) {
+      const std::string key = entry->Key();
+      const auto* p = reinterpret_cast<const unsigned char*>(key.data());
+      for (size_t i = 0; i < key.size();) {
+        const size_t n = LeadLength(p[i]);
+        if (i + n >= key.size()) break;  // the last character
+        const uint32_t cp = n <= 4 ? DecodeCharacter(p + i, n) : kNoCodePoint;
+        if (cp == kNoCodePoint) {
+          // A key this walk cannot read: trust no cut at all.
+          innerLimit_ = 0;
+          return;
+        }
+        inner_[cp >> 6] |= uint64_t{1} << (cp & 63);
+        i += n;
+      }
+    }
+  };
+  mark(segmentation);
+  for (const auto& dict : dicts) mark(dict);
+}
+
+size_t FastConverter::SafeCut(const char* text, size_t length) const {
+  // Description sequences hold at most 64 characters (OpenCC's limit).
+  constexpr size_t kDescriptionReach = 64;
+  const auto* u = reinterpret_cast<const unsigned char*>(text);
+  size_t best = 0;
+  size_t sinceOperator = kDescriptionReach;
+  for (size_t pos = 0; pos < length;) {
+    const size_t n = u[pos] < 0x80 ? 1 : LeadLength(u[pos]);
+    if (n > length - pos) break;  // cut off by the end: not a whole character
+    const uint32_t cp = n <= 4 ? DecodeCharacter(u + pos, n) : kNoCodePoint;
+    pos += n;
+    if (cp == 0) {
+      // The text after a NUL converts on its own (CompiledConversion).
+      best = pos;
+      sinceOperator = kDescriptionReach;
+      continue;
+    }
+    if (cp == kNoCodePoint) {
+      sinceOperator = 0;  // a byte OpenCC rejects or misreads: no cut near it
+      continue;
+    }
+    if (cp >= 0x2FF0 && cp <= 0x2FFF) {
+      sinceOperator = 0;
+      continue;
+    }
+    if (sinceOperator < kDescriptionReach) ++sinceOperator;
+    if (sinceOperator >= kDescriptionReach && !Inner(cp)) best = pos;
+  }
+  return best;
 }
 
 size_t FastConverter::MemoryBytes() const {

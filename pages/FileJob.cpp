@@ -19,6 +19,8 @@
 namespace {
 
 constexpr std::int32_t kLineBufferBytes = 1048576;
+// A line longer than this goes to the conversion in pieces.
+constexpr std::int32_t kPieceBytes = 1048576;
 constexpr LPARAM kProgressSteps = 1000;
 
 // Zero-filled bytes, or null when the memory is not there.
@@ -65,6 +67,7 @@ DWORD FileJob::Run(const std::vector<FileEntry>& entries, ConvDirection directio
   output.capacity = output.bytes ? OutputBuffer::kInitialCapacity : 0;
 
   SumSizes(entries);
+  IdentifySources(entries);
   worker_.PostJobMessage(CONV_BEGIN, kProgressSteps);
 
   auto engine = std::make_unique<ConvEngine>();
@@ -101,12 +104,28 @@ void FileJob::SumSizes(const std::vector<FileEntry>& entries) {
   if (stepBytes_ < 1) stepBytes_ = 1;
 }
 
-void FileJob::CountProgress(std::uint64_t rawLength) {
+void FileJob::IdentifySources(const std::vector<FileEntry>& entries) {
+  sources_.clear();
+  for (const FileEntry& entry : entries) {
+    FileIdentity id = IdentifyFile(entry.path);
+    if (id.known) sources_.push_back(id);
+  }
+}
+
+bool FileJob::IsQueuedSource(const FileIdentity& file) const {
+  for (const FileIdentity& source : sources_) {
+    if (source.SameAs(file)) return true;
+  }
+  return false;
+}
+
+void FileJob::CountProgress(std::uint64_t rawLength, bool everyStep) {
   pendingBytes_ += rawLength;
-  if (pendingBytes_ >= static_cast<std::uint64_t>(stepBytes_)) {
+  while (pendingBytes_ >= static_cast<std::uint64_t>(stepBytes_)) {
     pendingBytes_ -= static_cast<std::uint64_t>(stepBytes_);
     ++stepCount_;
     worker_.PostJobMessage(CONV_STEP, 0);
+    if (!everyStep) break;
   }
 }
 
@@ -136,17 +155,31 @@ FileJob::FileResult FileJob::ConvertLines(ConvEngine& engine, TReader& reader,
     const char* line = nullptr;
     std::uint64_t rawLength = 0;
     std::int32_t n = reader.ReadLine(&line, &rawLength);
-    // Only a line read counts: at most one step per line, none for the
-    // read that finds the data exhausted.
-    if (rawLength > 0) CountProgress(rawLength);
-    if (line && n > 0) {
-      // Three bytes of room per byte of the line; a line too long for that
-      // count fails its file.
-      if (n > INT32_MAX / 3) {
+    if (!line || n <= 0) {
+      // Only a line read counts, none for the read that finds the data
+      // exhausted.
+      if (rawLength > 0) CountProgress(rawLength);
+      break;
+    }
+    // A long line goes to the conversion in pieces, each cut where the
+    // result is the same as for the whole line, so that progress moves,
+    // a stop acts and the output buffer stays small within it. A line with
+    // no such place within a piece's length goes whole.
+    std::int32_t done = 0;
+    std::uint64_t rawCounted = 0;
+    while (done < n) {
+      std::int32_t take = n - done;
+      if (take > kPieceBytes) {
+        const size_t cut = glyphmap_safe_cut(engine.Handle(), line + done, kPieceBytes);
+        if (cut > 0) take = static_cast<std::int32_t>(cut);
+      }
+      // Three bytes of room per byte of the piece; a piece too long for
+      // that count fails its file.
+      if (take > INT32_MAX / 3) {
         failed = true;
         break;
       }
-      const std::int32_t need = 3 * n;
+      const std::int32_t need = 3 * take;
       if (output.used > 0 && output.capacity - output.used < need &&
           !Flush(entry, source, output)) {
         return FileResult::Failed;
@@ -157,7 +190,8 @@ FileJob::FileResult FileJob::ConvertLines(ConvEngine& engine, TReader& reader,
         if (!output.bytes) return FileResult::Failed;
       }
       try {
-        int k = opencc_convert_utf8_to_buffer(engine.Handle(), line, static_cast<size_t>(n),
+        int k = opencc_convert_utf8_to_buffer(engine.Handle(), line + done,
+                                              static_cast<size_t>(take),
                                               output.bytes.get() + output.used);
         if (k > 0) output.used += k;
       } catch (const std::runtime_error&) {
@@ -165,8 +199,19 @@ FileJob::FileResult FileJob::ConvertLines(ConvEngine& engine, TReader& reader,
         failed = true;
         break;
       }
+      done += take;
+      if (done < n) {
+        // The line's source bytes in the share of its text converted so far.
+        const std::uint64_t raw = rawLength * static_cast<std::uint64_t>(done) /
+                                  static_cast<std::uint64_t>(n);
+        CountProgress(raw - rawCounted, true);
+        rawCounted = raw;
+        if (worker_.StopRequested()) break;
+      }
     }
-    if (n <= 0 || worker_.StopRequested()) break;
+    // At most one step for a line (or for the last piece of a long one).
+    if (rawLength > rawCounted) CountProgress(rawLength - rawCounted);
+    if (failed || worker_.StopRequested()) break;
   }
   if (reader.ReadFailed()) failed = true;
   if (output.used > 0 && !Flush(entry, source, output)) return FileResult::Failed;
@@ -193,8 +238,11 @@ bool FileJob::WriteOutput(const wchar_t* name, const char* bytes, std::int32_t c
   fw::UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
-  // A source in the output folder is never appended to.
-  if (IdentityOf(file.get()).SameAs(source)) return false;
+  // No source in the output folder is ever appended to: neither this
+  // file's nor any other of the queue (two files of one name, one of them
+  // in the output folder, however the folder is spelled).
+  const FileIdentity target = IdentityOf(file.get());
+  if (target.SameAs(source) || IsQueuedSource(target)) return false;
   LARGE_INTEGER zero{};
   if (!SetFilePointerEx(file.get(), zero, nullptr, FILE_END)) return false;
   DWORD written = 0;

@@ -41,11 +41,14 @@ struct FileIdentity {
 // worker: CONV_BEGIN(1000), then per file CONV_FILE_BEGIN(i), CONV_STEP for
 // progress (1000 steps over the whole run), and CONV_FILE_DONE(i),
 // CONV_FILE_STOPPED(i) or CONV_FILE_FAILED(i); CONV_END last. A stop
-// request ends the file in hand after the line in hand and skips the rest.
+// request ends the file in hand after the line in hand (or the piece in
+// hand of a line longer than a mebibyte) and skips the rest.
 //
 // A file fails when its source cannot be read, a line cannot be decoded
 // or converted, a chunk cannot be written whole, or its output would be the
-// source itself; the job goes on with the next file. An empty source is no
+// source itself or any other queued source (their identities are taken when
+// the run starts); nothing is then written, and the job goes on with the
+// next file. An empty source is no
 // failure: it simply produces no output file.
 class FileJob {
  public:
@@ -66,14 +69,21 @@ class FileJob {
                           const FileIdentity& source, OutputBuffer& output);
   bool Flush(const FileEntry& entry, const FileIdentity& source, OutputBuffer& output);
   // Appends count bytes to the output file `name`; false when the chunk was
-  // not written whole or the output file is the source.
+  // not written whole or the output file is the source or a queued source.
   bool WriteOutput(const wchar_t* name, const char* bytes, std::int32_t count,
                    const FileIdentity& source);
-  void CountProgress(std::uint64_t rawLength);
+  // Counts source bytes done; posts a step when a step's worth is there
+  // (every step's worth with `everyStep`, else at most one).
+  void CountProgress(std::uint64_t rawLength, bool everyStep = false);
   void SumSizes(const std::vector<FileEntry>& entries);
+
+  // Every queued source that existed when the run started.
+  void IdentifySources(const std::vector<FileEntry>& entries);
+  bool IsQueuedSource(const FileIdentity& file) const;
 
   ConvWorker& worker_;
   CfgStore& store_;
+  std::vector<FileIdentity> sources_;
   std::uint64_t totalBytes_ = 0;
   std::uint64_t pendingBytes_ = 0;
   std::int32_t stepBytes_ = 1;

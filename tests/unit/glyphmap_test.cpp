@@ -122,10 +122,10 @@ TEST_F(Glyphmap, TextPassesThroughAroundTheConversion) {
   // Line ends, ASCII, characters without entries and supplementary
   // characters come back as they went in.
   EXPECT_EQ(api.Convert(h, "头发\r\n发展\r\n"), "頭髮\r\n發展\r\n");
-  // OpenCC hands unconverted runs on as C strings: a run ends at a NUL, and
-  // what follows the NUL up to the next dictionary word is not passed on.
-  EXPECT_EQ(api.Convert(h, std::string("abc\0", 4)), "abc");
-  EXPECT_EQ(api.Convert(h, std::string("ab\0cd头发ef", 13)), "ab頭髮ef");
+  // A NUL passes through and the text after it is converted, nothing lost.
+  EXPECT_EQ(api.Convert(h, std::string("abc\0", 4)), std::string("abc\0", 4));
+  EXPECT_EQ(api.Convert(h, std::string("ab\0cd后\0\0头发ef", 17)),
+            std::string("ab\0cd後\0\0頭髮ef", 17));
   EXPECT_EQ(api.Convert(h, "\xF0\xA0\x80\x80头"), "\xF0\xA0\x80\x80頭");
   EXPECT_EQ(api.Convert(h, ""), "");
   // The one kind of expansion: a BMP character to a supplementary one.
