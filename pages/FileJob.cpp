@@ -209,8 +209,9 @@ FileJob::FileResult FileJob::ConvertLines(ConvEngine& engine, TReader& reader,
         if (worker_.StopRequested()) break;
       }
     }
-    // At most one step for a line (or for the last piece of a long one).
-    if (rawLength > rawCounted) CountProgress(rawLength - rawCounted);
+    // At most one step for a line; the last piece of a long one posts
+    // every step it covers, as the others did.
+    if (rawLength > rawCounted) CountProgress(rawLength - rawCounted, rawCounted > 0);
     if (failed || worker_.StopRequested()) break;
   }
   if (reader.ReadFailed()) failed = true;

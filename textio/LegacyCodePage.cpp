@@ -120,6 +120,7 @@ std::string ChooseLegacyCharset(const unsigned char* sample, std::size_t size, b
     const long big5Cost = ChineseTextCost(big5.data(), big5.size());
     gbkWins = gbkCost != big5Cost ? gbkCost < big5Cost : chosen != kBig5;
   }
-  if (!gbkWins) return "BIG5";
-  return chosen == kGb18030 ? chosenName : std::string("GBK");
+  // The detector's own spelling stays where it named the winner.
+  if (!gbkWins) return chosen == kBig5 ? chosenName : std::string("BIG5");
+  return chosen != kBig5 ? chosenName : std::string("GBK");
 }

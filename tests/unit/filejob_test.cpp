@@ -179,6 +179,15 @@ TEST_F(FileJobTest, SmallRunsStepOncePerLine) {
                                   {CONV_END, 0}}));
 }
 
+TEST_F(FileJobTest, LfLineEndsAndZeroBytesKeepEveryByte) {
+  // LF, CR LF and a lone CR as they are; the text after a zero byte is
+  // converted, not lost.
+  page.Add(Source(L"lf.txt", std::string("头发\n后来\0发展\r\n面条\r干净", 35)), EncUtf8);
+  page.RunToEnd();
+  EXPECT_EQ(Output(L"lf.txt"), std::string("頭髮\n後來\0發展\r\n麪條\r乾淨", 35));
+  EXPECT_EQ(page.sink.Count(CONV_STEP), 3u) << "one step a line";
+}
+
 TEST_F(FileJobTest, AMillionBytesOfShortLinesMakeExactlyAThousandSteps) {
   std::string line(98, 'x');
   line += "\r\n";
