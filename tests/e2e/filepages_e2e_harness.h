@@ -102,7 +102,9 @@ class ProgramTest : public ::testing::Test {
     ASSERT_TRUE(WaitFor(
         [&] {
           for (HWND w : TopWindows(program.id())) {
-            if (FindDescendant(w, kEntranceFileS2T) != nullptr) {
+            // Files on the command line show their file page instead of
+            // the entrance page.
+            if (FindDescendant(w, kEntranceFileS2T, args.empty()) != nullptr) {
               main = w;
               return true;
             }

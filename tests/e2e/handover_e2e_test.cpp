@@ -24,7 +24,11 @@ std::wstring Exe() { return ExeFolder() + L"\\tarnwell.exe"; }
 
 class HandOverTest : public ProgramTest {
  protected:
-  void SetUp() override {}  // each test starts the program its own way
+  // Each test starts the program its own way, some with files made first.
+  void SetUp() override {
+    CreateDirectoryW(srcDir.c_str(), nullptr);
+    CreateDirectoryW(outDir.c_str(), nullptr);
+  }
 
   std::string simplified = Utf8(L"后来发展的软件里面，头发长得很快。\r\n这个软件把简体中文转换成繁体。\r\n");
 
@@ -136,8 +140,6 @@ TEST_F(HandOverTest, FilesHandedOverDuringARunJoinTheQueueAfterIt) {
 
 // What the Explorer does for three selected files: three starts at once.
 TEST_F(HandOverTest, ThreeStartsAtOnceGiveOneProgramWithOneQueue) {
-  CreateDirectoryW(srcDir.c_str(), nullptr);
-  CreateDirectoryW(outDir.c_str(), nullptr);
   ASSERT_NO_FATAL_FAILURE(StartProgramAt(Exe(), 30000, L"/s2t " + Quoted(Source(L"子.txt", simplified))));
   program.Kill();  // the settings are in place; the starts below are the test
   RemoteProcess starts[3];
