@@ -236,6 +236,7 @@ TEST_F(ShippedProgramTest, ThePortableZipRunsFromAFolderWithAChineseName) {
 
   // The command line beside it gives the same bytes.
   const std::wstring cliOut = work / L"命令行";
+  CreateDirectoryW(cliOut.c_str(), nullptr);
   EXPECT_EQ(RunCli(folder + L"\\tarnwell-cli.exe", srcDir, L"-c s2t 便携.txt -o \"" + cliOut + L"\""),
             0u);
   EXPECT_EQ(ReadFileBytes(cliOut + L"\\便携.txt"), Output(L"便携.txt"));
@@ -275,6 +276,7 @@ TEST_F(ShippedProgramTest, TheInstallerInstallsSilentlyAndTheUninstallerKeepsThe
   // Simplified-to-Traditional page.
   {
     std::wstring command = MachineText(ContextMenuVerbs()[0].key + L"\\command", L"");
+    CreateDirectoryW(srcDir.c_str(), nullptr);
     const std::wstring file = Source(L"右键.txt", Utf8(L"后来发展的软件里面，头发长得很快。\r\n"));
     command.replace(command.find(L"%1"), 2, file);
     const std::wstring exe = installed + L"\\tarnwell.exe";
