@@ -271,6 +271,11 @@ bool Runner::Plan(std::vector<WorkItem>& items) {
 
 int Runner::Run() {
   if (options_.inputs.empty()) {
+    if (!options_.outputPath.empty()) {
+      console_.Error(L"tarnwell-cli: -o 需要输入文件; 标准输入的结果写到标准输出, 可用 > 重定向 / -o "
+                     L"needs input files; standard input goes to standard output (redirect it with >)");
+      return kExitUsage;
+    }
     if (!OpenEngine()) return kExitSomeFailed;
     ConvertStandardInput();
     engine_.Close();

@@ -217,6 +217,11 @@ TEST_F(CliTest, HelpVersionAndUsageErrors) {
   CliResult many = RunCli(src, L"a.txt b.txt -o " + Quoted(dir / L"one.txt"));
   EXPECT_EQ(many.exitCode, 2u) << many.err;
   EXPECT_EQ(ReadFileBytes(dir / L"one.txt"), "x");
+  // Standard input goes to standard output only.
+  CliResult piped = RunCli(src, L"-o " + Quoted(dir / L"one.txt"), hans);
+  EXPECT_EQ(piped.exitCode, 2u) << piped.err;
+  EXPECT_TRUE(piped.out.empty());
+  EXPECT_EQ(ReadFileBytes(dir / L"one.txt"), "x");
 }
 
 // Standard input to standard output in every input encoding, detected and

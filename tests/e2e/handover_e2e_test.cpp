@@ -76,21 +76,24 @@ TEST_F(HandOverTest, CommandLineFilesOpenTheirPageQueuedAndAFolderGivesItsTextFi
   EXPECT_EQ(Output(L"乙.txt"), EngineConvert(traditional, Tra2Sim));
 }
 
+// Files dropped onto tarnwell.exe arrive as arguments without a page's
+// switch: they join the file page on show.
 TEST_F(HandOverTest, ASecondStartHandsThreeFilesToTheIdleProgram) {
   ASSERT_NO_FATAL_FAILURE(StartProgramAt(Exe(), 30000));
-  std::wstring args = L"/s2t";
+  HWND page = OpenFilePage(false);
+  ASSERT_NE(page, nullptr);
+  const std::string traditional = Utf8(L"後來發展的軟體裏面，頭髮長得很快。\r\n");
+  std::wstring args;
   for (const wchar_t* name : {L"一.txt", L"二.txt", L"三.txt"}) {
-    args += L" " + Quoted(Source(name, simplified));
+    args += L" " + Quoted(Source(name, traditional));
   }
   ASSERT_TRUE(SecondStart(args)) << "the second start did not hand over and end";
-  HWND page = ShownFilePage();
-  ASSERT_NE(page, nullptr);
   ASSERT_TRUE(WaitForRows(page, 3));
   EXPECT_EQ(Names(page), (std::vector<std::wstring>{L"一.txt", L"二.txt", L"三.txt"}));
   // One program: the second start left no window of its own.
   EXPECT_EQ(TopWindows(program.id()).size(), 1u);
   ASSERT_NO_FATAL_FAILURE(StartAndAnswer(page, IDNO));
-  EXPECT_EQ(Output(L"三.txt"), EngineConvert(simplified, Sim2Tra));
+  EXPECT_EQ(Output(L"三.txt"), EngineConvert(traditional, Tra2Sim));
 }
 
 TEST_F(HandOverTest, FilesHandedOverDuringARunJoinTheQueueAfterIt) {
