@@ -283,6 +283,11 @@ int Runner::Run() {
   }
   std::vector<WorkItem> items;
   if (!Plan(items)) return kExitUsage;
+  if (items.empty()) {
+    // Folders without text files: nothing failed, but say so.
+    console_.Error(L"tarnwell-cli: 没有可转换的 .txt 文件 / no .txt files to convert");
+    return kExitOk;
+  }
   if (!OpenEngine()) return kExitSomeFailed;
   std::uint64_t total = 0;
   for (const WorkItem& item : items) {

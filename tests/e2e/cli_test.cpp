@@ -342,6 +342,12 @@ TEST_F(CliTest, FoldersGiveTheirTextFilesAndSubFoldersWithR) {
   EXPECT_EQ(GetFileAttributesW((out + L"\\不是文本.doc").c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(GetFileAttributesW((out + L"\\子").c_str()), INVALID_FILE_ATTRIBUTES);
 
+  // A folder without text files: nothing to do, and said.
+  CreateDirectoryW((dir / L"空").c_str(), nullptr);
+  CliResult none = RunCli(dir.path(), Quoted(dir / L"空") + L" -o " + Quoted(out));
+  EXPECT_EQ(none.exitCode, 0u);
+  EXPECT_NE(none.err.find(".txt"), std::string::npos) << none.err;
+
   const std::wstring deep = dir / L"递归";
   EXPECT_EQ(RunCli(dir.path(), L"-r " + Quoted(src) + L" -o " + Quoted(deep)).exitCode, 0u);
   EXPECT_EQ(ReadFileBytes(deep + L"\\一.txt"), converted);
