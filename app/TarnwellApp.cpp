@@ -52,9 +52,34 @@ std::wstring MissingPackText() {
   return text;
 }
 
+// Said once at start when the settings file could not be opened.
+std::wstring UnreachableSettingsText(const CfgStore& store) {
+  std::wstring text = L"设置文件";
+  text += store.UnreachableError() == ERROR_SHARING_VIOLATION ? L"正被其他程序使用"
+                                                               : L"无法打开";
+  text += L":\n";
+  text += store.Path();
+  text += L"\n\n本次使用默认设置启动, 所做的更改不会保存。";
+  wchar_t reason[512] = {};
+  if (FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                     store.UnreachableError(), 0, reason, 511, nullptr) != 0) {
+    text += L"\n(";
+    std::wstring why = reason;
+    while (!why.empty() && (why.back() == L'\n' || why.back() == L'\r')) why.pop_back();
+    text += why + L")";
+  }
+  return text;
+}
+
 }  // namespace
 
 CTarnwellApp::CTarnwellApp() = default;
+
+void CTarnwellApp::TellUnreachableSettings() {
+  const CfgStore& store = CfgStore::Instance();
+  if (!store.Unreachable()) return;
+  fw::AppMessageBox(nullptr, UnreachableSettingsText(store), MB_OK | MB_ICONEXCLAMATION);
+}
 
 BOOL CTarnwellApp::InitInstance() {
   CfgStore::Instance();
@@ -66,6 +91,7 @@ BOOL CTarnwellApp::InitInstance() {
   }
   InitControls();
   CreateSharedTooltip();
+  TellUnreachableSettings();
 
   InitControls();
   CTarnwellDlg dlg(nullptr);

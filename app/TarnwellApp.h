@@ -32,5 +32,7 @@ class CTarnwellApp : public fw::CWinApp, public vek_InstWnd {
   // The product title from the pack; false (after telling the user) when
   // the pack cannot serve.
   bool ReachResourcePack();
+  // One message box when the settings could not be opened at start.
+  void TellUnreachableSettings();
   void CreateInstanceWindow();
 };
