@@ -15,6 +15,8 @@ constexpr UINT WM_INSTANCE_PING = WM_USER + 901;
 
 // Exit code of a start that could not reach the resource pack.
 constexpr int EXIT_NO_RESOURCE_PACK = 3;
+// The exit code of a start without one of its libraries (glyphmap, modgate).
+constexpr int EXIT_MISSING_MODULE = 4;
 
 class CTarnwellApp : public fw::CWinApp, public vek_InstWnd {
  public:
@@ -32,6 +34,10 @@ class CTarnwellApp : public fw::CWinApp, public vek_InstWnd {
   // The product title from the pack; false (after telling the user) when
   // the pack cannot serve.
   bool ReachResourcePack();
+  // Loads the program's own libraries from its folder; false (after one
+  // message naming what is missing and where it was looked for) when one
+  // cannot be loaded.
+  bool ReachModules();
   // One message box when the settings could not be opened at start.
   void TellUnreachableSettings();
   void CreateInstanceWindow();

@@ -221,6 +221,22 @@ TEST_F(FilePage, APathTooLongIsRefusedByNameAndTheOthersAreAdded) {
   EXPECT_EQ(boxes[0].text.find(first), std::wstring::npos);
 }
 
+TEST_F(FilePage, DeviceNamesAreRefusedByNameInOneMessage) {
+  const std::wstring good = Write(L"好.txt", "ok\r\n");
+  const std::wstring aux = src / L"aux.txt";
+  const std::wstring nul = src / L"nul.txt";
+  const std::wstring lpt = src / L"LPT1.log";
+  page.AddChosenFiles({aux, good, nul, lpt});
+  ASSERT_EQ(page.Rows(), 1);
+  EXPECT_EQ(page.Cell(0, FILECOL_NAME), L"好.txt");
+  ASSERT_EQ(boxes.size(), 1u);
+  for (const std::wstring& device : {aux, nul, lpt}) {
+    EXPECT_NE(boxes[0].text.find(device), std::wstring::npos) << Utf8(device);
+  }
+  EXPECT_NE(boxes[0].text.find(L"设备"), std::wstring::npos);
+  EXPECT_EQ(boxes[0].text.find(good), std::wstring::npos);
+}
+
 TEST_F(FilePage, RemoveTakesOnlyTheFirstSelectedRowAndClearEmptiesTheQueue) {
   for (const wchar_t* n : {L"0.txt", L"1.txt", L"2.txt", L"3.txt"}) {
     page.AddChosenFiles({Write(n, "x\r\n")});
