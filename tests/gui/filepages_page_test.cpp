@@ -86,6 +86,8 @@ class TestPage : public CDlgFSim2Tra {
                         });
   }
   void ShellOpen(const wchar_t* folder) override { opened.push_back(folder); }
+
+ public:
   // The job waits for this event (when set up) before it starts.
   HANDLE jobGate = nullptr;
   DWORD RunJob() override {

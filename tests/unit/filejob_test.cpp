@@ -365,7 +365,7 @@ TEST_F(FileJobTest, WhileAFileIsConvertedNoOtherWriterGetsIntoItsOutput) {
 
 TEST_F(FileJobTest, SourcesThatHoldNoTextOrAreDevicesFailWithTheirReasonAndWriteNothing) {
   // A program queued by mistake.
-  const std::wstring program = inDir + L"\程序.txt";
+  const std::wstring program = inDir + L"\\程序.txt";
   ASSERT_TRUE(CopyFileW((ExeFolder() + L"\\filejob_test.exe").c_str(), program.c_str(), FALSE));
   page.Add(program, EncAnsi);
   // A device under a file's name, as a queue entry made before it could be refused.
