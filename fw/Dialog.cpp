@@ -105,7 +105,7 @@ void CDialog::RunModalLoop() {
       ::ShowWindow(wnd, SW_SHOWNORMAL);
       shown = true;
     }
-    BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    BOOL got = NextMessage(&msg);
     // -1 is an error getting one message (a huge message from another
     // process can cause it), not a quit: the dialog goes on.
     if (got == -1) continue;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "fw/Handle.h"
 #include "fw/MessageBox.h"
 #include "pages/DlgFileEditor.h"
 #include "pages/DlgSetting.h"
@@ -329,6 +330,7 @@ TEST_F(SettingsDialog, AFailedSaveKeepsTheDialogOpenAndSaysWhatFailed) {
     std::function<CfgStore*()> make;  // the store the dialog saves to
     const wchar_t* said;
   };
+  fw::UniqueHandle held;
   TempDir other(L"设置失败");
   ASSERT_TRUE(testing_support::WriteFileBytes(other / L"是文件", "x"));
   CfgStore underAFile((other / L"是文件\\Tarnwell.cfg").c_str());
@@ -338,9 +340,10 @@ TEST_F(SettingsDialog, AFailedSaveKeepsTheDialogOpenAndSaysWhatFailed) {
   ASSERT_GT(otherSize.WriteString(CFGKEY_OUTPUT_DIR, settings.outDir.c_str()), 0);
   ASSERT_GT(otherSize.WriteValue(CFGKEY_ENCODING_MODE, &shortMode, sizeof shortMode), 0);
   const Case cases[] = {
-      {"read-only file",
+      // (A read-only file would do on Windows; Wine running as root writes it.)
+      {"file held by another program",
        [&] {
-         SetFileAttributesW(cfg.c_str(), FILE_ATTRIBUTE_READONLY);
+         held.reset(CreateFileW(cfg.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
          return settings.store.get();
        },
        L"输出文件夹"},
@@ -360,8 +363,8 @@ TEST_F(SettingsDialog, AFailedSaveKeepsTheDialogOpenAndSaysWhatFailed) {
     EXPECT_NE(boxes[0].text.find(c.said), std::wstring::npos) << c.what;
     EXPECT_NE(boxes[0].text.find(store->Path()), std::wstring::npos) << c.what;
     dlg.DestroyWindow();
+    held.reset();
   }
-  SetFileAttributesW(cfg.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 }  // namespace
