@@ -84,9 +84,9 @@ struct CfgImage {
     }
     return -1;
   }
-  // Writes the image's totalSize bytes from the start of the file; returns
-  // the bytes written.
-  // the bytes written; 0 when they were not all written.
+  // Writes the image's totalSize bytes from the start of the file (or into
+  // the session's memory); returns the bytes written, 0 when they were not
+  // all written.
   std::int32_t Store() {
     const std::uint32_t total = Header().totalSize;
     if (memory != nullptr) {
