@@ -13,7 +13,6 @@
 class CfgStore;
 class ConvEngine;
 class ConvWorker;
-class TReader;
 
 // The converted UTF-8 text of the file in hand, waiting to be appended to
 // its output file in large chunks.
@@ -77,9 +76,8 @@ class FileJob {
   enum class FileResult { Done, Failed };
 
   FileResult ConvertFile(ConvEngine& engine, const FileEntry& entry, OutputBuffer& output);
-  FileResult ConvertLines(ConvEngine& engine, TReader& reader, const FileEntry& entry,
-                          const FileIdentity& source, OutputBuffer& output);
-  bool Flush(const FileEntry& entry, const FileIdentity& source, OutputBuffer& output);
+  // The file in hand's side of its conversion (FileConvert.h).
+  class Conversion;
   // Appends count bytes to the output file `name`, opening it at the first
   // chunk; false when the chunk was not written whole, the output file
   // cannot be opened or is the source.
