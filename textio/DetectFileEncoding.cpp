@@ -165,7 +165,7 @@ Utf16Reading ReadAsUtf16(const unsigned char* data, size_t size, bool bigEndian)
 // (zero bytes on the wrong side of the units, the bytes of 8-bit line ends
 // inside units, pairs of ASCII characters read as one unit, characters
 // from blocks ordinary text does not use).
-bool LooksLikeText(const Utf16Reading& r) {
+bool LooksLikeUtf16Text(const Utf16Reading& r) {
   if (r.invalid || r.latin < 2 || r.zeroUnits * 4 > r.units) return false;
   const size_t other = r.units - r.zeroUnits - r.latin;
   if (r.lowZero * 4 > r.latin + other / 4) return false;
@@ -184,8 +184,8 @@ FileEncoding Utf16WithoutMark(const unsigned char* data, unsigned long long size
   if (!data || size < 4) return EncAnsi;
   const Utf16Reading le = ReadAsUtf16(data, static_cast<size_t>(size), false);
   const Utf16Reading be = ReadAsUtf16(data, static_cast<size_t>(size), true);
-  const bool isLe = LooksLikeText(le);
-  const bool isBe = LooksLikeText(be);
+  const bool isLe = LooksLikeUtf16Text(le);
+  const bool isBe = LooksLikeUtf16Text(be);
   if (isLe && isBe) return be.latin > le.latin ? EncUtf16Be : EncUtf16;
   return isLe ? EncUtf16 : isBe ? EncUtf16Be : EncAnsi;
 }
