@@ -32,7 +32,7 @@ void StoreResult(TextJob& job, const char* utf8, int count) {
 
 }  // namespace
 
-void ShowUtf8Message(const char* utf8) {
+void ShowUtf8Message(const char* utf8, HWND owner) {
   constexpr int kCapacity = 2048;
   std::wstring text;
   int n = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
@@ -46,7 +46,7 @@ void ShowUtf8Message(const char* utf8) {
     if (IS_HIGH_SURROGATE(text[cut - 1])) --cut;  // keep a pair whole
     text.resize(cut);
   }
-  fw::AppMessageBox(nullptr, text, MB_OK);
+  fw::AppMessageBox(owner, text, MB_OK);
 }
 
 DWORD ConvertText(TextJob& job) {

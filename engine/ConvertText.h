@@ -20,5 +20,6 @@ struct TextJob {
 DWORD ConvertText(TextJob& job);
 
 // Shows a UTF-8 message (glyphmap's error text) in the application's
-// message box with an OK button; a text beyond 2047 UTF-16 units is cut.
-void ShowUtf8Message(const char* utf8);
+// message box with an OK button, owned by `owner`; a text beyond 2047
+// UTF-16 units is cut.
+void ShowUtf8Message(const char* utf8, HWND owner = nullptr);

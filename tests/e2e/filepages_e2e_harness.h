@@ -29,6 +29,7 @@ using namespace testing_support;
 constexpr int kEntranceFileS2T = 1003;
 constexpr int kEntranceFileT2S = 1004;
 constexpr int kSettingButton = 1007;
+constexpr int kCloseButton = 1013;
 constexpr int kFileList = 1014;
 constexpr int kAdd = 1018;
 constexpr int kRemove = 1019;
@@ -138,8 +139,9 @@ class ProgramTest : public ::testing::Test {
   // Shows a file page through the entrance page; returns the page.
   HWND OpenFilePage(bool simplifiedToTraditional) {
     const int id = simplifiedToTraditional ? kEntranceFileS2T : kEntranceFileT2S;
-    HWND card = FindDescendant(main, id);
-    if (card == nullptr) return nullptr;
+    // The entrance shows again some time after a Back.
+    HWND card = nullptr;
+    if (!WaitFor([&] { return (card = FindDescendant(main, id)) != nullptr; })) return nullptr;
     PostClick(GetParent(card), id);
     HWND list = nullptr;
     WaitFor([&] { return (list = FindDescendant(main, kFileList)) != nullptr; });
@@ -193,7 +195,10 @@ class ProgramTest : public ::testing::Test {
     HWND dialog = WaitForFileDialog();
     ASSERT_NE(dialog, nullptr) << "no file dialog";
     TypeAndOpen(dialog, folder);
-    Sleep(500);  // the dialog moves into the folder
+    // The dialog empties the name box once it has moved into the folder.
+    HWND edit = FileNameEdit(dialog);
+    ASSERT_TRUE(WaitFor([&] { return TextOf(edit).empty(); }, 20000))
+        << "the file dialog did not move into the folder";
     std::wstring names_;
     for (const std::wstring& n : names) names_ += L"\"" + n + L"\" ";
     if (names.size() == 1) names_ = names[0];
