@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <memory>
+
 #include "skin/SkinBtn.h"
 #include "skin/SkinColor.h"
 
@@ -94,6 +96,7 @@ TOOLINFOW TipRecord(HWND dialog, UINT_PTR tool) {
 }
 
 constexpr UINT_PTR kTipOwnerSubclass = 0x7469;  // "ti"
+constexpr wchar_t kTipListProp[] = L"Tarnwell.TipList";
 
 // A dialog that gave tools to the shared tooltip takes them back when it is
 // destroyed (its controls still exist then), so that the tooltip does not
@@ -108,6 +111,7 @@ LRESULT CALLBACK TipOwnerProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR
         SendMessageW(g_sharedTooltip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
     }
     RemoveWindowSubclass(wnd, &TipOwnerProc, id);
+    RemovePropW(wnd, kTipListProp);
     delete tools;
   }
   return DefSubclassProc(wnd, msg, wp, lp);
@@ -117,17 +121,20 @@ LRESULT CALLBACK TipOwnerProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR
 
 int AddCtrlTips(HWND dialog, vek_IResMgr* resMgr, CtrlTipTable table) {
   if (!IsWindow(g_sharedTooltip) || !IsWindow(dialog)) return 0;
-  DWORD_PTR data = 0;
-  if (!GetWindowSubclass(dialog, &TipOwnerProc, kTipOwnerSubclass, &data)) {
-    auto* fresh = new std::vector<UINT_PTR>;
+  // The dialog's list of tools, made with its first tools.
+  auto* tools = static_cast<std::vector<UINT_PTR>*>(GetPropW(dialog, kTipListProp));
+  if (tools == nullptr) {
+    auto fresh = std::make_unique<std::vector<UINT_PTR>>();
     if (!SetWindowSubclass(dialog, &TipOwnerProc, kTipOwnerSubclass,
-                           reinterpret_cast<DWORD_PTR>(fresh))) {
-      delete fresh;
+                           reinterpret_cast<DWORD_PTR>(fresh.get()))) {
       return 0;
     }
-    data = reinterpret_cast<DWORD_PTR>(fresh);
+    if (!SetPropW(dialog, kTipListProp, fresh.get())) {
+      RemoveWindowSubclass(dialog, &TipOwnerProc, kTipOwnerSubclass);
+      return 0;
+    }
+    tools = fresh.release();
   }
-  auto* tools = reinterpret_cast<std::vector<UINT_PTR>*>(data);
   int added = 0;
   for (const CtrlTipItem& tip : table) {
     if (tip.marker == CTRLTIP_END) break;

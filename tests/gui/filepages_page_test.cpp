@@ -17,6 +17,7 @@
 #include "glyphmap/glyphmap.h"
 #include "pages/FConvView.h"
 #include "pages/FilePagesIds.h"
+#include "pages/PageIds.h"
 #include "tests/gui/filepages_harness.h"
 #include "tests/support/TestText.h"
 #include "tests/support/WindowPixels.h"
