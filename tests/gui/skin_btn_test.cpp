@@ -122,7 +122,8 @@ TEST_F(SkinBtnTest, CaptionButtonFiresOnlyOnAReleaseInside) {
   EXPECT_EQ(dlg.sysButton.focusOwner, edit);
   EXPECT_EQ(GetFocus(), edit);
 
-  // Well inside: still one report per click.
+  // Well inside, with no focus to give back: still one report per click.
+  SetFocus(nullptr);
   dlg.sysButton.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
   dlg.sysButton.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
   PumpMessages();
