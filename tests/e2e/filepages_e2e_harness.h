@@ -180,6 +180,26 @@ class ProgramTest : public ::testing::Test {
     }
     return boxes.empty() ? nullptr : boxes.front();
   }
+  static BOOL CALLBACK FindFileList(HWND w, LPARAM found) {
+    if (ClassOf(w) != L"SysListView32") return TRUE;
+    *reinterpret_cast<HWND*>(found) = w;
+    return FALSE;
+  }
+  // Whether the file list of the file-open dialog shows every one of `names`.
+  bool ListShowsAll(HWND dialog, const std::vector<std::wstring>& names) {
+    HWND view = nullptr;
+    EnumChildWindows(dialog, &FindFileList, reinterpret_cast<LPARAM>(&view));
+    if (view == nullptr) return false;
+    RemoteList files(view, program.id());
+    const std::vector<std::wstring> shown = files.Column(0);
+    for (const std::wstring& name : names) {
+      const std::wstring stem = name.substr(0, name.find_last_of(L'.'));
+      bool found = false;
+      for (const std::wstring& s : shown) found = found || s == name || s == stem;
+      if (!found) return false;
+    }
+    return true;
+  }
   // Types into the file name box and presses Open.
   static void TypeAndOpen(HWND dialog, const std::wstring& text) {
     HWND edit = FileNameEdit(dialog);
@@ -195,9 +215,9 @@ class ProgramTest : public ::testing::Test {
     HWND dialog = WaitForFileDialog();
     ASSERT_NE(dialog, nullptr) << "no file dialog";
     TypeAndOpen(dialog, folder);
-    // The dialog empties the name box once it has moved into the folder.
-    HWND edit = FileNameEdit(dialog);
-    ASSERT_TRUE(WaitFor([&] { return TextOf(edit).empty(); }, 20000))
+    // The dialog has moved into the folder once its file list shows the
+    // names (with or without their extensions).
+    ASSERT_TRUE(WaitFor([&] { return ListShowsAll(dialog, names); }, 20000))
         << "the file dialog did not move into the folder";
     std::wstring names_;
     for (const std::wstring& n : names) names_ += L"\"" + n + L"\" ";

@@ -237,7 +237,7 @@ TEST_F(ProgramTest, JapaneseAndKoreanFilesPassThroughUnchanged) {
   EXPECT_EQ(Output(L"euckr.txt"), Utf8(korean));
 }
 
-TEST_F(ProgramTest, AManualAnsiChoiceReadsTheSystemsCodePage) {
+TEST_F(ProgramTest, OkOnAnUnchangedChoiceKeepsTheBig5Reading) {
   const std::string big5 = SampleBytes(L"textio_zh_hant.big5");
   Source(L"big5.txt", big5);
   HWND page = OpenFilePage(false);
@@ -249,10 +249,12 @@ TEST_F(ProgramTest, AManualAnsiChoiceReadsTheSystemsCodePage) {
   HWND editor = WaitForDialog(L"文件设置");
   ASSERT_NE(editor, nullptr);
   EXPECT_EQ(SendMessageW(GetDlgItem(editor, kEncodingCombo), CB_GETCURSEL, 0, 0), 0);
-  PostClick(editor, IDOK);  // "ANSI", chosen by hand
-  ASSERT_TRUE(WaitFor([&] { return list.Cell(0, 2) == L"ANSI"; }));
+  PostClick(editor, IDOK);  // "ANSI", as the row already reads
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(editor) || !IsWindowVisible(editor); }));
+  EXPECT_EQ(list.Cell(0, 2), L"BIG5");
   StartAndAnswer(page, IDNO);
-  EXPECT_EQ(Output(L"big5.txt"), EngineConvert(Utf8(Decode(big5, CP_ACP)), Tra2Sim));
+  // Read as Big5 under any system code page.
+  EXPECT_EQ(Output(L"big5.txt"), EngineConvert(Utf8(Decode(big5, 950)), Tra2Sim));
 }
 
 }  // namespace

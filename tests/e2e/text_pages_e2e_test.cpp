@@ -63,7 +63,8 @@ class TextPagesTest : public ::testing::Test {
 TEST_F(TextPagesTest, SimplifiedToTraditionalAndBack) {
   HWND s2t = Enter(kEntranceS2T);
   ASSERT_NE(s2t, nullptr);
-  EXPECT_TRUE(IsWindowVisible(GetDlgItem(main, kBack)));
+  // The Back button shows just after the page.
+  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(GetDlgItem(main, kBack)) != FALSE; }, 10000));
   EXPECT_EQ(Convert(s2t, L"简体中文转换为繁体，发展后的软件。\r\n第二行"),
             L"簡體中文轉換爲繁體，發展後的軟件。\r\n第二行");
   EXPECT_EQ(TextOf(GetDlgItem(s2t, kSourceEdit)), L"简体中文转换为繁体，发展后的软件。\r\n第二行");
