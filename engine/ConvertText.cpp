@@ -8,6 +8,7 @@
 
 #include "engine/ConvEngine.h"
 #include "engine/ConvNotify.h"
+#include "engine/ConvWorker.h"
 #include "fw/MessageBox.h"
 #include "glyphmap/glyphmap.h"
 
@@ -73,7 +74,11 @@ DWORD ConvertText(TextJob& job) {
       }
       engine->Close();
     } catch (const std::runtime_error& e) {
-      ShowUtf8Message(e.what());
+      if (job.worker != nullptr) {
+        job.worker->ReportProblem(e.what());
+      } else {
+        ShowUtf8Message(e.what());
+      }
       engine->Close();
       count = static_cast<int>(strnlen(output.get(), size));
     }

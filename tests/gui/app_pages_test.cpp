@@ -272,6 +272,39 @@ TEST_F(ProgressTest, EachAnimationFrameStartsFromTheBodyColour) {
   EXPECT_EQ(differing, 0) << "dots of earlier frames stayed on screen";
 }
 
+// A text page whose job reports that the conversion library did not open.
+class ProblemPage : public CDlgSim2Tra {
+ public:
+  explicit ProblemPage(fw::CWnd* parent) : CDlgSim2Tra(parent) {}
+  DWORD RunJob() override {
+    PostJobMessage(CONV_BEGIN, 0);
+    ReportProblem("\xE6\x97\xA0\xE6\xB3\x95\xE6\x89\x93\xE5\xBC\x80 STPhrases.txt");
+    PostJobMessage(CONV_END, 0);
+    return 0;
+  }
+};
+
+TEST_F(ProgressTest, AJobsProblemIsShownOnThePagesThreadOverTheMainWindow) {
+  ProblemPage problem(&dlg);
+  ASSERT_TRUE(problem.Create(IDD_SIM2TRA, &dlg));
+  std::vector<fw::MessageBoxCall> boxes;
+  DWORD thread = 0;
+  fw::ScopedMessageBoxHook hook([&](const fw::MessageBoxCall& call) {
+    boxes.push_back(call);
+    thread = GetCurrentThreadId();
+    return IDOK;
+  });
+  SetWindowTextW(problem.GetDlgItem(IDC_SOURCE_EDIT), L"简体");
+  SendMessageW(problem.m_hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+               reinterpret_cast<LPARAM>(problem.GetDlgItem(IDOK)));
+  EXPECT_TRUE(PumpUntil([&] { return !boxes.empty() && !problem.WorkerRecorded(); }, 30000));
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, L"无法打开 STPhrases.txt");
+  EXPECT_EQ(boxes[0].owner, dlg.m_hWnd);
+  EXPECT_EQ(thread, GetCurrentThreadId());
+  problem.DestroyWindow();
+}
+
 TEST_F(ProgressTest, StopAsksFirstThenTheTerminatedJobUncoversThePage) {
   SetWindowTextW(page.GetDlgItem(IDC_SOURCE_EDIT), L"简体");
   SetWindowTextW(page.GetDlgItem(IDC_RESULT_EDIT), L"以前的结果");
