@@ -118,8 +118,14 @@ ConverterPtr ConverterCache::Get(const PreparedConfig& config, const std::string
       return found->second.converter;
     }
   }
-  // Two first openers at once may both build; the first one published is
-  // the one every later opener gets.
+  // Checking and building take a while, and run outside the lock: a thread
+  // ended in either leaves later openers free. Two first openers at once
+  // may both build; the first one published is the one every later opener
+  // gets.
+  for (size_t i = 0; i < stamps.size(); ++i) {
+    dictionaryCheck_.Verify(folder, config.dictionaryFiles[i], stamps[i].writeTime,
+                            stamps[i].size);
+  }
   ConverterPtr converter = build_(config, folder);
   std::lock_guard<std::mutex> lock(mutex_);
   Entry& entry = entries_[key];

@@ -9,6 +9,7 @@
 #include "glyphmap/ConfigText.h"
 
 #include "glyphmap/CompiledConversion.h"
+#include "glyphmap/DictionaryCheck.h"
 
 namespace glyphmap {
 
@@ -51,6 +52,8 @@ class ConverterCache {
   Builder build_;
   std::mutex mutex_;
   std::map<std::string, Entry> entries_;
+  // Shipped dictionaries are checked against their list before first use.
+  DictionaryCheck dictionaryCheck_;
 };
 
 }  // namespace glyphmap

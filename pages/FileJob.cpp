@@ -1,6 +1,5 @@
 #include "pages/FileJob.h"
 
-#include <climits>
 #include <cstring>
 #include <cwchar>
 #include <new>
@@ -11,14 +10,11 @@
 #include "engine/ConvNotify.h"
 #include "engine/ConvWorker.h"
 #include "engine/ConvertText.h"
+#include "pages/FileConvert.h"
 #include "fw/Handle.h"
-#include "glyphmap/glyphmap.h"
-#include "textio/MakeReader.h"
-#include "textio/TReaderAnsi.h"
 
 namespace {
 
-constexpr std::int32_t kLineBufferBytes = 1048576;
 constexpr LPARAM kProgressSteps = 1000;
 
 // Zero-filled bytes, or null when the memory is not there.
@@ -79,7 +75,13 @@ DWORD FileJob::Run(const std::vector<FileEntry>& entries, ConvDirection directio
   for (size_t i = 0; i < count && !worker_.StopRequested(); ++i) {
     const FileEntry entry = entries[i];
     worker_.PostJobMessage(CONV_FILE_BEGIN, static_cast<LPARAM>(i));
+    failReason_ = 0;
     FileResult result = ConvertFile(*engine, entry, output);
+    output_.reset();
+    outputPath_.clear();
+    if (result == FileResult::Failed && failReason_ != 0) {
+      worker_.PostJobMessage(CONV_FILE_REASON, MAKELPARAM(static_cast<WORD>(i), failReason_));
+    }
     WPARAM code = result == FileResult::Failed ? CONV_FILE_FAILED
                   : worker_.StopRequested()    ? CONV_FILE_STOPPED
                                                : CONV_FILE_DONE;
@@ -111,94 +113,73 @@ void FileJob::CountProgress(std::uint64_t rawLength) {
   }
 }
 
+// Stop requests and progress go through the worker, chunks are appended
+// to the output file.
+class FileJob::Conversion : public FileConversion {
+ public:
+  Conversion(FileJob& job, const FileEntry& entry, const FileIdentity& source)
+      : job_(job), entry_(entry), source_(source) {}
+  bool Write(const char* bytes, std::int32_t count) override {
+    return job_.WriteOutput(entry_.name, bytes, count, source_);
+  }
+  bool StopRequested() override { return job_.worker_.StopRequested(); }
+  void LineRead(std::uint64_t rawLength) override { job_.CountProgress(rawLength); }
+
+ private:
+  FileJob& job_;
+  const FileEntry& entry_;
+  const FileIdentity& source_;
+};
+
 FileJob::FileResult FileJob::ConvertFile(ConvEngine& engine, const FileEntry& entry,
                                          OutputBuffer& output) {
-  std::unique_ptr<TReader> reader = MakeReader(entry.encoding, entry.codePage);
-  if (!reader->GetLineBuffer(kLineBufferBytes)) return FileResult::Failed;
-  if (auto* ansi = dynamic_cast<TReaderAnsi*>(reader.get())) {
-    if (!ansi->GetUtf8Buffer(kLineBufferBytes)) return FileResult::Failed;
-  }
   // Taken before the source is read, to make sure no chunk is ever
   // appended to the source itself.
   const FileIdentity source = IdentifyFile(entry.path);
-  if (!reader->Load(entry.path)) {
-    return reader->LastLoadStatus() == LoadStatus::Empty ? FileResult::Done : FileResult::Failed;
+  Conversion into(*this, entry, source);
+  const FileOutcome outcome =
+      ConvertOneFile(engine, entry.path, entry.encoding, entry.codePage, output, into);
+  if (outcome == FileOutcome::NotText) failReason_ = CONV_REASON_NOT_TEXT;
+  if (outcome == FileOutcome::ReadFailed && into.load == LoadStatus::NotDiskFile) {
+    failReason_ = CONV_REASON_NOT_DISK_FILE;
   }
-  // Nothing can be converted without an engine: that is no success.
-  if (engine.Handle() == -1) return FileResult::Failed;
-  return ConvertLines(engine, *reader, entry, source, output);
-}
-
-FileJob::FileResult FileJob::ConvertLines(ConvEngine& engine, TReader& reader,
-                                          const FileEntry& entry, const FileIdentity& source,
-                                          OutputBuffer& output) {
-  bool failed = false;
-  for (;;) {
-    const char* line = nullptr;
-    std::uint64_t rawLength = 0;
-    std::int32_t n = reader.ReadLine(&line, &rawLength);
-    // Only a line read counts: at most one step per line, none for the
-    // read that finds the data exhausted.
-    if (rawLength > 0) CountProgress(rawLength);
-    if (line && n > 0) {
-      // Three bytes of room per byte of the line; a line too long for that
-      // count fails its file.
-      if (n > INT32_MAX / 3) {
-        failed = true;
-        break;
-      }
-      const std::int32_t need = 3 * n;
-      if (output.used > 0 && output.capacity - output.used < need &&
-          !Flush(entry, source, output)) {
-        return FileResult::Failed;
-      }
-      if (output.capacity < need) {
-        output.bytes = AllocZeroed(need);
-        output.capacity = output.bytes ? need : 0;
-        if (!output.bytes) return FileResult::Failed;
-      }
-      try {
-        int k = opencc_convert_utf8_to_buffer(engine.Handle(), line, static_cast<size_t>(n),
-                                              output.bytes.get() + output.used);
-        if (k > 0) output.used += k;
-      } catch (const std::runtime_error&) {
-        // Text the engine rejects (bytes that are not UTF-8).
-        failed = true;
-        break;
-      }
-    }
-    if (n <= 0 || worker_.StopRequested()) break;
-  }
-  if (reader.ReadFailed()) failed = true;
-  if (output.used > 0 && !Flush(entry, source, output)) return FileResult::Failed;
-  return failed ? FileResult::Failed : FileResult::Done;
-}
-
-bool FileJob::Flush(const FileEntry& entry, const FileIdentity& source, OutputBuffer& output) {
-  bool written = WriteOutput(entry.name, output.bytes.get(), output.used, source);
-  std::memset(output.bytes.get(), 0, static_cast<size_t>(output.capacity));
-  output.used = 0;
-  return written;
+  return outcome == FileOutcome::Done || outcome == FileOutcome::Empty ? FileResult::Done
+                                                                       : FileResult::Failed;
 }
 
 bool FileJob::WriteOutput(const wchar_t* name, const char* bytes, std::int32_t count,
                           const FileIdentity& source) {
-  wchar_t folder[CfgStore::kStringUnits] = {};
-  store_.ReadString(CFGKEY_OUTPUT_DIR, folder);
-  std::wstring path = folder;
-  if (path.empty()) return false;
-  if (path.back() != L'\\') path += L'\\';
-  path += name;
-  if (path.size() >= MAX_PATH) return false;
-
-  fw::UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
-  // A source in the output folder is never appended to.
-  if (IdentityOf(file.get()).SameAs(source)) return false;
-  LARGE_INTEGER zero{};
-  if (!SetFilePointerEx(file.get(), zero, nullptr, FILE_END)) return false;
+  if (!output_) {
+    wchar_t folder[CfgStore::kStringUnits] = {};
+    store_.ReadString(CFGKEY_OUTPUT_DIR, folder);
+    std::wstring path = folder;
+    if (path.empty()) return false;
+    if (path.back() != L'\\') path += L'\\';
+    path += name;
+    if (path.size() >= MAX_PATH) return false;
+    // Readers may look; no other writer may append while the file is ours.
+    output_.reset(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!output_) {
+      if (GetLastError() == ERROR_SHARING_VIOLATION) failReason_ = CONV_REASON_OUTPUT_IN_USE;
+      return false;
+    }
+    // A source in the output folder is never appended to.
+    if (IdentityOf(output_.get()).SameAs(source)) {
+      output_.reset();
+      return false;
+    }
+    LARGE_INTEGER zero{};
+    if (!SetFilePointerEx(output_.get(), zero, nullptr, FILE_END)) {
+      output_.reset();
+      return false;
+    }
+    outputPath_ = path;
+  }
   DWORD written = 0;
-  return WriteFile(file.get(), bytes, static_cast<DWORD>(count), &written, nullptr) &&
-         written == static_cast<DWORD>(count);
+  const bool whole = WriteFile(output_.get(), bytes, static_cast<DWORD>(count), &written,
+                               nullptr) &&
+                     written == static_cast<DWORD>(count);
+  if (whole) ChunkWritten(outputPath_);
+  return whole;
 }
