@@ -147,7 +147,9 @@ TEST(ProgramStartTest, AFirstStartWritesTheDefaultSettingsAndOutputFolder) {
   // An output folder left by an earlier run goes aside (and away with the
   // temporary folder): the program must make it itself.
   TempDir earlier(L"先前的输出");
-  if (Exists(output)) ASSERT_TRUE(MoveFileW(output.c_str(), (earlier / L"Tarnwell").c_str()));
+  if (Exists(output)) {
+    ASSERT_TRUE(MoveFileW(output.c_str(), (earlier / L"Tarnwell").c_str()));
+  }
   ASSERT_FALSE(Exists(output));
 
   ProgramProcess program;
