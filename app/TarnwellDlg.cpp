@@ -16,7 +16,6 @@ namespace {
 
 constexpr int kPageX = 7;
 constexpr int kPageY = 66;
-constexpr UINT WM_CAPTION_CLICK_DONE = WM_APP + 11;
 // Looks again for a moment to queue handed files.
 constexpr UINT_PTR kHandOverTimer = 0x4849;
 constexpr UINT kHandOverRetryMs = 250;
@@ -172,14 +171,6 @@ BOOL CTarnwellDlg::OnCommand(WPARAM wp, LPARAM lp) {
     return TRUE;
   }
   if (code != BN_CLICKED) return vek_SkinDlg::OnCommand(wp, lp);
-  if (id == IDC_MENU_BTN || id == IDC_MIN_BTN || id == IDC_CLOSE_BTN) {
-    // A caption button reports its release itself and then once more as
-    // an ordinary button click: act on the first report of a click only.
-    // The posted note arrives after both, before any later click.
-    if (captionClickBusy_) return TRUE;
-    captionClickBusy_ = true;
-    PostMessage(WM_CAPTION_CLICK_DONE);
-  }
   switch (id) {
     case IDC_MENU_BTN: ShowPopupMenu(); return TRUE;
     case IDC_MIN_BTN: ShowWindow(SW_MINIMIZE); return TRUE;
@@ -200,7 +191,6 @@ LRESULT CTarnwellDlg::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     case WM_QUERYDRAGICON: return reinterpret_cast<LRESULT>(icon);
-    case WM_CAPTION_CLICK_DONE: captionClickBusy_ = false; return 0;
     case WM_HANDED_FILES: QueueHandedFiles(); return 0;
     case WM_TIMER:
       if (wp == kHandOverTimer) {

@@ -59,5 +59,4 @@ class CTarnwellDlg : public vek_SkinDlg {
   vek_SkinBtn backButton;         // 1010
   vek_SkinBtn settingButton;      // 1007
   HICON icon;
-  bool captionClickBusy_ = false;  // a caption button's click is being handled
 };

@@ -8,6 +8,7 @@
 
 #include "engine/ConvEngine.h"
 #include "engine/ConvNotify.h"
+#include "engine/ConvWorker.h"
 #include "fw/MessageBox.h"
 #include "glyphmap/glyphmap.h"
 
@@ -32,7 +33,7 @@ void StoreResult(TextJob& job, const char* utf8, int count) {
 
 }  // namespace
 
-void ShowUtf8Message(const char* utf8) {
+void ShowUtf8Message(const char* utf8, HWND owner) {
   constexpr int kCapacity = 2048;
   std::wstring text;
   int n = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
@@ -46,7 +47,7 @@ void ShowUtf8Message(const char* utf8) {
     if (IS_HIGH_SURROGATE(text[cut - 1])) --cut;  // keep a pair whole
     text.resize(cut);
   }
-  fw::AppMessageBox(nullptr, text, MB_OK);
+  fw::AppMessageBox(owner, text, MB_OK);
 }
 
 DWORD ConvertText(TextJob& job) {
@@ -73,7 +74,11 @@ DWORD ConvertText(TextJob& job) {
       }
       engine->Close();
     } catch (const std::runtime_error& e) {
-      ShowUtf8Message(e.what());
+      if (job.worker != nullptr) {
+        job.worker->ReportProblem(e.what());
+      } else {
+        ShowUtf8Message(e.what());
+      }
       engine->Close();
       count = static_cast<int>(strnlen(output.get(), size));
     }

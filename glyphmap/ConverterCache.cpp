@@ -111,21 +111,26 @@ std::vector<ConverterCache::FileStamp> ConverterCache::StampsOf(const PreparedCo
 ConverterPtr ConverterCache::Get(const PreparedConfig& config, const std::string& folder) {
   std::vector<FileStamp> stamps = StampsOf(config, folder);
   std::string key = folder + '\n' + config.json;
-
-  // Building takes a while the first time; holding the lock meanwhile lets a
-  // second opener on another thread wait for the result instead of
-  // parsing the same dictionaries again.
-  std::lock_guard<std::mutex> lock(mutex_);
-  auto found = entries_.find(key);
-  if (found != entries_.end() && found->second.stamps == stamps) {
-    return found->second.converter;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto found = entries_.find(key);
+    if (found != entries_.end() && found->second.stamps == stamps) {
+      return found->second.converter;
+    }
   }
+  // Checking and building take a while, and run outside the lock: a thread
+  // ended in either leaves later openers free. Two first openers at once
+  // may both build; the first one published is the one every later opener
+  // gets.
   for (size_t i = 0; i < stamps.size(); ++i) {
     dictionaryCheck_.Verify(folder, config.dictionaryFiles[i], stamps[i].writeTime,
                             stamps[i].size);
   }
-  ConverterPtr converter = Build(config, folder);
-  entries_[key] = Entry{std::move(stamps), converter};
+  ConverterPtr converter = build_(config, folder);
+  std::lock_guard<std::mutex> lock(mutex_);
+  Entry& entry = entries_[key];
+  if (entry.converter && entry.stamps == stamps) return entry.converter;
+  entry = Entry{std::move(stamps), converter};
   return converter;
 }
 

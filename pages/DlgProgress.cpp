@@ -28,6 +28,7 @@ CDlgProgress::CDlgProgress() : vek_SkinDlg(IDD_PROGRESS, nullptr) {
   // Controls without colours of their own take the panel's.
   ctrlTextColor = kPanelText;
   ctrlBrush.reset(CreateSolidBrush(kPanel));
+  animation.backColor = kPanel;
 }
 
 BOOL CDlgProgress::Create(CConvView* ownerPage, int showMode) {

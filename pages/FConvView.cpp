@@ -1,10 +1,15 @@
 #include "pages/FConvView.h"
 
 #include <shellapi.h>
+// After windows.h:
+#include <cderr.h>
 
 #include <cwchar>
+#include <string>
+#include <utility>
 
 #include "config/FormatSize.h"
+#include "engine/ConvertText.h"
 #include "fw/MessageBox.h"
 #include "pages/EncodingNames.h"
 #include "pages/FileJob.h"
@@ -17,6 +22,12 @@
 
 namespace {
 
+// Said when the file-open dialog could not hand the whole choice over.
+constexpr wchar_t kTooManyChosen[] =
+    L"一次选择的文件太多, 文件名超出了可以接收的长度, 没有文件加入转换队列。\n\n"
+    L"请分几次选择并添加这些文件。";
+// Said when the file-open dialog failed for another reason.
+constexpr wchar_t kFileDialogFailed[] = L"无法打开文件选择对话框 (错误代码 0x%04X)。";
 // Said when a chosen file's path does not fit the queue.
 constexpr wchar_t kPathTooLong[] = L"以下文件的路径超过 259 个字符, 无法加入转换队列:\n\n";
 // Said when a chosen name stands for a device rather than a file.
@@ -183,7 +194,17 @@ HWND CFConvView::BoxOwner() const {
 void CFConvView::AddFiles() {
   fw::CFileDialog dialog(TRUE, nullptr, nullptr, kAddFilesFlags, fileFilter, this,
                          kAddFilesBufferUnits);
-  if (RunFileDialog(dialog) != IDOK) return;
+  if (RunFileDialog(dialog) != IDOK) {
+    // Not the user's Cancel: the choice was lost, so say so.
+    if (dialog.m_error == FNERR_BUFFERTOOSMALL) {
+      fw::AppMessageBox(BoxOwner(), kTooManyChosen, MB_ICONEXCLAMATION);
+    } else if (dialog.m_error != 0) {
+      wchar_t text[160] = {};
+      swprintf(text, 160, kFileDialogFailed, static_cast<unsigned>(dialog.m_error));
+      fw::AppMessageBox(BoxOwner(), text, MB_ICONEXCLAMATION);
+    }
+    return;
+  }
   AddChosenFiles(dialog.GetPathNames());
 }
 
@@ -270,6 +291,9 @@ void CFConvView::EditEncoding() {
   CDlgFileEditor dialog(&files[static_cast<size_t>(row)]);
   if (RunEncodingDialog(dialog) != IDOK) return;
   FileEntry& entry = files[static_cast<size_t>(row)];
+  // OK on the choice the row had keeps the row's reading (a file detected
+  // as Big5 or UTF-32 stays so, and so does its name in the list).
+  if (dialog.selection == entry.encoding) return;
   // A choice by hand replaces the detection: "ANSI" is the system's code page.
   entry.encoding = dialog.selection;
   entry.codePage = 0;
@@ -306,22 +330,31 @@ void CFConvView::SetStatus(LPARAM row, int status) {
 void CFConvView::OnJobMessage(WPARAM code, LPARAM value) {
   switch (code) {
     case CONV_BEGIN:
+      inHandRow_ = -1;
       doneCount_ = 0;
       failedCount_ = 0;
       if (progress.m_hWnd != nullptr) progress.SetBarRange(static_cast<int>(value), 0);
       for (int row = 0; row < list->GetItemCount(); ++row) SetStatus(row, FILESTATUS_PENDING);
       break;
-    case CONV_FILE_BEGIN: SetStatus(value, FILESTATUS_PROCESSING); break;
+    case CONV_FILE_BEGIN:
+      inHandRow_ = value;
+      SetStatus(value, FILESTATUS_PROCESSING);
+      break;
     case CONV_FILE_DONE:
+      inHandRow_ = -1;
       ++doneCount_;
       SetStatus(value, FILESTATUS_DONE);
       break;
-    case CONV_FILE_STOPPED: SetStatus(value, FILESTATUS_STOPPED); break;
+    case CONV_FILE_STOPPED:
+      inHandRow_ = -1;
+      SetStatus(value, FILESTATUS_STOPPED);
+      break;
     case CONV_FILE_REASON:
       reasonRow_ = LOWORD(value);
       reason_ = HIWORD(value);
       break;
     case CONV_FILE_FAILED: {
+      inHandRow_ = -1;
       ++failedCount_;
       const wchar_t* why = reasonRow_ == value ? ReasonText(reason_) : nullptr;
       reasonRow_ = -1;
@@ -340,6 +373,18 @@ void CFConvView::OnJobMessage(WPARAM code, LPARAM value) {
         progress.ShowOverParent(FALSE);
         progress.DestroyWindow();
       }
+      const LPARAM inHand = std::exchange(inHandRow_, -1);
+      if (LastJobTerminated()) {
+        // The job did not answer the stop and was ended: the file in hand
+        // was stopped, the rest were never begun (they still read
+        // pending), and nothing was completed to ask about.
+        if (inHand >= 0) SetStatus(inHand, FILESTATUS_STOPPED);
+        break;
+      }
+      // What kept the job from converting (the conversion library could
+      // not open), said here, on the page's thread, over the main window.
+      const std::string problem = TakeProblem();
+      if (!problem.empty()) ShowUtf8Message(problem.c_str(), BoxOwner());
       MessageBeep(MB_ICONEXCLAMATION);
       const bool noneConverted = failedCount_ > 0 && doneCount_ == 0;
       doneCount_ = 0;

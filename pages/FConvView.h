@@ -106,6 +106,8 @@ class CFConvView : public CConvView {
   void SetStatus(LPARAM row, int status);
   void RepaintList();
 
+  // The row of the file the job has in hand (begun, not yet ended), or -1.
+  LPARAM inHandRow_ = -1;
   CfgStore* store_ = nullptr;
   FileDropTarget fileDrop_;  // files dragged onto the list
   // The queue as it stood at Start: what the running job works on.

@@ -68,8 +68,9 @@ DWORD FileJob::Run(const std::vector<FileEntry>& entries, ConvDirection directio
   try {
     engine->Open(direction);
   } catch (const std::runtime_error& e) {
-    // A missing dictionary: say why once; every file then fails.
-    ShowUtf8Message(e.what());
+    // A missing dictionary: the page says why once, after the run; every
+    // file then fails.
+    worker_.ReportProblem(e.what());
     engine->Close();
   }
   for (size_t i = 0; i < count && !worker_.StopRequested(); ++i) {

@@ -1,5 +1,7 @@
 #include "pages/TConvView.h"
 
+#include <string>
+
 #include "fw/MessageBox.h"
 #include "pages/PageIds.h"
 #include "pages/PageRes.h"
@@ -102,6 +104,7 @@ int CTConvView::StartJob() {
   job_.result = result != nullptr ? *result : std::wstring();
   job_.direction = direction;
   job_.window = m_hWnd;
+  job_.worker = this;
   return CConvView::StartJob();
 }
 
@@ -123,6 +126,10 @@ void CTConvView::OnJobMessage(WPARAM code, LPARAM arg) {
     fw::DDX_Text(&dx, IDC_RESULT_EDIT, *result);
   }
   CloseProgress();
+  // What kept the conversion from working, said on this thread over the
+  // main window.
+  const std::string problem = TakeProblem();
+  if (!problem.empty()) ShowUtf8Message(problem.c_str(), GetAncestor(m_hWnd, GA_ROOT));
 }
 
 void CTConvView::CloseProgress() {

@@ -121,13 +121,18 @@ void vek_SkinSysBtn::OnLButtonDown(UINT flags, POINT pt) { Default(); }
 
 void vek_SkinSysBtn::OnLButtonUp(UINT flags, POINT pt) {
   RECT rc = GetClientRect();
+  // The release is reported by us alone: the button's own handling would
+  // report the same click a second time. Giving the capture up leaves the
+  // button unpressed without a report.
+  if (::GetCapture() == m_hWnd) ::ReleaseCapture();
+  if (SendMessage(BM_GETSTATE) & BST_PUSHED) SendMessage(BM_SETSTATE, FALSE);
+  const HWND restore = focusOwner;
   // Edges count as inside.
   if (pt.x >= rc.left && pt.x <= rc.right && pt.y >= rc.top && pt.y <= rc.bottom) {
     ::SendMessageW(GetParentHwnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(), 0),
                    reinterpret_cast<LPARAM>(m_hWnd));
   }
-  if (focusOwner != nullptr && IsWindow(focusOwner)) ::SetFocus(focusOwner);
-  Default();
+  if (restore != nullptr && IsWindow(restore)) ::SetFocus(restore);
 }
 
 // ---- vek_SkinCheckBox ----

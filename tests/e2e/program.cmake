@@ -9,7 +9,7 @@ if(TARGET tarnwell)
     LIBS program_driver config shell32)
   tarnwell_test(text_pages_e2e LABEL e2e
     SOURCES e2e/text_pages_e2e_test.cpp
-    LIBS program_driver)
+    LIBS program_driver config shell32)
   tarnwell_test(robustness_e2e LABEL e2e
     SOURCES e2e/robustness_e2e_test.cpp
     LIBS program_driver config shell32)

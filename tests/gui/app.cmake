@@ -7,7 +7,8 @@ if(TARGET app)
   tarnwell_test(app_test LABEL gui
     SOURCES gui/app_env.cpp gui/app_test.cpp $<TARGET_OBJECTS:app_resources>
     LIBS app gui_pump)
-  tarnwell_test(app_pages_test LABEL gui
+  # Fifty conversions through the real progress display take a while.
+  tarnwell_test(app_pages_test LABEL gui TIMEOUT 900
     SOURCES gui/app_env.cpp gui/app_pages_test.cpp $<TARGET_OBJECTS:app_resources>
     LIBS app gui_pump)
   add_dependencies(app_test skeldon)

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/ConvConfigs.h"
+#include "glyphmap/ConverterCache.h"
 #include "glyphmap/glyphmap.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestText.h"
@@ -300,6 +301,46 @@ TEST(GlyphmapInstalled, AChangedDictionaryIsReadAgain) {
   EXPECT_EQ(api.Convert(h, "头"), "頭");
   api.close(h);
   api.close(h3);
+}
+
+// A worker terminated in the middle of a build (it was opening a
+// conversion) must not leave every later open waiting for good.
+struct CacheOpener {
+  glyphmap::ConverterCache* cache;
+  glyphmap::ConverterPtr got;
+  static DWORD WINAPI Run(void* self) {
+    auto* opener = static_cast<CacheOpener*>(self);
+    opener->got = opener->cache->Get(glyphmap::PreparedConfig{}, "folder\\");
+    return 0;
+  }
+};
+
+TEST(ConverterCache, AThreadEndedWhileBuildingLeavesTheCacheUsable) {
+  HANDLE entered = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HANDLE never = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  int builds = 0;
+  glyphmap::ConverterCache cache([&](const glyphmap::PreparedConfig&, const std::string&) {
+    if (++builds == 1) {
+      SetEvent(entered);
+      WaitForSingleObject(never, INFINITE);  // ended here from outside
+    }
+    return std::make_shared<const glyphmap::CompiledConversion>(
+        std::unique_ptr<glyphmap::FastConverter>{});
+  });
+  CacheOpener first{&cache, nullptr};
+  HANDLE a = CreateThread(nullptr, 0, &CacheOpener::Run, &first, 0, nullptr);
+  ASSERT_EQ(WaitForSingleObject(entered, 60000), WAIT_OBJECT_0) << "the build never began";
+  TerminateThread(a, 88);
+  WaitForSingleObject(a, INFINITE);
+
+  CacheOpener second{&cache, nullptr};
+  HANDLE b = CreateThread(nullptr, 0, &CacheOpener::Run, &second, 0, nullptr);
+  const DWORD ended = WaitForSingleObject(b, 60000);
+  if (ended != WAIT_OBJECT_0) TerminateThread(b, 88);
+  EXPECT_EQ(ended, WAIT_OBJECT_0) << "the next open waits for the ended one";
+  EXPECT_NE(second.got, nullptr);
+  EXPECT_EQ(builds, 2);
+  for (HANDLE h : {a, b, entered, never}) CloseHandle(h);
 }
 
 }  // namespace
