@@ -6,24 +6,16 @@
 #include "pages/PageRes.h"
 #include "skeldon/ResIds.h"
 
-namespace {
-
-constexpr COLORREF kBodyText = RGB(64, 64, 64);
-constexpr COLORREF kBody = RGB(241, 241, 241);
-
-}  // namespace
-
 CDlgFileEditor::CDlgFileEditor(const FileEntry* fileEntry)
     : vek_SkinDlg(IDD_ENCODING_DLG, nullptr), entry(fileEntry) {
-  ctrlTextColor = kBodyText;
-  ctrlBrush.reset(CreateSolidBrush(kBody));
-  titleLeft = 55;
-  titleTop = 9;
+  faceId = BMP_DLG_520X260;
+  UseLightBody();
 }
 
 CtrlSkinTable CDlgFileEditor::SkinTable() {
   constexpr int kImagePos = CTRLSKIN_IMAGE | CTRLSKIN_POS;
   constexpr int kPosSize = CTRLSKIN_POS | CTRLSKIN_SIZE;
+  using palette::kBody, palette::kBodyText;
   return CtrlSkinTable{{&close, BMP_SYSBTN_DLGCLOSE, -37, 0, 0, 0, 0, 0, kImagePos},
                        {&ok, BMP_BTN_OK, 285, 206, 0, 0, 0, 0, kImagePos},
                        {&cancel, BMP_BTN_CANCEL, 395, 206, 0, 0, 0, 0, kImagePos},
@@ -42,31 +34,12 @@ void CDlgFileEditor::DoDataExchange(fw::CDataExchange* dx) {
   fw::DDX_CBIndex(dx, IDC_ENC_COMBO, selection);
 }
 
-int CDlgFileEditor::OnLoadSkin() {
-  background.Attach(LoadSkinBitmap(BMP_DLG_520X260));
-  ApplyCtrlImages(SkinTable(), AppResMgr());
-  return 0;
-}
-
-int CDlgFileEditor::OnFreeSkin() {
-  FreeSkinBitmap(background.Detach());
-  ReleaseCtrlImages(SkinTable(), AppResMgr());
-  return 0;
-}
-
-int CDlgFileEditor::OnLayout() {
-  ApplyCtrlLayout(m_hWnd, SkinTable());
-  return 1;
-}
-
 BOOL CDlgFileEditor::OnInitDialog() {
   vek_SkinDlg::OnInitDialog();
   FillEncodingCombo(encodingCombo);
   const FileEncoding current = entry != nullptr ? entry->encoding : -1;
   selection = current >= 0 && current < encodingCombo.GetCount() ? current : -1;
   encodingCombo.SetCurSel(selection);
-  ApplyCtrlBackColors(SkinTable());
-  ApplyCtrlForeColors(SkinTable());
   title = QueryText(TITLE_FILE_SETTINGS);
   SetWindowText(title);  // not drawn by the system; names the window for tools
   CenterOverOwner(m_hWnd);

@@ -15,10 +15,6 @@
 
 namespace {
 
-constexpr COLORREF kBodyText = RGB(64, 64, 64);
-constexpr COLORREF kBody = RGB(241, 241, 241);
-constexpr COLORREF kEditBorder = RGB(91, 147, 209);
-
 // The folder picker's own words for a typed folder, so that a folder typed
 // here meets the same questions as one typed into the picker.
 constexpr wchar_t kAskCreate[] = L"\n\nThe directory not exist,are you want to create it?";
@@ -37,10 +33,8 @@ void CopyBounded(wchar_t (&dst)[260], const std::wstring& src) {
 }  // namespace
 
 CDlgSetting::CDlgSetting(CfgStore& store) : vek_SkinDlg(IDD_SETTINGS_DLG, nullptr), store_(store) {
-  ctrlTextColor = kBodyText;
-  ctrlBrush.reset(CreateSolidBrush(kBody));
-  titleLeft = 55;
-  titleTop = 9;
+  faceId = BMP_DLG_520X260;
+  UseLightBody();
   std::int32_t mode = 0;
   store_.ReadValue(CFGKEY_ENCODING_MODE, &mode, sizeof(mode));
   encodingMode = mode;
@@ -50,6 +44,7 @@ CtrlSkinTable CDlgSetting::SkinTable() {
   constexpr int kImagePos = CTRLSKIN_IMAGE | CTRLSKIN_POS;
   constexpr int kPosSize = CTRLSKIN_POS | CTRLSKIN_SIZE;
   constexpr int kColoured = kPosSize | CTRLSKIN_BACK | CTRLSKIN_FORE;
+  using palette::kBody, palette::kBodyText;
   return CtrlSkinTable{{&close, BMP_SYSBTN_DLGCLOSE, -37, 0, 0, 0, 0, 0, kImagePos},
                        {&browse, BMP_BTN_BROWSE, 470, 40, 0, 0, 0, 0, kImagePos},
                        {&ok, BMP_BTN_OK, 285, 206, 0, 0, 0, 0, kImagePos},
@@ -88,23 +83,6 @@ void CDlgSetting::DoDataExchange(fw::CDataExchange* dx) {
   }
 }
 
-int CDlgSetting::OnLoadSkin() {
-  background.Attach(LoadSkinBitmap(BMP_DLG_520X260));
-  ApplyCtrlImages(SkinTable(), AppResMgr());
-  return 0;
-}
-
-int CDlgSetting::OnFreeSkin() {
-  FreeSkinBitmap(background.Detach());
-  ReleaseCtrlImages(SkinTable(), AppResMgr());
-  return 0;
-}
-
-int CDlgSetting::OnLayout() {
-  ApplyCtrlLayout(m_hWnd, SkinTable());
-  return 1;
-}
-
 BOOL CDlgSetting::OnInitDialog() {
   vek_SkinDlg::OnInitDialog();
   wchar_t folder[260] = {};
@@ -114,9 +92,7 @@ BOOL CDlgSetting::OnInitDialog() {
   std::int32_t index = 0;
   store_.ReadValue(CFGKEY_ENCODING_INDEX, &index, sizeof(index));
   encodingCombo.SetCurSel(index);
-  ApplyCtrlBackColors(SkinTable());
-  ApplyCtrlForeColors(SkinTable());
-  folderEdit.borderColor = kEditBorder;
+  folderEdit.borderColor = palette::kEditBorder;
   title = QueryText(TITLE_SETTINGS);
   SetWindowText(title);  // not drawn by the system; names the window for tools
   CenterOverOwner(m_hWnd);

@@ -42,6 +42,7 @@ fw::CString FromAnsi(const char* text) {
 CFConvView::CFConvView(UINT templateId, fw::CWnd* parent, ConvDirection convDirection)
     : CConvView(templateId, parent), direction(convDirection) {
   listFont.CreateFont(-11, FW_NORMAL, DEFAULT_CHARSET, L"Tahoma");
+  faceId = BMP_VIEW_FCONV;
 }
 
 CFConvView::~CFConvView() = default;
@@ -66,20 +67,7 @@ int CFConvView::OnLoadSkin() {
     statusList.GetItem(i, statusTexts[i], sizeof(statusTexts[i]));
   }
   encodingNames = LoadEncodingNames();
-  viewBackground.Attach(LoadSkinBitmap(BMP_VIEW_FCONV));
-  ApplyCtrlImages(SkinTable(), AppResMgr());
-  return 0;
-}
-
-int CFConvView::OnFreeSkin() {
-  FreeSkinBitmap(viewBackground.Detach());
-  ReleaseCtrlImages(SkinTable(), AppResMgr());
-  return 0;
-}
-
-int CFConvView::OnLayout() {
-  ApplyCtrlLayout(m_hWnd, SkinTable());
-  return 1;
+  return CConvView::OnLoadSkin();
 }
 
 BOOL CFConvView::OnInitDialog() {

@@ -4,7 +4,7 @@
 
 vek_SkinDlg::vek_SkinDlg(UINT templateId, fw::CWnd* parent)
     : fw::CDialog(templateId, parent),
-      ctrlBrush(CreateSolidBrush(RGB(51, 50, 52))),
+      ctrlBrush(CreateSolidBrush(palette::kDark)),
       moveCursor(LoadCursorW(nullptr, IDC_SIZEALL)) {
   titleFont.CreateFont(-11, FW_BOLD, DEFAULT_CHARSET, L"Tahoma");
 }
@@ -39,7 +39,43 @@ BOOL vek_SkinDlg::OnInitDialog() {
   OnLoadSkin();
   if (background.GetSafeHandle() != nullptr) ApplyBackgroundShape();
   OnLayout();
+  ApplyCtrlBackColors(SkinTable());
+  ApplyCtrlForeColors(SkinTable());
   return TRUE;
+}
+
+void vek_SkinDlg::UseLightBody() {
+  ctrlTextColor = palette::kBodyText;
+  ctrlBrush.reset(CreateSolidBrush(palette::kBody));
+  titleLeft = palette::kTitleLeft;
+  titleTop = palette::kBodyTitleTop;
+}
+
+int vek_SkinDlg::OnLoadSkin() {
+  vek_IResMgr* res = SkinResMgr();
+  if (faceId != 0 && res != nullptr) {
+    HANDLE face = nullptr;
+    if (SUCCEEDED(res->LoadRes(faceId, faceId >> 28, &face))) {
+      Face().Attach(static_cast<HBITMAP>(face));
+    }
+  }
+  ApplyCtrlImages(SkinTable(), res);
+  return 0;
+}
+
+int vek_SkinDlg::OnFreeSkin() {
+  vek_IResMgr* res = SkinResMgr();
+  if (faceId != 0) {
+    HBITMAP face = Face().Detach();
+    if (res != nullptr && face != nullptr) res->FreeRes(face);
+  }
+  ReleaseCtrlImages(SkinTable(), res);
+  return 0;
+}
+
+int vek_SkinDlg::OnLayout() {
+  ApplyCtrlLayout(m_hWnd, SkinTable());
+  return 1;
 }
 
 void vek_SkinDlg::ApplyBackgroundShape() {
@@ -135,7 +171,7 @@ void vek_SkinDlg::ShowOverParent(BOOL show) {
 }
 
 vek_SubView::vek_SubView(UINT templateId, fw::CWnd* parent)
-    : vek_SkinDlg(templateId, parent), viewBrush(CreateSolidBrush(RGB(51, 50, 52))) {
+    : vek_SkinDlg(templateId, parent), viewBrush(CreateSolidBrush(palette::kDark)) {
   dragEnabled = FALSE;
 }
 
