@@ -1,7 +1,5 @@
 #include "pages/DlgSetting.h"
 
-#include <io.h>
-
 #include <cwchar>
 #include <string>
 
@@ -14,16 +12,6 @@
 #include "skeldon/ResIds.h"
 
 namespace {
-
-// The folder picker's own words for a typed folder, so that a folder typed
-// here meets the same questions as one typed into the picker.
-constexpr wchar_t kAskCreate[] = L"\n\nThe directory not exist,are you want to create it?";
-constexpr wchar_t kInvalid[] = L"\n\nThe path is invalidate,please input again! ";
-
-bool FolderExists(const wchar_t* path) {
-  const DWORD attributes = GetFileAttributesW(path);
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
 
 void CopyBounded(wchar_t (&dst)[260], const std::wstring& src) {
   wmemset(dst, 0, 260);
@@ -129,18 +117,13 @@ void CDlgSetting::BrowseOutputFolder() {
   folderEdit.SetWindowText(outputFolder);
 }
 
-bool CDlgSetting::AcceptTypedFolder(const fw::CString& folder) {
+bool CDlgSetting::KeepsTypedFolder(const fw::CString& folder) {
   wchar_t stored[260] = {};
   store_.ReadString(CFGKEY_OUTPUT_DIR, stored);
   if (folder == stored) return true;
-  if (CheckPath(folder.c_str(), FALSE) == CHECKPATH_VALID) {
-    if (FolderExists(folder.c_str())) return true;
-    if (fw::AppMessageBox(m_hWnd, folder + kAskCreate, MB_YESNO | MB_ICONQUESTION) == IDYES) {
-      CheckPath(folder.c_str(), TRUE);
-      if (FolderExists(folder.c_str())) return true;
-    }
-  }
-  fw::AppMessageBox(m_hWnd, folder + kInvalid, MB_ICONEXCLAMATION);
+  // The picker's own flow, so that a folder typed here meets the same
+  // questions as one typed into the picker.
+  if (AcceptTypedFolder(m_hWnd, folder.c_str())) return true;
   ::SetFocus(folderEdit.m_hWnd);
   folderEdit.SetSel(0, -1);
   return false;
@@ -148,7 +131,7 @@ bool CDlgSetting::AcceptTypedFolder(const fw::CString& folder) {
 
 void CDlgSetting::SaveSettings() {
   UpdateData(true);
-  if (!AcceptTypedFolder(outputFolder)) return;
+  if (!KeepsTypedFolder(outputFolder)) return;
   store_.WriteString(CFGKEY_OUTPUT_DIR, outputFolder.c_str());
   const std::int32_t mode = encodingMode;
   const std::int32_t index = encodingCombo.GetCurSel();

@@ -53,7 +53,7 @@ class CDlgSetting : public vek_SkinDlg {
  private:
   // True when `folder` may become the output folder: the stored one, or a
   // sound path that exists or that the user lets us create.
-  bool AcceptTypedFolder(const fw::CString& folder);
+  bool KeepsTypedFolder(const fw::CString& folder);
 
   CfgStore& store_;
 };

@@ -172,6 +172,16 @@ TEST_F(SettingsDialog, TypedExistingFolderIsKeptOnOk) {
   dlg.DestroyWindow();
 }
 
+TEST_F(SettingsDialog, TypedDriveRootIsKeptOnOk) {
+  SettingDlg dlg(*settings.store);
+  Open(dlg);
+  Type(dlg, L"C:\\");
+  Click(dlg.m_hWnd, IDOK);
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_EQ(settings.Folder(), L"C:\\");
+  dlg.DestroyWindow();
+}
+
 TEST_F(SettingsDialog, TypedMissingFolderIsCreatedWhenTheUserAgrees) {
   const std::wstring typed = settings.dir / L"新\\文件夹";
   SettingDlg dlg(*settings.store);
