@@ -3,6 +3,7 @@
 #include "app/resource.h"
 #include "pages/PageRes.h"
 #include "skeldon/ResIds.h"
+#include "skin/DialogPlace.h"
 
 CAboutDlg::CAboutDlg() : vek_SkinDlg(IDD_ABOUTBOX, nullptr) { faceId = BMP_DLG_ABOUT; }
 
@@ -23,19 +24,9 @@ BOOL CAboutDlg::OnInitDialog() {
   vek_SkinDlg::OnInitDialog();
   AddCtrlTips(m_hWnd, AppResMgr(),
               CtrlTipTable{{TIP_DLG_CLOSE, IDC_CLOSE_BTN, CTRLTIP_USED}, {0, 0, CTRLTIP_END}});
-  CentreOverOwner();
+  // A box opened from the main window shows over it, not in a screen corner.
+  CenterOverOwner(m_hWnd);
   return TRUE;
-}
-
-void CAboutDlg::CentreOverOwner() {
-  HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
-  if (owner == nullptr || !::IsWindowVisible(owner)) return;
-  RECT o{}, d{};
-  ::GetWindowRect(owner, &o);
-  ::GetWindowRect(m_hWnd, &d);
-  const int x = o.left + ((o.right - o.left) - (d.right - d.left)) / 2;
-  const int y = o.top + ((o.bottom - o.top) - (d.bottom - d.top)) / 2;
-  SetWindowPos(nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 BOOL CAboutDlg::OnCommand(WPARAM wp, LPARAM lp) {

@@ -17,8 +17,4 @@ class CAboutDlg : public vek_SkinDlg {
   BOOL OnInitDialog() override;
   CtrlSkinTable SkinTable() override;
   BOOL OnCommand(WPARAM wp, LPARAM lp) override;
-
- private:
-  // A box opened from the main window shows over it, not in a screen corner.
-  void CentreOverOwner();
 };

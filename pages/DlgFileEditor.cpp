@@ -1,10 +1,10 @@
 #include "pages/DlgFileEditor.h"
 
-#include "pages/DialogPlace.h"
 #include "pages/EncodingNames.h"
 #include "pages/FilePagesIds.h"
 #include "pages/PageRes.h"
 #include "skeldon/ResIds.h"
+#include "skin/DialogPlace.h"
 
 CDlgFileEditor::CDlgFileEditor(const FileEntry* fileEntry)
     : vek_SkinDlg(IDD_ENCODING_DLG, nullptr), entry(fileEntry) {

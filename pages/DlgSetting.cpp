@@ -5,11 +5,11 @@
 
 #include "fw/App.h"
 #include "fw/MessageBox.h"
-#include "pages/DialogPlace.h"
 #include "pages/EncodingNames.h"
 #include "pages/FilePagesIds.h"
 #include "pages/PageRes.h"
 #include "skeldon/ResIds.h"
+#include "skin/DialogPlace.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include "skin/SkinDlg.h"
 
 #include "fw/App.h"
+#include "skin/DialogPlace.h"
 
 vek_SkinDlg::vek_SkinDlg(UINT templateId, fw::CWnd* parent)
     : fw::CDialog(templateId, parent),
@@ -151,16 +152,10 @@ void vek_SkinDlg::ShowOverParent(BOOL show) {
     RECT p{}, d{};
     ::GetWindowRect(parent, &p);
     ::GetWindowRect(m_hWnd, &d);
-    int x = p.left + ((p.right - p.left) - (d.right - d.left)) / 2;
-    int y = p.top + ((p.bottom - p.top) - (d.bottom - d.top)) / 2;
+    POINT at = CentredOnWorkArea(p, SIZE{d.right - d.left, d.bottom - d.top});
     // A child's position is in its parent's client coordinates.
-    if ((GetStyle() & WS_CHILD) != 0) {
-      POINT origin{x, y};
-      ScreenToClient(parent, &origin);
-      x = origin.x;
-      y = origin.y;
-    }
-    SetWindowPos(parent, x, y, 0, 0, SWP_SHOWWINDOW | SWP_NOSIZE);
+    if ((GetStyle() & WS_CHILD) != 0) ScreenToClient(parent, &at);
+    SetWindowPos(parent, at.x, at.y, 0, 0, SWP_SHOWWINDOW | SWP_NOSIZE);
     if (main != nullptr) ::EnableWindow(main, FALSE);
     if (parent != nullptr) ::EnableWindow(parent, FALSE);
   } else {
