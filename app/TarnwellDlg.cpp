@@ -184,14 +184,13 @@ void CTarnwellDlg::OnPaint() {
     Default();
     return;
   }
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(m_hWnd, &ps);
+  fw::PaintDc paint(m_hWnd);
+  HDC dc = paint.get();
   SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
   const RECT rc = GetClientRect();
   const int x = (rc.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
   const int y = (rc.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
   DrawIcon(dc, x, y, icon);
-  EndPaint(m_hWnd, &ps);
 }
 
 void CTarnwellDlg::ShowPopupMenu() {

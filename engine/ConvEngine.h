@@ -5,11 +5,12 @@
 #include "engine/ConvDirection.h"
 
 // A job's binding to glyphmap: one instance, opened for one direction.
-// Created, used, closed and deleted on the job's own worker thread.
-// Deleting it does not close the instance: every user calls Close first.
+// Created, used, closed and deleted on the job's own worker thread;
+// deleting it closes the instance still open.
 class ConvEngine {
  public:
   ConvEngine() = default;
+  ~ConvEngine() { Close(); }
   ConvEngine(const ConvEngine&) = delete;
   ConvEngine& operator=(const ConvEngine&) = delete;
 

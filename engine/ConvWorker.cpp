@@ -1,5 +1,7 @@
 #include "engine/ConvWorker.h"
 
+#include "fw/Trace.h"
+
 ConvWorker::~ConvWorker() {
   if (waitHandle_ && WaitForSingleObject(waitHandle_.get(), 0) != WAIT_OBJECT_0) {
     stop_.store(1);
@@ -56,13 +58,14 @@ int ConvWorker::StopJob() {
   return result;
 }
 
-DWORD WINAPI ConvWorker::ConvertThreadProc(void* page) {
+DWORD WINAPI ConvWorker::ConvertThreadProc(void* page) noexcept {
   auto* self = static_cast<ConvWorker*>(page);
   DWORD rc = 0;
   try {
     rc = self->RunJob();
   } catch (...) {
     // No exception leaves a thread; the page must still hear the end.
+    fw::TraceCaughtException(L"conversion worker");
     rc = 1;
     self->PostJobMessage(CONV_END, 0);
   }

@@ -5,6 +5,7 @@
 
 #include "config/MakeDirs.h"
 #include "fw/MessageBox.h"
+#include "fw/Trace.h"
 
 namespace {
 
@@ -92,7 +93,7 @@ int vek_PathDlg::Browse() {
   return editHook.result;
 }
 
-int CALLBACK vek_PathDlg::BrowseCallback(HWND wnd, UINT msg, LPARAM lp, LPARAM data) {
+int CALLBACK vek_PathDlg::BrowseCallback(HWND wnd, UINT msg, LPARAM lp, LPARAM data) noexcept {
   auto* self = reinterpret_cast<vek_PathDlg*>(data);
   if (self == nullptr) return 0;
   try {
@@ -100,6 +101,7 @@ int CALLBACK vek_PathDlg::BrowseCallback(HWND wnd, UINT msg, LPARAM lp, LPARAM d
     if (msg == BFFM_SELCHANGED) self->OnSelChanged(wnd, reinterpret_cast<LPCITEMIDLIST>(lp));
   } catch (...) {
     // Nothing may unwind into the shell.
+    fw::TraceCaughtException(L"folder picker callback");
   }
   return 0;
 }

@@ -58,7 +58,7 @@ class vek_PathDlg {
   // Runs the browser: 1 when a path was accepted, else -1.
   virtual int Browse();
 
-  static int CALLBACK BrowseCallback(HWND wnd, UINT msg, LPARAM lp, LPARAM data);
+  static int CALLBACK BrowseCallback(HWND wnd, UINT msg, LPARAM lp, LPARAM data) noexcept;
 
  private:
   wchar_t displayName_[260] = {};  // the shell's display name of the choice; unused
