@@ -9,8 +9,8 @@
 
 #include "app/TarnwellDlg.h"
 #include "config/CfgStore.h"
+#include "config/ModuleFolder.h"
 #include "fw/MessageBox.h"
-#include "loader/ExeFolder.h"
 #include "loader/ResMgrHolder.h"
 #include "skeldon/ResIds.h"
 #include "skin/CtrlTables.h"
@@ -34,7 +34,7 @@ void InitControls() {
 // English, naming the file and the folder where it was looked for.
 std::wstring MissingPackText() {
   wchar_t folder[MAX_PATH] = {};
-  ExeFolder(folder, MAX_PATH);
+  ModuleFolder(folder);  // stays empty when the folder cannot be had
   std::wstring path = std::wstring(folder) + kPackFile;
   const bool present = GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
   std::wstring text;

@@ -21,6 +21,13 @@ class ConvEngine {
   // Releases the instance, if any, and empties the configuration list.
   void Close();
 
+  // Converts `length` bytes of UTF-8 text into `output`, which it sizes
+  // itself; afterwards `output` holds the converted bytes (none without an
+  // open instance). May throw std::runtime_error from glyphmap for text it
+  // rejects, `output` then keeping what was converted before the failure,
+  // and std::bad_alloc.
+  void Convert(const char* utf8, size_t length, std::string& output);
+
   int Handle() const { return handle_; }
   const std::vector<std::string>& Configurations() const { return configurations_; }
 

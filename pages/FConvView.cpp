@@ -4,6 +4,7 @@
 
 #include <cwchar>
 
+#include "config/FileBytes.h"
 #include "config/FormatSize.h"
 #include "fw/MessageBox.h"
 #include "pages/EncodingNames.h"
@@ -18,18 +19,6 @@ namespace {
 
 // Said when a chosen file's path does not fit the queue.
 constexpr wchar_t kPathTooLong[] = L"以下文件的路径超过 259 个字符, 无法加入转换队列:\n\n";
-
-// The file's size, taken by opening it for reading; 0 when it cannot be.
-ULARGE_INTEGER FileSizeOf(const wchar_t* path) {
-  ULARGE_INTEGER size{};
-  HANDLE file =
-      CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return size;
-  LARGE_INTEGER got{};
-  if (GetFileSizeEx(file, &got)) size.QuadPart = static_cast<ULONGLONG>(got.QuadPart);
-  CloseHandle(file);
-  return size;
-}
 
 fw::CString FromAnsi(const char* text) {
   wchar_t wide[260] = {};
@@ -171,7 +160,8 @@ void CFConvView::AddChosenFiles(const std::vector<fw::CString>& paths) {
 
 void CFConvView::AddFile(const fw::CString& path) {
   FileEntry entry;
-  const ULARGE_INTEGER size = FileSizeOf(path.c_str());
+  ULARGE_INTEGER size{};
+  size.QuadPart = FileSizeOf(path.c_str());
   wchar_t sizeText[260] = {};
   FormatSize(sizeText, size.LowPart, size.HighPart);
 

@@ -7,12 +7,12 @@
 #include <stdexcept>
 
 #include "config/CfgStore.h"
+#include "config/FileBytes.h"
 #include "engine/ConvEngine.h"
 #include "engine/ConvNotify.h"
 #include "engine/ConvWorker.h"
 #include "engine/ConvertText.h"
 #include "fw/Handle.h"
-#include "glyphmap/glyphmap.h"
 #include "textio/MakeReader.h"
 #include "textio/TReaderAnsi.h"
 
@@ -20,23 +20,6 @@ namespace {
 
 constexpr std::int32_t kLineBufferBytes = 1048576;
 constexpr LPARAM kProgressSteps = 1000;
-
-// Zero-filled bytes, or null when the memory is not there.
-std::unique_ptr<char[]> AllocZeroed(std::int32_t size) {
-  std::unique_ptr<char[]> p(new (std::nothrow) char[static_cast<size_t>(size)]);
-  if (p) std::memset(p.get(), 0, static_cast<size_t>(size));
-  return p;
-}
-
-// The size of the file at `path`, opened as the reader will open it; 0 when
-// it cannot be opened.
-std::uint64_t SizeOf(const wchar_t* path) {
-  fw::UniqueHandle file(CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-  LARGE_INTEGER size{};
-  if (!file || !GetFileSizeEx(file.get(), &size)) return 0;
-  return static_cast<std::uint64_t>(size.QuadPart);
-}
 
 FileIdentity IdentityOf(HANDLE file) {
   FileIdentity id;
@@ -67,25 +50,24 @@ DWORD FileJob::Run(const std::vector<FileEntry>& entries, ConvDirection directio
   SumSizes(entries);
   worker_.PostJobMessage(CONV_BEGIN, kProgressSteps);
 
-  auto engine = std::make_unique<ConvEngine>();
+  ConvEngine engine;
   try {
-    engine->Open(direction);
+    engine.Open(direction);
   } catch (const std::runtime_error& e) {
     // A missing dictionary: say why once; every file then fails.
     ShowUtf8Message(e.what());
-    engine->Close();
+    engine.Close();
   }
   for (size_t i = 0; i < count && !worker_.StopRequested(); ++i) {
     const FileEntry entry = entries[i];
     worker_.PostJobMessage(CONV_FILE_BEGIN, static_cast<LPARAM>(i));
-    FileResult result = ConvertFile(*engine, entry, output);
+    FileResult result = ConvertFile(engine, entry, output);
     WPARAM code = result == FileResult::Failed ? CONV_FILE_FAILED
                   : worker_.StopRequested()    ? CONV_FILE_STOPPED
                                                : CONV_FILE_DONE;
     worker_.PostJobMessage(code, static_cast<LPARAM>(i));
   }
-  engine->Close();
-  engine.reset();
+  engine.Close();
   worker_.PostJobMessage(CONV_END, 0);
   return 0;
 }
@@ -94,7 +76,7 @@ void FileJob::SumSizes(const std::vector<FileEntry>& entries) {
   totalBytes_ = 0;
   pendingBytes_ = 0;
   stepCount_ = 0;
-  for (const FileEntry& entry : entries) totalBytes_ += SizeOf(entry.path);
+  for (const FileEntry& entry : entries) totalBytes_ += FileSizeOf(entry.path);
   std::uint64_t step = totalBytes_ / kProgressSteps;
   stepBytes_ = step > static_cast<std::uint64_t>(INT32_MAX) ? INT32_MAX
                                                               : static_cast<std::int32_t>(step);
@@ -132,6 +114,7 @@ FileJob::FileResult FileJob::ConvertLines(ConvEngine& engine, TReader& reader,
                                           const FileEntry& entry, const FileIdentity& source,
                                           OutputBuffer& output) {
   bool failed = false;
+  std::string converted;  // one line's converted bytes; its room is reused
   for (;;) {
     const char* line = nullptr;
     std::uint64_t rawLength = 0;
@@ -140,31 +123,33 @@ FileJob::FileResult FileJob::ConvertLines(ConvEngine& engine, TReader& reader,
     // read that finds the data exhausted.
     if (rawLength > 0) CountProgress(rawLength);
     if (line && n > 0) {
-      // Three bytes of room per byte of the line; a line too long for that
-      // count fails its file.
-      if (n > INT32_MAX / 3) {
+      try {
+        engine.Convert(line, static_cast<size_t>(n), converted);
+      } catch (const std::runtime_error&) {
+        // Text the engine rejects (bytes that are not UTF-8).
+        failed = true;
+        break;
+      } catch (const std::bad_alloc&) {
         failed = true;
         break;
       }
-      const std::int32_t need = 3 * n;
+      // A line whose conversion does not fit the buffer's count fails its file.
+      if (converted.size() > static_cast<size_t>(INT32_MAX)) {
+        failed = true;
+        break;
+      }
+      const auto need = static_cast<std::int32_t>(converted.size());
       if (output.used > 0 && output.capacity - output.used < need &&
           !Flush(entry, source, output)) {
         return FileResult::Failed;
       }
       if (output.capacity < need) {
-        output.bytes = AllocZeroed(need);
+        output.bytes = AllocZeroed(static_cast<size_t>(need));
         output.capacity = output.bytes ? need : 0;
         if (!output.bytes) return FileResult::Failed;
       }
-      try {
-        int k = opencc_convert_utf8_to_buffer(engine.Handle(), line, static_cast<size_t>(n),
-                                              output.bytes.get() + output.used);
-        if (k > 0) output.used += k;
-      } catch (const std::runtime_error&) {
-        // Text the engine rejects (bytes that are not UTF-8).
-        failed = true;
-        break;
-      }
+      std::memcpy(output.bytes.get() + output.used, converted.data(), converted.size());
+      output.used += need;
     }
     if (n <= 0 || worker_.StopRequested()) break;
   }
