@@ -30,7 +30,7 @@ void CDlgFileEditor::DoDataExchange(fw::CDataExchange* dx) {
   fw::DDX_Control(dx, IDC_ENC_LABEL, encodingLabel);
   fw::DDX_Control(dx, IDOK, ok);
   fw::DDX_Control(dx, IDCANCEL, cancel);
-  fw::DDX_Control(dx, IDC_DLG_CLOSE, close);
+  fw::DDX_Control(dx, IDC_CLOSE_BTN, close);
   fw::DDX_CBIndex(dx, IDC_ENC_COMBO, selection);
 }
 
@@ -51,7 +51,7 @@ BOOL CDlgFileEditor::OnCommand(WPARAM wp, LPARAM lp) {
     switch (LOWORD(wp)) {
       case IDOK: fw::CDialog::OnOK(); return TRUE;
       case IDCANCEL:
-      case IDC_DLG_CLOSE: fw::CDialog::OnCancel(); return TRUE;
+      case IDC_CLOSE_BTN: fw::CDialog::OnCancel(); return TRUE;
       default: break;
     }
   }

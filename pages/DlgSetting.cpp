@@ -58,7 +58,7 @@ void CDlgSetting::DoDataExchange(fw::CDataExchange* dx) {
   fw::DDX_Control(dx, IDC_ENC_COMBO, encodingCombo);
   fw::DDX_Control(dx, IDOK, ok);
   fw::DDX_Control(dx, IDCANCEL, cancel);
-  fw::DDX_Control(dx, IDC_DLG_CLOSE, close);
+  fw::DDX_Control(dx, IDC_CLOSE_BTN, close);
   fw::DDX_Text(dx, IDC_SET_FOLDEREDIT, outputFolder);
   // The radio group: 0 the first button, 1 the second, -1 neither.
   if (dx->saving) {
@@ -94,7 +94,7 @@ BOOL CDlgSetting::OnCommand(WPARAM wp, LPARAM lp) {
       case IDC_SET_BROWSE: BrowseOutputFolder(); return TRUE;
       case IDOK: SaveSettings(); return TRUE;
       case IDCANCEL:
-      case IDC_DLG_CLOSE: fw::CDialog::OnCancel(); return TRUE;
+      case IDC_CLOSE_BTN: fw::CDialog::OnCancel(); return TRUE;
       default: break;
     }
   }

@@ -117,7 +117,7 @@ TEST_F(SettingsDialog, ManualModeAndEncodingAreStoredOnOk) {
 }
 
 TEST_F(SettingsDialog, CancelAndCloseDiscardModeAndEncoding) {
-  for (int button : {IDCANCEL, IDC_DLG_CLOSE}) {
+  for (int button : {IDCANCEL, IDC_CLOSE_BTN}) {
     SettingDlg dlg(*settings.store);
     Open(dlg);
     dlg.autoRadio.SetCheck(BST_UNCHECKED);
@@ -281,7 +281,7 @@ TEST(FileEditorDialog, OkGivesTheChosenEncodingAndLeavesTheEntryAlone) {
 }
 
 TEST(FileEditorDialog, CancelCloseAndEscEndWithCancel) {
-  for (int button : {IDCANCEL, IDC_DLG_CLOSE}) {
+  for (int button : {IDCANCEL, IDC_CLOSE_BTN}) {
     FileEntry entry = EntryWith(EncUtf8);
     CDlgFileEditor dlg(&entry);
     INT_PTR result = RunModalWith([&] { return dlg.DoModalFor(nullptr); },
