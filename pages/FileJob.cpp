@@ -1,6 +1,5 @@
 #include "pages/FileJob.h"
 
-#include <climits>
 #include <cstring>
 #include <cwchar>
 #include <new>
@@ -12,13 +11,11 @@
 #include "engine/ConvNotify.h"
 #include "engine/ConvWorker.h"
 #include "engine/ConvertText.h"
+#include "pages/FileConvert.h"
 #include "fw/Handle.h"
-#include "textio/MakeReader.h"
-#include "textio/TReaderAnsi.h"
 
 namespace {
 
-constexpr std::int32_t kLineBufferBytes = 1048576;
 constexpr LPARAM kProgressSteps = 1000;
 
 FileIdentity IdentityOf(HANDLE file) {
@@ -92,77 +89,34 @@ void FileJob::CountProgress(std::uint64_t rawLength) {
   }
 }
 
+// Stop requests and progress go through the worker, chunks are appended
+// to the output file.
+class FileJob::Conversion : public FileConversion {
+ public:
+  Conversion(FileJob& job, const FileEntry& entry, const FileIdentity& source)
+      : job_(job), entry_(entry), source_(source) {}
+  bool Write(const char* bytes, std::int32_t count) override {
+    return job_.WriteOutput(entry_.name, bytes, count, source_);
+  }
+  bool StopRequested() override { return job_.worker_.StopRequested(); }
+  void LineRead(std::uint64_t rawLength) override { job_.CountProgress(rawLength); }
+
+ private:
+  FileJob& job_;
+  const FileEntry& entry_;
+  const FileIdentity& source_;
+};
+
 FileJob::FileResult FileJob::ConvertFile(ConvEngine& engine, const FileEntry& entry,
                                          OutputBuffer& output) {
-  std::unique_ptr<TReader> reader = MakeReader(entry.encoding, entry.codePage);
-  if (!reader->GetLineBuffer(kLineBufferBytes)) return FileResult::Failed;
-  if (auto* ansi = dynamic_cast<TReaderAnsi*>(reader.get())) {
-    if (!ansi->GetUtf8Buffer(kLineBufferBytes)) return FileResult::Failed;
-  }
   // Taken before the source is read, to make sure no chunk is ever
   // appended to the source itself.
   const FileIdentity source = IdentifyFile(entry.path);
-  if (!reader->Load(entry.path)) {
-    return reader->LastLoadStatus() == LoadStatus::Empty ? FileResult::Done : FileResult::Failed;
-  }
-  // Nothing can be converted without an engine: that is no success.
-  if (engine.Handle() == -1) return FileResult::Failed;
-  return ConvertLines(engine, *reader, entry, source, output);
-}
-
-FileJob::FileResult FileJob::ConvertLines(ConvEngine& engine, TReader& reader,
-                                          const FileEntry& entry, const FileIdentity& source,
-                                          OutputBuffer& output) {
-  bool failed = false;
-  std::string converted;  // one line's converted bytes; its room is reused
-  for (;;) {
-    const char* line = nullptr;
-    std::uint64_t rawLength = 0;
-    std::int32_t n = reader.ReadLine(&line, &rawLength);
-    // Only a line read counts: at most one step per line, none for the
-    // read that finds the data exhausted.
-    if (rawLength > 0) CountProgress(rawLength);
-    if (line && n > 0) {
-      try {
-        engine.Convert(line, static_cast<size_t>(n), converted);
-      } catch (const std::runtime_error&) {
-        // Text the engine rejects (bytes that are not UTF-8).
-        failed = true;
-        break;
-      } catch (const std::bad_alloc&) {
-        failed = true;
-        break;
-      }
-      // A line whose conversion does not fit the buffer's count fails its file.
-      if (converted.size() > static_cast<size_t>(INT32_MAX)) {
-        failed = true;
-        break;
-      }
-      const auto need = static_cast<std::int32_t>(converted.size());
-      if (output.used > 0 && output.capacity - output.used < need &&
-          !Flush(entry, source, output)) {
-        return FileResult::Failed;
-      }
-      if (output.capacity < need) {
-        output.bytes = AllocZeroed(static_cast<size_t>(need));
-        output.capacity = output.bytes ? need : 0;
-        if (!output.bytes) return FileResult::Failed;
-      }
-      std::memcpy(output.bytes.get() + output.used, converted.data(), converted.size());
-      output.used += need;
-    }
-    if (n <= 0 || worker_.StopRequested()) break;
-  }
-  if (reader.ReadFailed()) failed = true;
-  if (output.used > 0 && !Flush(entry, source, output)) return FileResult::Failed;
-  return failed ? FileResult::Failed : FileResult::Done;
-}
-
-bool FileJob::Flush(const FileEntry& entry, const FileIdentity& source, OutputBuffer& output) {
-  bool written = WriteOutput(entry.name, output.bytes.get(), output.used, source);
-  std::memset(output.bytes.get(), 0, static_cast<size_t>(output.capacity));
-  output.used = 0;
-  return written;
+  Conversion into(*this, entry, source);
+  const FileOutcome outcome =
+      ConvertOneFile(engine, entry.path, entry.encoding, entry.codePage, output, into);
+  return outcome == FileOutcome::Done || outcome == FileOutcome::Empty ? FileResult::Done
+                                                                       : FileResult::Failed;
 }
 
 bool FileJob::WriteOutput(const wchar_t* name, const char* bytes, std::int32_t count,
