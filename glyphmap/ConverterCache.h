@@ -8,6 +8,7 @@
 #include "glyphmap/ConfigText.h"
 
 #include "glyphmap/CompiledConversion.h"
+#include "glyphmap/DictionaryCheck.h"
 
 namespace glyphmap {
 
@@ -43,6 +44,8 @@ class ConverterCache {
 
   std::mutex mutex_;
   std::map<std::string, Entry> entries_;
+  // Shipped dictionaries are checked against their list before first use.
+  DictionaryCheck dictionaryCheck_;
 };
 
 }  // namespace glyphmap
