@@ -1,5 +1,7 @@
 #include "engine/ConvEngine.h"
 
+#include <cstring>
+
 #include "engine/ConvConfigs.h"
 #include "glyphmap/glyphmap.h"
 
@@ -20,4 +22,19 @@ void ConvEngine::Close() {
     handle_ = -1;
   }
   configurations_.clear();
+}
+
+void ConvEngine::Convert(const char* utf8, size_t length, std::string& output) {
+  output.clear();
+  if (handle_ == -1) return;
+  // glyphmap's bound, terminator included; the terminator is not kept.
+  output.assign(GlyphmapOutputBound(length), '\0');
+  int count = 0;
+  try {
+    count = opencc_convert_utf8_to_buffer(handle_, utf8, length, output.data());
+  } catch (...) {
+    output.resize(strnlen(output.data(), output.size()));
+    throw;
+  }
+  output.resize(count > 0 ? static_cast<size_t>(count) : 0);
 }

@@ -1,6 +1,7 @@
 #include "engine/ConvWorker.h"
 
 #include <cstring>
+#include "fw/Trace.h"
 
 ConvWorker::~ConvWorker() {
   if (waitHandle_ && WaitForSingleObject(waitHandle_.get(), 0) != WAIT_OBJECT_0) {
@@ -76,13 +77,14 @@ int ConvWorker::StopJob() {
   return result;
 }
 
-DWORD WINAPI ConvWorker::ConvertThreadProc(void* page) {
+DWORD WINAPI ConvWorker::ConvertThreadProc(void* page) noexcept {
   auto* self = static_cast<ConvWorker*>(page);
   DWORD rc = 0;
   try {
     rc = self->RunJob();
   } catch (...) {
     // No exception leaves a thread; the page must still hear the end.
+    fw::TraceCaughtException(L"conversion worker");
     rc = 1;
     self->PostJobMessage(CONV_END, 0);
   }

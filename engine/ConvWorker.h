@@ -61,7 +61,7 @@ class ConvWorker {
   virtual DWORD StopGraceMs() const { return 10000; }
 
  private:
-  static DWORD WINAPI ConvertThreadProc(void* page);
+  static DWORD WINAPI ConvertThreadProc(void* page) noexcept;
 
   // The running worker's handle. The worker closes it and clears it as its
   // last action; the exchange makes sure only one side ever closes it.

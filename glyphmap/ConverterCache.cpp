@@ -9,6 +9,7 @@
 #include "Converter.hpp"
 #include "Exception.hpp"
 #include "TextDict.hpp"
+#include "fw/Handle.h"
 #include "glyphmap/OutputBound.h"
 
 namespace glyphmap {
@@ -24,18 +25,19 @@ std::wstring WideFromUtf8(const std::string& text) {
 // The bytes of a dictionary file beside glyphmap.dll.
 std::string ReadDictionaryFile(const std::string& folder, const std::string& name) {
   std::wstring path = WideFromUtf8(folder + name);
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  fw::UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   std::string bytes;
   LARGE_INTEGER size{};
-  bool ok = file != INVALID_HANDLE_VALUE && GetFileSizeEx(file, &size) && size.QuadPart < (1LL << 30);
+  bool ok = file && GetFileSizeEx(file.get(), &size) && size.QuadPart < (1LL << 30);
   if (ok) {
     bytes.resize(static_cast<size_t>(size.QuadPart));
     DWORD got = 0;
-    ok = bytes.empty() || (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got,
-                                    nullptr) && got == bytes.size());
+    ok = bytes.empty() || (ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()),
+                                    &got, nullptr) &&
+                           got == bytes.size());
   }
-  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  file.reset();
   if (!ok) {
     throw std::runtime_error("无法打开词典文件 / Cannot open a dictionary file: " + folder + name);
   }

@@ -1,33 +1,17 @@
 #include "pages/DlgSetting.h"
 
-#include <io.h>
-
 #include <cwchar>
 #include <string>
 
 #include "fw/App.h"
 #include "fw/MessageBox.h"
-#include "pages/DialogPlace.h"
 #include "pages/EncodingNames.h"
 #include "pages/FilePagesIds.h"
 #include "pages/PageRes.h"
 #include "skeldon/ResIds.h"
+#include "skin/DialogPlace.h"
 
 namespace {
-
-constexpr COLORREF kBodyText = RGB(64, 64, 64);
-constexpr COLORREF kBody = RGB(241, 241, 241);
-constexpr COLORREF kEditBorder = RGB(91, 147, 209);
-
-// The folder picker's own words for a typed folder, so that a folder typed
-// here meets the same questions as one typed into the picker.
-constexpr wchar_t kAskCreate[] = L"\n\nThe directory not exist,are you want to create it?";
-constexpr wchar_t kInvalid[] = L"\n\nThe path is invalidate,please input again! ";
-
-bool FolderExists(const wchar_t* path) {
-  const DWORD attributes = GetFileAttributesW(path);
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
 
 // What a failed write of `item` to the settings file tells the user.
 std::wstring SaveFailureText(const CfgStore& store, const wchar_t* item) {
@@ -63,10 +47,8 @@ void CopyBounded(wchar_t (&dst)[260], const std::wstring& src) {
 }  // namespace
 
 CDlgSetting::CDlgSetting(CfgStore& store) : vek_SkinDlg(IDD_SETTINGS_DLG, nullptr), store_(store) {
-  ctrlTextColor = kBodyText;
-  ctrlBrush.reset(CreateSolidBrush(kBody));
-  titleLeft = 55;
-  titleTop = 9;
+  faceId = BMP_DLG_520X260;
+  UseLightBody();
   std::int32_t mode = 0;
   store_.ReadValue(CFGKEY_ENCODING_MODE, &mode, sizeof(mode));
   encodingMode = mode;
@@ -76,6 +58,7 @@ CtrlSkinTable CDlgSetting::SkinTable() {
   constexpr int kImagePos = CTRLSKIN_IMAGE | CTRLSKIN_POS;
   constexpr int kPosSize = CTRLSKIN_POS | CTRLSKIN_SIZE;
   constexpr int kColoured = kPosSize | CTRLSKIN_BACK | CTRLSKIN_FORE;
+  using palette::kBody, palette::kBodyText;
   return CtrlSkinTable{{&close, BMP_SYSBTN_DLGCLOSE, -37, 0, 0, 0, 0, 0, kImagePos},
                        {&browse, BMP_BTN_BROWSE, 470, 40, 0, 0, 0, 0, kImagePos},
                        {&ok, BMP_BTN_OK, 285, 206, 0, 0, 0, 0, kImagePos},
@@ -101,7 +84,7 @@ void CDlgSetting::DoDataExchange(fw::CDataExchange* dx) {
   fw::DDX_Control(dx, IDC_ENC_COMBO, encodingCombo);
   fw::DDX_Control(dx, IDOK, ok);
   fw::DDX_Control(dx, IDCANCEL, cancel);
-  fw::DDX_Control(dx, IDC_DLG_CLOSE, close);
+  fw::DDX_Control(dx, IDC_CLOSE_BTN, close);
   fw::DDX_Text(dx, IDC_SET_FOLDEREDIT, outputFolder);
   // The radio group: 0 the first button, 1 the second, -1 neither.
   if (dx->saving) {
@@ -114,23 +97,6 @@ void CDlgSetting::DoDataExchange(fw::CDataExchange* dx) {
   }
 }
 
-int CDlgSetting::OnLoadSkin() {
-  background.Attach(LoadSkinBitmap(BMP_DLG_520X260));
-  ApplyCtrlImages(SkinTable(), AppResMgr());
-  return 0;
-}
-
-int CDlgSetting::OnFreeSkin() {
-  FreeSkinBitmap(background.Detach());
-  ReleaseCtrlImages(SkinTable(), AppResMgr());
-  return 0;
-}
-
-int CDlgSetting::OnLayout() {
-  ApplyCtrlLayout(m_hWnd, SkinTable());
-  return 1;
-}
-
 BOOL CDlgSetting::OnInitDialog() {
   vek_SkinDlg::OnInitDialog();
   wchar_t folder[260] = {};
@@ -140,9 +106,7 @@ BOOL CDlgSetting::OnInitDialog() {
   std::int32_t index = 0;
   store_.ReadValue(CFGKEY_ENCODING_INDEX, &index, sizeof(index));
   encodingCombo.SetCurSel(index);
-  ApplyCtrlBackColors(SkinTable());
-  ApplyCtrlForeColors(SkinTable());
-  folderEdit.borderColor = kEditBorder;
+  folderEdit.borderColor = palette::kEditBorder;
   title = QueryText(TITLE_SETTINGS);
   SetWindowText(title);  // not drawn by the system; names the window for tools
   CenterOverOwner(m_hWnd);
@@ -156,7 +120,7 @@ BOOL CDlgSetting::OnCommand(WPARAM wp, LPARAM lp) {
       case IDC_SET_BROWSE: BrowseOutputFolder(); return TRUE;
       case IDOK: SaveSettings(); return TRUE;
       case IDCANCEL:
-      case IDC_DLG_CLOSE: fw::CDialog::OnCancel(); return TRUE;
+      case IDC_CLOSE_BTN: fw::CDialog::OnCancel(); return TRUE;
       default: break;
     }
   }
@@ -181,18 +145,13 @@ void CDlgSetting::BrowseOutputFolder() {
   }
 }
 
-bool CDlgSetting::AcceptTypedFolder(const fw::CString& folder) {
+bool CDlgSetting::KeepsTypedFolder(const fw::CString& folder) {
   wchar_t stored[260] = {};
   store_.ReadString(CFGKEY_OUTPUT_DIR, stored);
   if (folder == stored) return true;
-  if (CheckPath(folder.c_str(), FALSE) == CHECKPATH_VALID) {
-    if (FolderExists(folder.c_str())) return true;
-    if (fw::AppMessageBox(m_hWnd, folder + kAskCreate, MB_YESNO | MB_ICONQUESTION) == IDYES) {
-      CheckPath(folder.c_str(), TRUE);
-      if (FolderExists(folder.c_str())) return true;
-    }
-  }
-  fw::AppMessageBox(m_hWnd, folder + kInvalid, MB_ICONEXCLAMATION);
+  // The picker's own flow, so that a folder typed here meets the same
+  // questions as one typed into the picker.
+  if (AcceptTypedFolder(m_hWnd, folder.c_str())) return true;
   ::SetFocus(folderEdit.m_hWnd);
   folderEdit.SetSel(0, -1);
   return false;
@@ -200,7 +159,7 @@ bool CDlgSetting::AcceptTypedFolder(const fw::CString& folder) {
 
 void CDlgSetting::SaveSettings() {
   UpdateData(true);
-  if (!AcceptTypedFolder(outputFolder)) return;
+  if (!KeepsTypedFolder(outputFolder)) return;
   const std::int32_t mode = encodingMode;
   const std::int32_t index = encodingCombo.GetCurSel();
   // Every write is checked: a setting that was not stored keeps the

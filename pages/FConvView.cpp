@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "config/FileBytes.h"
 #include "config/FormatSize.h"
 #include "engine/ConvertText.h"
 #include "fw/MessageBox.h"
@@ -48,18 +49,6 @@ constexpr wchar_t kNoneConverted[] =
     L"没有文件转换成功: 队列中的文件均处理失败, 输出文件夹中没有新的结果。\n"
     L"请查看列表中各文件的状态。";
 
-// The file's size, taken by opening it for reading; 0 when it cannot be.
-ULARGE_INTEGER FileSizeOf(const wchar_t* path) {
-  ULARGE_INTEGER size{};
-  HANDLE file =
-      CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return size;
-  LARGE_INTEGER got{};
-  if (GetFileSizeEx(file, &got)) size.QuadPart = static_cast<ULONGLONG>(got.QuadPart);
-  CloseHandle(file);
-  return size;
-}
-
 fw::CString FromAnsi(const char* text) {
   wchar_t wide[260] = {};
   MultiByteToWideChar(CP_ACP, 0, text, -1, wide, 259);
@@ -71,6 +60,7 @@ fw::CString FromAnsi(const char* text) {
 CFConvView::CFConvView(UINT templateId, fw::CWnd* parent, ConvDirection convDirection)
     : CConvView(templateId, parent), direction(convDirection) {
   listFont.CreateFont(-11, FW_NORMAL, DEFAULT_CHARSET, L"Tahoma");
+  faceId = BMP_VIEW_FCONV;
 }
 
 CFConvView::~CFConvView() = default;
@@ -95,20 +85,7 @@ int CFConvView::OnLoadSkin() {
     statusList.GetItem(i, statusTexts[i], sizeof(statusTexts[i]));
   }
   encodingNames = LoadEncodingNames();
-  viewBackground.Attach(LoadSkinBitmap(BMP_VIEW_FCONV));
-  ApplyCtrlImages(SkinTable(), AppResMgr());
-  return 0;
-}
-
-int CFConvView::OnFreeSkin() {
-  FreeSkinBitmap(viewBackground.Detach());
-  ReleaseCtrlImages(SkinTable(), AppResMgr());
-  return 0;
-}
-
-int CFConvView::OnLayout() {
-  ApplyCtrlLayout(m_hWnd, SkinTable());
-  return 1;
+  return CConvView::OnLoadSkin();
 }
 
 BOOL CFConvView::OnInitDialog() {
@@ -231,7 +208,8 @@ void CFConvView::AddChosenFiles(const std::vector<fw::CString>& paths) {
 
 void CFConvView::AddFile(const fw::CString& path) {
   FileEntry entry;
-  const ULARGE_INTEGER size = FileSizeOf(path.c_str());
+  ULARGE_INTEGER size{};
+  size.QuadPart = FileSizeOf(path.c_str());
   wchar_t sizeText[260] = {};
   FormatSize(sizeText, size.LowPart, size.HighPart);
 

@@ -88,9 +88,8 @@ class CFConvView : public CConvView {
   BOOL OnInitDialog() override;
   BOOL OnCommand(WPARAM wp, LPARAM lp) override;
   BOOL OnNotify(WPARAM wp, LPARAM lp, LRESULT* result) override;
+  CtrlSkinTable SkinTable() override;
   int OnLoadSkin() override;
-  int OnFreeSkin() override;
-  int OnLayout() override;
 
   // The dialogs and the shell, which tests answer themselves.
   virtual INT_PTR RunFileDialog(fw::CFileDialog& dialog) { return dialog.DoModal(); }
@@ -100,7 +99,6 @@ class CFConvView : public CConvView {
   HWND BoxOwner() const;
 
  private:
-  CtrlSkinTable SkinTable();
   void InitList();
   void AddFile(const fw::CString& path);
   void SetStatus(LPARAM row, int status);

@@ -4,7 +4,9 @@
 #include <cstring>
 #include <new>
 #include <stdexcept>
+#include <string>
 
+#include "config/FileBytes.h"
 #include "engine/ConvEngine.h"
 #include "glyphmap/glyphmap.h"
 #include "textio/MakeReader.h"
@@ -17,13 +19,6 @@ constexpr std::int32_t kLineBufferBytes = 1048576;
 // A line longer than this goes to the conversion in pieces.
 constexpr std::int32_t kPieceBytes = 1048576;
 
-// Zero-filled bytes, or null when the memory is not there.
-std::unique_ptr<char[]> AllocZeroed(std::int32_t size) {
-  std::unique_ptr<char[]> p(new (std::nothrow) char[static_cast<size_t>(size)]);
-  if (p) std::memset(p.get(), 0, static_cast<size_t>(size));
-  return p;
-}
-
 bool Flush(OutputBuffer& output, FileConversion& into) {
   bool written = into.Write(output.bytes.get(), output.used);
   std::memset(output.bytes.get(), 0, static_cast<size_t>(output.capacity));
@@ -34,6 +29,7 @@ bool Flush(OutputBuffer& output, FileConversion& into) {
 FileOutcome ConvertLines(ConvEngine& engine, TReader& reader, OutputBuffer& output,
                          FileConversion& into) {
   FileOutcome outcome = FileOutcome::Done;
+  std::string converted;  // one piece's converted bytes; its room is reused
   for (;;) {
     const char* line = nullptr;
     std::uint64_t rawLength = 0;
@@ -56,31 +52,31 @@ FileOutcome ConvertLines(ConvEngine& engine, TReader& reader, OutputBuffer& outp
         const size_t cut = glyphmap_safe_cut(engine.Handle(), line + done, kPieceBytes);
         if (cut > 0) take = static_cast<std::int32_t>(cut);
       }
-      // Three bytes of room per byte of the piece; a piece too long for
-      // that count fails its file.
-      if (take > INT32_MAX / 3) {
-        outcome = FileOutcome::LineTooLong;
-        break;
-      }
-      const std::int32_t need = 3 * take;
-      if (output.used > 0 && output.capacity - output.used < need && !Flush(output, into)) {
-        return FileOutcome::WriteFailed;
-      }
-      if (output.capacity < need) {
-        output.bytes = AllocZeroed(need);
-        output.capacity = output.bytes ? need : 0;
-        if (!output.bytes) return FileOutcome::NoMemory;
-      }
       try {
-        int k = opencc_convert_utf8_to_buffer(engine.Handle(), line + done,
-                                              static_cast<size_t>(take),
-                                              output.bytes.get() + output.used);
-        if (k > 0) output.used += k;
+        engine.Convert(line + done, static_cast<size_t>(take), converted);
       } catch (const std::runtime_error&) {
         // Text the engine rejects (bytes that are not UTF-8).
         outcome = FileOutcome::Undecodable;
         break;
+      } catch (const std::bad_alloc&) {
+        return FileOutcome::NoMemory;
       }
+      // A piece whose conversion does not fit the buffer's count fails its file.
+      if (converted.size() > static_cast<size_t>(INT32_MAX)) {
+        outcome = FileOutcome::LineTooLong;
+        break;
+      }
+      const auto need = static_cast<std::int32_t>(converted.size());
+      if (output.used > 0 && output.capacity - output.used < need && !Flush(output, into)) {
+        return FileOutcome::WriteFailed;
+      }
+      if (output.capacity < need) {
+        output.bytes = AllocZeroed(static_cast<size_t>(need));
+        output.capacity = output.bytes ? need : 0;
+        if (!output.bytes) return FileOutcome::NoMemory;
+      }
+      std::memcpy(output.bytes.get() + output.used, converted.data(), converted.size());
+      output.used += need;
       done += take;
       if (done < n) {
         // The line's source bytes in the share of its text converted so far.

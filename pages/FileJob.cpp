@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "config/CfgStore.h"
+#include "config/FileBytes.h"
 #include "engine/ConvEngine.h"
 #include "engine/ConvNotify.h"
 #include "engine/ConvWorker.h"
@@ -16,23 +17,6 @@
 namespace {
 
 constexpr LPARAM kProgressSteps = 1000;
-
-// Zero-filled bytes, or null when the memory is not there.
-std::unique_ptr<char[]> AllocZeroed(std::int32_t size) {
-  std::unique_ptr<char[]> p(new (std::nothrow) char[static_cast<size_t>(size)]);
-  if (p) std::memset(p.get(), 0, static_cast<size_t>(size));
-  return p;
-}
-
-// The size of the file at `path`, opened as the reader will open it; 0 when
-// it cannot be opened.
-std::uint64_t SizeOf(const wchar_t* path) {
-  fw::UniqueHandle file(CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-  LARGE_INTEGER size{};
-  if (!file || !GetFileSizeEx(file.get(), &size)) return 0;
-  return static_cast<std::uint64_t>(size.QuadPart);
-}
 
 FileIdentity IdentityOf(HANDLE file) {
   FileIdentity id;
@@ -64,20 +48,20 @@ DWORD FileJob::Run(const std::vector<FileEntry>& entries, ConvDirection directio
   IdentifySources(entries);
   worker_.PostJobMessage(CONV_BEGIN, kProgressSteps);
 
-  auto engine = std::make_unique<ConvEngine>();
+  ConvEngine engine;
   try {
-    engine->Open(direction);
+    engine.Open(direction);
   } catch (const std::runtime_error& e) {
     // A missing dictionary: the page says why once, after the run; every
     // file then fails.
     worker_.ReportProblem(e.what());
-    engine->Close();
+    engine.Close();
   }
   for (size_t i = 0; i < count && !worker_.StopRequested(); ++i) {
     const FileEntry entry = entries[i];
     worker_.PostJobMessage(CONV_FILE_BEGIN, static_cast<LPARAM>(i));
     failReason_ = 0;
-    FileResult result = ConvertFile(*engine, entry, output);
+    FileResult result = ConvertFile(engine, entry, output);
     output_.reset();
     outputPath_.clear();
     if (result == FileResult::Failed && failReason_ != 0) {
@@ -88,8 +72,7 @@ DWORD FileJob::Run(const std::vector<FileEntry>& entries, ConvDirection directio
                                                : CONV_FILE_DONE;
     worker_.PostJobMessage(code, static_cast<LPARAM>(i));
   }
-  engine->Close();
-  engine.reset();
+  engine.Close();
   worker_.PostJobMessage(CONV_END, 0);
   return 0;
 }
@@ -98,7 +81,7 @@ void FileJob::SumSizes(const std::vector<FileEntry>& entries) {
   totalBytes_ = 0;
   pendingBytes_ = 0;
   stepCount_ = 0;
-  for (const FileEntry& entry : entries) totalBytes_ += SizeOf(entry.path);
+  for (const FileEntry& entry : entries) totalBytes_ += FileSizeOf(entry.path);
   std::uint64_t step = totalBytes_ / kProgressSteps;
   stepBytes_ = step > static_cast<std::uint64_t>(INT32_MAX) ? INT32_MAX
                                                               : static_cast<std::int32_t>(step);

@@ -7,17 +7,11 @@
 #include "pages/PageRes.h"
 #include "skeldon/ResIds.h"
 
-namespace {
-
-constexpr COLORREF kPageText = RGB(64, 64, 64);
-constexpr COLORREF kPageBack = RGB(238, 247, 246);
-
-}  // namespace
-
 CTConvView::CTConvView(UINT templateId, fw::CWnd* parent, ConvDirection dir)
     : CConvView(templateId, parent), direction(dir) {
-  ctrlTextColor = kPageText;
-  ctrlBrush.reset(CreateSolidBrush(kPageBack));
+  ctrlTextColor = palette::kPageText;
+  ctrlBrush.reset(CreateSolidBrush(palette::kPagePanel));
+  faceId = BMP_VIEW_TCONV;
 }
 
 void CTConvView::DoDataExchange(fw::CDataExchange* dx) {
@@ -26,7 +20,7 @@ void CTConvView::DoDataExchange(fw::CDataExchange* dx) {
   fw::DDX_Control(dx, IDOK, convertButton);
 }
 
-CtrlSkinTable CTConvView::Table() {
+CtrlSkinTable CTConvView::SkinTable() {
   return CtrlSkinTable{
       {&sourceEdit, 0, 12, 12, 743, 166, 0, 0, CTRLSKIN_POS | CTRLSKIN_SIZE},
       {&resultEdit, 0, 12, 224, 743, 166, 0, 0, CTRLSKIN_POS | CTRLSKIN_SIZE},
@@ -40,7 +34,7 @@ BOOL CTConvView::OnInitDialog() {
   // The page's panels frame the edit boxes: their own border takes the
   // panel's colour.
   for (vek_SkinEdit* e : {&sourceEdit, &resultEdit}) {
-    e->borderColor = kPageBack;
+    e->borderColor = palette::kPagePanel;
     // The dialog manager turns a template edit's border into a sunken
     // edge; the flat one-pixel border is the one the page is drawn for.
     const LONG_PTR ex = GetWindowLongPtrW(e->m_hWnd, GWL_EXSTYLE);
@@ -55,23 +49,6 @@ BOOL CTConvView::OnInitDialog() {
   AddCtrlTips(m_hWnd, AppResMgr(),
               CtrlTipTable{{TIP_START, IDOK, CTRLTIP_USED}, {0, 0, CTRLTIP_END}});
   return TRUE;
-}
-
-int CTConvView::OnLoadSkin() {
-  ApplyCtrlImages(Table(), AppResMgr());
-  viewBackground.Attach(LoadSkinBitmap(BMP_VIEW_TCONV));
-  return 0;
-}
-
-int CTConvView::OnFreeSkin() {
-  ReleaseCtrlImages(Table(), AppResMgr());
-  FreeSkinBitmap(viewBackground.Detach());
-  return 0;
-}
-
-int CTConvView::OnLayout() {
-  ApplyCtrlLayout(m_hWnd, Table());
-  return 1;
 }
 
 BOOL CTConvView::OnCommand(WPARAM wp, LPARAM lp) {

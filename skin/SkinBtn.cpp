@@ -148,17 +148,16 @@ void vek_SkinCheckBox::OnPaint() {
   const int L = rc.left, T = rc.top;
   FillSolid(dc, rc, backColor);
   {
-    fw::SaveDcGuard saved(dc);
+    // Made before the guard, so that the DC lets go of them before they go.
     fw::UniqueBrush fill(CreateSolidBrush(boxFillColor));
     fw::UniquePen border(CreatePen(PS_SOLID, 1, boxBorderColor));
     fw::UniquePen frame(CreatePen(PS_SOLID, 2, hovering ? boxFrameHotColor : boxFrameColor));
+    fw::SaveDcGuard saved(dc);
     SelectObject(dc, fill.get());
     SelectObject(dc, border.get());
     Rectangle(dc, L + 1, T + 2, L + 13, T + 14);
     SelectObject(dc, frame.get());
     Rectangle(dc, L + 3, T + 4, L + 12, T + 13);
-    SelectObject(dc, GetStockObject(BLACK_PEN));
-    SelectObject(dc, GetStockObject(WHITE_BRUSH));
   }
   DrawCaption(dc, ControlText(m_hWnd), font.GetSafeHandle(), textColor,
               RECT{L + 16, T - 3, rc.right, rc.bottom - 1});

@@ -20,6 +20,7 @@
 #include "glyphmap/glyphmap.h"
 #include "tests/support/RemoteUi.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TestText.h"
 
 namespace filepages_e2e {
 
@@ -49,23 +50,6 @@ inline std::string EngineConvert(const std::string& utf8, ConvDirection directio
   int n = opencc_convert_utf8_to_buffer(h, utf8.data(), utf8.size(), out.data());
   opencc_close(h);
   return out.substr(0, static_cast<size_t>(n > 0 ? n : 0));
-}
-
-inline std::string Encode(const std::wstring& text, UINT codePage) {
-  int n = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                              nullptr, nullptr);
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
-                      nullptr, nullptr);
-  return out;
-}
-
-inline std::wstring Decode(const std::string& bytes, UINT codePage) {
-  int n =
-      MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-  std::wstring out(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(), n);
-  return out;
 }
 
 class ProgramTest : public ::testing::Test {

@@ -119,7 +119,7 @@ TEST_F(SettingsDialog, ManualModeAndEncodingAreStoredOnOk) {
 }
 
 TEST_F(SettingsDialog, CancelAndCloseDiscardModeAndEncoding) {
-  for (int button : {IDCANCEL, IDC_DLG_CLOSE}) {
+  for (int button : {IDCANCEL, IDC_CLOSE_BTN}) {
     SettingDlg dlg(*settings.store);
     Open(dlg);
     dlg.autoRadio.SetCheck(BST_UNCHECKED);
@@ -171,6 +171,16 @@ TEST_F(SettingsDialog, TypedExistingFolderIsKeptOnOk) {
   EXPECT_TRUE(boxes.empty());
   EXPECT_FALSE(dlg.IsWindowVisible());
   EXPECT_EQ(settings.Folder(), typed);
+  dlg.DestroyWindow();
+}
+
+TEST_F(SettingsDialog, TypedDriveRootIsKeptOnOk) {
+  SettingDlg dlg(*settings.store);
+  Open(dlg);
+  Type(dlg, L"C:\\");
+  Click(dlg.m_hWnd, IDOK);
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_EQ(settings.Folder(), L"C:\\");
   dlg.DestroyWindow();
 }
 
@@ -280,7 +290,7 @@ void CALLBACK GiveUpOnTheModalRun(HWND, UINT, UINT_PTR id, DWORD) {
 
 TEST(FileEditorDialog, CancelCloseAndEscEndWithCancel) {
   constexpr int kEscKey = -1;  // the Esc key, typed into the dialog's focus
-  for (int way : {IDCANCEL, IDC_DLG_CLOSE, kEscKey}) {
+  for (int way : {IDCANCEL, IDC_CLOSE_BTN, kEscKey}) {
     UINT_PTR giveUp = 0;
     FileEntry entry = EntryWith(EncUtf8);
     CDlgFileEditor dlg(&entry);

@@ -26,21 +26,6 @@ using namespace testing_support;
 
 namespace {
 
-std::string Encode(const std::wstring& text, UINT codePage) {
-  int n = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                              nullptr, nullptr);
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
-                      nullptr, nullptr);
-  return out;
-}
-std::wstring Decode(const std::string& bytes, UINT codePage) {
-  int n = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-  std::wstring out(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(), n);
-  return out;
-}
-
 TEST(CharsetTable, EveryCodePageItNamesDecodesItsScript) {
   struct Row {
     const char* charset;

@@ -77,7 +77,7 @@ TEST_F(FileJobEngine, AnEngineErrorIsReportedToThePageAndTheFilesFail) {
   EXPECT_EQ(page.sink.messages().back(), Message(CONV_END, 0));
 }
 
-TEST_F(FileJobEngine, EachLineGoesToTheEngineWithThreeBytesOfRoomPerByte) {
+TEST_F(FileJobEngine, EachLineGoesToTheEngineAndItsResultToTheFile) {
   FakeGlyphmap()->output = "ABC\r\n";
   Run();
   EXPECT_EQ(FakeGlyphmap()->lastInput, "abc\r\n");

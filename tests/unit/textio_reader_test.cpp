@@ -17,6 +17,7 @@
 #include "textio/TReaderAnsi.h"
 #include "textio/TReaderUtf16.h"
 
+using testing_support::Encode;
 using testing_support::ExeFolder;
 using testing_support::ReadFileBytes;
 using testing_support::TempDir;
@@ -68,15 +69,6 @@ std::string Utf16Be(std::wstring_view text) {
     out.push_back(static_cast<char>((c >> 8) & 0xFF));
     out.push_back(static_cast<char>(c & 0xFF));
   }
-  return out;
-}
-
-std::string ToCodePage(UINT codePage, std::wstring_view text) {
-  int n = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                              nullptr, nullptr);
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
-                      nullptr, nullptr);
   return out;
 }
 
@@ -279,7 +271,7 @@ TEST_F(ReaderTest, EveryEncodingValueGetsItsReader) {
     std::string bytes;
   };
   const Case cases[] = {
-      {EncAnsi, ToCodePage(CP_ACP, text)}, {EncUtf16, Utf16Le(text)},
+      {EncAnsi, Encode(text, CP_ACP)}, {EncUtf16, Utf16Le(text)},
       {EncUtf16Be, Utf16Be(text)},         {EncUtf8, Utf8(text)},
       {7, Utf8(text)},                     {-1, Utf8(text)},
   };
