@@ -38,6 +38,7 @@ std::string ConvWorker::TakeProblem() {
 int ConvWorker::StartJob() {
   stop_.store(0);
   if (worker_.load() != nullptr) return 0;
+  ReleaseJob();
   problemReported_.store(false);
 
   // The thread starts suspended, so its handle is recorded before the
@@ -59,8 +60,22 @@ int ConvWorker::StartJob() {
   return 1;
 }
 
+void ConvWorker::HoldJob() {
+  if (running_) ResetEvent(running_.get());
+}
+
+void ConvWorker::ReleaseJob() {
+  if (running_) SetEvent(running_.get());
+}
+
+bool ConvWorker::WaitIfHeldThenStopRequested() const {
+  if (running_) WaitForSingleObject(running_.get(), INFINITE);
+  return StopRequested();
+}
+
 int ConvWorker::StopJob() {
   stop_.store(1);
+  ReleaseJob();
   if (!waitHandle_) return 0;
   if (WaitForSingleObject(waitHandle_.get(), StopGraceMs()) == WAIT_OBJECT_0) return 0;
 

@@ -42,6 +42,14 @@ class ConvWorker {
   virtual HWND JobWindow() const = 0;
 
   bool StopRequested() const { return stop_.load() != 0; }
+  // While the user is asked whether to stop, the job waits after the line
+  // in hand, so that the answer acts on the file the question was about.
+  // HoldJob and ReleaseJob are for the user interface thread; StopJob
+  // releases a held job too.
+  void HoldJob();
+  void ReleaseJob();
+  // For the job, between lines: waits while held, then tells whether to stop.
+  bool WaitIfHeldThenStopRequested() const;
   // Posts WM_CONV_NOTIFY to the page's window; for the job, on its thread.
   void PostJobMessage(WPARAM code, LPARAM arg) const;
   bool WorkerRecorded() const { return worker_.load() != nullptr; }
@@ -67,6 +75,8 @@ class ConvWorker {
   // last action; the exchange makes sure only one side ever closes it.
   std::atomic<HANDLE> worker_{nullptr};
   std::atomic<LONG> stop_{0};
+  // Signalled while the job may run; reset while it is held.
+  fw::UniqueHandle running_{CreateEventW(nullptr, TRUE, TRUE, nullptr)};
   // The user interface thread's own handle to the last worker, which the
   // worker never touches: StopJob waits on this one.
   fw::UniqueHandle waitHandle_;

@@ -113,7 +113,11 @@ BOOL CDlgProgress::OnCommand(WPARAM wp, LPARAM lp) {
 void CDlgProgress::OnStop() {
   std::wstring question = QueryText(TXT_CONFIRM_STOP);
   MessageBeep(MB_ICONEXCLAMATION);
-  if (fw::AppMessageBox(m_hWnd, question, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+  if (owner != nullptr) owner->HoldJob();
+  if (fw::AppMessageBox(m_hWnd, question, MB_YESNO | MB_ICONQUESTION) != IDYES) {
+    if (owner != nullptr) owner->ReleaseJob();
+    return;
+  }
   if (owner != nullptr) owner->StopJob();
 }
 

@@ -122,7 +122,7 @@ class FileJob::Conversion : public FileConversion {
   bool Write(const char* bytes, std::int32_t count) override {
     return job_.WriteOutput(entry_.name, bytes, count, source_);
   }
-  bool StopRequested() override { return job_.worker_.StopRequested(); }
+  bool StopRequested() override { return job_.worker_.WaitIfHeldThenStopRequested(); }
   void LineRead(std::uint64_t rawLength) override { job_.CountProgress(rawLength); }
   void PieceRead(std::uint64_t rawLength) override { job_.CountProgress(rawLength, true); }
 
