@@ -2,6 +2,7 @@
 #include "app/PageSlots.h"
 
 #include "pages/DlgSetting.h"
+#include "pages/ConvView.h"
 #include "pages/FConvView.h"
 
 std::unique_ptr<CSubView> MakeFilePage(int index, fw::CWnd* mainWnd) {
@@ -12,8 +13,16 @@ std::unique_ptr<CSubView> MakeFilePage(int index, fw::CWnd* mainWnd) {
   }
 }
 
-void RunSettingsDialog(fw::CWnd* /*mainWnd*/) {
+void RunSettingsDialog(fw::CWnd* mainWnd) {
   // No owner given: the dialog takes the main window.
   CDlgSetting dlg;
-  dlg.DoModalFor(nullptr);
+  if (dlg.DoModalFor(nullptr) != IDOK || mainWnd == nullptr || mainWnd->m_hWnd == nullptr) return;
+  // The pages show the standard now in force.
+  EnumChildWindows(
+      mainWnd->m_hWnd,
+      [](HWND child, LPARAM) -> BOOL {
+        SendMessageW(child, StandardChangedMessage(), 0, 0);
+        return TRUE;
+      },
+      0);
 }

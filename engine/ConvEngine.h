@@ -4,6 +4,14 @@
 
 #include "engine/ConvDirection.h"
 
+// What a job converts with beyond its direction: the Traditional standard
+// (engine/Standards.h) and the user's word list for the direction (a path;
+// empty: none).
+struct ConvOptions {
+  std::int32_t standard = 0;
+  std::wstring wordList;
+};
+
 // A job's binding to glyphmap: one instance, opened for one direction.
 // Created, used, closed and deleted on the job's own worker thread.
 // Deleting it does not close the instance: every user calls Close first.
@@ -17,6 +25,11 @@ class ConvEngine {
   // for a direction outside 0..1). True when an instance is open. May throw
   // std::runtime_error from glyphmap.
   bool Open(ConvDirection direction);
+  // Opens glyphmap with the configuration of the direction and standard and
+  // the word list. When the list has lines glyphmap skipped, says so once in
+  // a message box (again only after the file changed). True when an
+  // instance is open. May throw std::runtime_error from glyphmap.
+  bool Open(ConvDirection direction, const ConvOptions& options);
   // Releases the instance, if any, and empties the configuration list.
   void Close();
 

@@ -53,31 +53,33 @@ DWORD ConvertText(TextJob& job) {
   PostMessageW(job.window, WM_CONV_NOTIFY, CONV_BEGIN, 0);
   auto engine = std::make_unique<ConvEngine>();
 
-  // Four bytes per UTF-16 unit always hold the UTF-8 form, and, by
-  // glyphmap's bound, the converted text with its terminator.
+  // Four bytes per UTF-16 unit always hold the UTF-8 form; the converted
+  // text gets what glyphmap says the open configuration and word list need.
   const size_t units = job.source.size();
   const size_t size = 4 * units + 4;
   std::unique_ptr<char[]> input, output;
-  if (units <= (INT_MAX - 4) / 4) {
-    input = AllocZeroed(size);
-    output = input ? AllocZeroed(size) : nullptr;
-  }
-  if (input && output) {
+  if (units <= (INT_MAX - 4) / 4) input = AllocZeroed(size);
+  if (input) {
     int n = WideCharToMultiByte(CP_UTF8, 0, job.source.c_str(), -1, input.get(),
                                 static_cast<int>(size), nullptr, nullptr);
     int count = 0;
+    size_t capacity = 0;
     try {
-      if (engine->Open(job.direction)) {
-        count = opencc_convert_utf8_to_buffer(engine->Handle(), input.get(),
-                                              static_cast<size_t>(n), output.get());
+      if (engine->Open(job.direction, job.options)) {
+        capacity = glyphmap_output_bound(engine->Handle(), static_cast<size_t>(n));
+        output = capacity > 0 ? AllocZeroed(capacity) : nullptr;
+        if (output) {
+          count = glyphmap_convert(engine->Handle(), input.get(), static_cast<size_t>(n),
+                                   output.get(), capacity);
+        }
       }
       engine->Close();
     } catch (const std::runtime_error& e) {
       ShowUtf8Message(e.what());
       engine->Close();
-      count = static_cast<int>(strnlen(output.get(), size));
+      count = output ? static_cast<int>(strnlen(output.get(), capacity)) : 0;
     }
-    StoreResult(job, output.get(), count);
+    if (output || count == 0) StoreResult(job, output ? output.get() : "", count);
   }
   engine.reset();
   input.reset();

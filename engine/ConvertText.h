@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/ConvDirection.h"
+#include "engine/ConvEngine.h"
 
 // What a text page hands to its worker. The page fills `source` before the
 // job starts and reads `result` only after CONV_END.
@@ -11,6 +12,7 @@ struct TextJob {
   std::wstring source;
   std::wstring result;
   ConvDirection direction = Sim2Tra;
+  ConvOptions options;  // the standard and the word list
   HWND window = nullptr;  // receives CONV_BEGIN and CONV_END
 };
 

@@ -90,6 +90,13 @@ void ReadPlainShape(const Value& doc, PreparedConfig& out) {
   out.plainShape = true;
 }
 
+std::string Serialize(const Value& value) {
+  rapidjson::StringBuffer buffer;
+  rapidjson::Writer<rapidjson::StringBuffer> writer(buffer);
+  value.Accept(writer);
+  return std::string(buffer.GetString(), buffer.GetSize());
+}
+
 }  // namespace
 
 PreparedConfig PrepareConfig(std::string_view text) {
@@ -108,10 +115,16 @@ PreparedConfig PrepareConfig(std::string_view text) {
     out.segmentationFile.clear();
     out.conversionFiles.clear();
   }
-  rapidjson::StringBuffer buffer;
-  rapidjson::Writer<rapidjson::StringBuffer> writer(buffer);
-  doc.Accept(writer);
-  out.json.assign(buffer.GetString(), buffer.GetSize());
+  auto normalization = doc.FindMember("normalization");
+  if (normalization != doc.MemberEnd()) {
+    rapidjson::Document norm;
+    norm.SetObject();
+    norm.AddMember("name", "normalization", norm.GetAllocator());
+    Value chain(normalization->value, norm.GetAllocator());
+    norm.AddMember("conversion_chain", chain, norm.GetAllocator());
+    out.normalizationJson = Serialize(norm);
+  }
+  out.json = Serialize(doc);
   return out;
 }
 

@@ -8,6 +8,7 @@
 #include "glyphmap/ConfigText.h"
 
 #include "glyphmap/CompiledConversion.h"
+#include "glyphmap/WordList.h"
 
 namespace glyphmap {
 
@@ -26,6 +27,9 @@ class ConverterCache {
  public:
   // Throws std::runtime_error with OpenCC's reason when building fails.
   ConverterPtr Get(const PreparedConfig& config, const std::string& folder);
+  // `base` with the word list at `path` (UTF-8) in front of it. The list is
+  // read again when its file changed (time of last write or size).
+  ConverterPtr WithWordList(ConverterPtr base, const std::string& path);
 
  private:
   struct FileStamp {
@@ -40,9 +44,12 @@ class ConverterCache {
   };
 
   static std::vector<FileStamp> StampsOf(const PreparedConfig& config, const std::string& folder);
+  static FileStamp StampOf(const std::string& pathUtf8);
 
   std::mutex mutex_;
   std::map<std::string, Entry> entries_;
+  std::mutex wordsMutex_;
+  std::map<std::string, std::pair<FileStamp, std::shared_ptr<const WordList>>> wordLists_;
 };
 
 }  // namespace glyphmap

@@ -47,22 +47,64 @@ inline size_t UnitLength(const char* p, size_t remaining, const Character& c) {
   return n < remaining ? n : remaining;
 }
 
-// The leaf dictionaries of a conversion's dictionary when they are looked
-// up one after the other; false for shapes we leave to OpenCC.
-bool CollectShortCircuitLeaves(const opencc::DictPtr& dict, std::vector<opencc::DictPtr>& out) {
+// The dictionaries of a union group, however nested; false when a
+// short-circuit group is among them.
+bool CollectUnion(const opencc::DictPtr& dict, std::vector<opencc::DictPtr>& out) {
   const auto* items = dict->GetDictGroupItems();
   if (items == nullptr) {
     out.push_back(dict);
     return true;
   }
-  // A group of one is looked through, whatever its policy.
-  if (items->size() == 1) return CollectShortCircuitLeaves(items->front(), out);
-  if (dict->GetMatchPolicy() != opencc::DictGroupMatchPolicy::ShortCircuit) return false;
+  if (items->size() != 1 && dict->GetMatchPolicy() != opencc::DictGroupMatchPolicy::Union) {
+    return false;
+  }
   for (const auto& item : *items) {
-    if (item->GetDictGroupItems() != nullptr) return false;
-    out.push_back(item);
+    if (!CollectUnion(item, out)) return false;
   }
   return true;
+}
+
+// A conversion's dictionary as lookup units tried one after the other: a
+// short-circuit group is the sequence of its items (nested ones flatten, as
+// the first that matches decides either way), a union group of dictionaries
+// is one unit, a group of one is looked through whatever its policy. False
+// for shapes we leave to OpenCC.
+bool CollectUnits(const opencc::DictPtr& dict, std::vector<std::vector<opencc::DictPtr>>& out) {
+  const auto* items = dict->GetDictGroupItems();
+  if (items == nullptr) {
+    out.push_back({dict});
+    return true;
+  }
+  if (items->size() == 1) return CollectUnits(items->front(), out);
+  if (dict->GetMatchPolicy() == opencc::DictGroupMatchPolicy::Union) {
+    std::vector<opencc::DictPtr> unit;
+    if (!CollectUnion(dict, unit)) return false;
+    out.push_back(std::move(unit));
+    return true;
+  }
+  if (dict->GetMatchPolicy() != opencc::DictGroupMatchPolicy::ShortCircuit) return false;
+  for (const auto& item : *items) {
+    if (!CollectUnits(item, out)) return false;
+  }
+  return true;
+}
+
+bool CollectChain(const opencc::Converter& converter,
+                  std::vector<std::vector<std::vector<opencc::DictPtr>>>& steps) {
+  auto chain = converter.GetConversionChain();
+  if (!chain) return false;
+  for (const auto& conversion : chain->GetConversions()) {
+    if (!conversion) return false;
+    steps.emplace_back();
+    if (!CollectUnits(conversion->GetDict(), steps.back())) return false;
+  }
+  return !steps.empty();
+}
+
+// floor(n * num / den) without overflow for the sizes met here.
+inline size_t Scaled(size_t n, uint64_t num, uint64_t den) {
+  return static_cast<size_t>(static_cast<uint64_t>(n) / den * num +
+                             static_cast<uint64_t>(n) % den * num / den);
 }
 
 [[noreturn]] void ThrowInvalidUtf8(size_t at) {
@@ -81,50 +123,164 @@ inline char* Emit(char* out, const char* from, size_t n) {
 
 }  // namespace
 
-std::unique_ptr<FastConverter> FastConverter::TryBuild(const opencc::Converter& converter) {
-  auto chain = converter.GetConversionChain();
-  if (!chain) return nullptr;
-  auto conversions = chain->GetConversions();
-  if (conversions.size() != 1 || !conversions.front()) return nullptr;
-  std::vector<opencc::DictPtr> leaves;
-  if (!CollectShortCircuitLeaves(conversions.front()->GetDict(), leaves)) return nullptr;
-  opencc::DictPtr segmentationDict;
-  if (auto segmentation = converter.GetSegmentation()) {
-    auto* mmseg = dynamic_cast<const opencc::MaxMatchSegmentation*>(segmentation.get());
-    if (!mmseg) return nullptr;
-    std::vector<opencc::DictPtr> segLeaves;
-    if (!CollectShortCircuitLeaves(mmseg->GetDict(), segLeaves) || segLeaves.size() != 1) {
-      return nullptr;
-    }
-    segmentationDict = segLeaves.front();
+std::unique_ptr<FastConverter> FastConverter::TryBuild(const opencc::Converter& converter,
+                                                       const opencc::Converter* normalizer) {
+  std::vector<std::vector<Unit>> chain, normalization;
+  if (!CollectChain(converter, chain)) return nullptr;
+  if (normalizer) {
+    if (normalizer->GetSegmentation() || !CollectChain(*normalizer, normalization)) return nullptr;
   }
-  return Build(segmentationDict, leaves);
+  Unit segmentation;
+  if (auto seg = converter.GetSegmentation()) {
+    auto* mmseg = dynamic_cast<const opencc::MaxMatchSegmentation*>(seg.get());
+    if (!mmseg) return nullptr;
+    std::vector<Unit> units;
+    if (!CollectUnits(mmseg->GetDict(), units) || units.size() != 1) return nullptr;
+    segmentation = std::move(units.front());
+  }
+  return BuildSteps(segmentation.empty() ? nullptr : &segmentation, chain, normalization);
 }
 
 std::unique_ptr<FastConverter> FastConverter::Build(const opencc::DictPtr& segmentation,
                                                     const std::vector<opencc::DictPtr>& dicts) {
   if (dicts.empty()) return nullptr;
-  // A dictionary used twice (the phrases segment and convert) is compiled once.
-  std::map<const opencc::Dict*, std::shared_ptr<const PrefixDict>> compiled;
-  auto compile = [&compiled](const opencc::DictPtr& dict) {
-    auto& slot = compiled[dict.get()];
-    if (!slot) slot = std::make_shared<const PrefixDict>(*dict);
+  std::vector<std::vector<Unit>> chain(1);
+  for (const auto& dict : dicts) chain.front().push_back({dict});
+  Unit seg;
+  if (segmentation) seg.push_back(segmentation);
+  return BuildSteps(segmentation ? &seg : nullptr, chain, {});
+}
+
+std::unique_ptr<FastConverter> FastConverter::BuildSteps(
+    const Unit* segmentation, const std::vector<std::vector<Unit>>& chain,
+    const std::vector<std::vector<Unit>>& normalization) {
+  if (chain.empty() || chain.front().empty()) return nullptr;
+  // A unit met twice (the phrases segment and convert) is compiled once.
+  std::map<std::vector<const opencc::Dict*>, std::shared_ptr<const PrefixDict>> compiled;
+  std::unique_ptr<FastConverter> fast(new FastConverter);
+  auto compile = [&](const Unit& unit) {
+    std::vector<const opencc::Dict*> key;
+    for (const auto& dict : unit) key.push_back(dict.get());
+    auto& slot = compiled[key];
+    if (!slot) {
+      slot = std::make_shared<const PrefixDict>(key);
+      fast->owned_.push_back(slot);
+    }
     return slot;
   };
-  std::unique_ptr<FastConverter> fast(new FastConverter);
-  if (segmentation) fast->segmentation_ = compile(segmentation);
-  for (const auto& dict : dicts) {
-    fast->group_.push_back(compile(dict));
+  auto makeStep = [&](const std::vector<Unit>& units) {
+    Step step;
+    for (const Unit& unit : units) step.dicts.push_back(compile(unit).get());
+    FillStep(step);
+    return step;
+  };
+  if (segmentation) fast->segmentation_ = compile(*segmentation);
+  for (const Unit& unit : chain.front()) {
+    fast->group_.push_back(compile(unit));
     fast->groupRaw_.push_back(fast->group_.back().get());
+  }
+  for (size_t i = 1; i < chain.size(); ++i) {
+    if (chain[i].empty()) return nullptr;
+    fast->laterSteps_.push_back(makeStep(chain[i]));
+  }
+  for (const auto& units : normalization) {
+    if (units.empty()) return nullptr;
+    fast->normalization_.push_back(makeStep(units));
   }
   fast->skipFirstInRuns_ = fast->segmentation_ && !fast->group_.empty() &&
                            fast->segmentation_ == fast->group_.front();
   fast->FindPlainBytes();
-  fast->onePass_ = fast->skipFirstInRuns_;
+  fast->onePass_ = fast->skipFirstInRuns_ && fast->laterSteps_.empty();
   for (size_t d = 1; d < fast->groupRaw_.size(); ++d) {
     fast->onePass_ = fast->onePass_ && fast->groupRaw_[d]->SingleCharacters();
   }
+  // The bound on the output: each step writes at most its largest
+  // expansion times what it reads.
+  Step first;
+  first.dicts = fast->groupRaw_;
+  FillStep(first);
+  fast->firstNum_ = first.num;
+  fast->firstDen_ = first.den;
+  uint64_t num = first.num, den = first.den;
+  for (const auto* steps : {&fast->laterSteps_, &fast->normalization_}) {
+    for (const Step& step : *steps) {
+      num *= step.num;
+      den *= step.den;
+    }
+  }
+  if (num > (uint64_t{1} << 31) || den > (uint64_t{1} << 31)) return nullptr;
+  fast->ratioNum_ = num;
+  fast->ratioDen_ = den;
   return fast;
+}
+
+void FastConverter::FillStep(Step& step) {
+  for (uint32_t b = 0; b < 256; ++b) {
+    bool plain = b != 0 && b < 0x80;
+    for (const PrefixDict* dict : step.dicts) plain = plain && !dict->Starts(b);
+    step.plain[b] = plain;
+  }
+  for (const PrefixDict* dict : step.dicts) {
+    if (dict->ExpansionNumerator() * step.den > step.num * dict->ExpansionDenominator()) {
+      step.num = dict->ExpansionNumerator();
+      step.den = dict->ExpansionDenominator();
+    }
+  }
+}
+
+char* FastConverter::ApplyStep(const Step& step, const char* text, size_t length, char* out) {
+  const PrefixDict* const* const dicts = step.dicts.data();
+  const PrefixDict* const* const dictsEnd = dicts + step.dicts.size();
+  size_t pos = 0;
+  size_t copyFrom = 0;
+  while (pos < length) {
+    if (step.plain[static_cast<unsigned char>(text[pos])]) {
+      ++pos;
+      continue;
+    }
+    const size_t remaining = length - pos;
+    const Character c = CharacterAt(text + pos, remaining);
+    PrefixDict::Match match;
+    for (const PrefixDict* const* d = dicts; d != dictsEnd; ++d) {
+      match = (*d)->Longest(text + pos, remaining, c.codePoint, c.length);
+      if (match.keyLength) break;
+    }
+    if (match.keyLength) {
+      out = Emit(out, text + copyFrom, pos - copyFrom);
+      out = Emit(out, match.value.data(), match.value.size());
+      pos += match.keyLength;
+      copyFrom = pos;
+    } else {
+      pos += UnitLength(text + pos, remaining, c);
+    }
+  }
+  return Emit(out, text + copyFrom, pos - copyFrom);
+}
+
+char* FastConverter::ConvertWholeSegment(const char* segment, size_t length, char* out, bool isRun,
+                                         const PrefixDict::Match* whole, Scratch& scratch) const {
+  if (laterSteps_.empty()) {
+    if (whole) return Emit(out, whole->value.data(), whole->value.size());
+    return ConvertSegment(segment, length, out, isRun);
+  }
+  // The first step into a buffer, the steps between through two more, the
+  // last into `out`.
+  std::string& first = scratch.first;
+  if (first.size() < Scaled(length, firstNum_, firstDen_) + 1) {
+    first.resize(Scaled(length, firstNum_, firstDen_) + 64);
+  }
+  const char* text = first.data();
+  size_t n = static_cast<size_t>(
+      (whole ? Emit(first.data(), whole->value.data(), whole->value.size())
+             : ConvertSegment(segment, length, first.data(), isRun)) - first.data());
+  for (size_t i = 0; i + 1 < laterSteps_.size(); ++i) {
+    std::string& next = scratch.later[i & 1];
+    const Step& step = laterSteps_[i];
+    if (next.size() < Scaled(n, step.num, step.den) + 1) next.resize(Scaled(n, step.num, step.den) + 64);
+    n = static_cast<size_t>(ApplyStep(step, text, n, next.data()) - next.data());
+    text = next.data();
+  }
+  return ApplyStep(laterSteps_.back(), text, n, out);
 }
 
 char* FastConverter::ConvertSegment(const char* segment, size_t length, char* out,
@@ -232,10 +388,24 @@ size_t FastConverter::ConvertInOnePass(const char* text, size_t length, char* ou
 }
 
 size_t FastConverter::Convert(const char* text, size_t length, char* out) const {
+  Scratch scratch;
+  // Normalization runs over the whole text first, as one piece.
+  for (size_t i = 0; i < normalization_.size(); ++i) {
+    const Step& step = normalization_[i];
+    std::string& next = scratch.normalized[i & 1];
+    next.resize(Scaled(length, step.num, step.den) + 1);
+    length = static_cast<size_t>(ApplyStep(step, text, length, next.data()) - next.data());
+    text = next.data();
+  }
+  return ConvertMain(text, length, out, scratch);
+}
+
+size_t FastConverter::ConvertMain(const char* text, size_t length, char* out,
+                                  Scratch& scratch) const {
   if (onePass_) return ConvertInOnePass(text, length, out);
   char* const start = out;
   if (!segmentation_) {
-    return static_cast<size_t>(ConvertSegment(text, length, out, true) - start);
+    return static_cast<size_t>(ConvertWholeSegment(text, length, out, true, nullptr, scratch) - start);
   }
   size_t pos = 0;
   size_t runStart = 0;  // characters no key starts at, gathered into one segment
@@ -248,21 +418,22 @@ size_t FastConverter::Convert(const char* text, size_t length, char* out) const 
     const Character c = CharacterAt(text + pos, remaining);
     PrefixDict::Match match = segmentation_->Longest(text + pos, remaining, c.codePoint, c.length);
     if (match.keyLength) {
-      if (pos > runStart) out = ConvertSegment(text + runStart, pos - runStart, out, true);
-      if (skipFirstInRuns_) {
-        // The conversion's first dictionary is the segmentation's: its
-        // longest key within the segment is the segment itself.
-        out = Emit(out, match.value.data(), match.value.size());
-      } else {
-        out = ConvertSegment(text + pos, match.keyLength, out, false);
+      if (pos > runStart) {
+        out = ConvertWholeSegment(text + runStart, pos - runStart, out, true, nullptr, scratch);
       }
+      // Where the conversion's first dictionary is the segmentation's, its
+      // longest key within the segment is the segment itself.
+      out = ConvertWholeSegment(text + pos, match.keyLength, out, false,
+                                skipFirstInRuns_ ? &match : nullptr, scratch);
       pos += match.keyLength;
       runStart = pos;
     } else {
       pos += UnitLength(text + pos, remaining, c);
     }
   }
-  if (pos > runStart) out = ConvertSegment(text + runStart, pos - runStart, out, true);
+  if (pos > runStart) {
+    out = ConvertWholeSegment(text + runStart, pos - runStart, out, true, nullptr, scratch);
+  }
   return static_cast<size_t>(out - start);
 }
 
@@ -284,7 +455,7 @@ void FastConverter::FindPlainBytes() {
 size_t FastConverter::MemoryBytes() const {
   std::map<const PrefixDict*, size_t> counted;
   if (segmentation_) counted[segmentation_.get()] = segmentation_->MemoryBytes();
-  for (const auto& dict : group_) counted[dict.get()] = dict->MemoryBytes();
+  for (const auto& dict : owned_) counted[dict.get()] = dict->MemoryBytes();
   size_t total = 0;
   for (const auto& [dict, bytes] : counted) total += bytes;
   return total;

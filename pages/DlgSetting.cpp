@@ -11,6 +11,8 @@
 #include "pages/EncodingNames.h"
 #include "pages/FilePagesIds.h"
 #include "pages/PageRes.h"
+#include "pages/UserWords.h"
+#include "engine/Standards.h"
 #include "skeldon/ResIds.h"
 
 namespace {
@@ -18,6 +20,7 @@ namespace {
 constexpr COLORREF kBodyText = RGB(64, 64, 64);
 constexpr COLORREF kBody = RGB(241, 241, 241);
 constexpr COLORREF kEditBorder = RGB(91, 147, 209);
+constexpr COLORREF kLink = RGB(38, 96, 168);
 
 // The folder picker's own words for a typed folder, so that a folder typed
 // here meets the same questions as one typed into the picker.
@@ -44,6 +47,7 @@ CDlgSetting::CDlgSetting(CfgStore& store) : vek_SkinDlg(IDD_SETTINGS_DLG, nullpt
   std::int32_t mode = 0;
   store_.ReadValue(CFGKEY_ENCODING_MODE, &mode, sizeof(mode));
   encodingMode = mode;
+  standard = StoredStandard(store_);
 }
 
 CtrlSkinTable CDlgSetting::SkinTable() {
@@ -61,6 +65,10 @@ CtrlSkinTable CDlgSetting::SkinTable() {
                        {&manualRadio, 0, 35, 130, 80, 16, kBody, kBodyText, kColoured},
                        {&encodingLabel, 0, 35, 160, 60, 13, kBody, kBodyText, kColoured},
                        {&encodingCombo, 0, 105, 156, 150, 21, 0, 0, kPosSize},
+                       {&standardGroup, 0, 300, 75, 205, 120, kBody, kBodyText, kColoured},
+                       {&standardCombo, 0, 315, 98, 175, 21, 0, 0, kPosSize},
+                       {&wordsSim2Tra, 0, 315, 134, 175, 16, kBody, kLink, kColoured},
+                       {&wordsTra2Sim, 0, 315, 162, 175, 16, kBody, kLink, kColoured},
                        {nullptr, 0, 0, 0, 0, 0, 0, 0, CTRLSKIN_END}};
 }
 
@@ -73,6 +81,10 @@ void CDlgSetting::DoDataExchange(fw::CDataExchange* dx) {
   fw::DDX_Control(dx, IDC_SET_MANUAL, manualRadio);
   fw::DDX_Control(dx, IDC_ENC_LABEL, encodingLabel);
   fw::DDX_Control(dx, IDC_ENC_COMBO, encodingCombo);
+  fw::DDX_Control(dx, IDC_SET_STD_GROUP, standardGroup);
+  fw::DDX_Control(dx, IDC_SET_STD_COMBO, standardCombo);
+  fw::DDX_Control(dx, IDC_SET_WORDS_S2T, wordsSim2Tra);
+  fw::DDX_Control(dx, IDC_SET_WORDS_T2S, wordsTra2Sim);
   fw::DDX_Control(dx, IDOK, ok);
   fw::DDX_Control(dx, IDCANCEL, cancel);
   fw::DDX_Control(dx, IDC_DLG_CLOSE, close);
@@ -114,6 +126,8 @@ BOOL CDlgSetting::OnInitDialog() {
   std::int32_t index = 0;
   store_.ReadValue(CFGKEY_ENCODING_INDEX, &index, sizeof(index));
   encodingCombo.SetCurSel(index);
+  for (std::int32_t i = 0; i < kStandardCount; ++i) standardCombo.AddString(StandardLabel(i));
+  standardCombo.SetCurSel(standard);
   ApplyCtrlBackColors(SkinTable());
   ApplyCtrlForeColors(SkinTable());
   folderEdit.borderColor = kEditBorder;
@@ -128,6 +142,8 @@ BOOL CDlgSetting::OnCommand(WPARAM wp, LPARAM lp) {
   if (HIWORD(wp) == BN_CLICKED) {
     switch (LOWORD(wp)) {
       case IDC_SET_BROWSE: BrowseOutputFolder(); return TRUE;
+      case IDC_SET_WORDS_S2T: EditWords(Sim2Tra); return TRUE;
+      case IDC_SET_WORDS_T2S: EditWords(Tra2Sim); return TRUE;
       case IDOK: SaveSettings(); return TRUE;
       case IDCANCEL:
       case IDC_DLG_CLOSE: fw::CDialog::OnCancel(); return TRUE;
@@ -178,5 +194,15 @@ void CDlgSetting::SaveSettings() {
   const std::int32_t index = encodingCombo.GetCurSel();
   store_.WriteValue(CFGKEY_ENCODING_MODE, &mode, sizeof(mode));
   store_.WriteValue(CFGKEY_ENCODING_INDEX, &index, sizeof(index));
+  const int chosen = standardCombo.GetCurSel();
+  const std::int32_t newStandard = ValidStandard(chosen < 0 ? standard : chosen);
+  store_.WriteValue(CFGKEY_STANDARD, &newStandard, sizeof(newStandard));
+  standard = newStandard;
   EndDialog(IDOK);
+}
+
+void CDlgSetting::EditWords(ConvDirection direction) { OpenWordList(direction); }
+
+bool CDlgSetting::OpenWordList(ConvDirection direction) {
+  return EditWordList(m_hWnd, store_, direction);
 }

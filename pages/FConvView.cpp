@@ -16,6 +16,10 @@
 
 namespace {
 
+// The standard's caption, in the colours of the page's button row.
+constexpr COLORREF kStandardBack = RGB(238, 247, 246);
+constexpr COLORREF kStandardText = RGB(64, 64, 64);
+
 // Said when a chosen file's path does not fit the queue.
 constexpr wchar_t kPathTooLong[] = L"以下文件的路径超过 259 个字符, 无法加入转换队列:\n\n";
 
@@ -56,6 +60,8 @@ CtrlSkinTable CFConvView::SkinTable() {
                        {clear, BMP_BTN_CLEAR, 438, 400, 0, 0, 0, 0, kImagePos},
                        {openFolder, BMP_BTN_OPENFOLDER, 548, 400, 0, 0, 0, 0, kImagePos},
                        {start, BMP_BTN_STARTCONV, 658, 400, 0, 0, 0, 0, kImagePos},
+                       {&standardLabel, 0, 12, 408, 200, 16, kStandardBack, kStandardText,
+                        CTRLSKIN_POS | CTRLSKIN_SIZE | CTRLSKIN_BACK | CTRLSKIN_FORE},
                        {nullptr, 0, 0, 0, 0, 0, 0, 0, CTRLSKIN_END}};
 }
 
@@ -98,6 +104,9 @@ BOOL CFConvView::OnInitDialog() {
                            {TIP_OPEN_FOLDER, IDC_FILE_OPENFOLDER, CTRLTIP_USED},
                            {TIP_START, IDC_FILE_START, CTRLTIP_USED},
                            {0, 0, CTRLTIP_END}});
+  ApplyCtrlBackColors(SkinTable());
+  ApplyCtrlForeColors(SkinTable());
+  ShowStandard();
   return TRUE;
 }
 
@@ -253,6 +262,7 @@ void CFConvView::EditEncoding() {
 
 void CFConvView::StartConversion() {
   if (progress.m_hWnd != nullptr) return;  // a run is on already
+  ShowStandard();
   if (!progress.Create(this, PROGRESS_MODE_BAR)) return;
   progress.ShowOverParent(TRUE);
   progress.SetBarRange(1000, 0);

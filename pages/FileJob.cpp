@@ -8,6 +8,7 @@
 
 #include "config/CfgStore.h"
 #include "engine/ConvEngine.h"
+#include "pages/UserWords.h"
 #include "engine/ConvNotify.h"
 #include "engine/ConvWorker.h"
 #include "engine/ConvertText.h"
@@ -69,7 +70,7 @@ DWORD FileJob::Run(const std::vector<FileEntry>& entries, ConvDirection directio
 
   auto engine = std::make_unique<ConvEngine>();
   try {
-    engine->Open(direction);
+    engine->Open(direction, CurrentConvOptions(store_, direction));
   } catch (const std::runtime_error& e) {
     // A missing dictionary: say why once; every file then fails.
     ShowUtf8Message(e.what());
@@ -140,13 +141,15 @@ FileJob::FileResult FileJob::ConvertLines(ConvEngine& engine, TReader& reader,
     // read that finds the data exhausted.
     if (rawLength > 0) CountProgress(rawLength);
     if (line && n > 0) {
-      // Three bytes of room per byte of the line; a line too long for that
-      // count fails its file.
-      if (n > INT32_MAX / 3) {
+      // The room glyphmap says the line may need (its dictionaries and the
+      // user's word list decide); a line too long for the buffer's count
+      // fails its file.
+      const size_t bound = glyphmap_output_bound(engine.Handle(), static_cast<size_t>(n));
+      if (bound == 0 || bound > static_cast<size_t>(INT32_MAX)) {
         failed = true;
         break;
       }
-      const std::int32_t need = 3 * n;
+      const std::int32_t need = static_cast<std::int32_t>(bound);
       if (output.used > 0 && output.capacity - output.used < need &&
           !Flush(entry, source, output)) {
         return FileResult::Failed;
@@ -157,8 +160,9 @@ FileJob::FileResult FileJob::ConvertLines(ConvEngine& engine, TReader& reader,
         if (!output.bytes) return FileResult::Failed;
       }
       try {
-        int k = opencc_convert_utf8_to_buffer(engine.Handle(), line, static_cast<size_t>(n),
-                                              output.bytes.get() + output.used);
+        int k = glyphmap_convert(engine.Handle(), line, static_cast<size_t>(n),
+                                 output.bytes.get() + output.used,
+                                 static_cast<size_t>(output.capacity - output.used));
         if (k > 0) output.used += k;
       } catch (const std::runtime_error&) {
         // Text the engine rejects (bytes that are not UTF-8).

@@ -3,6 +3,7 @@
 #include "fw/MessageBox.h"
 #include "pages/PageIds.h"
 #include "pages/PageRes.h"
+#include "pages/UserWords.h"
 #include "skeldon/ResIds.h"
 
 namespace {
@@ -22,6 +23,7 @@ void CTConvView::DoDataExchange(fw::CDataExchange* dx) {
   fw::DDX_Control(dx, IDC_SOURCE_EDIT, sourceEdit);
   fw::DDX_Control(dx, IDC_RESULT_EDIT, resultEdit);
   fw::DDX_Control(dx, IDOK, convertButton);
+  fw::DDX_Control(dx, IDC_STANDARD_LABEL, standardLabel);
 }
 
 CtrlSkinTable CTConvView::Table() {
@@ -29,6 +31,8 @@ CtrlSkinTable CTConvView::Table() {
       {&sourceEdit, 0, 12, 12, 743, 166, 0, 0, CTRLSKIN_POS | CTRLSKIN_SIZE},
       {&resultEdit, 0, 12, 224, 743, 166, 0, 0, CTRLSKIN_POS | CTRLSKIN_SIZE},
       {&convertButton, BMP_BTN_STARTCONV, 333, 404, 0, 0, 0, 0, CTRLSKIN_IMAGE | CTRLSKIN_POS},
+      {&standardLabel, 0, 445, 412, 310, 16, kPageBack, kPageText,
+       CTRLSKIN_POS | CTRLSKIN_SIZE | CTRLSKIN_BACK | CTRLSKIN_FORE},
       {nullptr, 0, 0, 0, 0, 0, 0, 0, CTRLSKIN_END}};
 }
 
@@ -52,6 +56,9 @@ BOOL CTConvView::OnInitDialog() {
   }
   AddCtrlTips(m_hWnd, AppResMgr(),
               CtrlTipTable{{TIP_START, IDOK, CTRLTIP_USED}, {0, 0, CTRLTIP_END}});
+  ApplyCtrlBackColors(Table());
+  ApplyCtrlForeColors(Table());
+  ShowStandard();
   return TRUE;
 }
 
@@ -101,7 +108,9 @@ int CTConvView::StartJob() {
   job_.source = *source;
   job_.result = result != nullptr ? *result : std::wstring();
   job_.direction = direction;
+  job_.options = CurrentConvOptions(CfgStore::Instance(), direction);
   job_.window = m_hWnd;
+  ShowStandard();
   return CConvView::StartJob();
 }
 
