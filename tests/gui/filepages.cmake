@@ -11,3 +11,7 @@ if(TARGET skeldon)
     LIBS pages)
   add_dependencies(filepages_page_test skeldon textio_samples)
 endif()
+# The resource compiler's includes are not tracked: name them, so that a
+# changed template reaches the tests.
+set_source_files_properties(gui/filepages.rc PROPERTIES OBJECT_DEPENDS
+  "${CMAKE_SOURCE_DIR}/pages/FilePages.rc;${CMAKE_SOURCE_DIR}/pages/FilePagesIds.h;${CMAKE_SOURCE_DIR}/pages/PageIds.h")
