@@ -1,5 +1,6 @@
 #include "glyphmap/ConfigText.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include <rapidjson/document.h>
@@ -27,7 +28,9 @@ void Walk(Value& node, rapidjson::Document::AllocatorType& alloc,
   }
   auto file = node.FindMember("file");
   if (file != node.MemberEnd() && file->value.IsString()) {
-    files.emplace_back(file->value.GetString(), file->value.GetStringLength());
+    std::string name(file->value.GetString(), file->value.GetStringLength());
+    // Each file once: a later open checks every file's stamp.
+    if (std::find(files.begin(), files.end(), name) == files.end()) files.push_back(std::move(name));
   }
   for (auto& member : node.GetObject()) Walk(member.value, alloc, files);
 }

@@ -15,7 +15,8 @@ struct PreparedConfig {
   // text before anything else) as a configuration text of its own, or
   // empty: OpenCC's converter keeps it out of reach once built.
   std::string normalizationJson;
-  // The dictionary files the text names, in the order they appear.
+  // The dictionary files the text names, each once, in the order they
+  // first appear.
   std::vector<std::string> dictionaryFiles;
 
   // The plain shape of the program's own configurations, when the text has

@@ -186,6 +186,12 @@ std::unique_ptr<FastConverter> FastConverter::BuildSteps(
   for (const auto& units : normalization) {
     if (units.empty()) return nullptr;
     fast->normalization_.push_back(makeStep(units));
+    for (const PrefixDict* dict : fast->normalization_.back().dicts) {
+      fast->normalizationStarts_.push_back(dict);
+    }
+  }
+  for (Step& step : fast->laterSteps_) {
+    step.firstIsSegmentation = fast->segmentation_ && step.dicts.front() == fast->segmentation_.get();
   }
   fast->skipFirstInRuns_ = fast->segmentation_ && !fast->group_.empty() &&
                            fast->segmentation_ == fast->group_.front();
@@ -228,9 +234,10 @@ void FastConverter::FillStep(Step& step) {
   }
 }
 
-char* FastConverter::ApplyStep(const Step& step, const char* text, size_t length, char* out) {
-  const PrefixDict* const* const dicts = step.dicts.data();
-  const PrefixDict* const* const dictsEnd = dicts + step.dicts.size();
+char* FastConverter::ApplyStep(const Step& step, const char* text, size_t length, char* out,
+                               size_t firstDict) {
+  const PrefixDict* const* const dicts = step.dicts.data() + firstDict;
+  const PrefixDict* const* const dictsEnd = step.dicts.data() + step.dicts.size();
   size_t pos = 0;
   size_t copyFrom = 0;
   while (pos < length) {
@@ -258,9 +265,12 @@ char* FastConverter::ApplyStep(const Step& step, const char* text, size_t length
 }
 
 char* FastConverter::ConvertWholeSegment(const char* segment, size_t length, char* out, bool isRun,
-                                         const PrefixDict::Match* whole, Scratch& scratch) const {
+                                         const PrefixDict::Match* key, Scratch& scratch) const {
+  // Where the conversion's first dictionary is the segmentation's, its
+  // longest key within a key segment is the segment itself.
+  const bool keyValueFirst = key != nullptr && skipFirstInRuns_;
   if (laterSteps_.empty()) {
-    if (whole) return Emit(out, whole->value.data(), whole->value.size());
+    if (keyValueFirst) return Emit(out, key->value.data(), key->value.size());
     return ConvertSegment(segment, length, out, isRun);
   }
   // The first step into a buffer, the steps between through two more, the
@@ -271,16 +281,32 @@ char* FastConverter::ConvertWholeSegment(const char* segment, size_t length, cha
   }
   const char* text = first.data();
   size_t n = static_cast<size_t>(
-      (whole ? Emit(first.data(), whole->value.data(), whole->value.size())
-             : ConvertSegment(segment, length, first.data(), isRun)) - first.data());
-  for (size_t i = 0; i + 1 < laterSteps_.size(); ++i) {
-    std::string& next = scratch.later[i & 1];
+      (keyValueFirst ? Emit(first.data(), key->value.data(), key->value.size())
+                     : ConvertSegment(segment, length, first.data(), isRun)) - first.data());
+  // Whether the text is still the segment as the segmentation saw it.
+  bool same = n == length && std::memcmp(text, segment, n) == 0;
+  for (size_t i = 0; i < laterSteps_.size(); ++i) {
     const Step& step = laterSteps_[i];
-    if (next.size() < Scaled(n, step.num, step.den) + 1) next.resize(Scaled(n, step.num, step.den) + 64);
-    n = static_cast<size_t>(ApplyStep(step, text, n, next.data()) - next.data());
-    text = next.data();
+    const bool last = i + 1 == laterSteps_.size();
+    char* to = out;
+    if (!last) {
+      std::string& next = scratch.later[i & 1];
+      if (next.size() < Scaled(n, step.num, step.den) + 1) next.resize(Scaled(n, step.num, step.den) + 64);
+      to = next.data();
+    }
+    char* end;
+    if (same && step.firstIsSegmentation && key != nullptr) {
+      end = Emit(to, key->value.data(), key->value.size());
+    } else {
+      end = ApplyStep(step, text, n, to, same && step.firstIsSegmentation ? 1 : 0);
+    }
+    if (last) return end;
+    const size_t m = static_cast<size_t>(end - to);
+    same = same && m == n && std::memcmp(to, text, n) == 0;
+    text = to;
+    n = m;
   }
-  return ApplyStep(laterSteps_.back(), text, n, out);
+  return out;
 }
 
 char* FastConverter::ConvertSegment(const char* segment, size_t length, char* out,
@@ -389,8 +415,21 @@ size_t FastConverter::ConvertInOnePass(const char* text, size_t length, char* ou
 
 size_t FastConverter::Convert(const char* text, size_t length, char* out) const {
   Scratch scratch;
-  // Normalization runs over the whole text first, as one piece.
-  for (size_t i = 0; i < normalization_.size(); ++i) {
+  // Normalization runs over the whole text first, as one piece; a text where
+  // none of its keys starts is left as it is.
+  bool normalize = false;
+  for (size_t pos = 0; pos < length && !normalization_.empty() && !normalize;) {
+    const unsigned char lead = static_cast<unsigned char>(text[pos]);
+    if (lead < 0x80) {
+      for (const Step& step : normalization_) normalize = normalize || !step.plain[lead];
+      ++pos;
+      continue;
+    }
+    const Character c = CharacterAt(text + pos, length - pos);
+    for (const PrefixDict* dict : normalizationStarts_) normalize = normalize || dict->Starts(c.codePoint);
+    pos += c.length;
+  }
+  for (size_t i = 0; normalize && i < normalization_.size(); ++i) {
     const Step& step = normalization_[i];
     std::string& next = scratch.normalized[i & 1];
     next.resize(Scaled(length, step.num, step.den) + 1);
@@ -423,8 +462,7 @@ size_t FastConverter::ConvertMain(const char* text, size_t length, char* out,
       }
       // Where the conversion's first dictionary is the segmentation's, its
       // longest key within the segment is the segment itself.
-      out = ConvertWholeSegment(text + pos, match.keyLength, out, false,
-                                skipFirstInRuns_ ? &match : nullptr, scratch);
+      out = ConvertWholeSegment(text + pos, match.keyLength, out, false, &match, scratch);
       pos += match.keyLength;
       runStart = pos;
     } else {

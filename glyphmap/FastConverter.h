@@ -64,6 +64,10 @@ class FastConverter {
     std::vector<const PrefixDict*> dicts;
     bool plain[256] = {};
     uint64_t num = 1, den = 1;  // its largest expansion
+    // Its first dictionary is the segmentation's: over a segment that
+    // reaches it unchanged, that dictionary's answer is known (the whole
+    // key, or nothing anywhere in a run).
+    bool firstIsSegmentation = false;
   };
   // Buffers for the intermediate texts of one call.
   struct Scratch {
@@ -76,12 +80,14 @@ class FastConverter {
                                                    const std::vector<std::vector<Unit>>& chain,
                                                    const std::vector<std::vector<Unit>>& normalization);
   size_t ConvertMain(const char* text, size_t length, char* out, Scratch& scratch) const;
-  // A segment through the whole chain: `whole` is the segmentation's match
-  // when the segment is one key whose first-step value it already holds.
+  // A segment through the whole chain: `key` is the segmentation's match
+  // when the segment is one of its keys (null for a run).
   char* ConvertWholeSegment(const char* segment, size_t length, char* out, bool isRun,
-                            const PrefixDict::Match* whole, Scratch& scratch) const;
-  // One step over `length` bytes, as a whole (no segment ends at a NUL).
-  static char* ApplyStep(const Step& step, const char* text, size_t length, char* out);
+                            const PrefixDict::Match* key, Scratch& scratch) const;
+  // One step over `length` bytes, as a whole (no segment ends at a NUL),
+  // its dictionaries from `firstDict` on.
+  static char* ApplyStep(const Step& step, const char* text, size_t length, char* out,
+                         size_t firstDict = 0);
   static void FillStep(Step& step);
   // `isRun`: the segment is a run of characters no segmentation key starts
   // at (else it is one key).
@@ -102,6 +108,7 @@ class FastConverter {
   bool plainAnywhere_[256] = {};
   std::vector<Step> laterSteps_;     // the chain's steps after the first, per segment
   std::vector<Step> normalization_;  // over the whole text before segmentation
+  std::vector<const PrefixDict*> normalizationStarts_;  // its dictionaries, for a quick scan
   uint64_t firstNum_ = 1, firstDen_ = 1;  // the first step's largest expansion
   uint64_t ratioNum_ = 1, ratioDen_ = 1;  // the whole conversion's
 };
