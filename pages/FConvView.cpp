@@ -17,7 +17,7 @@
 namespace {
 
 // The standard's caption, in the colours of the page's button row.
-constexpr COLORREF kStandardBack = RGB(238, 247, 246);
+constexpr COLORREF kStandardBack = RGB(241, 241, 241);
 constexpr COLORREF kStandardText = RGB(64, 64, 64);
 
 // Said when a chosen file's path does not fit the queue.
@@ -60,7 +60,7 @@ CtrlSkinTable CFConvView::SkinTable() {
                        {clear, BMP_BTN_CLEAR, 438, 400, 0, 0, 0, 0, kImagePos},
                        {openFolder, BMP_BTN_OPENFOLDER, 548, 400, 0, 0, 0, 0, kImagePos},
                        {start, BMP_BTN_STARTCONV, 658, 400, 0, 0, 0, 0, kImagePos},
-                       {&standardLabel, 0, 12, 408, 200, 16, kStandardBack, kStandardText,
+                       {&standardLabel, 0, 12, 417, 200, 16, kStandardBack, kStandardText,
                         CTRLSKIN_POS | CTRLSKIN_SIZE | CTRLSKIN_BACK | CTRLSKIN_FORE},
                        {nullptr, 0, 0, 0, 0, 0, 0, 0, CTRLSKIN_END}};
 }

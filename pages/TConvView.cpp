@@ -10,6 +10,7 @@ namespace {
 
 constexpr COLORREF kPageText = RGB(64, 64, 64);
 constexpr COLORREF kPageBack = RGB(238, 247, 246);
+constexpr COLORREF kPageBody = RGB(241, 241, 241);  // the page's face around its panels
 
 }  // namespace
 
@@ -31,7 +32,7 @@ CtrlSkinTable CTConvView::Table() {
       {&sourceEdit, 0, 12, 12, 743, 166, 0, 0, CTRLSKIN_POS | CTRLSKIN_SIZE},
       {&resultEdit, 0, 12, 224, 743, 166, 0, 0, CTRLSKIN_POS | CTRLSKIN_SIZE},
       {&convertButton, BMP_BTN_STARTCONV, 333, 404, 0, 0, 0, 0, CTRLSKIN_IMAGE | CTRLSKIN_POS},
-      {&standardLabel, 0, 445, 412, 310, 16, kPageBack, kPageText,
+      {&standardLabel, 0, 445, 412, 310, 16, kPageBody, kPageText,
        CTRLSKIN_POS | CTRLSKIN_SIZE | CTRLSKIN_BACK | CTRLSKIN_FORE},
       {nullptr, 0, 0, 0, 0, 0, 0, 0, CTRLSKIN_END}};
 }
