@@ -13,16 +13,19 @@ std::unique_ptr<CSubView> MakeFilePage(int index, fw::CWnd* mainWnd) {
   }
 }
 
+namespace {
+
+BOOL CALLBACK TellStandardChanged(HWND child, LPARAM) {
+  SendMessageW(child, StandardChangedMessage(), 0, 0);
+  return TRUE;
+}
+
+}  // namespace
+
 void RunSettingsDialog(fw::CWnd* mainWnd) {
   // No owner given: the dialog takes the main window.
   CDlgSetting dlg;
   if (dlg.DoModalFor(nullptr) != IDOK || mainWnd == nullptr || mainWnd->m_hWnd == nullptr) return;
   // The pages show the standard now in force.
-  EnumChildWindows(
-      mainWnd->m_hWnd,
-      [](HWND child, LPARAM) -> BOOL {
-        SendMessageW(child, StandardChangedMessage(), 0, 0);
-        return TRUE;
-      },
-      0);
+  EnumChildWindows(mainWnd->m_hWnd, TellStandardChanged, 0);
 }

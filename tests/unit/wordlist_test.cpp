@@ -136,8 +136,10 @@ TEST_F(WordLists, TooManyEntriesAndTooManyBytesKeepTheFirstPart) {
   std::string report = Report(list);
   EXPECT_NE(report.find("100001"), std::string::npos) << report;  // the first line skipped
 
-  std::string big(17u << 20, '#');  // a comment line of 17 MiB after two entries
-  Write("甲\t一\n乙\t二\n" + big + "\n丙\t三\n");
+  std::string big = "甲\t一\n乙\t二\n";  // two entries, then a comment line of 17 MiB
+  big.append(17u << 20, '#');
+  big.append("\n丙\t三\n");
+  Write(big);
   EXPECT_EQ(ConvertWith("s2t", "甲乙丙", list), "一二丙");
   report = Report(list);
   EXPECT_NE(report.find("16 MiB"), std::string::npos) << report;
