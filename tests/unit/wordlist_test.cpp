@@ -130,7 +130,11 @@ TEST_F(WordLists, BadLinesAreSkippedNamedOnceAndTheRestIsUsed) {
 
 TEST_F(WordLists, TooManyEntriesAndTooManyBytesKeepTheFirstPart) {
   std::string many;
-  for (int i = 0; i < 100003; ++i) many += "k" + std::to_string(i) + ".\tv\n";
+  for (int i = 0; i < 100003; ++i) {
+    many += 'k';
+    many += std::to_string(i);
+    many += ".\tv\n";
+  }
   Write(many);
   EXPECT_EQ(ConvertWith("s2t", "k99999.|k100000.|k100002.", list), "v|k100000.|k100002.");
   std::string report = Report(list);
