@@ -4,6 +4,7 @@
 #include "pages/DlgSetting.h"
 #include "pages/ConvView.h"
 #include "pages/FConvView.h"
+#include "pages/FileDrop.h"
 
 std::unique_ptr<CSubView> MakeFilePage(int index, fw::CWnd* mainWnd) {
   switch (index) {
@@ -11,6 +12,18 @@ std::unique_ptr<CSubView> MakeFilePage(int index, fw::CWnd* mainWnd) {
     case 4: return std::make_unique<CDlgFTra2Sim>(mainWnd);
     default: return nullptr;
   }
+}
+
+bool FilePageBusy(CSubView* page) {
+  auto* files = dynamic_cast<CFConvView*>(page);
+  return files != nullptr && (files->progress.m_hWnd != nullptr || files->WorkerRecorded());
+}
+
+bool QueueOnFilePage(CSubView* page, const std::vector<std::wstring>& paths) {
+  auto* files = dynamic_cast<CFConvView*>(page);
+  if (files == nullptr) return false;
+  files->AddChosenFiles(ExpandDroppedFolders(paths));
+  return true;
 }
 
 namespace {

@@ -9,6 +9,7 @@
 
 #include "app/TarnwellDlg.h"
 #include "config/CfgStore.h"
+#include "fw/Handle.h"
 #include "fw/MessageBox.h"
 #include "loader/ExeFolder.h"
 #include "loader/ResMgrHolder.h"
@@ -22,6 +23,8 @@ namespace {
 constexpr wchar_t kClassAlphabet[] =
     L"-_0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
 constexpr wchar_t kPackFile[] = L"skeldon.dat";
+// Held while a start looks for a running copy and creates its instance window.
+constexpr wchar_t kStartLockName[] = L"Local\\Tarnwell-start-809726CD-DD8B-4bb2-9C7B-F173ED129BFE";
 // The caption of the one box shown before the pack gives the product title.
 constexpr wchar_t kFallbackName[] = L"Tarnwell";
 
@@ -57,8 +60,22 @@ std::wstring MissingPackText() {
 CTarnwellApp::CTarnwellApp() = default;
 
 BOOL CTarnwellApp::InitInstance() {
+  const HandOver handOver = ParseProgramArgs(ProgramArgs());
+  // One start at a time looks for the running copy or becomes it: files
+  // opened together from the Explorer start several copies at once, and
+  // all their files must reach one program.
+  fw::UniqueHandle startLock(CreateMutexW(nullptr, FALSE, kStartLockName));
+  const bool locked = startLock && WaitForSingleObject(startLock.get(), 30000) != WAIT_TIMEOUT;
+  if (!handOver.paths.empty() && HandToRunningCopy(handOver)) {
+    if (locked) ReleaseMutex(startLock.get());
+    handedOver_ = true;
+    return FALSE;
+  }
   CfgStore::Instance();
   SetUpInstanceWindow();
+  if (locked) ReleaseMutex(startLock.get());
+  startLock.reset();
+  if (!handOver.paths.empty()) PendingHandOvers().push_back(handOver);
   CoInitialize(nullptr);
   if (!ReachResourcePack()) {
     exitCode_ = EXIT_NO_RESOURCE_PACK;
@@ -73,6 +90,25 @@ BOOL CTarnwellApp::InitInstance() {
   dlg.DoModalFor(nullptr);
   m_pMainWnd = nullptr;
   return FALSE;
+}
+
+bool CTarnwellApp::HandToRunningCopy(const HandOver& handOver) {
+  HWND running = FindWindowW(nullptr, InstanceWindowTitle);
+  return running != nullptr && SendHandOver(running, handOver);
+}
+
+LRESULT CTarnwellApp::OnWndMsg(HWND, UINT msg, WPARAM, LPARAM lp, BOOL* handled) {
+  if (msg != WM_COPYDATA) return 0;
+  *handled = TRUE;
+  const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lp);
+  HandOver handOver;
+  // The data belongs to the sender and is valid during this call only.
+  if (data == nullptr || !UnpackHandOver(*data, handOver)) return FALSE;
+  PendingHandOvers().push_back(std::move(handOver));
+  if (m_pMainWnd != nullptr && m_pMainWnd->m_hWnd != nullptr) {
+    PostMessageW(m_pMainWnd->m_hWnd, WM_HANDED_FILES, 0, 0);
+  }
+  return TRUE;
 }
 
 void CTarnwellApp::SetUpInstanceWindow() {
@@ -98,6 +134,9 @@ void CTarnwellApp::CreateInstanceWindow() {
                              nullptr, nullptr, m_hInstance, nullptr);
   if (wnd == nullptr) return;  // the program runs without it
   hwnd = wnd;
+  // A copy started elevated (the installer's last page starts it so) still
+  // takes files handed over by the user's own starts.
+  ChangeWindowMessageFilterEx(wnd, WM_COPYDATA, MSGFLT_ALLOW, nullptr);
   SetWindowLongPtrW(wnd, GWLP_USERDATA,
                     reinterpret_cast<LONG_PTR>(static_cast<vek_HideWnd*>(this)));
 }
@@ -119,6 +158,8 @@ bool CTarnwellApp::ReachResourcePack() {
 }
 
 int CTarnwellApp::ExitInstance() {
+  // A start that handed its files over prepared nothing to undo.
+  if (handedOver_) return fw::CWinApp::ExitInstance();
   CfgStore::DeleteInstance();
   CoUninitialize();
   ShutdownComponents();

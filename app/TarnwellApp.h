@@ -5,6 +5,7 @@
 // the main window modally; ExitInstance undoes it in a fixed order.
 #include <windows.h>
 
+#include "app/HandOver.h"
 #include "fw/App.h"
 #include "skin/HideWnd.h"
 
@@ -12,6 +13,9 @@
 extern const wchar_t InstanceWindowTitle[];
 // Posted (wParam 0, lParam 0) to the instance window of a running copy.
 constexpr UINT WM_INSTANCE_PING = WM_USER + 901;
+
+// Posted to the main window when hand-overs are waiting to be queued.
+constexpr UINT WM_HANDED_FILES = WM_APP + 12;
 
 // Exit code of a start that could not reach the resource pack.
 constexpr int EXIT_NO_RESOURCE_PACK = 3;
@@ -23,14 +27,22 @@ class CTarnwellApp : public fw::CWinApp, public vek_InstWnd {
   BOOL InitInstance() override;
   int ExitInstance() override;
 
+  // The instance window's messages: files handed over by a later start.
+  LRESULT OnWndMsg(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, BOOL* handled) override;
+
   // Receives the product title from the resource pack.
   wchar_t appName[260] = {};
 
  private:
+  // Hands the command line's files to a running copy; true when it took
+  // them and this start is to end.
+  bool HandToRunningCopy(const HandOver& handOver);
   // Finds a running copy's instance window and pings it, or creates ours.
   void SetUpInstanceWindow();
   // The product title from the pack; false (after telling the user) when
   // the pack cannot serve.
   bool ReachResourcePack();
   void CreateInstanceWindow();
+
+  bool handedOver_ = false;  // this start passed its files to a running copy
 };

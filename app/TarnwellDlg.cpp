@@ -2,7 +2,9 @@
 
 #include "app/AboutDlg.h"
 #include "app/DlgEntrance.h"
+#include "app/HandOver.h"
 #include "app/PageSlots.h"
+#include "app/TarnwellApp.h"
 #include "app/resource.h"
 #include "fw/App.h"
 #include "fw/MessageBox.h"
@@ -15,6 +17,9 @@ namespace {
 constexpr int kPageX = 7;
 constexpr int kPageY = 66;
 constexpr UINT WM_CAPTION_CLICK_DONE = WM_APP + 11;
+// Looks again for a moment to queue handed files.
+constexpr UINT_PTR kHandOverTimer = 0x4849;
+constexpr UINT kHandOverRetryMs = 250;
 
 }  // namespace
 
@@ -98,6 +103,8 @@ BOOL CTarnwellDlg::OnInitDialog() {
                            {TIP_BACK, IDC_BACK_BTN, CTRLTIP_USED},
                            {TIP_SETTINGS, IDC_SETTING_BTN, CTRLTIP_USED},
                            {0, 0, CTRLTIP_END}});
+  // Files given on the command line, or handed over while starting.
+  PostMessage(WM_HANDED_FILES);
   return TRUE;
 }
 
@@ -194,9 +201,45 @@ LRESULT CTarnwellDlg::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case WM_QUERYDRAGICON: return reinterpret_cast<LRESULT>(icon);
     case WM_CAPTION_CLICK_DONE: captionClickBusy_ = false; return 0;
+    case WM_HANDED_FILES: QueueHandedFiles(); return 0;
+    case WM_TIMER:
+      if (wp == kHandOverTimer) {
+        QueueHandedFiles();
+        return 0;
+      }
+      break;
     default: break;
   }
   return vek_SkinDlg::WindowProc(msg, wp, lp);
+}
+
+void CTarnwellDlg::QueueHandedFiles() {
+  std::deque<HandOver>& pending = PendingHandOvers();
+  if (pending.empty()) {
+    ::KillTimer(m_hWnd, kHandOverTimer);
+    return;
+  }
+  // A run in progress, or a dialog of ours in front (the main window is
+  // then disabled): the files wait, and join the queue afterwards.
+  bool busy = !IsWindowEnabled(m_hWnd);
+  for (int i = 0; i < PAGE_COUNT; ++i) busy = busy || FilePageBusy(Page(i));
+  if (busy) {
+    ::SetTimer(m_hWnd, kHandOverTimer, kHandOverRetryMs, nullptr);
+    return;
+  }
+  ::KillTimer(m_hWnd, kHandOverTimer);
+  while (!pending.empty()) {
+    HandOver handOver = std::move(pending.front());
+    pending.pop_front();
+    int index = 3;
+    if (handOver.page == HandOverPage::Tra2Sim) index = 4;
+    if (handOver.page == HandOverPage::Current && currentPage == 4) index = 4;
+    if (Page(index) == nullptr) continue;  // a page that could not be made
+    if (currentPage != index) SwitchToPage(Page(currentPage), index);
+    QueueOnFilePage(Page(index), handOver.paths);
+  }
+  if (IsIconic(m_hWnd)) ShowWindow(SW_RESTORE);
+  SetForegroundWindow(m_hWnd);
 }
 
 void CTarnwellDlg::OnPaint() {

@@ -46,6 +46,9 @@ class CTarnwellDlg : public vek_SkinDlg {
   void ShowPopupMenu();
   void RunAboutBox();
   void ShowBackButton();
+  // Queues the files handed to the program on their file pages, or waits
+  // (polling) while a conversion or a modal dialog holds the window.
+  void QueueHandedFiles();
 
   std::deque<CSubView*> pageHistory;  // pages to go back to (a stack)
   std::array<std::unique_ptr<CSubView>, PAGE_COUNT> pages;

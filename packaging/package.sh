@@ -24,7 +24,7 @@ setup="$out/$name-setup.exe"
 rm -rf "$stage"
 mkdir -p "$stage"
 cmake --install "$build" --prefix "$stage" >/dev/null
-for f in tarnwell.exe skeldon.dat glyphmap.dll modgate.dll; do
+for f in tarnwell.exe tarnwell-cli.exe skeldon.dat glyphmap.dll modgate.dll; do
   [ -f "$stage/$f" ] || { echo "package: $f missing from the $arch build" >&2; exit 1; }
 done
 

@@ -19,6 +19,21 @@ SetCompressor /SOLID lzma
 !define PRODUCT "Tarnwell"
 !define PUBLISHER "Quorvane"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tarnwell"
+; Explorer's context menu: two verbs for text files and two for folders.
+!define TXT_VERBS "Software\Classes\SystemFileAssociations\.txt\shell"
+!define DIR_VERBS "Software\Classes\Directory\shell"
+!define VERB_S2T "Tarnwell.ToTraditional"
+!define VERB_T2S "Tarnwell.ToSimplified"
+
+; One verb: its caption, the program's icon, any number of selected items
+; (each starts the program, which hands its files to the first one), and
+; the command with the page's switch.
+!macro TarnwellVerb ROOT VERB CAPTION SWITCH
+  WriteRegStr HKLM "${ROOT}\${VERB}" "MUIVerb" "${CAPTION}"
+  WriteRegStr HKLM "${ROOT}\${VERB}" "Icon" '"$INSTDIR\tarnwell.exe",0'
+  WriteRegStr HKLM "${ROOT}\${VERB}" "MultiSelectModel" "Player"
+  WriteRegStr HKLM "${ROOT}\${VERB}\command" "" '"$INSTDIR\tarnwell.exe" ${SWITCH} "%1"'
+!macroend
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
@@ -87,10 +102,21 @@ Section "Tarnwell"
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" ${SIZE_KB}
+
+  !insertmacro TarnwellVerb "${TXT_VERBS}" "${VERB_S2T}" "用 Tarnwell 转为繁体" "/s2t"
+  !insertmacro TarnwellVerb "${TXT_VERBS}" "${VERB_T2S}" "用 Tarnwell 转为简体" "/t2s"
+  !insertmacro TarnwellVerb "${DIR_VERBS}" "${VERB_S2T}" "用 Tarnwell 转为繁体" "/s2t"
+  !insertmacro TarnwellVerb "${DIR_VERBS}" "${VERB_T2S}" "用 Tarnwell 转为简体" "/t2s"
 SectionEnd
 
 Section "Uninstall"
   SetShellVarContext all
+  ; The context menu's verbs first, so that they never start missing files;
+  ; only our own keys go.
+  DeleteRegKey HKLM "${TXT_VERBS}\${VERB_S2T}"
+  DeleteRegKey HKLM "${TXT_VERBS}\${VERB_T2S}"
+  DeleteRegKey HKLM "${DIR_VERBS}\${VERB_S2T}"
+  DeleteRegKey HKLM "${DIR_VERBS}\${VERB_T2S}"
   ; The Start menu entry first, so that it never points at missing files.
   Delete "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk"
   Delete "$SMPROGRAMS\${PRODUCT}\卸载 ${PRODUCT}.lnk"

@@ -1,6 +1,5 @@
 #include "pages/FileJob.h"
 
-#include <climits>
 #include <cstring>
 #include <cwchar>
 #include <new>
@@ -12,14 +11,11 @@
 #include "engine/ConvNotify.h"
 #include "engine/ConvWorker.h"
 #include "engine/ConvertText.h"
+#include "pages/FileConvert.h"
 #include "fw/Handle.h"
-#include "glyphmap/glyphmap.h"
-#include "textio/MakeReader.h"
-#include "textio/TReaderAnsi.h"
 
 namespace {
 
-constexpr std::int32_t kLineBufferBytes = 1048576;
 constexpr LPARAM kProgressSteps = 1000;
 
 // Zero-filled bytes, or null when the memory is not there.
@@ -111,77 +107,34 @@ void FileJob::CountProgress(std::uint64_t rawLength) {
   }
 }
 
+// Stop requests and progress go through the worker, chunks are appended
+// to the output file.
+class FileJob::Conversion : public FileConversion {
+ public:
+  Conversion(FileJob& job, const FileEntry& entry, const FileIdentity& source)
+      : job_(job), entry_(entry), source_(source) {}
+  bool Write(const char* bytes, std::int32_t count) override {
+    return job_.WriteOutput(entry_.name, bytes, count, source_);
+  }
+  bool StopRequested() override { return job_.worker_.StopRequested(); }
+  void LineRead(std::uint64_t rawLength) override { job_.CountProgress(rawLength); }
+
+ private:
+  FileJob& job_;
+  const FileEntry& entry_;
+  const FileIdentity& source_;
+};
+
 FileJob::FileResult FileJob::ConvertFile(ConvEngine& engine, const FileEntry& entry,
                                          OutputBuffer& output) {
-  std::unique_ptr<TReader> reader = MakeReader(entry.encoding, entry.codePage);
-  if (!reader->GetLineBuffer(kLineBufferBytes)) return FileResult::Failed;
-  if (auto* ansi = dynamic_cast<TReaderAnsi*>(reader.get())) {
-    if (!ansi->GetUtf8Buffer(kLineBufferBytes)) return FileResult::Failed;
-  }
   // Taken before the source is read, to make sure no chunk is ever
   // appended to the source itself.
   const FileIdentity source = IdentifyFile(entry.path);
-  if (!reader->Load(entry.path)) {
-    return reader->LastLoadStatus() == LoadStatus::Empty ? FileResult::Done : FileResult::Failed;
-  }
-  // Nothing can be converted without an engine: that is no success.
-  if (engine.Handle() == -1) return FileResult::Failed;
-  return ConvertLines(engine, *reader, entry, source, output);
-}
-
-FileJob::FileResult FileJob::ConvertLines(ConvEngine& engine, TReader& reader,
-                                          const FileEntry& entry, const FileIdentity& source,
-                                          OutputBuffer& output) {
-  bool failed = false;
-  for (;;) {
-    const char* line = nullptr;
-    std::uint64_t rawLength = 0;
-    std::int32_t n = reader.ReadLine(&line, &rawLength);
-    // Only a line read counts: at most one step per line, none for the
-    // read that finds the data exhausted.
-    if (rawLength > 0) CountProgress(rawLength);
-    if (line && n > 0) {
-      // The room glyphmap says the line may need (its dictionaries and the
-      // user's word list decide); a line too long for the buffer's count
-      // fails its file.
-      const size_t bound = glyphmap_output_bound(engine.Handle(), static_cast<size_t>(n));
-      if (bound == 0 || bound > static_cast<size_t>(INT32_MAX)) {
-        failed = true;
-        break;
-      }
-      const std::int32_t need = static_cast<std::int32_t>(bound);
-      if (output.used > 0 && output.capacity - output.used < need &&
-          !Flush(entry, source, output)) {
-        return FileResult::Failed;
-      }
-      if (output.capacity < need) {
-        output.bytes = AllocZeroed(need);
-        output.capacity = output.bytes ? need : 0;
-        if (!output.bytes) return FileResult::Failed;
-      }
-      try {
-        int k = glyphmap_convert(engine.Handle(), line, static_cast<size_t>(n),
-                                 output.bytes.get() + output.used,
-                                 static_cast<size_t>(output.capacity - output.used));
-        if (k > 0) output.used += k;
-      } catch (const std::runtime_error&) {
-        // Text the engine rejects (bytes that are not UTF-8).
-        failed = true;
-        break;
-      }
-    }
-    if (n <= 0 || worker_.StopRequested()) break;
-  }
-  if (reader.ReadFailed()) failed = true;
-  if (output.used > 0 && !Flush(entry, source, output)) return FileResult::Failed;
-  return failed ? FileResult::Failed : FileResult::Done;
-}
-
-bool FileJob::Flush(const FileEntry& entry, const FileIdentity& source, OutputBuffer& output) {
-  bool written = WriteOutput(entry.name, output.bytes.get(), output.used, source);
-  std::memset(output.bytes.get(), 0, static_cast<size_t>(output.capacity));
-  output.used = 0;
-  return written;
+  Conversion into(*this, entry, source);
+  const FileOutcome outcome =
+      ConvertOneFile(engine, entry.path, entry.encoding, entry.codePage, output, into);
+  return outcome == FileOutcome::Done || outcome == FileOutcome::Empty ? FileResult::Done
+                                                                       : FileResult::Failed;
 }
 
 bool FileJob::WriteOutput(const wchar_t* name, const char* bytes, std::int32_t count,

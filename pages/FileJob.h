@@ -11,7 +11,6 @@
 class CfgStore;
 class ConvEngine;
 class ConvWorker;
-class TReader;
 
 // The converted UTF-8 text of the file in hand, waiting to be appended to
 // its output file in large chunks.
@@ -62,9 +61,8 @@ class FileJob {
   enum class FileResult { Done, Failed };
 
   FileResult ConvertFile(ConvEngine& engine, const FileEntry& entry, OutputBuffer& output);
-  FileResult ConvertLines(ConvEngine& engine, TReader& reader, const FileEntry& entry,
-                          const FileIdentity& source, OutputBuffer& output);
-  bool Flush(const FileEntry& entry, const FileIdentity& source, OutputBuffer& output);
+  // The file in hand's side of its conversion (FileConvert.h).
+  class Conversion;
   // Appends count bytes to the output file `name`; false when the chunk was
   // not written whole or the output file is the source.
   bool WriteOutput(const wchar_t* name, const char* bytes, std::int32_t count,

@@ -86,12 +86,19 @@ for spec in utf8:3 utf16:1 gbk:0; do
              n, k / 1024, f / 1048576, (k - b) / 1024 - f / 1048576 }' | tee -a "$results"
   rm -f "$rss"
 done
+# The command line over the same files, in one process as the job above.
+run "$here/with-display.sh" "$here/wine-run.sh" "$build/bin/cli_bench.exe" s2t \
+  utf8 "$(win "$big/utf8.txt")" 3 utf16 "$(win "$big/utf16.txt")" 1 gbk "$(win "$big/gbk.txt")" 0
 start=$(date +%s.%N)
 opencc -c s2t.json -i "$big/utf8.txt" -o /dev/null
 end=$(date +%s.%N)
 awk -v b="$(stat -c %s "$big/utf8.txt")" -v s="$start" -v e="$end" \
   'BEGIN { printf "bench: debian_opencc_s2t_100MB %.2f MB/s\n", b / (e - s) / 1e6 }' | tee -a "$results"
 
+awk '
+  /^bench: filejob_s2t_(utf8|utf16|gbk) / { j[substr($2, 13)] = $3 }
+  /^bench: cli_s2t_(utf8|utf16|gbk) / { c[substr($2, 9)] = $3 }
+  END { for (k in c) if (j[k] > 0) printf "bench: cli_vs_filejob_s2t_%s %.2f x\n", k, c[k] / j[k] }' "$results"
 awk '
   /^bench: filejob_s2t_utf8 / { j = $3 }
   /^bench: debian_opencc_s2t_100MB / { d = $3 }

@@ -80,9 +80,9 @@ class ProgramTest : public ::testing::Test {
 
   void SetUp() override { StartProgramAt(ExeFolder() + L"\\tarnwell.exe", 30000); }
 
-  // Fresh settings with the test's output folder, then the program at `exe`,
-  // waiting until its main window shows.
-  void StartProgramAt(const std::wstring& exe, DWORD timeoutMs) {
+  // Fresh settings with the test's output folder, then the program at `exe`
+  // (with `args`), waiting until its main window shows.
+  void StartProgramAt(const std::wstring& exe, DWORD timeoutMs, const std::wstring& args = L"") {
     CreateDirectoryW(srcDir.c_str(), nullptr);
     CreateDirectoryW(outDir.c_str(), nullptr);
     wchar_t appData[MAX_PATH] = {};
@@ -98,11 +98,13 @@ class ProgramTest : public ::testing::Test {
     SetValue(CFGKEY_ENCODING_MODE, 0);
     SetValue(CFGKEY_ENCODING_INDEX, 0);
 
-    ASSERT_TRUE(program.Start(exe)) << "cannot start the program";
+    ASSERT_TRUE(program.Start(exe, args)) << "cannot start the program";
     ASSERT_TRUE(WaitFor(
         [&] {
           for (HWND w : TopWindows(program.id())) {
-            if (FindDescendant(w, kEntranceFileS2T) != nullptr) {
+            // Files on the command line show their file page instead of
+            // the entrance page.
+            if (FindDescendant(w, kEntranceFileS2T, args.empty()) != nullptr) {
               main = w;
               return true;
             }

@@ -91,6 +91,64 @@ std::wstring RegistryText(const wchar_t* name) {
   RegCloseKey(key);
   return got == ERROR_SUCCESS && type == REG_SZ ? value : L"";
 }
+// A value of a key under HKEY_LOCAL_MACHINE ("" for the default value);
+// empty when the key or the value is missing.
+std::wstring MachineText(const std::wstring& path, const wchar_t* name) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, &key) !=
+      ERROR_SUCCESS) {
+    return L"";
+  }
+  wchar_t value[1024] = {};
+  DWORD size = sizeof(value) - sizeof(wchar_t);
+  DWORD type = 0;
+  const LONG got = RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
+  RegCloseKey(key);
+  return got == ERROR_SUCCESS && type == REG_SZ ? value : L"";
+}
+bool MachineKeyExists(const std::wstring& path) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, &key) !=
+      ERROR_SUCCESS) {
+    return false;
+  }
+  RegCloseKey(key);
+  return true;
+}
+
+// The context menu's verbs: for text files and for folders, each way.
+struct Verb {
+  std::wstring key;
+  const wchar_t* caption;
+  const wchar_t* pageSwitch;
+};
+std::vector<Verb> ContextMenuVerbs() {
+  std::vector<Verb> verbs;
+  for (const wchar_t* root : {L"Software\\Classes\\SystemFileAssociations\\.txt\\shell\\",
+                              L"Software\\Classes\\Directory\\shell\\"}) {
+    verbs.push_back({std::wstring(root) + L"Tarnwell.ToTraditional", L"用 Tarnwell 转为繁体", L"/s2t"});
+    verbs.push_back({std::wstring(root) + L"Tarnwell.ToSimplified", L"用 Tarnwell 转为简体", L"/t2s"});
+  }
+  return verbs;
+}
+
+// Runs tarnwell-cli.exe with `args` in `folder`; its exit code.
+DWORD RunCli(const std::wstring& exe, const std::wstring& folder, const std::wstring& args) {
+  std::wstring command = L"\"" + exe + L"\" " + args;
+  STARTUPINFOW si{};
+  si.cb = sizeof(si);
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                      nullptr, folder.c_str(), &si, &pi)) {
+    return 0xDEAD;
+  }
+  DWORD code = 0xBEEF;
+  if (WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &code);
+  CloseHandle(pi.hProcess);
+  CloseHandle(pi.hThread);
+  return code;
+}
+
 bool UninstallKeyExists() {
   HKEY key = nullptr;
   if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ | KEY_WOW64_64KEY, &key) !=
@@ -148,7 +206,8 @@ TEST_F(ShippedProgramTest, ThePortableZipRunsFromAFolderWithAChineseName) {
 
   // What ships: every module carries the version of the about box, the
   // program its manifest, and the licence texts are there.
-  for (const wchar_t* module : {L"tarnwell.exe", L"glyphmap.dll", L"modgate.dll", L"skeldon.dat"}) {
+  for (const wchar_t* module :
+       {L"tarnwell.exe", L"tarnwell-cli.exe", L"glyphmap.dll", L"modgate.dll", L"skeldon.dat"}) {
     EXPECT_EQ(FileVersionOf(folder + L"\\" + module), L"1.0.1.0") << Utf8(module);
   }
   const std::string manifest = ManifestOf(folder + L"\\tarnwell.exe");
@@ -174,6 +233,13 @@ TEST_F(ShippedProgramTest, ThePortableZipRunsFromAFolderWithAChineseName) {
   ASSERT_NO_FATAL_FAILURE(AddFiles(page, srcDir, {L"便携.txt"}, 1));
   ASSERT_NO_FATAL_FAILURE(StartAndAnswer(page, IDNO));
   EXPECT_EQ(Output(L"便携.txt"), EngineConvert(simplified, Sim2Tra));
+
+  // The command line beside it gives the same bytes.
+  const std::wstring cliOut = work / L"命令行";
+  CreateDirectoryW(cliOut.c_str(), nullptr);
+  EXPECT_EQ(RunCli(folder + L"\\tarnwell-cli.exe", srcDir, L"-c s2t 便携.txt -o \"" + cliOut + L"\""),
+            0u);
+  EXPECT_EQ(ReadFileBytes(cliOut + L"\\便携.txt"), Output(L"便携.txt"));
 }
 
 TEST_F(ShippedProgramTest, TheInstallerInstallsSilentlyAndTheUninstallerKeepsTheSettings) {
@@ -188,7 +254,7 @@ TEST_F(ShippedProgramTest, TheInstallerInstallsSilentlyAndTheUninstallerKeepsThe
   DWORD code = 1;
   GetExitCodeProcess(installer.handle(), &code);
   EXPECT_EQ(code, 0u);
-  for (const wchar_t* file : {L"tarnwell.exe", L"skeldon.dat", L"glyphmap.dll", L"modgate.dll",
+  for (const wchar_t* file : {L"tarnwell.exe", L"tarnwell-cli.exe", L"skeldon.dat", L"glyphmap.dll", L"modgate.dll",
                               L"STPhrases.txt", L"uninstall.exe", L"licenses\\opencc\\LICENSE"}) {
     EXPECT_TRUE(Exists(installed + L"\\" + file)) << Utf8(file);
   }
@@ -197,6 +263,34 @@ TEST_F(ShippedProgramTest, TheInstallerInstallsSilentlyAndTheUninstallerKeepsThe
   EXPECT_EQ(RegistryText(L"Publisher"), L"Quorvane");
   EXPECT_NE(RegistryText(L"UninstallString").find(installed + L"\\uninstall.exe"),
             std::wstring::npos);
+
+  // Explorer's context menu: two verbs for text files, two for folders,
+  // each starting the installed program with its page's switch.
+  for (const Verb& verb : ContextMenuVerbs()) {
+    EXPECT_EQ(MachineText(verb.key, L"MUIVerb"), verb.caption) << Utf8(verb.key);
+    EXPECT_EQ(MachineText(verb.key + L"\\command", L""),
+              L"\"" + installed + L"\\tarnwell.exe\" " + verb.pageSwitch + L" \"%1\"")
+        << Utf8(verb.key);
+  }
+  // The text file verb, run as the Explorer runs it, queues the file on the
+  // Simplified-to-Traditional page.
+  {
+    std::wstring command = MachineText(ContextMenuVerbs()[0].key + L"\\command", L"");
+    CreateDirectoryW(srcDir.c_str(), nullptr);
+    const std::wstring file = Source(L"右键.txt", Utf8(L"后来发展的软件里面，头发长得很快。\r\n"));
+    command.replace(command.find(L"%1"), 2, file);
+    const std::wstring exe = installed + L"\\tarnwell.exe";
+    const std::wstring args = command.substr(command.find(L"\" ", 1) + 2);
+    ASSERT_NO_FATAL_FAILURE(StartProgramAt(exe, 60000, args));
+    HWND list = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (list = FindDescendant(main, kFileList)) != nullptr; }));
+    RemoteList rows(list, program.id());
+    ASSERT_TRUE(WaitFor([&] { return rows.Rows() == 1; }, 20000));
+    EXPECT_EQ(rows.Cell(0, 0), L"右键.txt");
+    ASSERT_NO_FATAL_FAILURE(StartAndAnswer(GetParent(list), IDNO));
+    EXPECT_EQ(Output(L"右键.txt"), EngineConvert(Utf8(L"后来发展的软件里面，头发长得很快。\r\n"), Sim2Tra));
+    program.Kill();
+  }
 
   // The installed program starts and works; then it is closed.
   ASSERT_NO_FATAL_FAILURE(StartFrom(installed + L"\\tarnwell.exe"));
@@ -214,6 +308,9 @@ TEST_F(ShippedProgramTest, TheInstallerInstallsSilentlyAndTheUninstallerKeepsThe
   EXPECT_FALSE(Exists(installed + L"\\tarnwell.exe"));
   EXPECT_FALSE(Exists(installed)) << "the program folder stayed";
   EXPECT_FALSE(Exists(startMenu));
+  for (const Verb& verb : ContextMenuVerbs()) EXPECT_FALSE(MachineKeyExists(verb.key)) << Utf8(verb.key);
+  // Only our verbs went: the folders' own menu is still there.
+  EXPECT_TRUE(MachineKeyExists(L"Software\\Classes\\Directory\\shell"));
   ASSERT_TRUE(WaitFor([&] { return WaitForSingleObject(uninstaller.handle(), 0) == WAIT_OBJECT_0; },
                       20000));
   EXPECT_EQ(ReadFileBytes(settingsFile), settings) << "the settings were touched";

@@ -1,0 +1,46 @@
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+
+#include "pages/FileJob.h"
+#include "textio/FileEncoding.h"
+#include "textio/TFile.h"
+
+class ConvEngine;
+
+// How the conversion of one file ended. Only Done and Empty are successes.
+enum class FileOutcome {
+  Done,         // every line converted and handed on (or the run was stopped after a line)
+  Empty,        // the source holds no bytes: nothing to hand on
+  NoMemory,     // the line buffers or the output buffer could not be had
+  ReadFailed,   // the source could not be read whole; FileConversion::load says why
+  NoEngine,     // no glyphmap instance is open
+  Undecodable,  // a line is not text in the file's encoding, or glyphmap rejected it
+  LineTooLong,  // a line too long to convert in one piece
+  WriteFailed,  // a chunk was not taken whole by the sink
+};
+
+// Where a file's converted text goes, and what steers the conversion.
+class FileConversion {
+ public:
+  virtual ~FileConversion() = default;
+  // Takes `count` bytes of converted UTF-8, always whole lines; false when
+  // they could not be written whole (the file then fails).
+  virtual bool Write(const char* bytes, std::int32_t count) = 0;
+  // Asked after every line: true ends the file after the line in hand.
+  virtual bool StopRequested() { return false; }
+  // Told the source bytes of every line taken from the file.
+  virtual void LineRead(std::uint64_t rawLength) {}
+
+  // Why the source could not be read, for ReadFailed.
+  LoadStatus load = LoadStatus::NotLoaded;
+};
+
+// Converts the file at `path`, read in `encoding` (and, for EncAnsi, the
+// detected `codePage`, 0 for the system's), line by line with `engine`,
+// handing the result to `into` in large chunks gathered in `output`. This
+// is the one conversion of a file that the file pages and the command line
+// share, so that both give the same bytes.
+FileOutcome ConvertOneFile(ConvEngine& engine, const wchar_t* path, FileEncoding encoding,
+                           UINT codePage, OutputBuffer& output, FileConversion& into);
