@@ -20,8 +20,8 @@ class CConvView : public CSubView, public ConvWorker {
 
   // The standard in use, beside the Start button.
   vek_SkinStatic standardLabel;
-  // Shows the stored standard; on entering the page, after the settings
-  // changed it, and when a job starts.
+  // Shows the stored standard; on entering the page and after the settings
+  // changed it.
   void ShowStandard();
   int OnEnterPage(CSubView* from, int arg) override;
   // The settings the page reads.

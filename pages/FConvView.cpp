@@ -262,7 +262,6 @@ void CFConvView::EditEncoding() {
 
 void CFConvView::StartConversion() {
   if (progress.m_hWnd != nullptr) return;  // a run is on already
-  ShowStandard();
   if (!progress.Create(this, PROGRESS_MODE_BAR)) return;
   progress.ShowOverParent(TRUE);
   progress.SetBarRange(1000, 0);

@@ -109,13 +109,16 @@ int CTConvView::StartJob() {
   job_.source = *source;
   job_.result = result != nullptr ? *result : std::wstring();
   job_.direction = direction;
-  job_.options = CurrentConvOptions(CfgStore::Instance(), direction);
   job_.window = m_hWnd;
-  ShowStandard();
   return CConvView::StartJob();
 }
 
-DWORD CTConvView::RunJob() { return ConvertText(job_); }
+DWORD CTConvView::RunJob() {
+  // Read on the worker: the settings file may be held a while by another
+  // copy of the program, and the page must not wait for it.
+  job_.options = CurrentConvOptions(SettingsStore(), direction);
+  return ConvertText(job_);
+}
 
 void CTConvView::OnJobMessage(WPARAM code, LPARAM arg) {
   if (code != CONV_END) return;

@@ -362,6 +362,8 @@ TEST_F(FilePage, TheStandardAndTheWordListApplyToFiles) {
   const std::wstring list = settings.dir / L"Words-Sim2Tra.txt";
   WriteFileBytes(list, "头发\t頭髮絲\n");
   settings.SetValue(CFGKEY_STANDARD, 2);
+  // What the settings dialog's OK tells the pages.
+  SendMessageW(page.m_hWnd, StandardChangedMessage(), 0, 0);
   page.AddChosenFiles({Write(L"词汇.txt", text)});
   answer = IDNO;
   RunToQuestion();
