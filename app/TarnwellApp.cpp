@@ -55,11 +55,66 @@ std::wstring MissingPackText() {
   return text;
 }
 
+// Said once at start when the settings file could not be opened.
+std::wstring UnreachableSettingsText(const CfgStore& store) {
+  std::wstring text = L"设置文件";
+  text += store.UnreachableError() == ERROR_SHARING_VIOLATION ? L"正被其他程序使用"
+                                                               : L"无法打开";
+  text += L":\n";
+  text += store.Path();
+  text += L"\n\n本次使用默认设置启动, 所做的更改不会保存。";
+  wchar_t reason[512] = {};
+  if (FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                     store.UnreachableError(), 0, reason, 511, nullptr) != 0) {
+    text += L"\n(";
+    std::wstring why = reason;
+    while (!why.empty() && (why.back() == L'\n' || why.back() == L'\r')) why.pop_back();
+    text += why + L")";
+  }
+  return text;
+}
+
 }  // namespace
 
 CTarnwellApp::CTarnwellApp() = default;
 
+bool CTarnwellApp::ReachModules() {
+  // Imported on first use only: loaded here, from the program's folder, so
+  // that a missing one is named rather than the program stopped unseen.
+  static constexpr const wchar_t* kModules[] = {L"glyphmap.dll", L"modgate.dll"};
+  wchar_t folder[MAX_PATH] = {};
+  ExeFolder(folder, MAX_PATH);
+  std::wstring zh, en;
+  for (const wchar_t* name : kModules) {
+    const std::wstring path = std::wstring(folder) + name;
+    if (LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH) != nullptr) continue;
+    const bool present = GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    zh += std::wstring(L"    ") + name + (present ? L" (无法加载, 文件可能已损坏)\n" : L" (找不到)\n");
+    en += std::wstring(L"    ") + name +
+          (present ? L" (could not be loaded; the file may be damaged)\n" : L" (missing)\n");
+  }
+  if (zh.empty()) return true;
+  fw::SetAppName(kFallbackName);
+  const std::wstring text = L"本程序的组件无法加载, 程序不能启动:\n" + zh + L"查找位置: " + folder +
+                            L"\n请重新安装本程序。\n\nA part of the program could not be "
+                            L"loaded, so it cannot start:\n" +
+                            en + L"Looked for in this folder: " + folder +
+                            L"\nPlease reinstall the program.";
+  fw::AppMessageBox(nullptr, text, MB_OK | MB_ICONERROR);
+  return false;
+}
+
+void CTarnwellApp::TellUnreachableSettings() {
+  const CfgStore& store = CfgStore::Instance();
+  if (!store.Unreachable()) return;
+  fw::AppMessageBox(nullptr, UnreachableSettingsText(store), MB_OK | MB_ICONEXCLAMATION);
+}
+
 BOOL CTarnwellApp::InitInstance() {
+  if (!ReachModules()) {
+    exitCode_ = EXIT_MISSING_MODULE;
+    return FALSE;
+  }
   const HandOver handOver = ParseProgramArgs(ProgramArgs());
   // One start at a time looks for the running copy or becomes it: files
   // opened together from the Explorer start several copies at once, and
@@ -83,6 +138,7 @@ BOOL CTarnwellApp::InitInstance() {
   }
   InitControls();
   CreateSharedTooltip();
+  TellUnreachableSettings();
 
   InitControls();
   CTarnwellDlg dlg(nullptr);

@@ -19,6 +19,8 @@ constexpr UINT WM_HANDED_FILES = WM_APP + 12;
 
 // Exit code of a start that could not reach the resource pack.
 constexpr int EXIT_NO_RESOURCE_PACK = 3;
+// The exit code of a start without one of its libraries (glyphmap, modgate).
+constexpr int EXIT_MISSING_MODULE = 4;
 
 class CTarnwellApp : public fw::CWinApp, public vek_InstWnd {
  public:
@@ -42,6 +44,12 @@ class CTarnwellApp : public fw::CWinApp, public vek_InstWnd {
   // The product title from the pack; false (after telling the user) when
   // the pack cannot serve.
   bool ReachResourcePack();
+  // Loads the program's own libraries from its folder; false (after one
+  // message naming what is missing and where it was looked for) when one
+  // cannot be loaded.
+  bool ReachModules();
+  // One message box when the settings could not be opened at start.
+  void TellUnreachableSettings();
   void CreateInstanceWindow();
 
   bool handedOver_ = false;  // this start passed its files to a running copy

@@ -105,6 +105,7 @@ std::wstring LoadReason(LoadStatus status) {
     case LoadStatus::OpenFailed: return L"无法打开 (不存在或正被占用) / cannot open it (missing or in use)";
     case LoadStatus::TooLarge: return L"文件达到 4 GB / the file is 4 GB or larger";
     case LoadStatus::OutOfMemory: return L"内存不足 / out of memory";
+    case LoadStatus::NotDiskFile: return L"不是磁盘上的文件 (设备) / not a file on a disk (a device)";
     default: return L"读取失败 / could not read it";
   }
 }
@@ -129,6 +130,7 @@ std::wstring OutcomeReason(FileOutcome outcome, const FileConversion& conversion
       return L"内容不是有效的 " + EncodingLabel(encoding) + L" 文本 / not valid " +
              EncodingLabel(encoding) + L" text";
     case FileOutcome::LineTooLong: return L"某一行太长 / a line is too long";
+    case FileOutcome::NotText: return L"不是文本文件 / not a text file";
     case FileOutcome::WriteFailed: return L"无法写入输出 / could not write the output";
     default: return L"";
   }

@@ -36,9 +36,19 @@ foreach(f IN LISTS TARNWELL_RUNTIME_DLLS TARNWELL_DICTIONARIES TARNWELL_CONFIGUR
     DEPENDS ${f} VERBATIM)
   list(APPEND _stamps ${TARNWELL_BIN}/${name})
 endforeach()
+# The list glyphmap checks the dictionaries by, made from the dictionaries
+# that ship (every file of TARNWELL_DICTIONARIES), so a new one is covered.
+set(TARNWELL_DICTIONARY_LIST ${TARNWELL_BIN}/dictionaries.sha256)
+add_custom_command(OUTPUT ${TARNWELL_DICTIONARY_LIST}
+  COMMAND ${CMAKE_COMMAND} -DOUT=${TARNWELL_DICTIONARY_LIST} "-DFILES=${TARNWELL_DICTIONARIES}"
+          -P ${CMAKE_SOURCE_DIR}/cmake/DictionaryList.cmake
+  DEPENDS ${TARNWELL_DICTIONARIES} ${CMAKE_SOURCE_DIR}/cmake/DictionaryList.cmake
+  COMMENT "Listing the dictionaries with their checksums" VERBATIM)
+list(APPEND _stamps ${TARNWELL_DICTIONARY_LIST})
 add_custom_target(runtime_files ALL DEPENDS ${_stamps})
 
 # What ships: `make dist` installs the build into dist/<arch>/.
 install(FILES ${TARNWELL_RUNTIME_DLLS} ${TARNWELL_DICTIONARIES} ${TARNWELL_CONFIGURATIONS}
+  ${TARNWELL_DICTIONARY_LIST}
   DESTINATION .)
 install(DIRECTORY ${TARNWELL_DEPS}/share/licenses/ DESTINATION licenses)

@@ -33,6 +33,9 @@ constexpr std::uint32_t kCfgEmptySize = kCfgTableOffset + kCfgCapacity * sizeof(
 static_assert(kCfgEmptySize == 1228);
 // A file of this many bytes or fewer holds no store.
 constexpr std::uint32_t kCfgMinFileSize = 40;
+// A store larger than this counts as damaged: three settings never need it,
+// and every read loads the whole image.
+constexpr std::uint32_t kCfgMaxImageSize = 1048576;
 constexpr char kCfgMagic[] = "vekcfg";
 
 // Writes the empty store (version 0) into `image`, kCfgEmptySize bytes.

@@ -8,8 +8,10 @@
 #include <cwchar>
 #include <limits>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <string>
+#include <vector>
 
 #include "config/CfgLayout.h"
 #include "config/MakeDirs.h"
@@ -19,17 +21,25 @@ namespace {
 
 CfgStore* g_instance = nullptr;
 
-constexpr int kOpenAttempts = 1000;
+// A copy of the program holds the file for a moment only; another program
+// (a backup or sync tool) may hold it for minutes. About two seconds tell
+// them apart.
+constexpr int kOpenAttempts = 10;
 constexpr DWORD kRetryDelayMs = 200;
 
 // Opens the settings file, creating it empty when absent. A sharing
 // violation means another reader or writer holds it: wait and try again.
-fw::UniqueHandle OpenCfgFile(const wchar_t* path, DWORD access, DWORD share) {
+// On failure `error` holds the system's reason.
+fw::UniqueHandle OpenCfgFile(const wchar_t* path, DWORD access, DWORD share, DWORD& error) {
   for (int attempt = 1;; ++attempt) {
     HANDLE h = CreateFileW(path, access, share, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                            nullptr);
-    if (h != INVALID_HANDLE_VALUE) return fw::UniqueHandle(h);
-    if (GetLastError() != ERROR_SHARING_VIOLATION || attempt >= kOpenAttempts) return {};
+    if (h != INVALID_HANDLE_VALUE) {
+      error = ERROR_SUCCESS;
+      return fw::UniqueHandle(h);
+    }
+    error = GetLastError();
+    if (error != ERROR_SHARING_VIOLATION || attempt >= kOpenAttempts) return {};
     Sleep(kRetryDelayMs);
   }
 }
@@ -48,6 +58,9 @@ struct CfgImage {
   fw::UniqueHandle file;
   std::unique_ptr<unsigned char[]> bytes;
   bool fromFile = false;  // false: the empty store stands in for the file
+  // Set when the store lives in memory for this session: Store writes there.
+  std::vector<unsigned char>* memory = nullptr;
+  DWORD openError = ERROR_SUCCESS;
 
   CfgHeader Header() const {
     CfgHeader h;
@@ -71,14 +84,19 @@ struct CfgImage {
     }
     return -1;
   }
-  // Writes the image's totalSize bytes from the start of the file; returns
-  // the bytes written.
+  // Writes the image's totalSize bytes from the start of the file (or into
+  // the session's memory); returns the bytes written, 0 when they were not
+  // all written.
   std::int32_t Store() {
     const std::uint32_t total = Header().totalSize;
+    if (memory != nullptr) {
+      memory->assign(bytes.get(), bytes.get() + total);
+      return static_cast<std::int32_t>(total);
+    }
     LARGE_INTEGER start{};
     DWORD written = 0;
     if (!SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN) ||
-        !WriteFile(file.get(), bytes.get(), total, &written, nullptr)) {
+        !WriteFile(file.get(), bytes.get(), total, &written, nullptr) || written != total) {
       return 0;
     }
     return static_cast<std::int32_t>(written);
@@ -104,6 +122,7 @@ bool ReadStoreFromFile(CfgImage& image, std::uint32_t spare, bool& outOfMemory) 
   if (!HasCfgMagic(header)) return false;
   const auto size = static_cast<std::uint64_t>(fileSize.QuadPart);
   if (header.totalSize < kCfgEmptySize || header.totalSize > size) return false;
+  if (header.totalSize > kCfgMaxImageSize) return false;
   image.bytes = Allocate(std::uint64_t{header.totalSize} + spare);
   if (!image.bytes) {
     outOfMemory = true;
@@ -117,10 +136,21 @@ bool ReadStoreFromFile(CfgImage& image, std::uint32_t spare, bool& outOfMemory) 
 // Opens the file and loads its image. A file without a sound store yields
 // the empty store. False only when the file cannot be opened or no memory
 // is left.
-bool LoadCfgImage(const wchar_t* path, bool forWriting, std::uint32_t spare, CfgImage& image) {
+bool LoadCfgImage(const wchar_t* path, bool forWriting, std::uint32_t spare, CfgImage& image,
+                  std::vector<unsigned char>* memory = nullptr) {
+  if (memory != nullptr && memory->size() >= kCfgEmptySize) {
+    // The session's own store, sound by construction.
+    image.memory = memory;
+    image.bytes = Allocate(std::uint64_t{memory->size()} + spare);
+    if (!image.bytes) return false;
+    std::memcpy(image.bytes.get(), memory->data(), memory->size());
+    image.fromFile = true;
+    return true;
+  }
   if (!path[0]) return false;
-  image.file = forWriting ? OpenCfgFile(path, GENERIC_READ | GENERIC_WRITE, 0)
-                          : OpenCfgFile(path, GENERIC_READ, FILE_SHARE_READ);
+  image.file = forWriting
+                   ? OpenCfgFile(path, GENERIC_READ | GENERIC_WRITE, 0, image.openError)
+                   : OpenCfgFile(path, GENERIC_READ, FILE_SHARE_READ, image.openError);
   if (!image.file) return false;
   bool outOfMemory = false;
   image.fromFile = ReadStoreFromFile(image, spare, outOfMemory);
@@ -133,6 +163,24 @@ bool LoadCfgImage(const wchar_t* path, bool forWriting, std::uint32_t spare, Cfg
 }
 
 }  // namespace
+
+bool IsAbsoluteFolder(const wchar_t* path) {
+  if (path == nullptr) return false;
+  const auto slash = [](wchar_t c) { return c == L'\\' || c == L'/'; };
+  const wchar_t d = path[0];
+  if (((d >= L'A' && d <= L'Z') || (d >= L'a' && d <= L'z')) && path[1] == L':' &&
+      slash(path[2])) {
+    return true;
+  }
+  // \\server\share, but not the device forms \\.\ and \\?\.
+  if (slash(path[0]) && slash(path[1]) && path[2] != L'\0' && path[2] != L'.' &&
+      path[2] != L'?' && !slash(path[2])) {
+    const wchar_t* rest = path + 2;
+    while (*rest != L'\0' && !slash(*rest)) ++rest;
+    return slash(*rest) && rest[1] != L'\0' && !slash(rest[1]);
+  }
+  return false;
+}
 
 CfgStore::CfgStore(const wchar_t* path) {
   if (path && std::wcslen(path) < kPathUnits) std::wcscpy(path_, path);
@@ -176,8 +224,29 @@ void CfgStore::DeleteInstance() {
 }
 
 void CfgStore::EnsureCurrent(const wchar_t* defaultOutputDir) {
-  if (IsCurrent()) return;
-  DeleteFileW(path_);
+  std::wmemset(defaultOutputDir_, 0, kPathUnits);
+  if (defaultOutputDir && std::wcslen(defaultOutputDir) < kPathUnits) {
+    std::wcscpy(defaultOutputDir_, defaultOutputDir);
+  }
+  DWORD openError = ERROR_SUCCESS;
+  {
+    CfgImage image;
+    const bool opened = LoadCfgImage(path_, false, 0, image, Memory());
+    if (opened && image.fromFile && (image.Header().version >> 16) == kCfgMajorVersion) return;
+    openError = opened ? ERROR_SUCCESS : image.openError;
+  }
+  if (openError != ERROR_SUCCESS) {
+    // The file is there but held by another program, or cannot be opened
+    // at all: it is never taken for a stale one and overwritten. This
+    // session keeps its settings in memory, starting from the defaults.
+    unreachableError_ = openError;
+    std::lock_guard<std::mutex> lock(memoryLock_);
+    memory_.assign(kCfgEmptySize, 0);
+    BuildEmptyCfgImage(memory_.data());
+    inMemory_ = true;
+  } else {
+    DeleteFileW(path_);
+  }
   Reset();
   MakeDirs(defaultOutputDir);
   WriteString(CFGKEY_OUTPUT_DIR, defaultOutputDir);
@@ -186,9 +255,15 @@ void CfgStore::EnsureCurrent(const wchar_t* defaultOutputDir) {
   WriteValue(CFGKEY_ENCODING_INDEX, &zero, sizeof zero);
 }
 
+std::vector<unsigned char>* CfgStore::Memory() const {
+  return inMemory_ ? &memory_ : nullptr;
+}
+
 std::int32_t CfgStore::ReadValue(std::int32_t key, void* dst, std::int32_t dstSize) const {
+  std::unique_lock<std::mutex> lock(memoryLock_, std::defer_lock);
+  if (inMemory_) lock.lock();
   CfgImage image;
-  if (!LoadCfgImage(path_, false, 0, image)) return 0;
+  if (!LoadCfgImage(path_, false, 0, image, Memory())) return 0;
   const std::int32_t i = image.Find(key);
   if (i < 0) return 0;
   const CfgEntry entry = image.Entry(i);
@@ -198,19 +273,34 @@ std::int32_t CfgStore::ReadValue(std::int32_t key, void* dst, std::int32_t dstSi
 }
 
 std::int32_t CfgStore::WriteValue(std::int32_t key, const void* src, std::int32_t size) {
-  if (size < 0 || (size > 0 && !src)) return 0;
+  std::unique_lock<std::mutex> lock(memoryLock_, std::defer_lock);
+  if (inMemory_) lock.lock();
+  lastWriteFailure_ = CfgWriteFailure::None;
+  lastWriteError_ = ERROR_SUCCESS;
+  if (size < 0 || (size > 0 && !src)) {
+    lastWriteFailure_ = CfgWriteFailure::OtherSize;
+    return 0;
+  }
   const auto valueSize = static_cast<std::uint32_t>(size);
   CfgImage image;
-  if (!LoadCfgImage(path_, true, valueSize, image)) return 0;
+  if (!LoadCfgImage(path_, true, valueSize, image, Memory())) {
+    lastWriteFailure_ = CfgWriteFailure::CannotOpen;
+    lastWriteError_ = image.openError != ERROR_SUCCESS ? image.openError : ERROR_OUTOFMEMORY;
+    return 0;
+  }
   CfgHeader header = image.Header();
   const std::int32_t i = image.Find(key);
   if (i >= 0) {
     const CfgEntry entry = image.Entry(i);
     // A value of another size would spill into its neighbour's bytes.
-    if (entry.size != valueSize) return 0;
+    if (entry.size != valueSize) {
+      lastWriteFailure_ = CfgWriteFailure::OtherSize;
+      return 0;
+    }
     std::memcpy(image.bytes.get() + entry.offset, src, valueSize);
   } else if (header.count < header.capacity) {
-    if (std::uint64_t{header.totalSize} + valueSize > std::numeric_limits<std::int32_t>::max()) {
+    if (std::uint64_t{header.totalSize} + valueSize > kCfgMaxImageSize) {
+      lastWriteFailure_ = CfgWriteFailure::Full;
       return 0;
     }
     const CfgEntry entry{key, header.nextOffset, valueSize};
@@ -221,18 +311,29 @@ std::int32_t CfgStore::WriteValue(std::int32_t key, const void* src, std::int32_
     image.SetHeader(header);
     if (valueSize) std::memcpy(image.bytes.get() + entry.offset, src, valueSize);
   }
-  return image.Store();
+  const std::int32_t written = image.Store();
+  if (written == 0) {
+    lastWriteFailure_ = CfgWriteFailure::WriteFailed;
+    lastWriteError_ = GetLastError();
+  }
+  return written;
 }
 
 std::int32_t CfgStore::ReadString(std::int32_t key, wchar_t* dst) const {
   if (!dst) return 0;
   std::memset(dst, 0, kStringSlotBytes);
   wchar_t slot[kStringUnits] = {};
-  const std::int32_t size = ReadValue(key, slot, kStringSlotBytes);
+  std::int32_t size = ReadValue(key, slot, kStringSlotBytes);
   if (size >= 1 && size <= kStringSlotBytes) std::memcpy(dst, slot, kStringSlotBytes);
   // A slot filled to its last unit has no terminator; callers treat the
   // buffer as a C string.
   dst[kStringUnits - 1] = L'\0';
+  // Output lands in the output folder only when it names one place: a
+  // relative folder would depend on whatever folder is current.
+  if (key == CFGKEY_OUTPUT_DIR && defaultOutputDir_[0] != L'\0' && !IsAbsoluteFolder(dst)) {
+    std::memcpy(dst, defaultOutputDir_, kStringSlotBytes);
+    size = kStringSlotBytes;
+  }
   return size;
 }
 
@@ -246,14 +347,18 @@ std::int32_t CfgStore::WriteString(std::int32_t key, const wchar_t* str) {
 }
 
 bool CfgStore::IsCurrent() const {
+  std::unique_lock<std::mutex> lock(memoryLock_, std::defer_lock);
+  if (inMemory_) lock.lock();
   CfgImage image;
-  if (!LoadCfgImage(path_, false, 0, image) || !image.fromFile) return false;
+  if (!LoadCfgImage(path_, false, 0, image, Memory()) || !image.fromFile) return false;
   return (image.Header().version >> 16) == kCfgMajorVersion;
 }
 
 bool CfgStore::Reset() {
+  std::unique_lock<std::mutex> lock(memoryLock_, std::defer_lock);
+  if (inMemory_) lock.lock();
   CfgImage image;
-  if (!LoadCfgImage(path_, true, 0, image)) return false;
+  if (!LoadCfgImage(path_, true, 0, image, Memory())) return false;
   CfgHeader header = image.Header();
   header.version = kCfgVersion;
   image.SetHeader(header);

@@ -1,5 +1,9 @@
 #pragma once
+#include <windows.h>
+
 #include <cstdint>
+#include <mutex>
+#include <vector>
 
 // The settings of the program. A key a file lacks reads as absent (its
 // default); keys a program does not know are kept and never read.
@@ -8,12 +12,25 @@ constexpr std::int32_t CFGKEY_ENCODING_MODE = 2;   // int32: 0 detect, 1 manual 
 constexpr std::int32_t CFGKEY_ENCODING_INDEX = 3;  // int32: FileEncoding of the manual choice
 constexpr std::int32_t CFGKEY_STANDARD = 4;        // int32: Traditional standard (engine/Standards.h)
 
+// Why the last WriteValue stored nothing.
+enum class CfgWriteFailure {
+  None,
+  CannotOpen,   // the file could not be opened (LastWriteError says why)
+  OtherSize,    // the key holds a value of another size
+  Full,         // the store would grow past its bound
+  WriteFailed,  // the image was not written whole (LastWriteError says why)
+};
+
+// True for a folder that names one place whatever folder is current: a
+// drive path ("C:\...") or a UNC path ("\\server\share...").
+bool IsAbsoluteFolder(const wchar_t* path);
+
 // The per-user settings file "Tarnwell.cfg", a key/value table (layout in
 // CfgLayout.h). Nothing is cached: every read opens the file, loads it
 // whole and closes it; every write loads it, changes the image and writes
 // it back whole. The file's sharing modes are the only lock (readers share,
 // a writer holds it alone, and an opener that meets a sharing violation
-// retries every 200 ms, 1000 times), so threads and other running copies
+// retries every 200 ms for about two seconds), so threads and other running copies
 // of the program may use it at once.
 //
 // A damaged file (too short, without the magic, or with header fields or
@@ -51,7 +68,9 @@ class CfgStore {
   // full a new key is not stored, and the unchanged image is still written.
   std::int32_t WriteValue(std::int32_t key, const void* src, std::int32_t size);
   // Reads a string slot into dst (260 units, zeroed first, always
-  // terminated) and returns the stored size (0 when absent).
+  // terminated) and returns the stored size (0 when absent). Once
+  // EnsureCurrent has given the default output folder, an output folder
+  // that is not absolute (IsAbsoluteFolder) reads as that default.
   std::int32_t ReadString(std::int32_t key, wchar_t* dst) const;
   // Stores str (up to 259 units) in a 520-byte slot; a missing or longer
   // string stores an all-zero slot. Returns WriteValue's result.
@@ -65,8 +84,18 @@ class CfgStore {
   bool Reset();
   // The start-up check: a file that is not current is deleted, reset and
   // given the defaults (output folder `defaultOutputDir`, created here;
-  // mode 0; index 0).
+  // mode 0; index 0). A file that cannot be opened (held by another
+  // program, say) is left alone: the store then lives in memory for the
+  // rest of the session, from the defaults, and Unreachable() says so.
   void EnsureCurrent(const wchar_t* defaultOutputDir);
+
+  // True when the settings live in memory this session (the file could
+  // not be opened at start); UnreachableError is the system's reason.
+  bool Unreachable() const { return inMemory_; }
+  DWORD UnreachableError() const { return unreachableError_; }
+  // Why the last write stored nothing (None after a good one).
+  CfgWriteFailure LastWriteFailure() const { return lastWriteFailure_; }
+  DWORD LastWriteError() const { return lastWriteError_; }
 
   const wchar_t* Path() const { return path_; }
 
@@ -76,5 +105,14 @@ class CfgStore {
   static bool ComposeSettingsPath(const wchar_t* appData, wchar_t* folder, wchar_t* file);
 
  private:
+  std::vector<unsigned char>* Memory() const;
+
   wchar_t path_[kPathUnits] = {};
+  wchar_t defaultOutputDir_[kPathUnits] = {};
+  bool inMemory_ = false;
+  mutable std::vector<unsigned char> memory_;
+  mutable std::mutex memoryLock_;
+  DWORD unreachableError_ = ERROR_SUCCESS;
+  CfgWriteFailure lastWriteFailure_ = CfgWriteFailure::None;
+  DWORD lastWriteError_ = ERROR_SUCCESS;
 };

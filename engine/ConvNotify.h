@@ -11,3 +11,10 @@ constexpr WPARAM CONV_FILE_BEGIN = 4;    // lParam: index of the file
 constexpr WPARAM CONV_FILE_DONE = 5;     // lParam: index of the file
 constexpr WPARAM CONV_FILE_STOPPED = 6;  // lParam: index of the file
 constexpr WPARAM CONV_FILE_FAILED = 7;   // lParam: index of the file
+// Posted just before CONV_FILE_FAILED when the job knows why the file
+// failed; lParam: MAKELPARAM(index of the file, one of the reasons below).
+constexpr WPARAM CONV_FILE_REASON = 8;
+
+constexpr WORD CONV_REASON_NOT_DISK_FILE = 1;  // the source is a device, not a file
+constexpr WORD CONV_REASON_NOT_TEXT = 2;       // the source holds no text
+constexpr WORD CONV_REASON_OUTPUT_IN_USE = 3;  // another program writes the output file

@@ -18,7 +18,10 @@ CWinApp::~CWinApp() {
 int CWinApp::Run() {
   if (InitInstance()) {
     MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    for (;;) {
+      const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+      if (got == 0) break;
+      if (got == -1) continue;  // an error getting a message is no quit
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }

@@ -105,10 +105,13 @@ void CDialog::RunModalLoop() {
       ::ShowWindow(wnd, SW_SHOWNORMAL);
       shown = true;
     }
-    BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-    if (got <= 0) {
+    BOOL got = NextMessage(&msg);
+    // -1 is an error getting one message (a huge message from another
+    // process can cause it), not a quit: the dialog goes on.
+    if (got == -1) continue;
+    if (got == 0) {
       // WM_QUIT belongs to the outer loop.
-      if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
+      PostQuitMessage(static_cast<int>(msg.wParam));
       modalResult_ = -1;
       break;
     }

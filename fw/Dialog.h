@@ -51,6 +51,9 @@ class CDialog : public CWnd {
   // The owner a modal dialog takes when none is given: the parent given
   // at construction, else the application's main window.
   HWND DefaultOwner() const;
+  // The modal loop's source of messages: GetMessageW's result (-1 on an
+  // error getting a message, 0 for WM_QUIT).
+  virtual BOOL NextMessage(MSG* msg) { return GetMessageW(msg, nullptr, 0, 0); }
 
   UINT templateId_;
   const wchar_t* templateName_;

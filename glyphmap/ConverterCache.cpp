@@ -151,6 +151,10 @@ ConverterPtr ConverterCache::Get(const PreparedConfig& config, const std::string
   if (found != entries_.end() && found->second.stamps == stamps) {
     return found->second.converter;
   }
+  for (size_t i = 0; i < stamps.size(); ++i) {
+    dictionaryCheck_.Verify(folder, config.dictionaryFiles[i], stamps[i].writeTime,
+                            stamps[i].size);
+  }
   ConverterPtr converter = Build(config, folder);
   entries_[key] = Entry{std::move(stamps), converter};
   return converter;

@@ -9,6 +9,7 @@
 
 #include "glyphmap/CompiledConversion.h"
 #include "glyphmap/WordList.h"
+#include "glyphmap/DictionaryCheck.h"
 
 namespace glyphmap {
 
@@ -50,6 +51,8 @@ class ConverterCache {
   std::map<std::string, Entry> entries_;
   std::mutex wordsMutex_;
   std::map<std::string, std::pair<FileStamp, std::shared_ptr<const WordList>>> wordLists_;
+  // Shipped dictionaries are checked against their list before first use.
+  DictionaryCheck dictionaryCheck_;
 };
 
 }  // namespace glyphmap

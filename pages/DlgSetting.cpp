@@ -32,6 +32,32 @@ bool FolderExists(const wchar_t* path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+// What a failed write of `item` to the settings file tells the user.
+std::wstring SaveFailureText(const CfgStore& store, const wchar_t* item) {
+  std::wstring text = L"设置未能保存: 无法写入";
+  text += item;
+  text += L"。\n设置文件: ";
+  text += store.Path();
+  text += L"\n\n";
+  switch (store.LastWriteFailure()) {
+    case CfgWriteFailure::OtherSize:
+      text += L"文件中这一项的大小与要写入的不同, 设置文件可能已损坏。";
+      break;
+    case CfgWriteFailure::Full: text += L"设置文件已满。"; break;
+    default: {
+      wchar_t reason[512] = {};
+      if (FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                         store.LastWriteError(), 0, reason, 511, nullptr) != 0) {
+        text += reason;
+      } else {
+        text += L"文件无法打开或写入。";
+      }
+      break;
+    }
+  }
+  return text;
+}
+
 void CopyBounded(wchar_t (&dst)[260], const std::wstring& src) {
   wmemset(dst, 0, 260);
   wcsncpy(dst, src.c_str(), 259);
@@ -165,8 +191,10 @@ void CDlgSetting::BrowseOutputFolder() {
   picker.info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT;
   if (RunPicker(picker) != 1) return;
   outputFolder = picker.chosenPath;
-  store_.WriteString(CFGKEY_OUTPUT_DIR, outputFolder.c_str());
   folderEdit.SetWindowText(outputFolder);
+  if (store_.WriteString(CFGKEY_OUTPUT_DIR, outputFolder.c_str()) == 0) {
+    fw::AppMessageBox(m_hWnd, SaveFailureText(store_, L"输出文件夹"), MB_OK | MB_ICONERROR);
+  }
 }
 
 bool CDlgSetting::AcceptTypedFolder(const fw::CString& folder) {
@@ -189,14 +217,26 @@ bool CDlgSetting::AcceptTypedFolder(const fw::CString& folder) {
 void CDlgSetting::SaveSettings() {
   UpdateData(true);
   if (!AcceptTypedFolder(outputFolder)) return;
-  store_.WriteString(CFGKEY_OUTPUT_DIR, outputFolder.c_str());
   const std::int32_t mode = encodingMode;
   const std::int32_t index = encodingCombo.GetCurSel();
-  store_.WriteValue(CFGKEY_ENCODING_MODE, &mode, sizeof(mode));
-  store_.WriteValue(CFGKEY_ENCODING_INDEX, &index, sizeof(index));
   const int chosen = standardCombo.GetCurSel();
   const std::int32_t newStandard = ValidStandard(chosen < 0 ? standard : chosen);
-  store_.WriteValue(CFGKEY_STANDARD, &newStandard, sizeof(newStandard));
+  // Every write is checked: a setting that was not stored keeps the
+  // dialog open with the reason.
+  const wchar_t* failed = nullptr;
+  if (store_.WriteString(CFGKEY_OUTPUT_DIR, outputFolder.c_str()) == 0) {
+    failed = L"输出文件夹";
+  } else if (store_.WriteValue(CFGKEY_ENCODING_MODE, &mode, sizeof(mode)) == 0) {
+    failed = L"编码方式";
+  } else if (store_.WriteValue(CFGKEY_ENCODING_INDEX, &index, sizeof(index)) == 0) {
+    failed = L"手动选择的编码";
+  } else if (store_.WriteValue(CFGKEY_STANDARD, &newStandard, sizeof(newStandard)) == 0) {
+    failed = L"繁体标准";
+  }
+  if (failed != nullptr) {
+    fw::AppMessageBox(m_hWnd, SaveFailureText(store_, failed), MB_OK | MB_ICONERROR);
+    return;
+  }
   standard = newStandard;
   EndDialog(IDOK);
 }

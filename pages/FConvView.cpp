@@ -13,6 +13,7 @@
 #include "skeldon/ResIds.h"
 #include "textio/Charsets.h"
 #include "textio/DetectFileEncoding.h"
+#include "textio/SourceCheck.h"
 
 namespace {
 
@@ -22,6 +23,23 @@ constexpr COLORREF kStandardText = RGB(64, 64, 64);
 
 // Said when a chosen file's path does not fit the queue.
 constexpr wchar_t kPathTooLong[] = L"以下文件的路径超过 259 个字符, 无法加入转换队列:\n\n";
+// Said when a chosen name stands for a device rather than a file.
+constexpr wchar_t kDeviceNames[] =
+    L"以下名称代表系统设备, 不是磁盘上的文件, 无法加入转换队列:\n\n";
+// The status column's words for failures with a known reason.
+const wchar_t* ReasonText(WORD reason) {
+  switch (reason) {
+    case CONV_REASON_NOT_DISK_FILE: return L"不是磁盘文件";
+    case CONV_REASON_NOT_TEXT: return L"不是文本文件";
+    case CONV_REASON_OUTPUT_IN_USE: return L"输出被占用";
+    default: return nullptr;
+  }
+}
+
+// Said at the end of a run in which files failed and none was converted.
+constexpr wchar_t kNoneConverted[] =
+    L"没有文件转换成功: 队列中的文件均处理失败, 输出文件夹中没有新的结果。\n"
+    L"请查看列表中各文件的状态。";
 
 // The file's size, taken by opening it for reading; 0 when it cannot be.
 ULARGE_INTEGER FileSizeOf(const wchar_t* path) {
@@ -180,14 +198,23 @@ void CFConvView::AddFiles() {
 
 void CFConvView::AddChosenFiles(const std::vector<fw::CString>& paths) {
   fw::CString refused;
+  fw::CString devices;
   for (const fw::CString& path : paths) {
     if (path.size() > 259) {
       refused += path + L"\n";
       continue;
     }
+    // Never opened: reading a device can block the program for good.
+    if (NamesDevice(path.c_str())) {
+      devices += path + L"\n";
+      continue;
+    }
     AddFile(path);
   }
-  if (!refused.empty()) fw::AppMessageBox(BoxOwner(), kPathTooLong + refused, MB_ICONEXCLAMATION);
+  fw::CString text;
+  if (!refused.empty()) text += kPathTooLong + refused;
+  if (!devices.empty()) text += (text.empty() ? L"" : L"\n") + (kDeviceNames + devices);
+  if (!text.empty()) fw::AppMessageBox(BoxOwner(), text, MB_ICONEXCLAMATION);
 }
 
 void CFConvView::AddFile(const fw::CString& path) {
@@ -265,6 +292,11 @@ void CFConvView::StartConversion() {
   if (!progress.Create(this, PROGRESS_MODE_BAR)) return;
   progress.ShowOverParent(TRUE);
   progress.SetBarRange(1000, 0);
+  // The job works on the queue as it stands now; the list may change
+  // under the page while the job runs, never under the job.
+  jobFiles_ = files;
+  doneCount_ = 0;
+  failedCount_ = 0;
   if (StartJob()) return;
   progress.ShowOverParent(FALSE);
   progress.DestroyWindow();
@@ -272,7 +304,7 @@ void CFConvView::StartConversion() {
 
 DWORD CFConvView::RunJob() {
   FileJob job(*this, Store());
-  return job.Run(files, direction);
+  return job.Run(jobFiles_, direction);
 }
 
 void CFConvView::SetStatus(LPARAM row, int status) {
@@ -283,13 +315,32 @@ void CFConvView::SetStatus(LPARAM row, int status) {
 void CFConvView::OnJobMessage(WPARAM code, LPARAM value) {
   switch (code) {
     case CONV_BEGIN:
+      doneCount_ = 0;
+      failedCount_ = 0;
       if (progress.m_hWnd != nullptr) progress.SetBarRange(static_cast<int>(value), 0);
       for (int row = 0; row < list->GetItemCount(); ++row) SetStatus(row, FILESTATUS_PENDING);
       break;
     case CONV_FILE_BEGIN: SetStatus(value, FILESTATUS_PROCESSING); break;
-    case CONV_FILE_DONE: SetStatus(value, FILESTATUS_DONE); break;
+    case CONV_FILE_DONE:
+      ++doneCount_;
+      SetStatus(value, FILESTATUS_DONE);
+      break;
     case CONV_FILE_STOPPED: SetStatus(value, FILESTATUS_STOPPED); break;
-    case CONV_FILE_FAILED: SetStatus(value, FILESTATUS_FAILED); break;
+    case CONV_FILE_REASON:
+      reasonRow_ = LOWORD(value);
+      reason_ = HIWORD(value);
+      break;
+    case CONV_FILE_FAILED: {
+      ++failedCount_;
+      const wchar_t* why = reasonRow_ == value ? ReasonText(reason_) : nullptr;
+      reasonRow_ = -1;
+      if (why != nullptr && value >= 0 && value < list->GetItemCount()) {
+        list->SetItemText(static_cast<int>(value), FILECOL_STATUS, why);
+      } else {
+        SetStatus(value, FILESTATUS_FAILED);
+      }
+      break;
+    }
     case CONV_STEP:
       if (progress.m_hWnd != nullptr) progress.StepBar();
       break;
@@ -299,6 +350,14 @@ void CFConvView::OnJobMessage(WPARAM code, LPARAM value) {
         progress.DestroyWindow();
       }
       MessageBeep(MB_ICONEXCLAMATION);
+      const bool noneConverted = failedCount_ > 0 && doneCount_ == 0;
+      doneCount_ = 0;
+      failedCount_ = 0;
+      if (noneConverted) {
+        // Nothing new is in the output folder: opening it is not offered.
+        fw::AppMessageBox(BoxOwner(), kNoneConverted, MB_OK | MB_ICONEXCLAMATION);
+        break;
+      }
       const fw::CString question = QueryText(TXT_DONE_OPEN_FOLDER);
       if (fw::AppMessageBox(BoxOwner(), question, MB_YESNO | MB_ICONQUESTION) == IDYES) {
         OpenOutputFolder();

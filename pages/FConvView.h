@@ -69,8 +69,9 @@ class CFConvView : public CConvView {
 
   // Add: the file-open dialog, then AddChosenFiles with what it gave.
   void AddFiles();
-  // Queues `paths` in order. A path too long for the queue is refused; one
-  // message names every refused path after the others are queued.
+  // Queues `paths` in order. A path too long for the queue, or a name that
+  // stands for a device, is refused; one message names every refused path
+  // after the others are queued.
   void AddChosenFiles(const std::vector<fw::CString>& paths);
   void RemoveSelected();
   void ClearList();
@@ -108,6 +109,14 @@ class CFConvView : public CConvView {
 
   CfgStore* store_ = nullptr;
   FileDropTarget fileDrop_;  // files dragged onto the list
+  // The queue as it stood at Start: what the running job works on.
+  std::vector<FileEntry> jobFiles_;
+  // Files of the run that were converted, and that failed.
+  int doneCount_ = 0;
+  int failedCount_ = 0;
+  // The reason CONV_FILE_REASON gave for the next failed row.
+  LPARAM reasonRow_ = -1;
+  WORD reason_ = 0;  // files dragged onto the list
 };
 
 // The controls of a file page's template.

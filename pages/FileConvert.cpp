@@ -8,6 +8,7 @@
 #include "engine/ConvEngine.h"
 #include "glyphmap/glyphmap.h"
 #include "textio/MakeReader.h"
+#include "textio/SourceCheck.h"
 #include "textio/TReaderAnsi.h"
 
 namespace {
@@ -86,6 +87,11 @@ FileOutcome ConvertOneFile(ConvEngine& engine, const wchar_t* path, FileEncoding
   const BOOL loaded = reader->Load(path);
   into.load = reader->LastLoadStatus();
   if (!loaded) return into.load == LoadStatus::Empty ? FileOutcome::Empty : FileOutcome::ReadFailed;
+  // A program or a picture queued by mistake fails before anything is written.
+  if (!LooksLikeText(reader->Data(), static_cast<size_t>(reader->Size()),
+                     CandidateCodePages(codePage))) {
+    return FileOutcome::NotText;
+  }
   // Nothing can be converted without an engine: that is no success.
   if (engine.Handle() == -1) return FileOutcome::NoEngine;
   return ConvertLines(engine, *reader, output, into);

@@ -15,6 +15,7 @@ enum class FileOutcome {
   Empty,        // the source holds no bytes: nothing to hand on
   NoMemory,     // the line buffers or the output buffer could not be had
   ReadFailed,   // the source could not be read whole; FileConversion::load says why
+  NotText,      // the source holds no text (a program or a picture): nothing is written
   NoEngine,     // no glyphmap instance is open
   Undecodable,  // a line is not text in the file's encoding, or glyphmap rejected it
   LineTooLong,  // a line too long to convert in one piece

@@ -75,7 +75,13 @@ DWORD FileJob::Run(const std::vector<FileEntry>& entries, ConvDirection directio
   for (size_t i = 0; i < count && !worker_.StopRequested(); ++i) {
     const FileEntry entry = entries[i];
     worker_.PostJobMessage(CONV_FILE_BEGIN, static_cast<LPARAM>(i));
+    failReason_ = 0;
     FileResult result = ConvertFile(*engine, entry, output);
+    output_.reset();
+    outputPath_.clear();
+    if (result == FileResult::Failed && failReason_ != 0) {
+      worker_.PostJobMessage(CONV_FILE_REASON, MAKELPARAM(static_cast<WORD>(i), failReason_));
+    }
     WPARAM code = result == FileResult::Failed ? CONV_FILE_FAILED
                   : worker_.StopRequested()    ? CONV_FILE_STOPPED
                                                : CONV_FILE_DONE;
@@ -133,28 +139,47 @@ FileJob::FileResult FileJob::ConvertFile(ConvEngine& engine, const FileEntry& en
   Conversion into(*this, entry, source);
   const FileOutcome outcome =
       ConvertOneFile(engine, entry.path, entry.encoding, entry.codePage, output, into);
+  if (outcome == FileOutcome::NotText) failReason_ = CONV_REASON_NOT_TEXT;
+  if (outcome == FileOutcome::ReadFailed && into.load == LoadStatus::NotDiskFile) {
+    failReason_ = CONV_REASON_NOT_DISK_FILE;
+  }
   return outcome == FileOutcome::Done || outcome == FileOutcome::Empty ? FileResult::Done
                                                                        : FileResult::Failed;
 }
 
 bool FileJob::WriteOutput(const wchar_t* name, const char* bytes, std::int32_t count,
                           const FileIdentity& source) {
-  wchar_t folder[CfgStore::kStringUnits] = {};
-  store_.ReadString(CFGKEY_OUTPUT_DIR, folder);
-  std::wstring path = folder;
-  if (path.empty()) return false;
-  if (path.back() != L'\\') path += L'\\';
-  path += name;
-  if (path.size() >= MAX_PATH) return false;
-
-  fw::UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
-  // A source in the output folder is never appended to.
-  if (IdentityOf(file.get()).SameAs(source)) return false;
-  LARGE_INTEGER zero{};
-  if (!SetFilePointerEx(file.get(), zero, nullptr, FILE_END)) return false;
+  if (!output_) {
+    wchar_t folder[CfgStore::kStringUnits] = {};
+    store_.ReadString(CFGKEY_OUTPUT_DIR, folder);
+    std::wstring path = folder;
+    if (path.empty()) return false;
+    if (path.back() != L'\\') path += L'\\';
+    path += name;
+    if (path.size() >= MAX_PATH) return false;
+    // Readers may look; no other writer may append while the file is ours.
+    output_.reset(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!output_) {
+      if (GetLastError() == ERROR_SHARING_VIOLATION) failReason_ = CONV_REASON_OUTPUT_IN_USE;
+      return false;
+    }
+    // A source in the output folder is never appended to.
+    if (IdentityOf(output_.get()).SameAs(source)) {
+      output_.reset();
+      return false;
+    }
+    LARGE_INTEGER zero{};
+    if (!SetFilePointerEx(output_.get(), zero, nullptr, FILE_END)) {
+      output_.reset();
+      return false;
+    }
+    outputPath_ = path;
+  }
   DWORD written = 0;
-  return WriteFile(file.get(), bytes, static_cast<DWORD>(count), &written, nullptr) &&
-         written == static_cast<DWORD>(count);
+  const bool whole = WriteFile(output_.get(), bytes, static_cast<DWORD>(count), &written,
+                               nullptr) &&
+                     written == static_cast<DWORD>(count);
+  if (whole) ChunkWritten(outputPath_);
+  return whole;
 }

@@ -3,9 +3,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "engine/ConvDirection.h"
+#include "fw/Handle.h"
 #include "pages/FileEntry.h"
 
 class CfgStore;
@@ -42,13 +44,22 @@ struct FileIdentity {
 // CONV_FILE_STOPPED(i) or CONV_FILE_FAILED(i); CONV_END last. A stop
 // request ends the file in hand after the line in hand and skips the rest.
 //
-// A file fails when its source cannot be read, a line cannot be decoded
-// or converted, a chunk cannot be written whole, or its output would be the
-// source itself; the job goes on with the next file. An empty source is no
-// failure: it simply produces no output file.
+// A file fails when its source cannot be read, is no file on a disk or
+// holds no text (LooksLikeText), a line cannot be decoded or converted, a
+// chunk cannot be written whole, its output file is written by another
+// program, or its output would be the source itself; the job goes on with
+// the next file. Where the reason is one the user can act on,
+// CONV_FILE_REASON comes just before CONV_FILE_FAILED. An empty source is
+// no failure: it simply produces no output file.
+//
+// A file's output is opened at its first chunk (folder read from the
+// settings then), held open for writing without write sharing while the
+// file is converted, and closed at its end: no other writer can slip text
+// into it meanwhile.
 class FileJob {
  public:
   FileJob(ConvWorker& worker, CfgStore& store) : worker_(worker), store_(store) {}
+  virtual ~FileJob() = default;
 
   // Runs over `entries` (unchanged while the run lasts); returns 0.
   DWORD Run(const std::vector<FileEntry>& entries, ConvDirection direction);
@@ -57,14 +68,19 @@ class FileJob {
   std::int32_t StepBytes() const { return stepBytes_; }
   std::uint32_t StepCount() const { return stepCount_; }
 
+ protected:
+  // Called after each chunk is appended, with the output file still held.
+  virtual void ChunkWritten(const std::wstring& outputPath) {}
+
  private:
   enum class FileResult { Done, Failed };
 
   FileResult ConvertFile(ConvEngine& engine, const FileEntry& entry, OutputBuffer& output);
   // The file in hand's side of its conversion (FileConvert.h).
   class Conversion;
-  // Appends count bytes to the output file `name`; false when the chunk was
-  // not written whole or the output file is the source.
+  // Appends count bytes to the output file `name`, opening it at the first
+  // chunk; false when the chunk was not written whole, the output file
+  // cannot be opened or is the source.
   bool WriteOutput(const wchar_t* name, const char* bytes, std::int32_t count,
                    const FileIdentity& source);
   void CountProgress(std::uint64_t rawLength);
@@ -72,6 +88,11 @@ class FileJob {
 
   ConvWorker& worker_;
   CfgStore& store_;
+  // The output file of the file in hand, once its first chunk came.
+  fw::UniqueHandle output_;
+  std::wstring outputPath_;
+  // Why the file in hand failed, when the user can be told (0: no word).
+  WORD failReason_ = 0;
   std::uint64_t totalBytes_ = 0;
   std::uint64_t pendingBytes_ = 0;
   std::int32_t stepBytes_ = 1;

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "fw/Handle.h"
+#include "textio/SourceCheck.h"
 
 BOOL TFile::Load(const wchar_t* path) {
   data_.reset();
@@ -10,7 +11,11 @@ BOOL TFile::Load(const wchar_t* path) {
   // No sharing: nobody may change the file while it is read in one go.
   fw::UniqueHandle file(CreateFileW(path ? path : L"", GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
-  status_ = file ? ReadWhole(file.get()) : LoadStatus::OpenFailed;
+  // A device (a name like "aux.txt" may stand for one) could block a read
+  // for good or read as empty: only a file on a disk is read.
+  status_ = !file                     ? LoadStatus::OpenFailed
+            : !IsDiskFile(file.get()) ? LoadStatus::NotDiskFile
+                                      : ReadWhole(file.get());
   file.reset();
   OnLoaded();
   return status_ == LoadStatus::Loaded ? TRUE : FALSE;

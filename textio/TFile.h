@@ -14,6 +14,7 @@ enum class LoadStatus {
   TooLarge,     // 4 GiB or more: refused rather than read in part
   OutOfMemory,  // no array of the file's size could be had
   ReadFailed,   // the read itself failed
+  NotDiskFile,  // a device, pipe or console, never read
 };
 
 // One file's bytes, read whole in a single read.
@@ -33,7 +34,7 @@ class TFile {
 
   // Reads the file at `path` (opened for reading, shared with nobody) into
   // data. Returns nonzero when the file was read; 0 when it is missing,
-  // cannot be opened, is empty, is 4 GiB or larger, or the read fails.
+  // cannot be opened, is no file on a disk, is empty, is 4 GiB or larger, or the read fails.
   // LastLoadStatus() says which. Data is freed first and stays empty on
   // any 0 result; OnLoaded runs in every case.
   BOOL Load(const wchar_t* path);

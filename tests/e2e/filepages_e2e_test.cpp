@@ -134,15 +134,51 @@ TEST_F(ProgramTest, StopDuringALargeFileGivesTheStatusesAndTheQuestion) {
   EXPECT_TRUE(Output(L"3.txt").empty());
 }
 
-TEST_F(ProgramTest, AnUnwritableOutputFolderGivesUnknownError) {
+TEST_F(ProgramTest, AnUnwritableOutputFolderGivesUnknownErrorAndNoOfferOfTheFolder) {
   Source(L"a.txt", kAscii);
   ASSERT_GT(store->WriteString(CFGKEY_OUTPUT_DIR, (work / L"不存在\\更深").c_str()), 0);
   HWND page = OpenFilePage(true);
   ASSERT_NE(page, nullptr);
   ASSERT_NO_FATAL_FAILURE(AddFiles(page, srcDir, {L"a.txt"}, 1));
-  StartAndAnswer(page, IDNO);
+  PostClick(page, kStart);
+  std::wstring text;
+  HWND box = WaitForBox(program.id(), &text, 120000);
+  ASSERT_NE(box, nullptr) << "no word at the end";
+  EXPECT_NE(text.find(L"没有文件转换成功"), std::wstring::npos) << Utf8(text);
+  ASSERT_TRUE(AnswerBox(box, IDOK));
   RemoteList list(ListOf(page), program.id());
   EXPECT_EQ(list.Cell(0, 3), L"未知错误");
+}
+
+TEST_F(ProgramTest, A271CharacterPathTypedIntoTheFileDialogLeavesTheProgramRunning) {
+  HWND page = OpenFilePage(true);
+  ASSERT_NE(page, nullptr);
+  PostClick(page, kAdd);
+  HWND dialog = WaitForFileDialog();
+  ASSERT_NE(dialog, nullptr) << "no file dialog";
+  // 271 characters, no extension: the dialog must neither overrun its own
+  // buffers with the name nor add an extension past them.
+  std::wstring path = srcDir + L"\\";
+  path += std::wstring(271 - path.size(), L'n');
+  ASSERT_EQ(path.size(), 271u);
+  HWND edit = FileNameEdit(dialog);
+  SendMessageTimeoutW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()),
+                      SMTO_ABORTIFHUNG, 5000, nullptr);
+  // Open, sent: it returns once the dialog has handled it (or a box of its
+  // own is up); a crash ends the process.
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0, SMTO_ABORTIFHUNG,
+                      10000, &ignored);
+  EXPECT_EQ(WaitForSingleObject(program.handle(), 10000), static_cast<DWORD>(WAIT_TIMEOUT))
+      << "the program ended";
+  ASSERT_TRUE(program.Running());
+  for (HWND w : TopWindows(program.id(), L"#32770")) {
+    if (w != dialog && FindDescendant(w, kFileNameBox) == nullptr) PostMessageW(w, WM_COMMAND, IDOK, 0);
+  }
+  PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }, 20000)) << "the file dialog stayed";
+  EXPECT_TRUE(program.Running());
+  EXPECT_EQ(RemoteList(ListOf(page), program.id()).Rows(), 0);
 }
 
 TEST_F(ProgramTest, YesOnTheQuestionOpensTheOutputFolder) {

@@ -10,7 +10,10 @@ if(TARGET tarnwell)
   tarnwell_test(text_pages_e2e LABEL e2e
     SOURCES e2e/text_pages_e2e_test.cpp
     LIBS program_driver)
-  foreach(t program_start_e2e text_pages_e2e)
+  tarnwell_test(robustness_e2e LABEL e2e
+    SOURCES e2e/robustness_e2e_test.cpp
+    LIBS program_driver config shell32)
+  foreach(t program_start_e2e text_pages_e2e robustness_e2e)
     add_dependencies(${t} tarnwell skeldon)
     set_tests_properties(${t} PROPERTIES RESOURCE_LOCK tarnwell_profile)
   endforeach()

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "fw/Handle.h"
 #include "fw/MessageBox.h"
 #include "pages/DlgFileEditor.h"
 #include "pages/DlgSetting.h"
@@ -364,6 +366,55 @@ TEST(FileEditorDialog, OpensCentredOverItsOwner) {
   EXPECT_EQ(placed.left, 100 + (780 - 520) / 2);
   EXPECT_EQ(placed.top, 80 + (520 - 260) / 2);
   owner.DestroyWindow();
+}
+
+}  // namespace
+
+namespace {
+
+// Every way a save can fail keeps the dialog open and names what failed.
+TEST_F(SettingsDialog, AFailedSaveKeepsTheDialogOpenAndSaysWhatFailed) {
+  const std::wstring cfg = settings.store->Path();
+  struct Case {
+    const char* what;
+    std::function<CfgStore*()> make;  // the store the dialog saves to
+    const wchar_t* said;
+  };
+  fw::UniqueHandle held;
+  TempDir other(L"设置失败");
+  ASSERT_TRUE(testing_support::WriteFileBytes(other / L"是文件", "x"));
+  CfgStore underAFile((other / L"是文件\\Tarnwell.cfg").c_str());
+  CfgStore otherSize((other / L"Tarnwell.cfg").c_str());
+  ASSERT_TRUE(otherSize.Reset());
+  const std::int16_t shortMode = 0;
+  ASSERT_GT(otherSize.WriteString(CFGKEY_OUTPUT_DIR, settings.outDir.c_str()), 0);
+  ASSERT_GT(otherSize.WriteValue(CFGKEY_ENCODING_MODE, &shortMode, sizeof shortMode), 0);
+  const Case cases[] = {
+      // (A read-only file would do on Windows; Wine running as root writes it.)
+      {"file held by another program",
+       [&] {
+         held.reset(CreateFileW(cfg.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+         return settings.store.get();
+       },
+       L"输出文件夹"},
+      {"settings folder is a file", [&] { return &underAFile; }, L"输出文件夹"},
+      {"entry of another size", [&] { return &otherSize; }, L"编码方式"},
+  };
+  for (const Case& c : cases) {
+    boxes.clear();
+    CfgStore* store = c.make();
+    SettingDlg dlg(*store);
+    Open(dlg);
+    Type(dlg, settings.outDir);
+    Click(dlg.m_hWnd, IDOK);
+    EXPECT_TRUE(dlg.IsWindowVisible()) << c.what;
+    ASSERT_EQ(boxes.size(), 1u) << c.what;
+    EXPECT_NE(boxes[0].text.find(L"设置未能保存"), std::wstring::npos) << c.what;
+    EXPECT_NE(boxes[0].text.find(c.said), std::wstring::npos) << c.what;
+    EXPECT_NE(boxes[0].text.find(store->Path()), std::wstring::npos) << c.what;
+    dlg.DestroyWindow();
+    held.reset();
+  }
 }
 
 }  // namespace

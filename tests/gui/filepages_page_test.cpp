@@ -86,6 +86,14 @@ class TestPage : public CDlgFSim2Tra {
                         });
   }
   void ShellOpen(const wchar_t* folder) override { opened.push_back(folder); }
+
+ public:
+  // The job waits for this event (when set up) before it starts.
+  HANDLE jobGate = nullptr;
+  DWORD RunJob() override {
+    if (jobGate != nullptr) WaitForSingleObject(jobGate, INFINITE);
+    return CDlgFSim2Tra::RunJob();
+  }
 };
 
 class FilePage : public ::testing::Test {
@@ -213,6 +221,22 @@ TEST_F(FilePage, APathTooLongIsRefusedByNameAndTheOthersAreAdded) {
   EXPECT_NE(boxes[0].text.find(tooLong), std::wstring::npos);
   EXPECT_NE(boxes[0].text.find(L"259"), std::wstring::npos);
   EXPECT_EQ(boxes[0].text.find(first), std::wstring::npos);
+}
+
+TEST_F(FilePage, DeviceNamesAreRefusedByNameInOneMessage) {
+  const std::wstring good = Write(L"好.txt", "ok\r\n");
+  const std::wstring aux = src / L"aux.txt";
+  const std::wstring nul = src / L"nul.txt";
+  const std::wstring lpt = src / L"LPT1.log";
+  page.AddChosenFiles({aux, good, nul, lpt});
+  ASSERT_EQ(page.Rows(), 1);
+  EXPECT_EQ(page.Cell(0, FILECOL_NAME), L"好.txt");
+  ASSERT_EQ(boxes.size(), 1u);
+  for (const std::wstring& device : {aux, nul, lpt}) {
+    EXPECT_NE(boxes[0].text.find(device), std::wstring::npos) << Utf8(device);
+  }
+  EXPECT_NE(boxes[0].text.find(L"设备"), std::wstring::npos);
+  EXPECT_EQ(boxes[0].text.find(good), std::wstring::npos);
 }
 
 TEST_F(FilePage, RemoveTakesOnlyTheFirstSelectedRowAndClearEmptiesTheQueue) {
@@ -374,12 +398,46 @@ TEST_F(FilePage, TheStandardAndTheWordListApplyToFiles) {
   EXPECT_STREQ(label, L"繁体标准：台湾正体·常用词汇");
 }
 
-TEST_F(FilePage, AnUnwritableOutputFolderShowsUnknownErrorAndStillAsks) {
+TEST_F(FilePage, WhenEveryFileFailsTheRunSaysSoAndDoesNotOfferTheFolder) {
   page.AddChosenFiles({Write(L"a.txt", "abc\r\n")});
+  page.AddChosenFiles({Write(L"b.txt", "def\r\n")});
   settings.store->WriteString(CFGKEY_OUTPUT_DIR, (src / L"没有这个文件夹\\更深").c_str());
+  answer = IDYES;
   RunToQuestion();
   EXPECT_EQ(page.Cell(0, FILECOL_STATUS), L"未知错误");
+  EXPECT_EQ(page.Cell(1, FILECOL_STATUS), L"未知错误");
+  EXPECT_EQ(boxes.back().type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+  EXPECT_NE(boxes.back().text.find(L"没有文件转换成功"), std::wstring::npos);
+  EXPECT_TRUE(page.opened.empty());
+}
+
+TEST_F(FilePage, OneConvertedFileAmongFailedOnesStillOffersTheFolder) {
+  page.AddChosenFiles({Write(L"a.txt", "abc\r\n")});
+  page.AddChosenFiles({src / L"不存在.txt"});
+  RunToQuestion();
+  EXPECT_EQ(page.Cell(0, FILECOL_STATUS), L"处理完成");
+  EXPECT_EQ(page.Cell(1, FILECOL_STATUS), L"未知错误");
   EXPECT_EQ(boxes.back().text, L"处理完成,您是否要打开存储文件夹?");
+}
+
+TEST_F(FilePage, ClearingTheListWhileARunWaitsLeavesTheRunItsQueue) {
+  page.AddChosenFiles({Write(L"一.txt", "abc\r\n")});
+  page.AddChosenFiles({Write(L"二.txt", "def\r\n")});
+  HANDLE gate = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  page.jobGate = gate;
+  const size_t before = boxes.size();
+  Click(page.m_hWnd, IDC_FILE_START);
+  // The job has been started and waits: the list is emptied under it.
+  Click(page.m_hWnd, IDC_FILE_CLEAR);
+  EXPECT_EQ(page.Rows(), 0);
+  SetEvent(gate);
+  const DWORD until = GetTickCount() + 60000;
+  while (boxes.size() == before && GetTickCount() < until) PumpMessages(10);
+  while (page.WorkerRecorded() && GetTickCount() < until) PumpMessages(5);
+  CloseHandle(gate);
+  page.jobGate = nullptr;
+  EXPECT_EQ(Output(L"一.txt"), "abc\r\n");
+  EXPECT_EQ(Output(L"二.txt"), "def\r\n");
 }
 
 TEST_F(FilePage, StartWithAnEmptyQueueStillAsks) {

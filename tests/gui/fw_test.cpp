@@ -264,6 +264,30 @@ TEST(FwDialog, ModalRunDisablesTheOwnerAndExchangesData) {
   owner.DestroyWindow();
 }
 
+// A dialog whose first attempt to get a message fails, as GetMessage can
+// under a huge message from another process.
+class FailingOnceDlg : public SelfClosingDlg {
+ public:
+  using SelfClosingDlg::SelfClosingDlg;
+  int failures = 0;
+
+ protected:
+  BOOL NextMessage(MSG* msg) override {
+    if (failures++ == 0) return -1;
+    return SelfClosingDlg::NextMessage(msg);
+  }
+};
+
+TEST(FwDialog, AnErrorGettingAMessageIsNoQuitAndTheDialogGoesOn) {
+  FailingOnceDlg dlg(IDD_FW_POPUP, nullptr);
+  EXPECT_EQ(dlg.DoModal(), IDOK);
+  EXPECT_GT(dlg.failures, 1);
+  EXPECT_EQ(dlg.text, L"输入的文字");
+  // No quit was left behind for the outer loop.
+  MSG msg;
+  EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
 TEST(FwDialog, MissingTemplateCreatesNothing) {
   PlainDlg dlg(4242);
   EXPECT_EQ(dlg.DoModal(), -1);

@@ -403,3 +403,51 @@ TEST_F(StoreTest, TwoProcessesWritingAtOnceLoseNothing) {
 }
 
 }  // namespace
+
+TEST_F(StoreTest, AStoreAboveOneMebibyteCountsAsDamaged) {
+  // Sound in every other way: one value of 1 MiB.
+  std::string image = Header(0x00020001, 1, 1228 + 1048576, 100, 1228 + 1048576, kMagic);
+  image.resize(1228, '\0');
+  image.replace(28, 12, Le32(7) + Le32(1228) + Le32(1048576));
+  image += std::string(1048576, 'x');
+  ASSERT_TRUE(WriteFileBytes(path_, image));
+  char byte = 0;
+  EXPECT_EQ(store_.ReadValue(7, &byte, 1), 0);
+  EXPECT_FALSE(store_.IsCurrent());
+}
+
+TEST_F(StoreTest, AnOutputFolderThatIsNotAbsoluteReadsAsTheDefault) {
+  store_.EnsureCurrent(L"C:\\默认输出");
+  const wchar_t* refused[] = {L"..", L"输出", L"C:相对", L"\\根下", L"\\\\.\\COM1", L""};
+  for (const wchar_t* folder : refused) {
+    ASSERT_GT(store_.WriteString(CFGKEY_OUTPUT_DIR, folder), 0);
+    wchar_t got[260] = {};
+    store_.ReadString(CFGKEY_OUTPUT_DIR, got);
+    EXPECT_STREQ(got, L"C:\\默认输出") << testing_support::Utf8(folder);
+  }
+  for (const wchar_t* folder : {L"D:\\转换", L"\\\\服务器\\共享\\输出", L"c:/out"}) {
+    ASSERT_GT(store_.WriteString(CFGKEY_OUTPUT_DIR, folder), 0);
+    wchar_t got[260] = {};
+    store_.ReadString(CFGKEY_OUTPUT_DIR, got);
+    EXPECT_STREQ(got, folder);
+  }
+}
+
+TEST_F(StoreTest, AFileHeldByAnotherProgramAtStartIsLeftAloneAndTheSessionKeepsItsOwn) {
+  const std::string sound = Image(0x00020001, {{2, 1}, {3, 5}});
+  ASSERT_TRUE(WriteFileBytes(path_, sound));
+  {
+    fw::UniqueHandle held(CreateFileW(path_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                                      nullptr));
+    ASSERT_TRUE(held);
+    store_.EnsureCurrent(L"C:\\out");
+    EXPECT_TRUE(store_.Unreachable());
+    EXPECT_EQ(store_.UnreachableError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    // The defaults, in memory; changes stay in memory.
+    EXPECT_EQ(ReadInt(CFGKEY_ENCODING_MODE), 0);
+    EXPECT_GT(WriteInt(CFGKEY_ENCODING_MODE, 1), 0);
+    EXPECT_EQ(ReadInt(CFGKEY_ENCODING_MODE), 1);
+  }
+  EXPECT_EQ(ReadFileBytes(path_), sound);
+  EXPECT_EQ(ReadInt(CFGKEY_ENCODING_MODE), 1);
+}

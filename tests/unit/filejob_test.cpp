@@ -262,7 +262,8 @@ TEST_F(FileJobTest, AnUnwritableOutputFails) {
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   page.RunToEnd();
   CloseHandle(held);
-  EXPECT_EQ(page.Reports()[2], Message(CONV_FILE_FAILED, 0));
+  EXPECT_EQ(page.Reports()[2], Message(CONV_FILE_REASON, MAKELPARAM(0, CONV_REASON_OUTPUT_IN_USE)));
+  EXPECT_EQ(page.Reports()[3], Message(CONV_FILE_FAILED, 0));
 
   // The output folder is gone.
   page.store.WriteString(CFGKEY_OUTPUT_DIR, (dir / L"不存在").c_str());
@@ -302,3 +303,85 @@ TEST_F(FileJobTest, AFileOfFourGibibytesFailsInsteadOfLookingWhole) {
 }
 
 }  // namespace
+
+namespace {
+
+// A job that, after every chunk it appends, tries to write into the same
+// output file as a second copy of the program would.
+class ProbingJob : public FileJob {
+ public:
+  using FileJob::FileJob;
+  std::vector<DWORD> probes;  // the error each attempt met (0: it got in)
+
+ protected:
+  void ChunkWritten(const std::wstring& outputPath) override {
+    HANDLE other = CreateFileW(outputPath.c_str(), GENERIC_WRITE,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (other == INVALID_HANDLE_VALUE) {
+      probes.push_back(GetLastError());
+      return;
+    }
+    probes.push_back(0);
+    LARGE_INTEGER end{};
+    SetFilePointerEx(other, end, nullptr, FILE_END);
+    DWORD written = 0;
+    WriteFile(other, "OTHER", 5, &written, nullptr);
+    CloseHandle(other);
+  }
+};
+
+class ProbingPage : public ConvWorker {
+ public:
+  explicit ProbingPage(const std::wstring& settingsFile)
+      : store(settingsFile.c_str()), job(*this, store) {}
+  std::vector<FileEntry> entries;
+  CfgStore store;
+  ProbingJob job;
+  NotifySink sink;
+  DWORD RunJob() override { return job.Run(entries, Sim2Tra); }
+  void OnJobMessage(WPARAM, LPARAM) override {}
+  HWND JobWindow() const override { return sink.hwnd(); }
+};
+
+}  // namespace
+
+TEST_F(FileJobTest, WhileAFileIsConvertedNoOtherWriterGetsIntoItsOutput) {
+  // Several chunks' worth of text.
+  std::string big;
+  while (big.size() < 3 * 1048576) big += kSimplified + "\r\n";
+  ProbingPage probing(dir / L"探测.cfg");
+  ASSERT_GT(probing.store.WriteString(CFGKEY_OUTPUT_DIR, outDir.c_str()), 0);
+  FileEntry e;
+  ASSERT_TRUE(MakeFileEntry(Source(L"大.txt", big).c_str(), EncUtf8, e));
+  probing.entries.push_back(e);
+  ASSERT_EQ(probing.StartJob(), 1);
+  ASSERT_TRUE(probing.sink.PumpUntilEnd(120000));
+  while (probing.WorkerRecorded()) probing.sink.PumpFor(5);
+  ASSERT_GE(probing.job.probes.size(), 2u);
+  for (DWORD error : probing.job.probes) EXPECT_EQ(error, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+  EXPECT_EQ(Output(L"大.txt"), EngineConvert(big, Sim2Tra));
+}
+
+TEST_F(FileJobTest, SourcesThatHoldNoTextOrAreDevicesFailWithTheirReasonAndWriteNothing) {
+  // A program queued by mistake.
+  const std::wstring program = inDir + L"\\程序.txt";
+  ASSERT_TRUE(CopyFileW((ExeFolder() + L"\\filejob_test.exe").c_str(), program.c_str(), FALSE));
+  page.Add(program, EncAnsi);
+  // A device under a file's name, as a queue entry made before it could be refused.
+  FileEntry device;
+  ASSERT_TRUE(MakeFileEntry(L"\\\\.\\nul", EncUtf8, device));
+  page.entries.push_back(device);
+  // Text with a few stray zero bytes is still text.
+  page.Add(Source(L"零.txt", std::string("开始\0\r\n中间\0结束\r\n", 24)), EncUtf8);
+  page.RunToEnd();
+  const std::vector<Message> reports = page.Reports();
+  EXPECT_EQ(reports, (std::vector<Message>{
+                         {CONV_BEGIN, 1000}, {CONV_FILE_BEGIN, 0},
+                         {CONV_FILE_REASON, MAKELPARAM(0, CONV_REASON_NOT_TEXT)},
+                         {CONV_FILE_FAILED, 0}, {CONV_FILE_BEGIN, 1},
+                         {CONV_FILE_REASON, MAKELPARAM(1, CONV_REASON_NOT_DISK_FILE)},
+                         {CONV_FILE_FAILED, 1}, {CONV_FILE_BEGIN, 2}, {CONV_FILE_DONE, 2},
+                         {CONV_END, 0}}));
+  EXPECT_FALSE(OutputExists(L"程序.txt"));
+}

@@ -49,7 +49,7 @@ class GlyphmapCopy {
     }
     if (withDictionaries) {
       for (const wchar_t* f : {L"STPhrases.txt", L"STCharacters.txt", L"TSPhrases.txt",
-                               L"TSCharacters.txt"}) {
+                               L"TSCharacters.txt", L"dictionaries.sha256"}) {
         CopyInto(bin + L"\\" + f, dir_.path());
       }
     }
@@ -244,6 +244,24 @@ TEST(GlyphmapInstalled, AMissingDictionaryIsNamed) {
     FAIL() << "no exception";
   } catch (const std::runtime_error& e) {
     EXPECT_NE(std::string(e.what()).find("STPhrases.txt"), std::string::npos) << e.what();
+  }
+}
+
+TEST(GlyphmapInstalled, AShippedDictionaryThatWasDamagedIsRefusedByName) {
+  const std::string whole = ReadFileBytes(ExeFolder() + L"\\STCharacters.txt");
+  ASSERT_GT(whole.size(), 1000u);
+  for (const std::string& damaged : {std::string(), whole.substr(0, whole.size() / 2)}) {
+    GlyphmapCopy copy(L"损坏的词典", true);
+    ASSERT_TRUE(WriteFileBytes(copy.dir() / L"STCharacters.txt", damaged));
+    GlyphmapApi api;
+    ASSERT_TRUE(copy.Load(api));
+    try {
+      api.open(Config(kConvConfigSim2Tra).c_str(), "glyphmap");
+      FAIL() << "no exception for " << damaged.size() << " bytes";
+    } catch (const std::runtime_error& e) {
+      EXPECT_NE(std::string(e.what()).find("STCharacters.txt"), std::string::npos) << e.what();
+      EXPECT_NE(std::string(e.what()).find("damaged"), std::string::npos) << e.what();
+    }
   }
 }
 

@@ -1,0 +1,39 @@
+#pragma once
+// The dictionaries that ship are listed beside glyphmap.dll with their sizes
+// and SHA-256 (the build writes the list from the files it ships). A
+// dictionary is checked against the list the first time it is loaded; after
+// that its stamp (time of last write and size) is trusted until it changes,
+// as the converter cache does. A damaged dictionary (emptied, cut short,
+// edited) is refused by name rather than giving wrong conversions.
+#include <map>
+#include <string>
+
+namespace glyphmap {
+
+// The list's name, in glyphmap.dll's folder.
+constexpr char kDictionaryListName[] = "dictionaries.sha256";
+
+class DictionaryCheck {
+ public:
+  // Throws std::runtime_error naming the file when the list names `name`
+  // and the file at `folder + name` has another size or SHA-256. A file the
+  // list does not name (a dictionary of the user's own) passes, and so does
+  // every file when there is no list. `writeTime` and `size` are the file's
+  // stamp: a file already found sound with the same stamp is not read again.
+  void Verify(const std::string& folder, const std::string& name, unsigned long long writeTime,
+              unsigned long long size);
+
+ private:
+  struct Stamp {
+    unsigned long long writeTime = 0;
+    unsigned long long size = 0;
+    bool operator==(const Stamp&) const = default;
+  };
+  std::map<std::string, Stamp> sound_;  // by full path
+};
+
+// The SHA-256 of `bytes` in lower-case hexadecimal; empty when the system
+// cannot compute it.
+std::string Sha256Hex(const std::string& bytes);
+
+}  // namespace glyphmap
