@@ -38,8 +38,7 @@ build32: setup
 build: build64 build32
 
 test: build
-	@tools/test-session.sh $(BUILD)/win64 --output-on-failure -j $(JOBS) \
-	  --repeat until-pass:2 $(CTEST_ARGS)
+	@tools/test-session.sh $(BUILD)/win64 --output-on-failure -j $(JOBS) $(CTEST_ARGS)
 
 run: build64
 	@tools/run-program.sh $(BUILD)/win64/bin

@@ -3,15 +3,16 @@
 #include "app/resource.h"
 #include "pages/PageRes.h"
 #include "skeldon/ResIds.h"
+#include "skin/DialogPlace.h"
 
-CAboutDlg::CAboutDlg() : vek_SkinDlg(IDD_ABOUTBOX, nullptr) {}
+CAboutDlg::CAboutDlg() : vek_SkinDlg(IDD_ABOUTBOX, nullptr) { faceId = BMP_DLG_ABOUT; }
 
 void CAboutDlg::DoDataExchange(fw::CDataExchange* dx) {
   fw::DDX_Control(dx, IDC_CLOSE_BTN, closeButton);
   fw::DDX_Control(dx, IDC_VERSION_TEXT, versionText);
 }
 
-CtrlSkinTable CAboutDlg::Table() {
+CtrlSkinTable CAboutDlg::SkinTable() {
   return CtrlSkinTable{{&closeButton, BMP_XBTN_DLGCLOSE, -27, 2, 0, 0, 0, 0,
                         CTRLSKIN_IMAGE | CTRLSKIN_POS},
                        {&versionText, 0, 9, 7, 150, 19, RGB(243, 186, 31), RGB(255, 255, 255),
@@ -19,42 +20,13 @@ CtrlSkinTable CAboutDlg::Table() {
                        {nullptr, 0, 0, 0, 0, 0, 0, 0, CTRLSKIN_END}};
 }
 
-int CAboutDlg::OnLoadSkin() {
-  background.Attach(LoadSkinBitmap(BMP_DLG_ABOUT));
-  ApplyCtrlImages(Table(), AppResMgr());
-  return 0;
-}
-
-int CAboutDlg::OnFreeSkin() {
-  FreeSkinBitmap(background.Detach());
-  ReleaseCtrlImages(Table(), AppResMgr());
-  return 0;
-}
-
-int CAboutDlg::OnLayout() {
-  ApplyCtrlLayout(m_hWnd, Table());
-  return 1;
-}
-
 BOOL CAboutDlg::OnInitDialog() {
   vek_SkinDlg::OnInitDialog();
-  ApplyCtrlBackColors(Table());
-  ApplyCtrlForeColors(Table());
   AddCtrlTips(m_hWnd, AppResMgr(),
               CtrlTipTable{{TIP_DLG_CLOSE, IDC_CLOSE_BTN, CTRLTIP_USED}, {0, 0, CTRLTIP_END}});
-  CentreOverOwner();
+  // A box opened from the main window shows over it, not in a screen corner.
+  CenterOverOwner(m_hWnd);
   return TRUE;
-}
-
-void CAboutDlg::CentreOverOwner() {
-  HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
-  if (owner == nullptr || !::IsWindowVisible(owner)) return;
-  RECT o{}, d{};
-  ::GetWindowRect(owner, &o);
-  ::GetWindowRect(m_hWnd, &d);
-  const int x = o.left + ((o.right - o.left) - (d.right - d.left)) / 2;
-  const int y = o.top + ((o.bottom - o.top) - (d.bottom - d.top)) / 2;
-  SetWindowPos(nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 BOOL CAboutDlg::OnCommand(WPARAM wp, LPARAM lp) {

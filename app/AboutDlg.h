@@ -15,13 +15,6 @@ class CAboutDlg : public vek_SkinDlg {
  protected:
   void DoDataExchange(fw::CDataExchange* dx) override;
   BOOL OnInitDialog() override;
-  int OnLoadSkin() override;
-  int OnFreeSkin() override;
-  int OnLayout() override;
+  CtrlSkinTable SkinTable() override;
   BOOL OnCommand(WPARAM wp, LPARAM lp) override;
-
- private:
-  CtrlSkinTable Table();
-  // A box opened from the main window shows over it, not in a screen corner.
-  void CentreOverOwner();
 };

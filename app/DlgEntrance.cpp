@@ -5,7 +5,9 @@
 #include "pages/PageRes.h"
 #include "skeldon/ResIds.h"
 
-CDlgEntrance::CDlgEntrance(fw::CWnd* parent) : CSubView(IDD_ENTRANCE, parent) {}
+CDlgEntrance::CDlgEntrance(fw::CWnd* parent) : CSubView(IDD_ENTRANCE, parent) {
+  faceId = BMP_VIEW_BLANK;
+}
 
 void CDlgEntrance::DoDataExchange(fw::CDataExchange* dx) {
   fw::DDX_Control(dx, IDC_ENTRANCE_S2T, sim2TraButton);
@@ -14,30 +16,13 @@ void CDlgEntrance::DoDataExchange(fw::CDataExchange* dx) {
   fw::DDX_Control(dx, IDC_ENTRANCE_FT2S, fTra2SimButton);
 }
 
-CtrlSkinTable CDlgEntrance::Table() {
+CtrlSkinTable CDlgEntrance::SkinTable() {
   constexpr int kImagePos = CTRLSKIN_IMAGE | CTRLSKIN_POS;
   return CtrlSkinTable{{&sim2TraButton, BMP_BTN_S2T, 15, 54, 0, 0, 0, 0, kImagePos},
                        {&tra2SimButton, BMP_BTN_T2S, 391, 54, 0, 0, 0, 0, kImagePos},
                        {&fSim2TraButton, BMP_BTN_FS2T, 15, 229, 0, 0, 0, 0, kImagePos},
                        {&fTra2SimButton, BMP_BTN_FT2S, 391, 229, 0, 0, 0, 0, kImagePos},
                        {nullptr, 0, 0, 0, 0, 0, 0, 0, CTRLSKIN_END}};
-}
-
-int CDlgEntrance::OnLoadSkin() {
-  viewBackground.Attach(LoadSkinBitmap(BMP_VIEW_BLANK));
-  ApplyCtrlImages(Table(), AppResMgr());
-  return 0;
-}
-
-int CDlgEntrance::OnFreeSkin() {
-  FreeSkinBitmap(viewBackground.Detach());
-  ReleaseCtrlImages(Table(), AppResMgr());
-  return 0;
-}
-
-int CDlgEntrance::OnLayout() {
-  ApplyCtrlLayout(m_hWnd, Table());
-  return 1;
 }
 
 BOOL CDlgEntrance::OnCommand(WPARAM wp, LPARAM lp) {

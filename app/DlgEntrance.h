@@ -16,11 +16,6 @@ class CDlgEntrance : public CSubView {
 
  protected:
   void DoDataExchange(fw::CDataExchange* dx) override;
-  int OnLoadSkin() override;
-  int OnFreeSkin() override;
-  int OnLayout() override;
+  CtrlSkinTable SkinTable() override;
   BOOL OnCommand(WPARAM wp, LPARAM lp) override;
-
- private:
-  CtrlSkinTable Table();
 };

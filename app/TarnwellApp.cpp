@@ -9,9 +9,9 @@
 
 #include "app/TarnwellDlg.h"
 #include "config/CfgStore.h"
+#include "config/ModuleFolder.h"
 #include "fw/Handle.h"
 #include "fw/MessageBox.h"
-#include "loader/ExeFolder.h"
 #include "loader/ResMgrHolder.h"
 #include "skeldon/ResIds.h"
 #include "skin/CtrlTables.h"
@@ -37,7 +37,7 @@ void InitControls() {
 // English, naming the file and the folder where it was looked for.
 std::wstring MissingPackText() {
   wchar_t folder[MAX_PATH] = {};
-  ExeFolder(folder, MAX_PATH);
+  ModuleFolder(folder);  // stays empty when the folder cannot be had
   std::wstring path = std::wstring(folder) + kPackFile;
   const bool present = GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
   std::wstring text;
@@ -83,7 +83,7 @@ bool CTarnwellApp::ReachModules() {
   // that a missing one is named rather than the program stopped unseen.
   static constexpr const wchar_t* kModules[] = {L"glyphmap.dll", L"modgate.dll"};
   wchar_t folder[MAX_PATH] = {};
-  ExeFolder(folder, MAX_PATH);
+  ModuleFolder(folder);  // stays empty when the folder cannot be had
   std::wstring zh, en;
   for (const wchar_t* name : kModules) {
     const std::wstring path = std::wstring(folder) + name;

@@ -16,7 +16,6 @@ namespace {
 
 constexpr int kPageX = 7;
 constexpr int kPageY = 66;
-constexpr UINT WM_CAPTION_CLICK_DONE = WM_APP + 11;
 // Looks again for a moment to queue handed files.
 constexpr UINT_PTR kHandOverTimer = 0x4849;
 constexpr UINT kHandOverRetryMs = 250;
@@ -29,6 +28,7 @@ CTarnwellDlg::CTarnwellDlg(fw::CWnd* parent)
                                          IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED))) {
   backButton.handCursor = LoadCursorW(nullptr, IDC_HAND);
   settingButton.handCursor = LoadCursorW(nullptr, IDC_HAND);
+  faceId = BMP_MAINWND;
 }
 
 CTarnwellDlg::~CTarnwellDlg() {
@@ -47,36 +47,15 @@ void CTarnwellDlg::DoDataExchange(fw::CDataExchange* dx) {
   fw::DDX_Control(dx, IDC_SETTING_BTN, settingButton);
 }
 
-CtrlSkinTable CTarnwellDlg::ImageTable() {
-  return CtrlSkinTable{{&closeButton, BMP_SYSBTN_CLOSE, 0, 0, 0, 0, 0, 0, CTRLSKIN_IMAGE},
-                       {&minimiseButton, BMP_SYSBTN_MIN, 0, 0, 0, 0, 0, 0, CTRLSKIN_IMAGE},
-                       {&menuButton, BMP_SYSBTN_MENU, 0, 0, 0, 0, 0, 0, CTRLSKIN_IMAGE},
-                       {&backButton, BMP_BTN_BACK, 0, 0, 0, 0, 0, 0, CTRLSKIN_IMAGE},
-                       {&settingButton, BMP_BTN_SETTING, 0, 0, 0, 0, 0, 0, CTRLSKIN_IMAGE},
+CtrlSkinTable CTarnwellDlg::SkinTable() {
+  constexpr int kImagePos = CTRLSKIN_IMAGE | CTRLSKIN_POS;
+  // The caption buttons stand from the right edge.
+  return CtrlSkinTable{{&closeButton, BMP_SYSBTN_CLOSE, -37, 0, 0, 0, 0, 0, kImagePos},
+                       {&minimiseButton, BMP_SYSBTN_MIN, -67, 0, 0, 0, 0, 0, kImagePos},
+                       {&menuButton, BMP_SYSBTN_MENU, -97, 0, 0, 0, 0, 0, kImagePos},
+                       {&backButton, BMP_BTN_BACK, 686, 34, 0, 0, 0, 0, kImagePos},
+                       {&settingButton, BMP_BTN_SETTING, 730, 34, 0, 0, 0, 0, kImagePos},
                        {nullptr, 0, 0, 0, 0, 0, 0, 0, CTRLSKIN_END}};
-}
-
-int CTarnwellDlg::OnLoadSkin() {
-  background.Attach(LoadSkinBitmap(BMP_MAINWND));
-  ApplyCtrlImages(ImageTable(), AppResMgr());
-  return 0;
-}
-
-int CTarnwellDlg::OnFreeSkin() {
-  FreeSkinBitmap(background.Detach());
-  ReleaseCtrlImages(ImageTable(), AppResMgr());
-  return 0;
-}
-
-int CTarnwellDlg::OnLayout() {
-  const int width = GetClientRect().right;
-  const UINT keep = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
-  menuButton.SetWindowPos(nullptr, width - 97, 0, 0, 0, keep);
-  minimiseButton.SetWindowPos(nullptr, width - 67, 0, 0, 0, keep);
-  closeButton.SetWindowPos(nullptr, width - 37, 0, 0, 0, keep);
-  backButton.SetWindowPos(nullptr, 686, 34, 0, 0, keep);
-  settingButton.SetWindowPos(nullptr, 730, 34, 0, 0, keep);
-  return 1;
 }
 
 BOOL CTarnwellDlg::OnInitDialog() {
@@ -172,14 +151,6 @@ BOOL CTarnwellDlg::OnCommand(WPARAM wp, LPARAM lp) {
     return TRUE;
   }
   if (code != BN_CLICKED) return vek_SkinDlg::OnCommand(wp, lp);
-  if (id == IDC_MENU_BTN || id == IDC_MIN_BTN || id == IDC_CLOSE_BTN) {
-    // A caption button reports its release itself and then once more as
-    // an ordinary button click: act on the first report of a click only.
-    // The posted note arrives after both, before any later click.
-    if (captionClickBusy_) return TRUE;
-    captionClickBusy_ = true;
-    PostMessage(WM_CAPTION_CLICK_DONE);
-  }
   switch (id) {
     case IDC_MENU_BTN: ShowPopupMenu(); return TRUE;
     case IDC_MIN_BTN: ShowWindow(SW_MINIMIZE); return TRUE;
@@ -200,7 +171,6 @@ LRESULT CTarnwellDlg::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     case WM_QUERYDRAGICON: return reinterpret_cast<LRESULT>(icon);
-    case WM_CAPTION_CLICK_DONE: captionClickBusy_ = false; return 0;
     case WM_HANDED_FILES: QueueHandedFiles(); return 0;
     case WM_TIMER:
       if (wp == kHandOverTimer) {
@@ -247,14 +217,13 @@ void CTarnwellDlg::OnPaint() {
     Default();
     return;
   }
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(m_hWnd, &ps);
+  fw::PaintDc paint(m_hWnd);
+  HDC dc = paint.get();
   SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
   const RECT rc = GetClientRect();
   const int x = (rc.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
   const int y = (rc.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
   DrawIcon(dc, x, y, icon);
-  EndPaint(m_hWnd, &ps);
 }
 
 void CTarnwellDlg::ShowPopupMenu() {

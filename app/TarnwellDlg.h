@@ -33,15 +33,12 @@ class CTarnwellDlg : public vek_SkinDlg {
  protected:
   void DoDataExchange(fw::CDataExchange* dx) override;
   BOOL OnInitDialog() override;
-  int OnLoadSkin() override;
-  int OnFreeSkin() override;
-  int OnLayout() override;
+  CtrlSkinTable SkinTable() override;
   BOOL OnCommand(WPARAM wp, LPARAM lp) override;
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
   void OnPaint() override;
 
  private:
-  CtrlSkinTable ImageTable();
   void CreatePages();
   void ShowPopupMenu();
   void RunAboutBox();
@@ -59,5 +56,4 @@ class CTarnwellDlg : public vek_SkinDlg {
   vek_SkinBtn backButton;         // 1010
   vek_SkinBtn settingButton;      // 1007
   HICON icon;
-  bool captionClickBusy_ = false;  // a caption button's click is being handled
 };

@@ -76,8 +76,9 @@ void ListTxtFiles(const std::wstring& folder, const std::wstring& relative, bool
                   std::vector<std::wstring>& out) {
   std::vector<std::wstring> files, folders;
   WIN32_FIND_DATAW found{};
-  HANDLE search = FindFirstFileW((WithSlash(folder + relative) + L"*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
+  fw::UniqueFindHandle search(
+      FindFirstFileW((WithSlash(folder + relative) + L"*").c_str(), &found));
+  if (!search) return;
   do {
     const std::wstring name = found.cFileName;
     if (name == L"." || name == L"..") continue;
@@ -89,8 +90,8 @@ void ListTxtFiles(const std::wstring& folder, const std::wstring& relative, bool
     } else if (HasTxtExtension(name)) {
       files.push_back(name);
     }
-  } while (FindNextFileW(search, &found));
-  FindClose(search);
+  } while (FindNextFileW(search.get(), &found));
+  search.reset();
   auto logical = [](const std::wstring& a, const std::wstring& b) {
     return StrCmpLogicalW(a.c_str(), b.c_str()) < 0;
   };

@@ -1,12 +1,5 @@
-# What ships beyond the modules themselves: the drop helper of the file
-# pages, and the licence texts of everything bundled, installed by
-# `make dist` into dist/<arch>/licenses/.
-
-# Files dragged onto a file page's list (pages/FileDrop.*).
-if(TARGET pages)
-  target_sources(pages PRIVATE ${CMAKE_SOURCE_DIR}/pages/FileDrop.cpp)
-  target_link_libraries(pages PUBLIC shell32 shlwapi comctl32)
-endif()
+# What ships beyond the modules themselves: the licence texts of everything
+# bundled, installed by `make dist` into dist/<arch>/licenses/.
 
 # Licence texts. OpenCC, darts-clone and uchardet come with the built
 # libraries (third_party/); OpenCC's source package lacks marisa's and

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <mutex>
 #include <set>
 
@@ -73,4 +74,21 @@ bool ConvEngine::Open(ConvDirection direction, const ConvOptions& options) {
   handle_ = glyphmap_open(name, wordList.c_str());
   if (handle_ != -1 && !options.wordList.empty()) ReportWordList(handle_, options.wordList);
   return handle_ != -1;
+}
+
+void ConvEngine::Convert(const char* utf8, size_t length, std::string& output) {
+  output.clear();
+  if (handle_ == -1) return;
+  // The bound glyphmap gives for the loaded dictionaries and word list,
+  // terminator included; the terminator is not kept.
+  output.assign(glyphmap_output_bound(handle_, length), '\0');
+  if (output.empty()) return;
+  int count = 0;
+  try {
+    count = glyphmap_convert(handle_, utf8, length, output.data(), output.size());
+  } catch (...) {
+    output.resize(strnlen(output.data(), output.size()));
+    throw;
+  }
+  output.resize(count > 0 ? static_cast<size_t>(count) : 0);
 }

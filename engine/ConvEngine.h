@@ -13,11 +13,12 @@ struct ConvOptions {
 };
 
 // A job's binding to glyphmap: one instance, opened for one direction.
-// Created, used, closed and deleted on the job's own worker thread.
-// Deleting it does not close the instance: every user calls Close first.
+// Created, used, closed and deleted on the job's own worker thread;
+// deleting it closes the instance still open.
 class ConvEngine {
  public:
   ConvEngine() = default;
+  ~ConvEngine() { Close(); }
   ConvEngine(const ConvEngine&) = delete;
   ConvEngine& operator=(const ConvEngine&) = delete;
 
@@ -32,6 +33,13 @@ class ConvEngine {
   bool Open(ConvDirection direction, const ConvOptions& options);
   // Releases the instance, if any, and empties the configuration list.
   void Close();
+
+  // Converts `length` bytes of UTF-8 text into `output`, which it sizes
+  // itself; afterwards `output` holds the converted bytes (none without an
+  // open instance). May throw std::runtime_error from glyphmap for text it
+  // rejects, `output` then keeping what was converted before the failure,
+  // and std::bad_alloc.
+  void Convert(const char* utf8, size_t length, std::string& output);
 
   int Handle() const { return handle_; }
   const std::vector<std::string>& Configurations() const { return configurations_; }

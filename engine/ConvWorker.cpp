@@ -1,5 +1,8 @@
 #include "engine/ConvWorker.h"
 
+#include <cstring>
+#include "fw/Trace.h"
+
 ConvWorker::~ConvWorker() {
   if (waitHandle_ && WaitForSingleObject(waitHandle_.get(), 0) != WAIT_OBJECT_0) {
     stop_.store(1);
@@ -15,9 +18,27 @@ void ConvWorker::PostJobMessage(WPARAM code, LPARAM arg) const {
   PostMessageW(JobWindow(), WM_CONV_NOTIFY, code, arg);
 }
 
+void ConvWorker::ReportProblem(const char* utf8) {
+  if (utf8 == nullptr || problemReported_.load()) return;
+  // Cut at a character boundary, never inside a UTF-8 sequence.
+  size_t n = strnlen(utf8, sizeof(problem_) - 1);
+  if (n == sizeof(problem_) - 1) {
+    while (n > 0 && (static_cast<unsigned char>(utf8[n]) & 0xC0) == 0x80) --n;
+  }
+  memcpy(problem_, utf8, n);
+  problem_[n] = '\0';
+  problemReported_.store(true);
+}
+
+std::string ConvWorker::TakeProblem() {
+  if (!problemReported_.exchange(false) || terminated_) return {};
+  return problem_;
+}
+
 int ConvWorker::StartJob() {
   stop_.store(0);
   if (worker_.load() != nullptr) return 0;
+  problemReported_.store(false);
 
   // The thread starts suspended, so its handle is recorded before the
   // thread can run to its end and clear it.
@@ -56,13 +77,14 @@ int ConvWorker::StopJob() {
   return result;
 }
 
-DWORD WINAPI ConvWorker::ConvertThreadProc(void* page) {
+DWORD WINAPI ConvWorker::ConvertThreadProc(void* page) noexcept {
   auto* self = static_cast<ConvWorker*>(page);
   DWORD rc = 0;
   try {
     rc = self->RunJob();
   } catch (...) {
     // No exception leaves a thread; the page must still hear the end.
+    fw::TraceCaughtException(L"conversion worker");
     rc = 1;
     self->PostJobMessage(CONV_END, 0);
   }

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <string>
 
 #include "engine/ConvNotify.h"
 #include "fw/Handle.h"
@@ -13,9 +14,9 @@
 // while a job runs.
 //
 // A page mixes this in beside its window base and routes WM_CONV_NOTIFY to
-// OnJobMessage. A page must not be destroyed while its job runs (the page
-// and the main window are disabled meanwhile); the destructor stops a job
-// that is still running as StopJob does.
+// OnJobMessage. A page stops its job when its window is destroyed, before
+// anything the job uses goes away; the destructor stops a job that is
+// still running as StopJob does, as a last resort.
 class ConvWorker {
  public:
   ConvWorker() = default;
@@ -47,12 +48,20 @@ class ConvWorker {
   // True when the last job had to be terminated: its results are incomplete.
   bool LastJobTerminated() const { return terminated_; }
 
+  // For the job, on its thread: a problem (UTF-8) that the page tells the
+  // user about on its own thread once the job has ended. The job shows no
+  // window itself. Only the first report of a job is kept.
+  void ReportProblem(const char* utf8);
+  // For the page, on CONV_END: the problem the job reported, empty when it
+  // reported none or had to be terminated. Clears it.
+  std::string TakeProblem();
+
  protected:
   // How long StopJob waits for the worker before terminating it.
   virtual DWORD StopGraceMs() const { return 10000; }
 
  private:
-  static DWORD WINAPI ConvertThreadProc(void* page);
+  static DWORD WINAPI ConvertThreadProc(void* page) noexcept;
 
   // The running worker's handle. The worker closes it and clears it as its
   // last action; the exchange makes sure only one side ever closes it.
@@ -62,4 +71,9 @@ class ConvWorker {
   // worker never touches: StopJob waits on this one.
   fw::UniqueHandle waitHandle_;
   bool terminated_ = false;
+  // Written by the job before it posts CONV_END, read by the page after
+  // it; a fixed buffer, so that a worker terminated while writing it
+  // leaves nothing half-made on the heap.
+  char problem_[2048] = {};
+  std::atomic<bool> problemReported_{false};
 };

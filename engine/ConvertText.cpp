@@ -6,19 +6,13 @@
 #include <new>
 #include <stdexcept>
 
+#include "config/FileBytes.h"
 #include "engine/ConvEngine.h"
 #include "engine/ConvNotify.h"
+#include "engine/ConvWorker.h"
 #include "fw/MessageBox.h"
-#include "glyphmap/glyphmap.h"
 
 namespace {
-
-// Zero-filled bytes, or null when the memory is not there.
-std::unique_ptr<char[]> AllocZeroed(size_t size) {
-  std::unique_ptr<char[]> p(new (std::nothrow) char[size]);
-  if (p) std::memset(p.get(), 0, size);
-  return p;
-}
 
 // Converts the engine's UTF-8 output back into the job's result.
 void StoreResult(TextJob& job, const char* utf8, int count) {
@@ -32,7 +26,7 @@ void StoreResult(TextJob& job, const char* utf8, int count) {
 
 }  // namespace
 
-void ShowUtf8Message(const char* utf8) {
+void ShowUtf8Message(const char* utf8, HWND owner) {
   constexpr int kCapacity = 2048;
   std::wstring text;
   int n = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
@@ -46,44 +40,37 @@ void ShowUtf8Message(const char* utf8) {
     if (IS_HIGH_SURROGATE(text[cut - 1])) --cut;  // keep a pair whole
     text.resize(cut);
   }
-  fw::AppMessageBox(nullptr, text, MB_OK);
+  fw::AppMessageBox(owner, text, MB_OK);
 }
 
 DWORD ConvertText(TextJob& job) {
   PostMessageW(job.window, WM_CONV_NOTIFY, CONV_BEGIN, 0);
-  auto engine = std::make_unique<ConvEngine>();
-
-  // Four bytes per UTF-16 unit always hold the UTF-8 form; the converted
-  // text gets what glyphmap says the open configuration and word list need.
-  const size_t units = job.source.size();
-  const size_t size = 4 * units + 4;
-  std::unique_ptr<char[]> input, output;
-  if (units <= (INT_MAX - 4) / 4) input = AllocZeroed(size);
+  // The whole text in UTF-8 with its terminator, which glyphmap is given too.
+  const int n = WideCharToMultiByte(CP_UTF8, 0, job.source.c_str(), -1, nullptr, 0, nullptr,
+                                    nullptr);
+  std::unique_ptr<char[]> input = n > 0 ? AllocZeroed(static_cast<size_t>(n)) : nullptr;
   if (input) {
-    int n = WideCharToMultiByte(CP_UTF8, 0, job.source.c_str(), -1, input.get(),
-                                static_cast<int>(size), nullptr, nullptr);
-    int count = 0;
-    size_t capacity = 0;
+    WideCharToMultiByte(CP_UTF8, 0, job.source.c_str(), -1, input.get(), n, nullptr, nullptr);
+    ConvEngine engine;
+    std::string output;
+    bool converted = true;
     try {
-      if (engine->Open(job.direction, job.options)) {
-        capacity = glyphmap_output_bound(engine->Handle(), static_cast<size_t>(n));
-        output = capacity > 0 ? AllocZeroed(capacity) : nullptr;
-        if (output) {
-          count = glyphmap_convert(engine->Handle(), input.get(), static_cast<size_t>(n),
-                                   output.get(), capacity);
-        }
-      }
-      engine->Close();
+      if (engine.Open(job.direction, job.options)) engine.Convert(input.get(), static_cast<size_t>(n), output);
     } catch (const std::runtime_error& e) {
-      ShowUtf8Message(e.what());
-      engine->Close();
-      count = output ? static_cast<int>(strnlen(output.get(), capacity)) : 0;
+      // What was converted before the failure is kept.
+      if (job.worker != nullptr) {
+        job.worker->ReportProblem(e.what());
+      } else {
+        ShowUtf8Message(e.what());
+      }
+    } catch (const std::bad_alloc&) {
+      converted = false;  // the result stays as it was
     }
-    if (output || count == 0) StoreResult(job, output ? output.get() : "", count);
+    engine.Close();
+    if (converted && output.size() <= INT_MAX) {
+      StoreResult(job, output.data(), static_cast<int>(output.size()));
+    }
   }
-  engine.reset();
-  input.reset();
-  output.reset();
   PostMessageW(job.window, WM_CONV_NOTIFY, CONV_END, 0);
   return 0;
 }

@@ -6,6 +6,8 @@
 #include "engine/ConvDirection.h"
 #include "engine/ConvEngine.h"
 
+class ConvWorker;
+
 // What a text page hands to its worker. The page fills `source` before the
 // job starts and reads `result` only after CONV_END.
 struct TextJob {
@@ -14,6 +16,9 @@ struct TextJob {
   ConvDirection direction = Sim2Tra;
   ConvOptions options;  // the standard and the word list
   HWND window = nullptr;  // receives CONV_BEGIN and CONV_END
+  // The page's worker, told what kept the conversion from working; with
+  // none, that is shown at once (ShowUtf8Message).
+  ConvWorker* worker = nullptr;
 };
 
 // Converts the whole source text in one call of glyphmap, through UTF-8,
@@ -22,5 +27,6 @@ struct TextJob {
 DWORD ConvertText(TextJob& job);
 
 // Shows a UTF-8 message (glyphmap's error text) in the application's
-// message box with an OK button; a text beyond 2047 UTF-16 units is cut.
-void ShowUtf8Message(const char* utf8);
+// message box with an OK button, owned by `owner`; a text beyond 2047
+// UTF-16 units is cut.
+void ShowUtf8Message(const char* utf8, HWND owner = nullptr);

@@ -1,6 +1,7 @@
 #include "fw/Dialog.h"
 
 #include "fw/App.h"
+#include "fw/Trace.h"
 
 namespace fw {
 
@@ -49,7 +50,7 @@ bool CDialog::CreateIndirect(const DLGTEMPLATE* tmpl, CWnd* parent, HINSTANCE in
   return wnd != nullptr;
 }
 
-INT_PTR CALLBACK CDialog::DialogProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+INT_PTR CALLBACK CDialog::DialogProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
   // Everything after WM_INITDIALOG reaches the object through its
   // subclass binding; here we only bind it.
   if (msg != WM_INITDIALOG) return FALSE;
@@ -58,6 +59,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
   try {
     return self->OnInitDialog();
   } catch (...) {
+    TraceCaughtException(L"dialog initialisation");
     return TRUE;
   }
 }

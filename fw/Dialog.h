@@ -60,7 +60,7 @@ class CDialog : public CWnd {
   CWnd* parentWnd_;  // borrowed
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND, UINT, WPARAM, LPARAM);
+  static INT_PTR CALLBACK DialogProc(HWND, UINT, WPARAM, LPARAM) noexcept;
   void RunModalLoop();
 
   bool modal_ = false;

@@ -30,6 +30,7 @@ CFileDialog::CFileDialog(BOOL openFile, const wchar_t* defaultExt, const wchar_t
 
 INT_PTR CFileDialog::DoModal() {
   BOOL ok = open_ ? GetOpenFileNameW(&m_ofn) : GetSaveFileNameW(&m_ofn);
+  m_error = ok ? 0 : CommDlgExtendedError();
   return ok ? IDOK : IDCANCEL;
 }
 

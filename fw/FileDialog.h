@@ -16,7 +16,8 @@ class CFileDialog {
   CFileDialog(BOOL openFile, const wchar_t* defaultExt, const wchar_t* fileName, DWORD flags,
               const wchar_t* filter, CWnd* parent, size_t bufferUnits = 260);
 
-  // IDOK when files were chosen, else IDCANCEL.
+  // IDOK when files were chosen, else IDCANCEL; then m_error tells a
+  // failure (the common dialogs' extended error) from the user's Cancel (0).
   INT_PTR DoModal();
   // The chosen files as full paths: one for a single choice, each of a
   // multiple choice (folder and names joined).
@@ -24,6 +25,7 @@ class CFileDialog {
   CString GetPathName() const;
 
   OPENFILENAMEW m_ofn{};
+  DWORD m_error = 0;
 
  private:
   BOOL open_;

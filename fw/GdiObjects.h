@@ -1,47 +1,39 @@
 #pragma once
 // The framework's GDI object classes: CBitmap and CFont own their handle
-// (deleted with the object unless detached), CImageList owns its list.
+// (deleted with the object unless detached) through fw::GdiObject, the one
+// owner of GDI objects; CImageList owns its list.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <utility>
 
+#include "fw/Gdi.h"
+
 namespace fw {
 
-// Base of the owning GDI object classes.
+// GdiObject under the names the controls use.
 template <class H>
-class CGdiObjectT {
+class CGdiObjectT : public GdiObject<H> {
  public:
-  CGdiObjectT() = default;
-  ~CGdiObjectT() { DeleteObject(); }
-  CGdiObjectT(const CGdiObjectT&) = delete;
-  CGdiObjectT& operator=(const CGdiObjectT&) = delete;
-
-  H GetSafeHandle() const { return handle_; }
-  operator H() const { return handle_; }
+  H GetSafeHandle() const { return this->get(); }
+  operator H() const { return this->get(); }
   // Takes ownership of `h`; an object already held is deleted first.
   // Attaching null leaves the object empty.
-  void Attach(H h) {
-    DeleteObject();
-    handle_ = h;
-  }
+  void Attach(H h) { this->reset(h); }
   // Gives up ownership without deleting.
-  H Detach() { return std::exchange(handle_, nullptr); }
+  H Detach() { return this->release(); }
   bool DeleteObject() {
-    if (handle_ == nullptr) return false;
-    ::DeleteObject(std::exchange(handle_, nullptr));
+    if (this->get() == nullptr) return false;
+    this->reset();
     return true;
   }
-
- protected:
-  H handle_ = nullptr;
 };
 
 class CBitmap : public CGdiObjectT<HBITMAP> {
  public:
   // Reads the bitmap's description; false when empty.
   bool GetBitmap(BITMAP* bm) const {
-    return handle_ != nullptr && GetObjectW(handle_, sizeof(BITMAP), bm) != 0;
+    return this->get() != nullptr && GetObjectW(this->get(), sizeof(BITMAP), bm) != 0;
   }
   SIZE GetSize() const {
     BITMAP bm{};
@@ -50,7 +42,7 @@ class CBitmap : public CGdiObjectT<HBITMAP> {
   }
   bool CreateCompatibleBitmap(HDC dc, int cx, int cy) {
     Attach(::CreateCompatibleBitmap(dc, cx, cy));
-    return handle_ != nullptr;
+    return this->get() != nullptr;
   }
 };
 
@@ -68,7 +60,7 @@ class CFont : public CGdiObjectT<HFONT> {
   }
   bool CreateFontIndirect(const LOGFONTW& lf) {
     Attach(::CreateFontIndirectW(&lf));
-    return handle_ != nullptr;
+    return this->get() != nullptr;
   }
 };
 

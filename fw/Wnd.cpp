@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "fw/Trace.h"
+
 namespace fw {
 namespace {
 
@@ -108,13 +110,14 @@ LRESULT CWnd::DefWindowProc(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT CALLBACK CWnd::SubclassProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                    DWORD_PTR ref) {
+                                    DWORD_PTR ref) noexcept {
   auto* self = reinterpret_cast<CWnd*>(ref);
   LRESULT result = 0;
   try {
     result = self->Dispatch(msg, wp, lp);
   } catch (...) {
     // A handler's failure must not unwind through the system's code.
+    TraceCaughtException(L"window message handler");
     result = 0;
   }
   if (msg == WM_NCDESTROY) {

@@ -136,7 +136,7 @@ class CWnd {
   virtual void OnDrawItem(int id, DRAWITEMSTRUCT* dis) { Default(); }
 
  private:
-  static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR) noexcept;
   LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
   // Offers a parent's notification to the child object it came from.
   bool ReflectToChild(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);

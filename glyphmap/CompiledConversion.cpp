@@ -1,5 +1,6 @@
 #include "glyphmap/CompiledConversion.h"
 
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 #include <string>
@@ -46,8 +47,23 @@ const std::string& CompiledConversion::WordListReport() const {
 }
 
 size_t CompiledConversion::Convert(std::string_view text, char* out) const {
+  // A NUL is kept as it is, and the text after it converts as a text of its
+  // own: the result is the pieces between NULs converted one by one, with
+  // the NULs between them.
+  size_t written = 0;
+  for (;;) {
+    const size_t nul = text.find('\0');
+    if (nul == std::string_view::npos) return written + ConvertPiece(text, out + written);
+    written += ConvertPiece(text.substr(0, nul), out + written);
+    out[written++] = '\0';
+    text.remove_prefix(nul + 1);
+  }
+}
+
+size_t CompiledConversion::ConvertPiece(std::string_view text, char* out) const {
+  if (text.empty()) return 0;
   if (base_) {
-    if (!words_ || !words_->words) return base_->Convert(text, out);
+    if (!words_ || !words_->words) return base_->ConvertPiece(text, out);
     return ConvertWithWords(text, out);
   }
   if (fast_ && fast_->ChecksItsInput()) return fast_->Convert(text.data(), text.size(), out);
@@ -97,6 +113,27 @@ size_t CompiledConversion::ConvertWithWords(std::string_view text, char* out) co
   }
   if (n > pieceStart) o += base_->Convert(text.substr(pieceStart), o);
   return static_cast<size_t>(o - out);
+}
+
+size_t CompiledConversion::SafeCut(std::string_view text) const {
+  if (base_) {
+    size_t cut = base_->SafeCut(text);
+    if (!words_ || words_->inner.empty()) return cut;
+    // No entry may reach across the cut: the character before it must end
+    // every source that holds it.
+    while (cut > 0 && text[cut - 1] != '\0') {
+      size_t start = cut - 1;
+      while (start > 0 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80) --start;
+      const auto* u = reinterpret_cast<const unsigned char*>(text.data()) + start;
+      const uint32_t cp = cut - start == 1 ? u[0] : DecodeCharacter(u, cut - start);
+      if (!std::binary_search(words_->inner.begin(), words_->inner.end(), cp)) break;
+      cut = base_->SafeCut(text.substr(0, start));
+    }
+    return cut;
+  }
+  if (fast_) return fast_->SafeCut(text.data(), text.size());
+  const size_t nul = text.rfind('\0');
+  return nul == std::string_view::npos ? 0 : nul + 1;
 }
 
 }  // namespace glyphmap

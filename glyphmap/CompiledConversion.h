@@ -34,7 +34,8 @@ class CompiledConversion {
 
   // Converts `text` into `out` and returns the byte count (no terminator).
   // `out` holds OutputBound(text.size()) bytes. Throws std::runtime_error
-  // for text OpenCC would reject.
+  // for text OpenCC would reject. A NUL passes through as itself, and the
+  // text on either side converts on its own.
   size_t Convert(std::string_view text, char* out) const;
   // The bytes the output of `n` input bytes needs, its NUL included.
   size_t OutputBound(size_t n) const { return expansion_.Bound(n); }
@@ -42,10 +43,18 @@ class CompiledConversion {
   // The word list's report of skipped lines (UTF-8), empty without one.
   const std::string& WordListReport() const;
 
+  // The largest k <= text.size() after which the text may be cut and its
+  // two parts converted separately with the same result as the whole, or 0
+  // (FastConverter::SafeCut, and never inside a word list's entry; only
+  // after a NUL without our compiled form).
+  size_t SafeCut(std::string_view text) const;
+
   bool IsCompiled() const { return base_ ? base_->IsCompiled() : fast_ != nullptr; }
   size_t MemoryBytes() const { return base_ ? base_->MemoryBytes() : fast_ ? fast_->MemoryBytes() : 0; }
 
  private:
+  // One piece of text without a NUL, the way OpenCC converts it.
+  size_t ConvertPiece(std::string_view text, char* out) const;
   size_t ConvertWithWords(std::string_view text, char* out) const;
 
   std::unique_ptr<FastConverter> fast_;

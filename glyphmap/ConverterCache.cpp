@@ -9,6 +9,8 @@
 #include "Converter.hpp"
 #include "Exception.hpp"
 #include "TextDict.hpp"
+#include "fw/Handle.h"
+#include "glyphmap/OutputBound.h"
 #include "glyphmap/WordList.h"
 
 namespace glyphmap {
@@ -24,18 +26,19 @@ std::wstring WideFromUtf8(const std::string& text) {
 // The bytes of a dictionary file beside glyphmap.dll.
 std::string ReadDictionaryFile(const std::string& folder, const std::string& name) {
   std::wstring path = WideFromUtf8(folder + name);
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  fw::UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   std::string bytes;
   LARGE_INTEGER size{};
-  bool ok = file != INVALID_HANDLE_VALUE && GetFileSizeEx(file, &size) && size.QuadPart < (1LL << 30);
+  bool ok = file && GetFileSizeEx(file.get(), &size) && size.QuadPart < (1LL << 30);
   if (ok) {
     bytes.resize(static_cast<size_t>(size.QuadPart));
     DWORD got = 0;
-    ok = bytes.empty() || (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got,
-                                    nullptr) && got == bytes.size());
+    ok = bytes.empty() || (ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()),
+                                    &got, nullptr) &&
+                           got == bytes.size());
   }
-  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  file.reset();
   if (!ok) {
     throw std::runtime_error("无法打开词典文件 / Cannot open a dictionary file: " + folder + name);
   }
@@ -142,21 +145,26 @@ std::vector<ConverterCache::FileStamp> ConverterCache::StampsOf(const PreparedCo
 ConverterPtr ConverterCache::Get(const PreparedConfig& config, const std::string& folder) {
   std::vector<FileStamp> stamps = StampsOf(config, folder);
   std::string key = folder + '\n' + config.json;
-
-  // Building takes a while the first time; holding the lock meanwhile lets a
-  // second opener on another thread wait for the result instead of
-  // parsing the same dictionaries again.
-  std::lock_guard<std::mutex> lock(mutex_);
-  auto found = entries_.find(key);
-  if (found != entries_.end() && found->second.stamps == stamps) {
-    return found->second.converter;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto found = entries_.find(key);
+    if (found != entries_.end() && found->second.stamps == stamps) {
+      return found->second.converter;
+    }
   }
+  // Checking and building take a while, and run outside the lock: a thread
+  // ended in either leaves later openers free. Two first openers at once
+  // may both build; the first one published is the one every later opener
+  // gets.
   for (size_t i = 0; i < stamps.size(); ++i) {
     dictionaryCheck_.Verify(folder, config.dictionaryFiles[i], stamps[i].writeTime,
                             stamps[i].size);
   }
-  ConverterPtr converter = Build(config, folder);
-  entries_[key] = Entry{std::move(stamps), converter};
+  ConverterPtr converter = build_(config, folder);
+  std::lock_guard<std::mutex> lock(mutex_);
+  Entry& entry = entries_[key];
+  if (entry.converter && entry.stamps == stamps) return entry.converter;
+  entry = Entry{std::move(stamps), converter};
   return converter;
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -26,7 +27,13 @@ std::shared_ptr<const CompiledConversion> CompileConfiguration(const PreparedCon
 
 class ConverterCache {
  public:
+  using Builder = std::function<ConverterPtr(const PreparedConfig&, const std::string&)>;
+  explicit ConverterCache(Builder build = &CompileConfiguration) : build_(std::move(build)) {}
+
   // Throws std::runtime_error with OpenCC's reason when building fails.
+  // The build runs outside the cache's lock, which is held only to look an
+  // entry up and to publish one: a thread ended at any point of a build
+  // (a worker terminated while opening) leaves the cache usable.
   ConverterPtr Get(const PreparedConfig& config, const std::string& folder);
   // `base` with the word list at `path` (UTF-8) in front of it. The list is
   // read again when its file changed (time of last write or size).
@@ -47,6 +54,7 @@ class ConverterCache {
   static std::vector<FileStamp> StampsOf(const PreparedConfig& config, const std::string& folder);
   static FileStamp StampOf(const std::string& pathUtf8);
 
+  Builder build_;
   std::mutex mutex_;
   std::map<std::string, Entry> entries_;
   std::mutex wordsMutex_;

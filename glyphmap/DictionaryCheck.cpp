@@ -92,19 +92,24 @@ void DictionaryCheck::Verify(const std::string& folder, const std::string& name,
                              unsigned long long writeTime, unsigned long long size) {
   const std::string path = folder + name;
   const Stamp stamp{writeTime, size};
-  auto found = sound_.find(path);
-  if (found != sound_.end() && found->second == stamp) return;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto found = sound_.find(path);
+    if (found != sound_.end() && found->second == stamp) return;
+  }
   Listed listed;
   if (!FindListed(folder, name, listed)) return;
   std::string bytes;
   // A file that cannot be read is left to the loader, which names it.
   if (!ReadWhole(path, bytes)) return;
   if (bytes.size() != listed.size || Sha256Hex(bytes) != listed.sha256) {
+    std::lock_guard<std::mutex> lock(mutex_);
     sound_.erase(path);
     throw std::runtime_error("词典文件已损坏, 与安装时的不同 / The dictionary file is damaged "
                              "(it differs from the one installed): " +
                              path + "\n请重新安装本程序 / Please reinstall the program.");
   }
+  std::lock_guard<std::mutex> lock(mutex_);
   sound_[path] = stamp;
 }
 

@@ -6,6 +6,7 @@
 // as the converter cache does. A damaged dictionary (emptied, cut short,
 // edited) is refused by name rather than giving wrong conversions.
 #include <map>
+#include <mutex>
 #include <string>
 
 namespace glyphmap {
@@ -29,6 +30,9 @@ class DictionaryCheck {
     unsigned long long size = 0;
     bool operator==(const Stamp&) const = default;
   };
+  // Held only to read or change the map, never while a file is read: a
+  // thread ended while checking leaves it free.
+  std::mutex mutex_;
   std::map<std::string, Stamp> sound_;  // by full path
 };
 

@@ -159,6 +159,12 @@ extern "C" size_t glyphmap_word_list_report(int handle, char* buffer, size_t siz
   return report.size();
 }
 
+extern "C" size_t glyphmap_safe_cut(int handle, const char* text, size_t length) {
+  const glyphmap::CompiledConversion* converter = TheLibrary().handles.Find(handle);
+  if (!converter || text == nullptr) return 0;
+  return converter->SafeCut(std::string_view(text, length));
+}
+
 extern "C" void opencc_close(int handle) {
   TheLibrary().handles.Remove(handle);
 }

@@ -9,6 +9,8 @@
 #include "ConversionChain.hpp"
 #include "Converter.hpp"
 #include "Dict.hpp"
+#include "DictEntry.hpp"
+#include "Lexicon.hpp"
 #include "MaxMatchSegmentation.hpp"
 #include "UTF8Util.hpp"
 
@@ -196,6 +198,7 @@ std::unique_ptr<FastConverter> FastConverter::BuildSteps(
   fast->skipFirstInRuns_ = fast->segmentation_ && !fast->group_.empty() &&
                            fast->segmentation_ == fast->group_.front();
   fast->FindPlainBytes();
+  fast->FindInnerCharacters(segmentation, chain, normalization);
   fast->onePass_ = fast->skipFirstInRuns_ && fast->laterSteps_.empty();
   for (size_t d = 1; d < fast->groupRaw_.size(); ++d) {
     fast->onePass_ = fast->onePass_ && fast->groupRaw_[d]->SingleCharacters();
@@ -488,6 +491,107 @@ void FastConverter::FindPlainBytes() {
     plainAnywhere_[b] = plain && !groupRaw_.front()->Starts(b) &&
                         !(segmentation_ && segmentation_->Starts(b));
   }
+}
+
+void FastConverter::FindInnerCharacters(const Unit* segmentation,
+                                        const std::vector<std::vector<Unit>>& chain,
+                                        const std::vector<std::vector<Unit>>& normalization) {
+  innerLimit_ = 0x110000;
+  // The steps in the order the text meets them; one step's units all count.
+  std::vector<std::vector<const Unit*>> steps;
+  for (const auto& units : normalization) {
+    steps.emplace_back();
+    for (const Unit& unit : units) steps.back().push_back(&unit);
+  }
+  for (size_t i = 0; i < chain.size(); ++i) {
+    steps.emplace_back();
+    if (i == 0 && segmentation) steps.back().push_back(segmentation);
+    for (const Unit& unit : chain[i]) steps.back().push_back(&unit);
+  }
+  // From the last step back: a character is inner for a step when one of
+  // its keys holds it before its end, when it passes unchanged into a step
+  // it is inner for, or when it ends a key whose value ends with a
+  // character the next step holds as inner.
+  std::vector<uint64_t> later;  // the next step's, empty after the last
+  bool unreadable = false;
+  auto lastCharacter = [](const std::string& text) -> uint32_t {
+    if (text.empty()) return kNoCodePoint;
+    size_t i = text.size() - 1;
+    while (i > 0 && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) --i;
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data()) + i;
+    const size_t n = text.size() - i;
+    if (n != (p[0] < 0x80 ? 1 : LeadLength(p[0]))) return kNoCodePoint;
+    return n <= 4 ? DecodeCharacter(p, n) : kNoCodePoint;
+  };
+  for (size_t s = steps.size(); s-- > 0 && !unreadable;) {
+    std::vector<uint64_t> inner = later.empty() ? std::vector<uint64_t>(innerLimit_ / 64, 0) : later;
+    auto isLater = [&later](uint32_t cp) {
+      return !later.empty() && (cp == kNoCodePoint || (later[cp >> 6] >> (cp & 63) & 1));
+    };
+    for (const Unit* unit : steps[s]) {
+      for (const auto& dict : *unit) {
+        if (!dict || unreadable) continue;
+        for (const auto& entry : *dict->GetLexicon()) {
+          const std::string key = entry->Key();
+          const auto* p = reinterpret_cast<const unsigned char*>(key.data());
+          for (size_t i = 0; i < key.size();) {
+            const size_t n = p[i] < 0x80 ? 1 : LeadLength(p[i]);
+            const uint32_t cp = n <= 4 && i + n <= key.size() ? DecodeCharacter(p + i, n) : kNoCodePoint;
+            if (cp == kNoCodePoint) {
+              // A key this walk cannot read: trust no cut at all.
+              unreadable = true;
+              break;
+            }
+            bool mark = i + n < key.size();
+            if (!mark && !later.empty()) {
+              for (const std::string& value : entry->Values()) mark = mark || isLater(lastCharacter(value));
+            }
+            if (mark) inner[cp >> 6] |= uint64_t{1} << (cp & 63);
+            i += n;
+          }
+        }
+      }
+    }
+    later = std::move(inner);
+  }
+  if (unreadable) {
+    innerLimit_ = 0;
+    inner_.clear();
+    return;
+  }
+  inner_ = std::move(later);
+  if (inner_.empty()) inner_.assign(innerLimit_ / 64, 0);
+}
+
+size_t FastConverter::SafeCut(const char* text, size_t length) const {
+  // Description sequences hold at most 64 characters (OpenCC's limit).
+  constexpr size_t kDescriptionReach = 64;
+  const auto* u = reinterpret_cast<const unsigned char*>(text);
+  size_t best = 0;
+  size_t sinceOperator = kDescriptionReach;
+  for (size_t pos = 0; pos < length;) {
+    const size_t n = u[pos] < 0x80 ? 1 : LeadLength(u[pos]);
+    if (n > length - pos) break;  // cut off by the end: not a whole character
+    const uint32_t cp = n <= 4 ? DecodeCharacter(u + pos, n) : kNoCodePoint;
+    pos += n;
+    if (cp == 0) {
+      // The text after a NUL converts on its own (CompiledConversion).
+      best = pos;
+      sinceOperator = kDescriptionReach;
+      continue;
+    }
+    if (cp == kNoCodePoint) {
+      sinceOperator = 0;  // a byte OpenCC rejects or misreads: no cut near it
+      continue;
+    }
+    if (cp >= 0x2FF0 && cp <= 0x2FFF) {
+      sinceOperator = 0;
+      continue;
+    }
+    if (sinceOperator < kDescriptionReach) ++sinceOperator;
+    if (sinceOperator >= kDescriptionReach && !Inner(cp)) best = pos;
+  }
+  return best;
 }
 
 size_t FastConverter::MemoryBytes() const {

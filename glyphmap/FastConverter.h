@@ -27,7 +27,8 @@ namespace glyphmap {
 // or a whole ideographic description sequence, is copied as it is; a
 // character cut off by the end of the text is copied as far as it goes;
 // OpenCC hands segments on as C strings, so a segment ends at its first NUL
-// and the rest of that segment is not passed on.
+// and the rest of that segment is not passed on (CompiledConversion keeps
+// NULs out of its way: it converts the pieces between them one by one).
 class FastConverter {
  public:
   // Null when the converter has a shape this class does not cover (a
@@ -49,6 +50,16 @@ class FastConverter {
   // checks first unless ChecksItsInput().
   size_t Convert(const char* text, size_t length, char* out) const;
   bool ChecksItsInput() const { return onePass_; }
+
+  // The largest k <= length (at a character boundary, walking from the
+  // start of the text as Convert does) after which the text may be cut:
+  // converting the text before k and the text from k on separately gives
+  // exactly what converting it whole gives, whatever comes after `length`.
+  // That holds after a character that no key holds anywhere but at its end
+  // (so no key reaches across the cut) with no ideographic description
+  // operator among the 64 characters before it (so no description sequence
+  // does). 0 when there is no such place.
+  size_t SafeCut(const char* text, size_t length) const;
 
   size_t MemoryBytes() const;
   // The output is never longer than floor(n * num / den) for n input bytes.
@@ -111,6 +122,15 @@ class FastConverter {
   std::vector<const PrefixDict*> normalizationStarts_;  // its dictionaries, for a quick scan
   uint64_t firstNum_ = 1, firstDen_ = 1;  // the first step's largest expansion
   uint64_t ratioNum_ = 1, ratioDen_ = 1;  // the whole conversion's
+  // Bit per code point that some key of any dictionary holds before its end.
+  // A character also counts when a later step (or, for the normalization,
+  // any step after it) could see a key reach across the cut from the
+  // output of a segment that ends with it.
+  void FindInnerCharacters(const Unit* segmentation, const std::vector<std::vector<Unit>>& chain,
+                           const std::vector<std::vector<Unit>>& normalization);
+  bool Inner(uint32_t cp) const { return cp >= innerLimit_ || (inner_[cp >> 6] >> (cp & 63) & 1); }
+  std::vector<uint64_t> inner_;
+  uint32_t innerLimit_ = 0;  // code points at or above count as inner
 };
 
 }  // namespace glyphmap

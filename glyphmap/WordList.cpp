@@ -1,3 +1,4 @@
+#include <algorithm>
 #include "glyphmap/WordList.h"
 
 #include <windows.h>
@@ -105,7 +106,16 @@ std::shared_ptr<const WordList> ParseWordList(std::string_view bytes, const std:
       continue;
     }
     entries.push_back({std::string(source), std::string(result)});
+    const auto* u = reinterpret_cast<const unsigned char*>(source.data());
+    for (size_t i = 0; i < source.size();) {
+      const size_t n = u[i] < 0x80 ? 1 : (u[i] & 0xE0) == 0xC0 ? 2 : (u[i] & 0xF0) == 0xE0 ? 3 : 4;
+      if (i + n >= source.size()) break;  // the last character
+      list->inner.push_back(DecodeCharacter(u + i, n));
+      i += n;
+    }
   }
+  std::sort(list->inner.begin(), list->inner.end());
+  list->inner.erase(std::unique(list->inner.begin(), list->inner.end()), list->inner.end());
   list->entries = entries.size();
   if (!entries.empty()) list->words = std::make_shared<const PrefixDict>(entries);
   if (list->skipped > 0 || cut) {

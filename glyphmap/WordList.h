@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "glyphmap/PrefixDict.h"
 
@@ -23,6 +24,8 @@ struct WordList {
   static constexpr size_t kLinesNamed = 5;  // bad lines named in the report
 
   std::shared_ptr<const PrefixDict> words;  // null: no entries
+  // The code points some source holds before its end, sorted, each once.
+  std::vector<uint32_t> inner;
   size_t entries = 0;
   size_t skipped = 0;
   std::string report;

@@ -3,6 +3,13 @@
 // Handles are small non-negative integers; -1 means "no instance". Handles
 // are independent and may be used from several threads at once.
 //
+// Results are byte-identical with OpenCC's converter for the same
+// configuration, with one intended difference: a NUL byte. OpenCC hands
+// unconverted runs on as C strings, so the text after a NUL is lost up to
+// the next dictionary word. Here a NUL passes through as itself and the text
+// after it converts as the text after a line end would: a text with NULs
+// converts as its NUL-separated pieces do one by one, NULs kept between.
+//
 // Failures worth telling (a missing or unreadable dictionary, a malformed
 // configuration, text OpenCC rejects) are thrown as std::runtime_error with
 // a UTF-8 message. The library never writes to the console.
@@ -63,6 +70,14 @@ GLYPHMAP_API size_t glyphmap_word_list_report(int handle, char* buffer, size_t s
 
 // Releases an instance. Unknown handles are ignored.
 GLYPHMAP_API void opencc_close(int handle);
+
+// Where a long text may be cut: the largest k <= `length` such that
+// converting the first k bytes and the rest in two calls gives exactly what
+// one call over the whole text gives, whatever follows the `length` bytes
+// (the character before the cut is part of no key but at a key's end, and
+// no ideographic description sequence reaches across it). 0 when there is
+// no such place, or for an unknown handle.
+GLYPHMAP_API size_t glyphmap_safe_cut(int handle, const char* text, size_t length);
 
 #ifdef __cplusplus
 }

@@ -1,10 +1,11 @@
 #include "loader/ResMgrHolder.h"
 
+#include <cstdint>
 #include <cwchar>
 #include <new>
 
+#include "config/ModuleFolder.h"
 #include "loader/ComponentApi.h"
-#include "loader/ExeFolder.h"
 #include "skeldon/ResIds.h"
 
 namespace {
@@ -31,7 +32,8 @@ void RegisterComponents() {
   api.mgrInit();
   for (const ComponentEntry& entry : kComponents) {
     wchar_t path[MAX_PATH] = {};
-    if (!ExeFolder(path, MAX_PATH)) continue;
+    const std::int32_t folder = ModuleFolder(path);
+    if (folder == 0 || folder >= MAX_PATH) continue;
     if (wcslen(path) + wcslen(entry.file) >= MAX_PATH) continue;
     wcscat(path, entry.file);
     api.regSvr(path, entry.clsid);

@@ -17,6 +17,8 @@ LRESULT CConvView::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     ShowStandard();
     return 0;
   }
+  // The job works on the page's members: it ends before the page goes.
+  if (msg == WM_DESTROY && WorkerRecorded()) StopJob();
   return CSubView::WindowProc(msg, wp, lp);
 }
 

@@ -1,29 +1,21 @@
 #include "pages/DlgFileEditor.h"
 
-#include "pages/DialogPlace.h"
 #include "pages/EncodingNames.h"
 #include "pages/FilePagesIds.h"
 #include "pages/PageRes.h"
 #include "skeldon/ResIds.h"
-
-namespace {
-
-constexpr COLORREF kBodyText = RGB(64, 64, 64);
-constexpr COLORREF kBody = RGB(241, 241, 241);
-
-}  // namespace
+#include "skin/DialogPlace.h"
 
 CDlgFileEditor::CDlgFileEditor(const FileEntry* fileEntry)
     : vek_SkinDlg(IDD_ENCODING_DLG, nullptr), entry(fileEntry) {
-  ctrlTextColor = kBodyText;
-  ctrlBrush.reset(CreateSolidBrush(kBody));
-  titleLeft = 55;
-  titleTop = 9;
+  faceId = BMP_DLG_520X260;
+  UseLightBody();
 }
 
 CtrlSkinTable CDlgFileEditor::SkinTable() {
   constexpr int kImagePos = CTRLSKIN_IMAGE | CTRLSKIN_POS;
   constexpr int kPosSize = CTRLSKIN_POS | CTRLSKIN_SIZE;
+  using palette::kBody, palette::kBodyText;
   return CtrlSkinTable{{&close, BMP_SYSBTN_DLGCLOSE, -37, 0, 0, 0, 0, 0, kImagePos},
                        {&ok, BMP_BTN_OK, 285, 206, 0, 0, 0, 0, kImagePos},
                        {&cancel, BMP_BTN_CANCEL, 395, 206, 0, 0, 0, 0, kImagePos},
@@ -38,25 +30,8 @@ void CDlgFileEditor::DoDataExchange(fw::CDataExchange* dx) {
   fw::DDX_Control(dx, IDC_ENC_LABEL, encodingLabel);
   fw::DDX_Control(dx, IDOK, ok);
   fw::DDX_Control(dx, IDCANCEL, cancel);
-  fw::DDX_Control(dx, IDC_DLG_CLOSE, close);
+  fw::DDX_Control(dx, IDC_CLOSE_BTN, close);
   fw::DDX_CBIndex(dx, IDC_ENC_COMBO, selection);
-}
-
-int CDlgFileEditor::OnLoadSkin() {
-  background.Attach(LoadSkinBitmap(BMP_DLG_520X260));
-  ApplyCtrlImages(SkinTable(), AppResMgr());
-  return 0;
-}
-
-int CDlgFileEditor::OnFreeSkin() {
-  FreeSkinBitmap(background.Detach());
-  ReleaseCtrlImages(SkinTable(), AppResMgr());
-  return 0;
-}
-
-int CDlgFileEditor::OnLayout() {
-  ApplyCtrlLayout(m_hWnd, SkinTable());
-  return 1;
 }
 
 BOOL CDlgFileEditor::OnInitDialog() {
@@ -65,8 +40,6 @@ BOOL CDlgFileEditor::OnInitDialog() {
   const FileEncoding current = entry != nullptr ? entry->encoding : -1;
   selection = current >= 0 && current < encodingCombo.GetCount() ? current : -1;
   encodingCombo.SetCurSel(selection);
-  ApplyCtrlBackColors(SkinTable());
-  ApplyCtrlForeColors(SkinTable());
   title = QueryText(TITLE_FILE_SETTINGS);
   SetWindowText(title);  // not drawn by the system; names the window for tools
   CenterOverOwner(m_hWnd);
@@ -78,7 +51,7 @@ BOOL CDlgFileEditor::OnCommand(WPARAM wp, LPARAM lp) {
     switch (LOWORD(wp)) {
       case IDOK: fw::CDialog::OnOK(); return TRUE;
       case IDCANCEL:
-      case IDC_DLG_CLOSE: fw::CDialog::OnCancel(); return TRUE;
+      case IDC_CLOSE_BTN: fw::CDialog::OnCancel(); return TRUE;
       default: break;
     }
   }

@@ -30,10 +30,5 @@ class CDlgFileEditor : public vek_SkinDlg {
   void DoDataExchange(fw::CDataExchange* dx) override;
   BOOL OnInitDialog() override;
   BOOL OnCommand(WPARAM wp, LPARAM lp) override;
-  int OnLoadSkin() override;
-  int OnFreeSkin() override;
-  int OnLayout() override;
-
- private:
-  CtrlSkinTable SkinTable();
+  CtrlSkinTable SkinTable() override;
 };

@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr COLORREF kPanelText = RGB(64, 64, 64);
-constexpr COLORREF kPanel = RGB(241, 241, 241);
 constexpr int kFrameSize = 128;
 constexpr int kFrameTotal = 18;
 constexpr UINT kAnimPeriodMs = 100;
@@ -23,11 +21,9 @@ CDlgProgress::CDlgProgress() : vek_SkinDlg(IDD_PROGRESS, nullptr) {
   bar.barBrush.reset(CreateSolidBrush(RGB(75, 145, 180)));
   bar.maxPos = 1;
   bar.pos = 0;
-  titleLeft = 55;
-  titleTop = 9;
-  // Controls without colours of their own take the panel's.
-  ctrlTextColor = kPanelText;
-  ctrlBrush.reset(CreateSolidBrush(kPanel));
+  faceId = BMP_DLG_520X260;
+  UseLightBody();
+  animation.backColor = palette::kBody;
 }
 
 BOOL CDlgProgress::Create(CConvView* ownerPage, int showMode) {
@@ -61,17 +57,22 @@ void CDlgProgress::DoDataExchange(fw::CDataExchange* dx) {
   fw::DDX_Control(dx, IDC_CLOSE_BTN, close);
 }
 
-CtrlSkinTable CDlgProgress::ImageTable() {
-  CtrlSkinTable t;
-  t.push_back({&close, BMP_SYSBTN_DLGCLOSE, 0, 0, 0, 0, 0, 0, CTRLSKIN_IMAGE});
-  t.push_back({&stop, BMP_BTN_STOP, 0, 0, 0, 0, 0, 0, CTRLSKIN_IMAGE});
-  t.push_back({nullptr, 0, 0, 0, 0, 0, 0, 0, CTRLSKIN_END});
-  return t;
+CtrlSkinTable CDlgProgress::SkinTable() {
+  constexpr int kImagePos = CTRLSKIN_IMAGE | CTRLSKIN_POS;
+  constexpr int kPosSize = CTRLSKIN_POS | CTRLSKIN_SIZE;
+  constexpr int kColoured = kPosSize | CTRLSKIN_BACK | CTRLSKIN_FORE;
+  using palette::kBody, palette::kBodyText;
+  return CtrlSkinTable{{&close, BMP_SYSBTN_DLGCLOSE, -37, 0, 0, 0, 0, 0, kImagePos},
+                       {&stop, BMP_BTN_STOP, 210, 177, 0, 0, 0, 0, kImagePos},
+                       {&bar, 0, 72, 105, 377, 28, 0, 0, kPosSize},
+                       {&animation, 0, 196, 66, 0, 0, 0, 0, CTRLSKIN_POS},
+                       {&progressLabel, 0, 72, 77, 76, 16, kBody, kBodyText, kColoured},
+                       {&waitText, 0, 103, 205, 350, 22, kBody, kBodyText, kColoured},
+                       {nullptr, 0, 0, 0, 0, 0, 0, 0, CTRLSKIN_END}};
 }
 
 int CDlgProgress::OnLoadSkin() {
-  background.Attach(LoadSkinBitmap(BMP_DLG_520X260));
-  ApplyCtrlImages(ImageTable(), AppResMgr());
+  vek_SkinDlg::OnLoadSkin();
   if (HBITMAP strip = LoadSkinBitmap(BMP_ROTATES)) {
     animation.frames.Create(kFrameSize, kFrameSize, ILC_COLOR32 | ILC_MASK, 0, 1);
     animation.frames.Add(strip, RGB(255, 0, 255));
@@ -82,8 +83,7 @@ int CDlgProgress::OnLoadSkin() {
 }
 
 int CDlgProgress::OnFreeSkin() {
-  FreeSkinBitmap(background.Detach());
-  ReleaseCtrlImages(ImageTable(), AppResMgr());
+  vek_SkinDlg::OnFreeSkin();
   if (animation.frames.GetSafeHandle() != nullptr) {
     ImageList_RemoveAll(animation.frames.GetSafeHandle());
     animation.frames.DeleteImageList();
@@ -91,28 +91,9 @@ int CDlgProgress::OnFreeSkin() {
   return 0;
 }
 
-int CDlgProgress::OnLayout() {
-  const RECT client = GetClientRect();
-  auto place = [](fw::CWnd& c, int x, int y, int cx, int cy) {
-    UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (cx == 0 ? SWP_NOSIZE : 0);
-    c.SetWindowPos(nullptr, x, y, cx, cy, flags);
-  };
-  place(bar, 72, 105, 377, 28);
-  place(animation, 196, 66, 0, 0);
-  place(close, client.right - 37, 0, 0, 0);
-  place(progressLabel, 72, 77, 76, 16);
-  place(stop, 210, 177, 0, 0);
-  place(waitText, 103, 205, 350, 22);
-  return 1;
-}
-
 BOOL CDlgProgress::OnInitDialog() {
   vek_SkinDlg::OnInitDialog();
   title = QueryText(TITLE_CONVERTING);
-  for (vek_SkinStatic* s : {&waitText, &progressLabel}) {
-    s->SetForeColor(kPanelText);
-    s->SetBackColor(kPanel);
-  }
   AddCtrlTips(m_hWnd, AppResMgr(),
               CtrlTipTable{{TIP_CLOSE, IDC_CLOSE_BTN, CTRLTIP_USED},
                            {TIP_STOP, IDC_STOP_BTN, CTRLTIP_USED},

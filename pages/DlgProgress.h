@@ -44,14 +44,11 @@ class CDlgProgress : public vek_SkinDlg {
  protected:
   void DoDataExchange(fw::CDataExchange* dx) override;
   BOOL OnInitDialog() override;
+  CtrlSkinTable SkinTable() override;
   int OnLoadSkin() override;
   int OnFreeSkin() override;
-  int OnLayout() override;
   BOOL OnCommand(WPARAM wp, LPARAM lp) override;
 
   // Stop: asks for confirmation, then stops the owner's job.
   virtual void OnStop();
-
- private:
-  CtrlSkinTable ImageTable();
 };

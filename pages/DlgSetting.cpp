@@ -1,36 +1,19 @@
 #include "pages/DlgSetting.h"
 
-#include <io.h>
-
 #include <cwchar>
 #include <string>
 
 #include "fw/App.h"
 #include "fw/MessageBox.h"
-#include "pages/DialogPlace.h"
 #include "pages/EncodingNames.h"
 #include "pages/FilePagesIds.h"
 #include "pages/PageRes.h"
 #include "pages/UserWords.h"
 #include "engine/Standards.h"
 #include "skeldon/ResIds.h"
+#include "skin/DialogPlace.h"
 
 namespace {
-
-constexpr COLORREF kBodyText = RGB(64, 64, 64);
-constexpr COLORREF kBody = RGB(241, 241, 241);
-constexpr COLORREF kEditBorder = RGB(91, 147, 209);
-constexpr COLORREF kLink = RGB(38, 96, 168);
-
-// The folder picker's own words for a typed folder, so that a folder typed
-// here meets the same questions as one typed into the picker.
-constexpr wchar_t kAskCreate[] = L"\n\nThe directory not exist,are you want to create it?";
-constexpr wchar_t kInvalid[] = L"\n\nThe path is invalidate,please input again! ";
-
-bool FolderExists(const wchar_t* path) {
-  const DWORD attributes = GetFileAttributesW(path);
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
 
 // What a failed write of `item` to the settings file tells the user.
 std::wstring SaveFailureText(const CfgStore& store, const wchar_t* item) {
@@ -66,10 +49,8 @@ void CopyBounded(wchar_t (&dst)[260], const std::wstring& src) {
 }  // namespace
 
 CDlgSetting::CDlgSetting(CfgStore& store) : vek_SkinDlg(IDD_SETTINGS_DLG, nullptr), store_(store) {
-  ctrlTextColor = kBodyText;
-  ctrlBrush.reset(CreateSolidBrush(kBody));
-  titleLeft = 55;
-  titleTop = 9;
+  faceId = BMP_DLG_520X260;
+  UseLightBody();
   std::int32_t mode = 0;
   store_.ReadValue(CFGKEY_ENCODING_MODE, &mode, sizeof(mode));
   encodingMode = mode;
@@ -80,6 +61,8 @@ CtrlSkinTable CDlgSetting::SkinTable() {
   constexpr int kImagePos = CTRLSKIN_IMAGE | CTRLSKIN_POS;
   constexpr int kPosSize = CTRLSKIN_POS | CTRLSKIN_SIZE;
   constexpr int kColoured = kPosSize | CTRLSKIN_BACK | CTRLSKIN_FORE;
+  using palette::kBody, palette::kBodyText;
+  constexpr COLORREF kLink = RGB(38, 96, 168);
   return CtrlSkinTable{{&close, BMP_SYSBTN_DLGCLOSE, -37, 0, 0, 0, 0, 0, kImagePos},
                        {&browse, BMP_BTN_BROWSE, 470, 40, 0, 0, 0, 0, kImagePos},
                        {&ok, BMP_BTN_OK, 285, 206, 0, 0, 0, 0, kImagePos},
@@ -113,7 +96,7 @@ void CDlgSetting::DoDataExchange(fw::CDataExchange* dx) {
   fw::DDX_Control(dx, IDC_SET_WORDS_T2S, wordsTra2Sim);
   fw::DDX_Control(dx, IDOK, ok);
   fw::DDX_Control(dx, IDCANCEL, cancel);
-  fw::DDX_Control(dx, IDC_DLG_CLOSE, close);
+  fw::DDX_Control(dx, IDC_CLOSE_BTN, close);
   fw::DDX_Text(dx, IDC_SET_FOLDEREDIT, outputFolder);
   // The radio group: 0 the first button, 1 the second, -1 neither.
   if (dx->saving) {
@@ -124,23 +107,6 @@ void CDlgSetting::DoDataExchange(fw::CDataExchange* dx) {
     autoRadio.SetCheck(encodingMode == 0 ? BST_CHECKED : BST_UNCHECKED);
     manualRadio.SetCheck(encodingMode == 1 ? BST_CHECKED : BST_UNCHECKED);
   }
-}
-
-int CDlgSetting::OnLoadSkin() {
-  background.Attach(LoadSkinBitmap(BMP_DLG_520X260));
-  ApplyCtrlImages(SkinTable(), AppResMgr());
-  return 0;
-}
-
-int CDlgSetting::OnFreeSkin() {
-  FreeSkinBitmap(background.Detach());
-  ReleaseCtrlImages(SkinTable(), AppResMgr());
-  return 0;
-}
-
-int CDlgSetting::OnLayout() {
-  ApplyCtrlLayout(m_hWnd, SkinTable());
-  return 1;
 }
 
 BOOL CDlgSetting::OnInitDialog() {
@@ -154,9 +120,7 @@ BOOL CDlgSetting::OnInitDialog() {
   encodingCombo.SetCurSel(index);
   for (std::int32_t i = 0; i < kStandardCount; ++i) standardCombo.AddString(StandardLabel(i));
   standardCombo.SetCurSel(standard);
-  ApplyCtrlBackColors(SkinTable());
-  ApplyCtrlForeColors(SkinTable());
-  folderEdit.borderColor = kEditBorder;
+  folderEdit.borderColor = palette::kEditBorder;
   title = QueryText(TITLE_SETTINGS);
   SetWindowText(title);  // not drawn by the system; names the window for tools
   CenterOverOwner(m_hWnd);
@@ -172,7 +136,7 @@ BOOL CDlgSetting::OnCommand(WPARAM wp, LPARAM lp) {
       case IDC_SET_WORDS_T2S: EditWords(Tra2Sim); return TRUE;
       case IDOK: SaveSettings(); return TRUE;
       case IDCANCEL:
-      case IDC_DLG_CLOSE: fw::CDialog::OnCancel(); return TRUE;
+      case IDC_CLOSE_BTN: fw::CDialog::OnCancel(); return TRUE;
       default: break;
     }
   }
@@ -197,18 +161,13 @@ void CDlgSetting::BrowseOutputFolder() {
   }
 }
 
-bool CDlgSetting::AcceptTypedFolder(const fw::CString& folder) {
+bool CDlgSetting::KeepsTypedFolder(const fw::CString& folder) {
   wchar_t stored[260] = {};
   store_.ReadString(CFGKEY_OUTPUT_DIR, stored);
   if (folder == stored) return true;
-  if (CheckPath(folder.c_str(), FALSE) == CHECKPATH_VALID) {
-    if (FolderExists(folder.c_str())) return true;
-    if (fw::AppMessageBox(m_hWnd, folder + kAskCreate, MB_YESNO | MB_ICONQUESTION) == IDYES) {
-      CheckPath(folder.c_str(), TRUE);
-      if (FolderExists(folder.c_str())) return true;
-    }
-  }
-  fw::AppMessageBox(m_hWnd, folder + kInvalid, MB_ICONEXCLAMATION);
+  // The picker's own flow, so that a folder typed here meets the same
+  // questions as one typed into the picker.
+  if (AcceptTypedFolder(m_hWnd, folder.c_str())) return true;
   ::SetFocus(folderEdit.m_hWnd);
   folderEdit.SetSel(0, -1);
   return false;
@@ -216,7 +175,7 @@ bool CDlgSetting::AcceptTypedFolder(const fw::CString& folder) {
 
 void CDlgSetting::SaveSettings() {
   UpdateData(true);
-  if (!AcceptTypedFolder(outputFolder)) return;
+  if (!KeepsTypedFolder(outputFolder)) return;
   const std::int32_t mode = encodingMode;
   const std::int32_t index = encodingCombo.GetCurSel();
   const int chosen = standardCombo.GetCurSel();

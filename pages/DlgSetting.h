@@ -54,9 +54,7 @@ class CDlgSetting : public vek_SkinDlg {
   void DoDataExchange(fw::CDataExchange* dx) override;
   BOOL OnInitDialog() override;
   BOOL OnCommand(WPARAM wp, LPARAM lp) override;
-  int OnLoadSkin() override;
-  int OnFreeSkin() override;
-  int OnLayout() override;
+  CtrlSkinTable SkinTable() override;
 
   // The picker, run over this dialog; tests replace it.
   virtual int RunPicker(vek_PathDlg& picker) { return picker.Browse(); }
@@ -64,10 +62,9 @@ class CDlgSetting : public vek_SkinDlg {
   virtual bool OpenWordList(ConvDirection direction);
 
  private:
-  CtrlSkinTable SkinTable();
   // True when `folder` may become the output folder: the stored one, or a
   // sound path that exists or that the user lets us create.
-  bool AcceptTypedFolder(const fw::CString& folder);
+  bool KeepsTypedFolder(const fw::CString& folder);
 
   CfgStore& store_;
 };

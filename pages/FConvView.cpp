@@ -1,10 +1,16 @@
 #include "pages/FConvView.h"
 
 #include <shellapi.h>
+// After windows.h:
+#include <cderr.h>
 
 #include <cwchar>
+#include <string>
+#include <utility>
 
+#include "config/FileBytes.h"
 #include "config/FormatSize.h"
+#include "engine/ConvertText.h"
 #include "fw/MessageBox.h"
 #include "pages/EncodingNames.h"
 #include "pages/FileJob.h"
@@ -17,10 +23,12 @@
 
 namespace {
 
-// The standard's caption, in the colours of the page's button row.
-constexpr COLORREF kStandardBack = RGB(241, 241, 241);
-constexpr COLORREF kStandardText = RGB(64, 64, 64);
-
+// Said when the file-open dialog could not hand the whole choice over.
+constexpr wchar_t kTooManyChosen[] =
+    L"一次选择的文件太多, 文件名超出了可以接收的长度, 没有文件加入转换队列。\n\n"
+    L"请分几次选择并添加这些文件。";
+// Said when the file-open dialog failed for another reason.
+constexpr wchar_t kFileDialogFailed[] = L"无法打开文件选择对话框 (错误代码 0x%04X)。";
 // Said when a chosen file's path does not fit the queue.
 constexpr wchar_t kPathTooLong[] = L"以下文件的路径超过 259 个字符, 无法加入转换队列:\n\n";
 // Said when a chosen name stands for a device rather than a file.
@@ -41,18 +49,6 @@ constexpr wchar_t kNoneConverted[] =
     L"没有文件转换成功: 队列中的文件均处理失败, 输出文件夹中没有新的结果。\n"
     L"请查看列表中各文件的状态。";
 
-// The file's size, taken by opening it for reading; 0 when it cannot be.
-ULARGE_INTEGER FileSizeOf(const wchar_t* path) {
-  ULARGE_INTEGER size{};
-  HANDLE file =
-      CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return size;
-  LARGE_INTEGER got{};
-  if (GetFileSizeEx(file, &got)) size.QuadPart = static_cast<ULONGLONG>(got.QuadPart);
-  CloseHandle(file);
-  return size;
-}
-
 fw::CString FromAnsi(const char* text) {
   wchar_t wide[260] = {};
   MultiByteToWideChar(CP_ACP, 0, text, -1, wide, 259);
@@ -64,6 +60,7 @@ fw::CString FromAnsi(const char* text) {
 CFConvView::CFConvView(UINT templateId, fw::CWnd* parent, ConvDirection convDirection)
     : CConvView(templateId, parent), direction(convDirection) {
   listFont.CreateFont(-11, FW_NORMAL, DEFAULT_CHARSET, L"Tahoma");
+  faceId = BMP_VIEW_FCONV;
 }
 
 CFConvView::~CFConvView() = default;
@@ -78,7 +75,7 @@ CtrlSkinTable CFConvView::SkinTable() {
                        {clear, BMP_BTN_CLEAR, 438, 400, 0, 0, 0, 0, kImagePos},
                        {openFolder, BMP_BTN_OPENFOLDER, 548, 400, 0, 0, 0, 0, kImagePos},
                        {start, BMP_BTN_STARTCONV, 658, 400, 0, 0, 0, 0, kImagePos},
-                       {&standardLabel, 0, 12, 417, 200, 16, kStandardBack, kStandardText,
+                       {&standardLabel, 0, 12, 417, 200, 16, palette::kBody, palette::kBodyText,
                         CTRLSKIN_POS | CTRLSKIN_SIZE | CTRLSKIN_BACK | CTRLSKIN_FORE},
                        {nullptr, 0, 0, 0, 0, 0, 0, 0, CTRLSKIN_END}};
 }
@@ -90,20 +87,7 @@ int CFConvView::OnLoadSkin() {
     statusList.GetItem(i, statusTexts[i], sizeof(statusTexts[i]));
   }
   encodingNames = LoadEncodingNames();
-  viewBackground.Attach(LoadSkinBitmap(BMP_VIEW_FCONV));
-  ApplyCtrlImages(SkinTable(), AppResMgr());
-  return 0;
-}
-
-int CFConvView::OnFreeSkin() {
-  FreeSkinBitmap(viewBackground.Detach());
-  ReleaseCtrlImages(SkinTable(), AppResMgr());
-  return 0;
-}
-
-int CFConvView::OnLayout() {
-  ApplyCtrlLayout(m_hWnd, SkinTable());
-  return 1;
+  return CConvView::OnLoadSkin();
 }
 
 BOOL CFConvView::OnInitDialog() {
@@ -192,7 +176,17 @@ HWND CFConvView::BoxOwner() const {
 void CFConvView::AddFiles() {
   fw::CFileDialog dialog(TRUE, nullptr, nullptr, kAddFilesFlags, fileFilter, this,
                          kAddFilesBufferUnits);
-  if (RunFileDialog(dialog) != IDOK) return;
+  if (RunFileDialog(dialog) != IDOK) {
+    // Not the user's Cancel: the choice was lost, so say so.
+    if (dialog.m_error == FNERR_BUFFERTOOSMALL) {
+      fw::AppMessageBox(BoxOwner(), kTooManyChosen, MB_ICONEXCLAMATION);
+    } else if (dialog.m_error != 0) {
+      wchar_t text[160] = {};
+      swprintf(text, 160, kFileDialogFailed, static_cast<unsigned>(dialog.m_error));
+      fw::AppMessageBox(BoxOwner(), text, MB_ICONEXCLAMATION);
+    }
+    return;
+  }
   AddChosenFiles(dialog.GetPathNames());
 }
 
@@ -219,7 +213,8 @@ void CFConvView::AddChosenFiles(const std::vector<fw::CString>& paths) {
 
 void CFConvView::AddFile(const fw::CString& path) {
   FileEntry entry;
-  const ULARGE_INTEGER size = FileSizeOf(path.c_str());
+  ULARGE_INTEGER size{};
+  size.QuadPart = FileSizeOf(path.c_str());
   wchar_t sizeText[260] = {};
   FormatSize(sizeText, size.LowPart, size.HighPart);
 
@@ -279,6 +274,9 @@ void CFConvView::EditEncoding() {
   CDlgFileEditor dialog(&files[static_cast<size_t>(row)]);
   if (RunEncodingDialog(dialog) != IDOK) return;
   FileEntry& entry = files[static_cast<size_t>(row)];
+  // OK on the choice the row had keeps the row's reading (a file detected
+  // as Big5 or UTF-32 stays so, and so does its name in the list).
+  if (dialog.selection == entry.encoding) return;
   // A choice by hand replaces the detection: "ANSI" is the system's code page.
   entry.encoding = dialog.selection;
   entry.codePage = 0;
@@ -315,22 +313,31 @@ void CFConvView::SetStatus(LPARAM row, int status) {
 void CFConvView::OnJobMessage(WPARAM code, LPARAM value) {
   switch (code) {
     case CONV_BEGIN:
+      inHandRow_ = -1;
       doneCount_ = 0;
       failedCount_ = 0;
       if (progress.m_hWnd != nullptr) progress.SetBarRange(static_cast<int>(value), 0);
       for (int row = 0; row < list->GetItemCount(); ++row) SetStatus(row, FILESTATUS_PENDING);
       break;
-    case CONV_FILE_BEGIN: SetStatus(value, FILESTATUS_PROCESSING); break;
+    case CONV_FILE_BEGIN:
+      inHandRow_ = value;
+      SetStatus(value, FILESTATUS_PROCESSING);
+      break;
     case CONV_FILE_DONE:
+      inHandRow_ = -1;
       ++doneCount_;
       SetStatus(value, FILESTATUS_DONE);
       break;
-    case CONV_FILE_STOPPED: SetStatus(value, FILESTATUS_STOPPED); break;
+    case CONV_FILE_STOPPED:
+      inHandRow_ = -1;
+      SetStatus(value, FILESTATUS_STOPPED);
+      break;
     case CONV_FILE_REASON:
       reasonRow_ = LOWORD(value);
       reason_ = HIWORD(value);
       break;
     case CONV_FILE_FAILED: {
+      inHandRow_ = -1;
       ++failedCount_;
       const wchar_t* why = reasonRow_ == value ? ReasonText(reason_) : nullptr;
       reasonRow_ = -1;
@@ -349,6 +356,18 @@ void CFConvView::OnJobMessage(WPARAM code, LPARAM value) {
         progress.ShowOverParent(FALSE);
         progress.DestroyWindow();
       }
+      const LPARAM inHand = std::exchange(inHandRow_, -1);
+      if (LastJobTerminated()) {
+        // The job did not answer the stop and was ended: the file in hand
+        // was stopped, the rest were never begun (they still read
+        // pending), and nothing was completed to ask about.
+        if (inHand >= 0) SetStatus(inHand, FILESTATUS_STOPPED);
+        break;
+      }
+      // What kept the job from converting (the conversion library could
+      // not open), said here, on the page's thread, over the main window.
+      const std::string problem = TakeProblem();
+      if (!problem.empty()) ShowUtf8Message(problem.c_str(), BoxOwner());
       MessageBeep(MB_ICONEXCLAMATION);
       const bool noneConverted = failedCount_ > 0 && doneCount_ == 0;
       doneCount_ = 0;

@@ -89,9 +89,8 @@ class CFConvView : public CConvView {
   BOOL OnInitDialog() override;
   BOOL OnCommand(WPARAM wp, LPARAM lp) override;
   BOOL OnNotify(WPARAM wp, LPARAM lp, LRESULT* result) override;
+  CtrlSkinTable SkinTable() override;
   int OnLoadSkin() override;
-  int OnFreeSkin() override;
-  int OnLayout() override;
 
   // The dialogs and the shell, which tests answer themselves.
   virtual INT_PTR RunFileDialog(fw::CFileDialog& dialog) { return dialog.DoModal(); }
@@ -101,12 +100,13 @@ class CFConvView : public CConvView {
   HWND BoxOwner() const;
 
  private:
-  CtrlSkinTable SkinTable();
   void InitList();
   void AddFile(const fw::CString& path);
   void SetStatus(LPARAM row, int status);
   void RepaintList();
 
+  // The row of the file the job has in hand (begun, not yet ended), or -1.
+  LPARAM inHandRow_ = -1;
   CfgStore* store_ = nullptr;
   FileDropTarget fileDrop_;  // files dragged onto the list
   // The queue as it stood at Start: what the running job works on.

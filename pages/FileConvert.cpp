@@ -4,7 +4,9 @@
 #include <cstring>
 #include <new>
 #include <stdexcept>
+#include <string>
 
+#include "config/FileBytes.h"
 #include "engine/ConvEngine.h"
 #include "glyphmap/glyphmap.h"
 #include "textio/MakeReader.h"
@@ -14,13 +16,8 @@
 namespace {
 
 constexpr std::int32_t kLineBufferBytes = 1048576;
-
-// Zero-filled bytes, or null when the memory is not there.
-std::unique_ptr<char[]> AllocZeroed(std::int32_t size) {
-  std::unique_ptr<char[]> p(new (std::nothrow) char[static_cast<size_t>(size)]);
-  if (p) std::memset(p.get(), 0, static_cast<size_t>(size));
-  return p;
-}
+// A line longer than this goes to the conversion in pieces.
+constexpr std::int32_t kPieceBytes = 1048576;
 
 bool Flush(OutputBuffer& output, FileConversion& into) {
   bool written = into.Write(output.bytes.get(), output.used);
@@ -32,43 +29,70 @@ bool Flush(OutputBuffer& output, FileConversion& into) {
 FileOutcome ConvertLines(ConvEngine& engine, TReader& reader, OutputBuffer& output,
                          FileConversion& into) {
   FileOutcome outcome = FileOutcome::Done;
+  std::string converted;  // one piece's converted bytes; its room is reused
   for (;;) {
     const char* line = nullptr;
     std::uint64_t rawLength = 0;
     std::int32_t n = reader.ReadLine(&line, &rawLength);
-    // Only a line read counts, none for the read that finds the data
-    // exhausted.
-    if (rawLength > 0) into.LineRead(rawLength);
-    if (line && n > 0) {
-      // The room glyphmap says the line may need (the open configuration's
-      // dictionaries and the user's word list decide); a line too long for
-      // the buffer's count fails its file.
-      const size_t bound = glyphmap_output_bound(engine.Handle(), static_cast<size_t>(n));
-      if (bound == 0 || bound > static_cast<size_t>(INT32_MAX)) {
-        outcome = FileOutcome::LineTooLong;
-        break;
-      }
-      const std::int32_t need = static_cast<std::int32_t>(bound);
-      if (output.used > 0 && output.capacity - output.used < need && !Flush(output, into)) {
-        return FileOutcome::WriteFailed;
-      }
-      if (output.capacity < need) {
-        output.bytes = AllocZeroed(need);
-        output.capacity = output.bytes ? need : 0;
-        if (!output.bytes) return FileOutcome::NoMemory;
+    if (!line || n <= 0) {
+      // Only a line read counts, none for the read that finds the data
+      // exhausted.
+      if (rawLength > 0) into.LineRead(rawLength);
+      break;
+    }
+    // A long line goes to the conversion in pieces, each cut where the
+    // result is the same as for the whole line, so that progress moves, a
+    // stop acts and the output buffer stays small within it. A line with
+    // no such place within a piece's length goes whole.
+    std::int32_t done = 0;
+    std::uint64_t rawCounted = 0;
+    while (done < n) {
+      std::int32_t take = n - done;
+      if (take > kPieceBytes) {
+        const size_t cut = glyphmap_safe_cut(engine.Handle(), line + done, kPieceBytes);
+        if (cut > 0) take = static_cast<std::int32_t>(cut);
       }
       try {
-        int k = glyphmap_convert(engine.Handle(), line, static_cast<size_t>(n),
-                                 output.bytes.get() + output.used,
-                                 static_cast<size_t>(output.capacity - output.used));
-        if (k > 0) output.used += k;
+        engine.Convert(line + done, static_cast<size_t>(take), converted);
       } catch (const std::runtime_error&) {
         // Text the engine rejects (bytes that are not UTF-8).
         outcome = FileOutcome::Undecodable;
         break;
+      } catch (const std::bad_alloc&) {
+        return FileOutcome::NoMemory;
+      }
+      // A piece whose conversion does not fit the buffer's count fails its file.
+      if (converted.size() > static_cast<size_t>(INT32_MAX)) {
+        outcome = FileOutcome::LineTooLong;
+        break;
+      }
+      const auto need = static_cast<std::int32_t>(converted.size());
+      if (output.used > 0 && output.capacity - output.used < need && !Flush(output, into)) {
+        return FileOutcome::WriteFailed;
+      }
+      if (output.capacity < need) {
+        output.bytes = AllocZeroed(static_cast<size_t>(need));
+        output.capacity = output.bytes ? need : 0;
+        if (!output.bytes) return FileOutcome::NoMemory;
+      }
+      std::memcpy(output.bytes.get() + output.used, converted.data(), converted.size());
+      output.used += need;
+      done += take;
+      if (done < n) {
+        // The line's source bytes in the share of its text converted so far.
+        const std::uint64_t raw =
+            rawLength * static_cast<std::uint64_t>(done) / static_cast<std::uint64_t>(n);
+        into.PieceRead(raw - rawCounted);
+        rawCounted = raw;
+        if (into.StopRequested()) break;
       }
     }
-    if (n <= 0 || into.StopRequested()) break;
+    if (rawCounted == 0) {
+      into.LineRead(rawLength);
+    } else if (rawLength > rawCounted) {
+      into.PieceRead(rawLength - rawCounted);
+    }
+    if (outcome != FileOutcome::Done || into.StopRequested()) break;
   }
   if (reader.ReadFailed()) outcome = FileOutcome::Undecodable;
   if (output.used > 0 && !Flush(output, into)) return FileOutcome::WriteFailed;

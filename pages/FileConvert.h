@@ -29,10 +29,14 @@ class FileConversion {
   // Takes `count` bytes of converted UTF-8, always whole lines; false when
   // they could not be written whole (the file then fails).
   virtual bool Write(const char* bytes, std::int32_t count) = 0;
-  // Asked after every line: true ends the file after the line in hand.
+  // Asked after every line (and every piece of a line longer than a
+  // mebibyte): true ends the file after the line or piece in hand.
   virtual bool StopRequested() { return false; }
   // Told the source bytes of every line taken from the file.
   virtual void LineRead(std::uint64_t rawLength) {}
+  // Told the source bytes of each piece of a long line as it is converted
+  // (their share of the line's); LineRead is not told that line then.
+  virtual void PieceRead(std::uint64_t rawLength) { LineRead(rawLength); }
 
   // Why the source could not be read, for ReadFailed.
   LoadStatus load = LoadStatus::NotLoaded;

@@ -7,6 +7,9 @@
 
 #include <algorithm>
 
+#include "fw/Handle.h"
+#include "fw/Trace.h"
+
 namespace {
 
 constexpr UINT_PTR kDropSubclassId = 0x46445250;  // 'FDRP'
@@ -29,15 +32,15 @@ std::vector<std::wstring> TxtFilesIn(const std::wstring& folder) {
   if (!base.empty() && base.back() != L'\\' && base.back() != L'/') base += L'\\';
   std::vector<std::wstring> names;
   WIN32_FIND_DATAW found{};
-  HANDLE search = FindFirstFileW((base + L"*.txt").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return {};
+  fw::UniqueFindHandle search(FindFirstFileW((base + L"*.txt").c_str(), &found));
+  if (!search) return {};
   do {
     if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
         HasTxtExtension(found.cFileName)) {
       names.emplace_back(found.cFileName);
     }
-  } while (FindNextFileW(search, &found));
-  FindClose(search);
+  } while (FindNextFileW(search.get(), &found));
+  search.reset();
   std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
     return StrCmpLogicalW(a.c_str(), b.c_str()) < 0;
   });
@@ -114,7 +117,7 @@ void FileDropTarget::OnDrop(HDROP drop) {
 }
 
 LRESULT CALLBACK FileDropTarget::SubclassProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp,
-                                              UINT_PTR id, DWORD_PTR data) {
+                                              UINT_PTR id, DWORD_PTR data) noexcept {
   auto* self = reinterpret_cast<FileDropTarget*>(data);
   switch (msg) {
     case WM_DROPFILES:
@@ -122,6 +125,7 @@ LRESULT CALLBACK FileDropTarget::SubclassProc(HWND wnd, UINT msg, WPARAM wp, LPA
         self->OnDrop(reinterpret_cast<HDROP>(wp));
       } catch (...) {
         // Nothing crosses the window procedure.
+        fw::TraceCaughtException(L"file drop");
       }
       return 0;
     case WM_NCDESTROY:

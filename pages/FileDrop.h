@@ -36,7 +36,7 @@ class FileDropTarget {
 
  private:
   static LRESULT CALLBACK SubclassProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                       DWORD_PTR data);
+                                       DWORD_PTR data) noexcept;
   void OnDrop(HDROP drop);
 
   HWND window_ = nullptr;  // borrowed: the window that takes the drops

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "config/CfgStore.h"
+#include "config/FileBytes.h"
 #include "engine/ConvEngine.h"
 #include "pages/UserWords.h"
 #include "engine/ConvNotify.h"
@@ -17,23 +18,6 @@
 namespace {
 
 constexpr LPARAM kProgressSteps = 1000;
-
-// Zero-filled bytes, or null when the memory is not there.
-std::unique_ptr<char[]> AllocZeroed(std::int32_t size) {
-  std::unique_ptr<char[]> p(new (std::nothrow) char[static_cast<size_t>(size)]);
-  if (p) std::memset(p.get(), 0, static_cast<size_t>(size));
-  return p;
-}
-
-// The size of the file at `path`, opened as the reader will open it; 0 when
-// it cannot be opened.
-std::uint64_t SizeOf(const wchar_t* path) {
-  fw::UniqueHandle file(CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-  LARGE_INTEGER size{};
-  if (!file || !GetFileSizeEx(file.get(), &size)) return 0;
-  return static_cast<std::uint64_t>(size.QuadPart);
-}
 
 FileIdentity IdentityOf(HANDLE file) {
   FileIdentity id;
@@ -62,21 +46,23 @@ DWORD FileJob::Run(const std::vector<FileEntry>& entries, ConvDirection directio
   output.capacity = output.bytes ? OutputBuffer::kInitialCapacity : 0;
 
   SumSizes(entries);
+  IdentifySources(entries);
   worker_.PostJobMessage(CONV_BEGIN, kProgressSteps);
 
-  auto engine = std::make_unique<ConvEngine>();
+  ConvEngine engine;
   try {
-    engine->Open(direction, CurrentConvOptions(store_, direction));
+    engine.Open(direction, CurrentConvOptions(store_, direction));
   } catch (const std::runtime_error& e) {
-    // A missing dictionary: say why once; every file then fails.
-    ShowUtf8Message(e.what());
-    engine->Close();
+    // A missing dictionary: the page says why once, after the run; every
+    // file then fails.
+    worker_.ReportProblem(e.what());
+    engine.Close();
   }
   for (size_t i = 0; i < count && !worker_.StopRequested(); ++i) {
     const FileEntry entry = entries[i];
     worker_.PostJobMessage(CONV_FILE_BEGIN, static_cast<LPARAM>(i));
     failReason_ = 0;
-    FileResult result = ConvertFile(*engine, entry, output);
+    FileResult result = ConvertFile(engine, entry, output);
     output_.reset();
     outputPath_.clear();
     if (result == FileResult::Failed && failReason_ != 0) {
@@ -87,8 +73,7 @@ DWORD FileJob::Run(const std::vector<FileEntry>& entries, ConvDirection directio
                                                : CONV_FILE_DONE;
     worker_.PostJobMessage(code, static_cast<LPARAM>(i));
   }
-  engine->Close();
-  engine.reset();
+  engine.Close();
   worker_.PostJobMessage(CONV_END, 0);
   return 0;
 }
@@ -97,19 +82,35 @@ void FileJob::SumSizes(const std::vector<FileEntry>& entries) {
   totalBytes_ = 0;
   pendingBytes_ = 0;
   stepCount_ = 0;
-  for (const FileEntry& entry : entries) totalBytes_ += SizeOf(entry.path);
+  for (const FileEntry& entry : entries) totalBytes_ += FileSizeOf(entry.path);
   std::uint64_t step = totalBytes_ / kProgressSteps;
   stepBytes_ = step > static_cast<std::uint64_t>(INT32_MAX) ? INT32_MAX
                                                               : static_cast<std::int32_t>(step);
   if (stepBytes_ < 1) stepBytes_ = 1;
 }
 
-void FileJob::CountProgress(std::uint64_t rawLength) {
+void FileJob::IdentifySources(const std::vector<FileEntry>& entries) {
+  sources_.clear();
+  for (const FileEntry& entry : entries) {
+    FileIdentity id = IdentifyFile(entry.path);
+    if (id.known) sources_.push_back(id);
+  }
+}
+
+bool FileJob::IsQueuedSource(const FileIdentity& file) const {
+  for (const FileIdentity& source : sources_) {
+    if (source.SameAs(file)) return true;
+  }
+  return false;
+}
+
+void FileJob::CountProgress(std::uint64_t rawLength, bool everyStep) {
   pendingBytes_ += rawLength;
-  if (pendingBytes_ >= static_cast<std::uint64_t>(stepBytes_)) {
+  while (pendingBytes_ >= static_cast<std::uint64_t>(stepBytes_)) {
     pendingBytes_ -= static_cast<std::uint64_t>(stepBytes_);
     ++stepCount_;
     worker_.PostJobMessage(CONV_STEP, 0);
+    if (!everyStep) break;
   }
 }
 
@@ -124,6 +125,7 @@ class FileJob::Conversion : public FileConversion {
   }
   bool StopRequested() override { return job_.worker_.StopRequested(); }
   void LineRead(std::uint64_t rawLength) override { job_.CountProgress(rawLength); }
+  void PieceRead(std::uint64_t rawLength) override { job_.CountProgress(rawLength, true); }
 
  private:
   FileJob& job_;
@@ -164,8 +166,11 @@ bool FileJob::WriteOutput(const wchar_t* name, const char* bytes, std::int32_t c
       if (GetLastError() == ERROR_SHARING_VIOLATION) failReason_ = CONV_REASON_OUTPUT_IN_USE;
       return false;
     }
-    // A source in the output folder is never appended to.
-    if (IdentityOf(output_.get()).SameAs(source)) {
+    // No source in the output folder is ever appended to: neither this
+    // file's nor any other of the queue (two files of one name, one of
+    // them in the output folder, however the folder is spelled).
+    const FileIdentity target = IdentityOf(output_.get());
+    if (target.SameAs(source) || IsQueuedSource(target)) {
       output_.reset();
       return false;
     }

@@ -42,13 +42,15 @@ struct FileIdentity {
 // worker: CONV_BEGIN(1000), then per file CONV_FILE_BEGIN(i), CONV_STEP for
 // progress (1000 steps over the whole run), and CONV_FILE_DONE(i),
 // CONV_FILE_STOPPED(i) or CONV_FILE_FAILED(i); CONV_END last. A stop
-// request ends the file in hand after the line in hand and skips the rest.
+// request ends the file in hand after the line in hand (or the piece in
+// hand of a line longer than a mebibyte) and skips the rest.
 //
 // A file fails when its source cannot be read, is no file on a disk or
 // holds no text (LooksLikeText), a line cannot be decoded or converted, a
 // chunk cannot be written whole, its output file is written by another
-// program, or its output would be the source itself; the job goes on with
-// the next file. Where the reason is one the user can act on,
+// program, or its output would be the source itself or any other queued
+// source (their identities are taken when the run starts: nothing is then
+// written); the job goes on with the next file. Where the reason is one the user can act on,
 // CONV_FILE_REASON comes just before CONV_FILE_FAILED. An empty source is
 // no failure: it simply produces no output file.
 //
@@ -80,14 +82,21 @@ class FileJob {
   class Conversion;
   // Appends count bytes to the output file `name`, opening it at the first
   // chunk; false when the chunk was not written whole, the output file
-  // cannot be opened or is the source.
+  // cannot be opened or is the source or another queued source.
   bool WriteOutput(const wchar_t* name, const char* bytes, std::int32_t count,
                    const FileIdentity& source);
-  void CountProgress(std::uint64_t rawLength);
+  // Counts source bytes done; posts a step when a step's worth is there
+  // (every step's worth with `everyStep`, else at most one).
+  void CountProgress(std::uint64_t rawLength, bool everyStep = false);
   void SumSizes(const std::vector<FileEntry>& entries);
+
+  // Every queued source that existed when the run started.
+  void IdentifySources(const std::vector<FileEntry>& entries);
+  bool IsQueuedSource(const FileIdentity& file) const;
 
   ConvWorker& worker_;
   CfgStore& store_;
+  std::vector<FileIdentity> sources_;
   // The output file of the file in hand, once its first chunk came.
   fw::UniqueHandle output_;
   std::wstring outputPath_;

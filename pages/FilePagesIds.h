@@ -3,6 +3,7 @@
 // Template and control ids of the file pages, the settings dialog and the
 // file encoding dialog (FilePages.rc). The program's resource script and
 // the windows share them.
+#include "pages/PageIds.h"  // IDC_CLOSE_BTN, the dialogs' close button
 
 #define IDD_FILEPAGE_S2T 132
 #define IDD_FILEPAGE_T2S 133
@@ -20,7 +21,6 @@
 // Settings and file encoding dialogs (OK and Cancel are IDOK and IDCANCEL).
 #define IDC_SET_FOLDEREDIT 1002
 #define IDC_SET_BROWSE 1008
-#define IDC_DLG_CLOSE 1013
 #define IDC_SET_FOLDERLABEL 1022
 #define IDC_ENC_LABEL 1025
 #define IDC_ENC_COMBO 1026

@@ -1,7 +1,8 @@
 #pragma once
-// Dialog templates of the program (in app/tarnwell.rc and the file pages'
-// pages/FilePages.rc) and the control ids the text pages, the progress
-// dialog and the main window share.
+// Dialog templates of the program in app/tarnwell.rc and the control ids
+// the text pages, the progress dialog, the main window and the skinned
+// dialogs share. The file pages' and their dialogs' templates (132, 133,
+// 134, 136) are named in pages/FilePagesIds.h; every id has one name.
 
 // Dialog templates.
 #define IDD_ABOUTBOX 100
@@ -9,11 +10,7 @@
 #define IDD_TRA2SIM 129
 #define IDD_SIM2TRA 130
 #define IDD_ENTRANCE 131
-#define IDD_FSIM2TRA 132
-#define IDD_FTRA2SIM 133
-#define IDD_SETTING 134
 #define IDD_PROGRESS 135
-#define IDD_FILE_EDITOR 136
 
 // Other resources of the program.
 #define IDR_MAINFRAME 128     // the icon

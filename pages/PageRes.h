@@ -7,12 +7,8 @@
 #include <string>
 
 #include "skeldon/Skeldon.h"
+#include "skin/SkinRes.h"
 
-// The one resource manager, or null.
-vek_IResMgr* AppResMgr();
-// A bitmap of the pack (the caller owns it until FreeSkinBitmap), or null.
-HBITMAP LoadSkinBitmap(long id);
-void FreeSkinBitmap(HBITMAP bitmap);
 // A text of the pack copied through a 260-unit buffer (QueryTxt); empty
 // when the manager or the text is missing.
 std::wstring QueryText(long id);

@@ -1,23 +1,18 @@
 #include "pages/TConvView.h"
 
+#include <string>
+
 #include "fw/MessageBox.h"
 #include "pages/PageIds.h"
 #include "pages/PageRes.h"
 #include "pages/UserWords.h"
 #include "skeldon/ResIds.h"
 
-namespace {
-
-constexpr COLORREF kPageText = RGB(64, 64, 64);
-constexpr COLORREF kPageBack = RGB(238, 247, 246);
-constexpr COLORREF kPageBody = RGB(241, 241, 241);  // the page's face around its panels
-
-}  // namespace
-
 CTConvView::CTConvView(UINT templateId, fw::CWnd* parent, ConvDirection dir)
     : CConvView(templateId, parent), direction(dir) {
-  ctrlTextColor = kPageText;
-  ctrlBrush.reset(CreateSolidBrush(kPageBack));
+  ctrlTextColor = palette::kPageText;
+  ctrlBrush.reset(CreateSolidBrush(palette::kPagePanel));
+  faceId = BMP_VIEW_TCONV;
 }
 
 void CTConvView::DoDataExchange(fw::CDataExchange* dx) {
@@ -27,12 +22,12 @@ void CTConvView::DoDataExchange(fw::CDataExchange* dx) {
   fw::DDX_Control(dx, IDC_STANDARD_LABEL, standardLabel);
 }
 
-CtrlSkinTable CTConvView::Table() {
+CtrlSkinTable CTConvView::SkinTable() {
   return CtrlSkinTable{
       {&sourceEdit, 0, 12, 12, 743, 166, 0, 0, CTRLSKIN_POS | CTRLSKIN_SIZE},
       {&resultEdit, 0, 12, 224, 743, 166, 0, 0, CTRLSKIN_POS | CTRLSKIN_SIZE},
       {&convertButton, BMP_BTN_STARTCONV, 333, 404, 0, 0, 0, 0, CTRLSKIN_IMAGE | CTRLSKIN_POS},
-      {&standardLabel, 0, 445, 412, 310, 16, kPageBody, kPageText,
+      {&standardLabel, 0, 445, 412, 310, 16, palette::kBody, palette::kPageText,
        CTRLSKIN_POS | CTRLSKIN_SIZE | CTRLSKIN_BACK | CTRLSKIN_FORE},
       {nullptr, 0, 0, 0, 0, 0, 0, 0, CTRLSKIN_END}};
 }
@@ -43,7 +38,7 @@ BOOL CTConvView::OnInitDialog() {
   // The page's panels frame the edit boxes: their own border takes the
   // panel's colour.
   for (vek_SkinEdit* e : {&sourceEdit, &resultEdit}) {
-    e->borderColor = kPageBack;
+    e->borderColor = palette::kPagePanel;
     // The dialog manager turns a template edit's border into a sunken
     // edge; the flat one-pixel border is the one the page is drawn for.
     const LONG_PTR ex = GetWindowLongPtrW(e->m_hWnd, GWL_EXSTYLE);
@@ -57,27 +52,8 @@ BOOL CTConvView::OnInitDialog() {
   }
   AddCtrlTips(m_hWnd, AppResMgr(),
               CtrlTipTable{{TIP_START, IDOK, CTRLTIP_USED}, {0, 0, CTRLTIP_END}});
-  ApplyCtrlBackColors(Table());
-  ApplyCtrlForeColors(Table());
   ShowStandard();
   return TRUE;
-}
-
-int CTConvView::OnLoadSkin() {
-  ApplyCtrlImages(Table(), AppResMgr());
-  viewBackground.Attach(LoadSkinBitmap(BMP_VIEW_TCONV));
-  return 0;
-}
-
-int CTConvView::OnFreeSkin() {
-  ReleaseCtrlImages(Table(), AppResMgr());
-  FreeSkinBitmap(viewBackground.Detach());
-  return 0;
-}
-
-int CTConvView::OnLayout() {
-  ApplyCtrlLayout(m_hWnd, Table());
-  return 1;
 }
 
 BOOL CTConvView::OnCommand(WPARAM wp, LPARAM lp) {
@@ -110,6 +86,7 @@ int CTConvView::StartJob() {
   job_.result = result != nullptr ? *result : std::wstring();
   job_.direction = direction;
   job_.window = m_hWnd;
+  job_.worker = this;
   return CConvView::StartJob();
 }
 
@@ -136,6 +113,10 @@ void CTConvView::OnJobMessage(WPARAM code, LPARAM arg) {
     fw::DDX_Text(&dx, IDC_RESULT_EDIT, *result);
   }
   CloseProgress();
+  // What kept the conversion from working, said on this thread over the
+  // main window.
+  const std::string problem = TakeProblem();
+  if (!problem.empty()) ShowUtf8Message(problem.c_str(), GetAncestor(m_hWnd, GA_ROOT));
 }
 
 void CTConvView::CloseProgress() {

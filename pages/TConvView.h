@@ -43,13 +43,10 @@ class CTConvView : public CConvView {
  protected:
   void DoDataExchange(fw::CDataExchange* dx) override;
   BOOL OnInitDialog() override;
-  int OnLoadSkin() override;
-  int OnFreeSkin() override;
-  int OnLayout() override;
+  CtrlSkinTable SkinTable() override;
   BOOL OnCommand(WPARAM wp, LPARAM lp) override;
 
  private:
-  CtrlSkinTable Table();
   // Removes the progress display: page and main window enabled, window gone.
   void CloseProgress();
 

@@ -4,8 +4,12 @@
 
 void vek_AnimPlayer::OnPaint() {
   fw::PaintDc paint(m_hWnd);
+  const RECT rc = GetClientRect();
+  fw::BufferedDc buffer(paint.get(), rc.right, rc.bottom);
+  fw::UniqueBrush body(CreateSolidBrush(backColor));
+  FillRect(buffer.get(), &rc, body.get());
   if (frames.GetSafeHandle() != nullptr)
-    frames.Draw(paint.get(), frame, POINT{0, 0}, ILD_TRANSPARENT);
+    frames.Draw(buffer.get(), frame, POINT{0, 0}, ILD_TRANSPARENT);
 }
 
 void vek_AnimPlayer::OnTimer(UINT_PTR id) {

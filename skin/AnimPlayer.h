@@ -14,6 +14,9 @@ class vek_AnimPlayer : public fw::CStatic {
   int frame = 0;          // the next frame to show
   int frameCount = 0;
   BOOL paused = FALSE;
+  // The body colour each frame is drawn on: a frame's transparent parts
+  // show it, never the dots of the frame before.
+  COLORREF backColor = RGB(241, 241, 241);
 
  protected:
   void OnPaint() override;

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <memory>
+
 #include "skin/SkinBtn.h"
 #include "skin/SkinColor.h"
 
@@ -80,22 +82,77 @@ void ApplyCtrlForeColors(CtrlSkinTable table) {
   });
 }
 
-void AddCtrlTips(HWND dialog, vek_IResMgr* resMgr, CtrlTipTable table) {
+namespace {
+
+// The size of the tool record the classic common controls accept: the
+// longer record of the newer controls is refused by them.
+TOOLINFOW TipRecord(HWND dialog, UINT_PTR tool) {
+  TOOLINFOW info{};
+  info.cbSize = TTTOOLINFOW_V2_SIZE;
+  info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  info.hwnd = dialog;
+  info.uId = tool;
+  return info;
+}
+
+constexpr UINT_PTR kTipOwnerSubclass = 0x7469;  // "ti"
+constexpr wchar_t kTipListProp[] = L"Tarnwell.TipList";
+
+// A dialog that gave tools to the shared tooltip takes them back when it is
+// destroyed (its controls still exist then), so that the tooltip does not
+// grow for the life of the process.
+LRESULT CALLBACK TipOwnerProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                              DWORD_PTR data) {
+  if (msg == WM_DESTROY) {
+    auto* tools = reinterpret_cast<std::vector<UINT_PTR>*>(data);
+    for (UINT_PTR tool : *tools) {
+      TOOLINFOW info = TipRecord(wnd, tool);
+      if (IsWindow(g_sharedTooltip))
+        SendMessageW(g_sharedTooltip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    }
+    RemoveWindowSubclass(wnd, &TipOwnerProc, id);
+    RemovePropW(wnd, kTipListProp);
+    delete tools;
+  }
+  return DefSubclassProc(wnd, msg, wp, lp);
+}
+
+}  // namespace
+
+int AddCtrlTips(HWND dialog, vek_IResMgr* resMgr, CtrlTipTable table) {
+  if (!IsWindow(g_sharedTooltip) || !IsWindow(dialog)) return 0;
+  // The dialog's list of tools, made with its first tools.
+  auto* tools = static_cast<std::vector<UINT_PTR>*>(GetPropW(dialog, kTipListProp));
+  if (tools == nullptr) {
+    auto fresh = std::make_unique<std::vector<UINT_PTR>>();
+    if (!SetWindowSubclass(dialog, &TipOwnerProc, kTipOwnerSubclass,
+                           reinterpret_cast<DWORD_PTR>(fresh.get()))) {
+      return 0;
+    }
+    if (!SetPropW(dialog, kTipListProp, fresh.get())) {
+      RemoveWindowSubclass(dialog, &TipOwnerProc, kTipOwnerSubclass);
+      return 0;
+    }
+    tools = fresh.release();
+  }
+  int added = 0;
   for (const CtrlTipItem& tip : table) {
     if (tip.marker == CTRLTIP_END) break;
+    HWND control = GetDlgItem(dialog, tip.controlId);
+    if (control == nullptr) continue;
     wchar_t text[260] = {};
     wchar_t* buffer = text;
     long capacity = 260;
     if (resMgr != nullptr) resMgr->QueryTxt(tip.textId, &buffer, &capacity);
-    TOOLINFOW info{};
-    info.cbSize = sizeof(TOOLINFOW);
-    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    info.hwnd = dialog;
-    info.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(dialog, tip.controlId));
+    TOOLINFOW info = TipRecord(dialog, reinterpret_cast<UINT_PTR>(control));
     info.hinst = GetModuleHandleW(nullptr);
     info.lpszText = text;  // the tooltip copies the text
-    SendMessageW(g_sharedTooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    // A refused tool is simply not there: the control works without it.
+    if (!SendMessageW(g_sharedTooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info))) continue;
+    tools->push_back(info.uId);
+    ++added;
   }
+  return added;
 }
 
 HWND SharedTooltip() { return g_sharedTooltip; }

@@ -45,7 +45,9 @@ void ReleaseCtrlImages(CtrlSkinTable table, vek_IResMgr* resMgr);
 void ApplyCtrlLayout(HWND dialog, CtrlSkinTable table);
 void ApplyCtrlBackColors(CtrlSkinTable table);
 void ApplyCtrlForeColors(CtrlSkinTable table);
-void AddCtrlTips(HWND dialog, vek_IResMgr* resMgr, CtrlTipTable table);
+// Gives the table's controls to the shared tooltip; returns how many it
+// took. The dialog takes its tools back when it is destroyed.
+int AddCtrlTips(HWND dialog, vek_IResMgr* resMgr, CtrlTipTable table);
 
 // The application's shared tooltip window, to which AddCtrlTips adds the
 // controls. Start-up creates it with CreateSharedTooltip; null before.

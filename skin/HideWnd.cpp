@@ -1,5 +1,7 @@
 #include "skin/HideWnd.h"
 
+#include "fw/Trace.h"
+
 ATOM RegisterHiddenClass(const wchar_t* className) {
   WNDCLASSW wc{};
   wc.style = CS_HREDRAW | CS_VREDRAW;
@@ -12,7 +14,7 @@ ATOM RegisterHiddenClass(const wchar_t* className) {
   return RegisterClassW(&wc);
 }
 
-LRESULT CALLBACK HiddenWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT CALLBACK HiddenWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
   auto* target = reinterpret_cast<vek_HideWnd*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
   if (target != nullptr) {
     BOOL handled = FALSE;
@@ -21,6 +23,7 @@ LRESULT CALLBACK HiddenWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
       if (handled) return result;
     } catch (...) {
       // Unhandled: the default procedure answers.
+      fw::TraceCaughtException(L"hidden window message handler");
     }
   }
   return DefWindowProcW(wnd, msg, wp, lp);

@@ -24,4 +24,4 @@ class vek_InstWnd : public vek_HideWnd {
 // Registers a window class for hidden windows with the shared procedure;
 // returns the class atom, 0 on failure.
 ATOM RegisterHiddenClass(const wchar_t* className);
-LRESULT CALLBACK HiddenWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
+LRESULT CALLBACK HiddenWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) noexcept;

@@ -1,27 +1,23 @@
 #include "skin/PathDlg.h"
 
-#include <io.h>
-
 #include <cwchar>
 #include <string>
 
+#include "config/MakeDirs.h"
 #include "fw/MessageBox.h"
+#include "fw/Trace.h"
 
 namespace {
 
 constexpr wchar_t kAskCreate[] = L"%s\n\nThe directory not exist,are you want to create it?";
 constexpr wchar_t kInvalid[] = L"%s\n\nThe path is invalidate,please input again! ";
 
-bool Exists(const wchar_t* path) { return _waccess(path, 0) == 0; }
-
-bool IsAsciiLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
-
-bool IsBadEnd(wchar_t c) { return c == L'\t' || c == L' ' || c == L'.'; }
-
-bool ComponentIsValid(const std::wstring& c) {
-  if (c.empty() || IsBadEnd(c.front()) || IsBadEnd(c.back())) return false;
-  return c.find_first_of(L"\"*/:<>?|") == std::wstring::npos;
+bool IsFolder(const wchar_t* path) {
+  const DWORD attributes = GetFileAttributesW(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
+
+bool Exists(const wchar_t* path) { return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
 
 std::wstring Format(const wchar_t* pattern, const wchar_t* path) {
   std::wstring text(pattern);
@@ -32,29 +28,22 @@ std::wstring Format(const wchar_t* pattern, const wchar_t* path) {
 }  // namespace
 
 int CheckPath(const wchar_t* path, BOOL create) {
-  if (path == nullptr) return CHECKPATH_INVALID;
-  const size_t length = wcsnlen(path, 260);
-  // A path that does not fit the program's buffers is refused rather than
-  // cut short (the shortened path would name another folder).
-  if (length >= 260) return CHECKPATH_INVALID;
-  const std::wstring copy(path, length);
-  if (length <= 2 || copy[1] != L':' || copy[2] != L'\\') return CHECKPATH_INVALID;
-  if (!IsAsciiLetter(copy[0])) return CHECKPATH_INVALID;
-  if (length == 3) return create ? CHECKPATH_INVALID : CHECKPATH_VALID;
+  const bool sound = create ? MakeDirs(path) == 0 : IsFolderPath(path);
+  return sound ? CHECKPATH_VALID : CHECKPATH_INVALID;
+}
 
-  size_t start = 3;
-  while (start < length) {
-    size_t end = copy.find(L'\\', start);
-    if (end == std::wstring::npos) end = length;
-    if (!ComponentIsValid(copy.substr(start, end - start))) return CHECKPATH_INVALID;
-    if (create) {
-      const std::wstring upTo = copy.substr(0, end);
-      CreateDirectoryW(upTo.c_str(), nullptr);
-      if (!Exists(upTo.c_str())) return CHECKPATH_INVALID;
+bool AcceptTypedFolder(HWND owner, const wchar_t* path) {
+  if (IsFolderPath(path)) {
+    if (IsFolder(path)) return true;
+    // A file of that name cannot become a folder: no offer to create it.
+    if (!Exists(path) &&
+        fw::AppMessageBox(owner, Format(kAskCreate, path), MB_YESNO | MB_ICONQUESTION) == IDYES &&
+        MakeDirs(path) == 0 && IsFolder(path)) {
+      return true;
     }
-    start = end + 1;  // past the end: done; a trailing backslash ends here too
   }
-  return CHECKPATH_VALID;
+  fw::AppMessageBox(owner, Format(kInvalid, path != nullptr ? path : L""), MB_ICONEXCLAMATION);
+  return false;
 }
 
 // ---- vek_PathDlgEdit ----
@@ -76,18 +65,7 @@ BOOL vek_PathDlgEdit::OnCommand(WPARAM wp, LPARAM lp) {
 void vek_PathDlgEdit::AcceptOrComplain() {
   wchar_t* path = picker->chosenPath;
   GetDlgItemTextW(m_hWnd, BROWSE_EDIT_ID, path, 260);
-  bool accepted = false;
-  if (CheckPath(path, FALSE) == CHECKPATH_VALID) {
-    if (Exists(path)) {
-      accepted = true;
-    } else if (fw::AppMessageBox(m_hWnd, Format(kAskCreate, path), MB_YESNO | MB_ICONQUESTION) ==
-               IDYES) {
-      CheckPath(path, TRUE);
-      accepted = CheckPath(path, FALSE) == CHECKPATH_VALID && Exists(path);
-    }
-  }
-  if (!accepted) {
-    fw::AppMessageBox(m_hWnd, Format(kInvalid, path), MB_ICONEXCLAMATION);
+  if (!AcceptTypedFolder(m_hWnd, path)) {
     ::SetFocus(GetDlgItem(BROWSE_EDIT_ID));
     return;
   }
@@ -115,7 +93,7 @@ int vek_PathDlg::Browse() {
   return editHook.result;
 }
 
-int CALLBACK vek_PathDlg::BrowseCallback(HWND wnd, UINT msg, LPARAM lp, LPARAM data) {
+int CALLBACK vek_PathDlg::BrowseCallback(HWND wnd, UINT msg, LPARAM lp, LPARAM data) noexcept {
   auto* self = reinterpret_cast<vek_PathDlg*>(data);
   if (self == nullptr) return 0;
   try {
@@ -123,6 +101,7 @@ int CALLBACK vek_PathDlg::BrowseCallback(HWND wnd, UINT msg, LPARAM lp, LPARAM d
     if (msg == BFFM_SELCHANGED) self->OnSelChanged(wnd, reinterpret_cast<LPCITEMIDLIST>(lp));
   } catch (...) {
     // Nothing may unwind into the shell.
+    fw::TraceCaughtException(L"folder picker callback");
   }
   return 0;
 }

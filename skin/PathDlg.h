@@ -10,9 +10,15 @@
 constexpr int CHECKPATH_VALID = 0;
 constexpr int CHECKPATH_INVALID = 2;
 
-// Checks that `path` is an absolute drive path with sound components; in
-// create mode also creates every level (a drive root is never created).
+// Checks that `path` is a folder path (config/MakeDirs.h has the rule; a
+// drive root is one); in create mode also creates every missing level.
 int CheckPath(const wchar_t* path, BOOL create);
+
+// Takes a folder the user typed, asking over `owner`: true when `path` is
+// a folder path naming an existing folder, or a missing one the user lets
+// us create. Otherwise warns over `owner` and returns false; the caller
+// puts the focus back where the path was typed.
+bool AcceptTypedFolder(HWND owner, const wchar_t* path);
 
 // Control ids inside the shell's browse dialog.
 constexpr int BROWSE_TREE_ID = 14145;
@@ -52,7 +58,7 @@ class vek_PathDlg {
   // Runs the browser: 1 when a path was accepted, else -1.
   virtual int Browse();
 
-  static int CALLBACK BrowseCallback(HWND wnd, UINT msg, LPARAM lp, LPARAM data);
+  static int CALLBACK BrowseCallback(HWND wnd, UINT msg, LPARAM lp, LPARAM data) noexcept;
 
  private:
   wchar_t displayName_[260] = {};  // the shell's display name of the choice; unused

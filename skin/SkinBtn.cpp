@@ -121,13 +121,18 @@ void vek_SkinSysBtn::OnLButtonDown(UINT flags, POINT pt) { Default(); }
 
 void vek_SkinSysBtn::OnLButtonUp(UINT flags, POINT pt) {
   RECT rc = GetClientRect();
+  // The release is reported by us alone: the button's own handling would
+  // report the same click a second time. Giving the capture up leaves the
+  // button unpressed without a report.
+  if (::GetCapture() == m_hWnd) ::ReleaseCapture();
+  if (SendMessage(BM_GETSTATE) & BST_PUSHED) SendMessage(BM_SETSTATE, FALSE);
+  const HWND restore = focusOwner;
   // Edges count as inside.
   if (pt.x >= rc.left && pt.x <= rc.right && pt.y >= rc.top && pt.y <= rc.bottom) {
     ::SendMessageW(GetParentHwnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(), 0),
                    reinterpret_cast<LPARAM>(m_hWnd));
   }
-  if (focusOwner != nullptr && IsWindow(focusOwner)) ::SetFocus(focusOwner);
-  Default();
+  if (restore != nullptr && IsWindow(restore)) ::SetFocus(restore);
 }
 
 // ---- vek_SkinCheckBox ----
@@ -143,17 +148,16 @@ void vek_SkinCheckBox::OnPaint() {
   const int L = rc.left, T = rc.top;
   FillSolid(dc, rc, backColor);
   {
-    fw::SaveDcGuard saved(dc);
+    // Made before the guard, so that the DC lets go of them before they go.
     fw::UniqueBrush fill(CreateSolidBrush(boxFillColor));
     fw::UniquePen border(CreatePen(PS_SOLID, 1, boxBorderColor));
     fw::UniquePen frame(CreatePen(PS_SOLID, 2, hovering ? boxFrameHotColor : boxFrameColor));
+    fw::SaveDcGuard saved(dc);
     SelectObject(dc, fill.get());
     SelectObject(dc, border.get());
     Rectangle(dc, L + 1, T + 2, L + 13, T + 14);
     SelectObject(dc, frame.get());
     Rectangle(dc, L + 3, T + 4, L + 12, T + 13);
-    SelectObject(dc, GetStockObject(BLACK_PEN));
-    SelectObject(dc, GetStockObject(WHITE_BRUSH));
   }
   DrawCaption(dc, ControlText(m_hWnd), font.GetSafeHandle(), textColor,
               RECT{L + 16, T - 3, rc.right, rc.bottom - 1});

@@ -1,10 +1,11 @@
 #include "skin/SkinDlg.h"
 
 #include "fw/App.h"
+#include "skin/DialogPlace.h"
 
 vek_SkinDlg::vek_SkinDlg(UINT templateId, fw::CWnd* parent)
     : fw::CDialog(templateId, parent),
-      ctrlBrush(CreateSolidBrush(RGB(51, 50, 52))),
+      ctrlBrush(CreateSolidBrush(palette::kDark)),
       moveCursor(LoadCursorW(nullptr, IDC_SIZEALL)) {
   titleFont.CreateFont(-11, FW_BOLD, DEFAULT_CHARSET, L"Tahoma");
 }
@@ -39,7 +40,43 @@ BOOL vek_SkinDlg::OnInitDialog() {
   OnLoadSkin();
   if (background.GetSafeHandle() != nullptr) ApplyBackgroundShape();
   OnLayout();
+  ApplyCtrlBackColors(SkinTable());
+  ApplyCtrlForeColors(SkinTable());
   return TRUE;
+}
+
+void vek_SkinDlg::UseLightBody() {
+  ctrlTextColor = palette::kBodyText;
+  ctrlBrush.reset(CreateSolidBrush(palette::kBody));
+  titleLeft = palette::kTitleLeft;
+  titleTop = palette::kBodyTitleTop;
+}
+
+int vek_SkinDlg::OnLoadSkin() {
+  vek_IResMgr* res = SkinResMgr();
+  if (faceId != 0 && res != nullptr) {
+    HANDLE face = nullptr;
+    if (SUCCEEDED(res->LoadRes(faceId, faceId >> 28, &face))) {
+      Face().Attach(static_cast<HBITMAP>(face));
+    }
+  }
+  ApplyCtrlImages(SkinTable(), res);
+  return 0;
+}
+
+int vek_SkinDlg::OnFreeSkin() {
+  vek_IResMgr* res = SkinResMgr();
+  if (faceId != 0) {
+    HBITMAP face = Face().Detach();
+    if (res != nullptr && face != nullptr) res->FreeRes(face);
+  }
+  ReleaseCtrlImages(SkinTable(), res);
+  return 0;
+}
+
+int vek_SkinDlg::OnLayout() {
+  ApplyCtrlLayout(m_hWnd, SkinTable());
+  return 1;
 }
 
 void vek_SkinDlg::ApplyBackgroundShape() {
@@ -115,16 +152,10 @@ void vek_SkinDlg::ShowOverParent(BOOL show) {
     RECT p{}, d{};
     ::GetWindowRect(parent, &p);
     ::GetWindowRect(m_hWnd, &d);
-    int x = p.left + ((p.right - p.left) - (d.right - d.left)) / 2;
-    int y = p.top + ((p.bottom - p.top) - (d.bottom - d.top)) / 2;
+    POINT at = CentredOnWorkArea(p, SIZE{d.right - d.left, d.bottom - d.top});
     // A child's position is in its parent's client coordinates.
-    if ((GetStyle() & WS_CHILD) != 0) {
-      POINT origin{x, y};
-      ScreenToClient(parent, &origin);
-      x = origin.x;
-      y = origin.y;
-    }
-    SetWindowPos(parent, x, y, 0, 0, SWP_SHOWWINDOW | SWP_NOSIZE);
+    if ((GetStyle() & WS_CHILD) != 0) ScreenToClient(parent, &at);
+    SetWindowPos(parent, at.x, at.y, 0, 0, SWP_SHOWWINDOW | SWP_NOSIZE);
     if (main != nullptr) ::EnableWindow(main, FALSE);
     if (parent != nullptr) ::EnableWindow(parent, FALSE);
   } else {
@@ -135,7 +166,7 @@ void vek_SkinDlg::ShowOverParent(BOOL show) {
 }
 
 vek_SubView::vek_SubView(UINT templateId, fw::CWnd* parent)
-    : vek_SkinDlg(templateId, parent), viewBrush(CreateSolidBrush(RGB(51, 50, 52))) {
+    : vek_SkinDlg(templateId, parent), viewBrush(CreateSolidBrush(palette::kDark)) {
   dragEnabled = FALSE;
 }
 

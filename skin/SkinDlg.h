@@ -7,7 +7,10 @@
 #include "fw/Dialog.h"
 #include "fw/Gdi.h"
 #include "fw/GdiObjects.h"
+#include "skin/CtrlTables.h"
+#include "skin/Palette.h"
 #include "skin/SkinImg.h"
+#include "skin/SkinRes.h"
 
 class vek_SkinDlg : public fw::CDialog {
  public:
@@ -15,8 +18,8 @@ class vek_SkinDlg : public fw::CDialog {
   ~vek_SkinDlg() override;
 
   vek_SkinImg background;  // the whole face, title bar and frame included
-  int titleLeft = 55;      // title text box, left and top edge
-  int titleTop = 13;
+  int titleLeft = palette::kTitleLeft;  // title text box, left and top edge
+  int titleTop = palette::kTitleTop;
   int captionHeight = 25;     // drag band at the top; height of the title box
   BOOL dragEnabled = TRUE;    // the caption band moves the window
   BOOL ignoreCancel = TRUE;   // Esc does nothing
@@ -24,8 +27,8 @@ class vek_SkinDlg : public fw::CDialog {
   BOOL paintControls = TRUE;  // answer the children's colour requests
   int skinWidth = 0;          // size of the background, set at initialisation
   int skinHeight = 0;
-  COLORREF ctrlTextColor = RGB(182, 182, 182);
-  COLORREF titleColor = RGB(255, 255, 255);
+  COLORREF ctrlTextColor = palette::kDarkText;
+  COLORREF titleColor = palette::kTitle;
   fw::UniqueBrush ctrlBrush;  // background given to child controls
   HCURSOR moveCursor;         // shared system cursor, not owned
   fw::CFont titleFont;
@@ -44,14 +47,29 @@ class vek_SkinDlg : public fw::CDialog {
   void ShowOverParent(BOOL show);
 
  protected:
-  // Loads the background and the control images (before sizing).
-  virtual int OnLoadSkin() { return 0; }
+  // What the dialog is made of. The base loads the face (`faceId`, a bitmap
+  // of the pack; 0 for none) into Face() and the table's control images
+  // before sizing, places and colours the controls from the table, and
+  // gives every image back after the window is destroyed.
+  long faceId = 0;
+  virtual CtrlSkinTable SkinTable() { return {}; }
+  // Where the face goes: the window's own background (a page draws its own).
+  virtual vek_SkinImg& Face() { return background; }
+  // Where the images come from: the program's resource manager.
+  virtual vek_IResMgr* SkinResMgr() { return AppResMgr(); }
+  // The light 520 by 260 dialog body: its colours for the controls and the
+  // title placed for its narrower caption band.
+  void UseLightBody();
+
+  // Loads the face and the control images (before sizing); a dialog with
+  // more images loads them after calling this.
+  virtual int OnLoadSkin();
   // Gives the images back (after the window is destroyed).
-  virtual int OnFreeSkin() { return 0; }
+  virtual int OnFreeSkin();
   // The dialog's template from the program's resources.
   virtual const DLGTEMPLATE* LoadDlgTemplate();
   // Places the controls (after the skin is applied).
-  virtual int OnLayout() { return 1; }
+  virtual int OnLayout();
 
   BOOL OnInitDialog() override;
   void OnOK() override;
@@ -74,13 +92,14 @@ class vek_SubView : public vek_SkinDlg {
  public:
   vek_SubView(UINT templateId, fw::CWnd* parent);
 
-  COLORREF viewTextColor = RGB(182, 182, 182);  // for the page's own use
+  COLORREF viewTextColor = palette::kDarkText;  // for the page's own use
   vek_SkinImg viewBackground;                   // the page's face
   fw::UniqueBrush viewBrush;                    // for the page's own use
   int destX = 0, destY = 0;                     // where the face is drawn
   int srcX = 0, srcY = 0;                       // which point of the face goes there
 
  protected:
+  vek_SkinImg& Face() override { return viewBackground; }
   BOOL OnInitDialog() override;
   BOOL OnEraseBkgnd(HDC dc) override;
 };

@@ -19,12 +19,12 @@ bool WithBitmapDc(HDC dc, HBITMAP bitmap, Blit blit) {
 
 bool vek_SkinImg::Draw(HDC dc, int x, int y) const {
   SIZE size = GetSize();
-  return WithBitmapDc(dc, handle_,
+  return WithBitmapDc(dc, get(),
                       [&](HDC mem) { BitBlt(dc, x, y, size.cx, size.cy, mem, 0, 0, SRCCOPY); });
 }
 
 bool vek_SkinImg::DrawPart(HDC dc, int x, int y, int cx, int cy, int srcX, int srcY) const {
-  return WithBitmapDc(dc, handle_,
+  return WithBitmapDc(dc, get(),
                       [&](HDC mem) { BitBlt(dc, x, y, cx, cy, mem, srcX, srcY, SRCCOPY); });
 }
 
@@ -35,7 +35,7 @@ bool vek_SkinImg::Stretch(HDC dc, int x, int y, int cx, int cy) const {
 
 bool vek_SkinImg::StretchPart(HDC dc, int x, int y, int cx, int cy, int srcX, int srcY, int srcCx,
                               int srcCy) const {
-  return WithBitmapDc(dc, handle_, [&](HDC mem) {
+  return WithBitmapDc(dc, get(), [&](HDC mem) {
     int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
     StretchBlt(dc, x, y, cx, cy, mem, srcX, srcY, srcCx, srcCy, SRCCOPY);
     SetStretchBltMode(dc, oldMode);
@@ -62,7 +62,7 @@ bool vek_SkinImg::MakeRegion(fw::UniqueRgn& rgn) const {
   bi.bmiHeader.biBitCount = 32;
   bi.bmiHeader.biCompression = BI_RGB;
   fw::WindowDc screen(nullptr);
-  if (GetDIBits(screen.get(), handle_, 0, static_cast<UINT>(size.cy), pixels.data(), &bi,
+  if (GetDIBits(screen.get(), get(), 0, static_cast<UINT>(size.cy), pixels.data(), &bi,
                 DIB_RGB_COLORS) == 0) {
     return false;
   }

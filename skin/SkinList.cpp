@@ -31,8 +31,8 @@ int vek_SkinHeader::FillBack(HDC dc, int width) {
 
 void vek_SkinHeader::DrawItems(HDC dc, int cx, int cy, int left, int top, int right, int bottom) {
   FillSolid(dc, RECT{left, top, right, bottom}, backColor);
-  fw::SaveDcGuard saved(dc);
   fw::UniquePen pen(CreatePen(PS_SOLID, 1, lineColor));
+  fw::SaveDcGuard saved(dc);  // ends first: the pen is deselected before it goes
   SelectObject(dc, font);
   SelectObject(dc, pen.get());
   SetBkMode(dc, TRANSPARENT);
@@ -50,7 +50,6 @@ void vek_SkinHeader::DrawItems(HDC dc, int cx, int cy, int left, int top, int ri
     item.top += 4;
     DrawTextW(dc, text, -1, &item, DT_END_ELLIPSIS | DT_NOPREFIX | DT_SINGLELINE | DT_CENTER);
   }
-  SelectObject(dc, GetStockObject(BLACK_PEN));
 }
 
 void vek_SkinHeader::OnPaint() {
@@ -351,8 +350,8 @@ void vek_SkinList::DrawRows(HDC dc) {
   const int columns = hdr != nullptr ? Header_GetItemCount(hdr) : 0;
   HIMAGELIST small = GetImageList(LVSIL_SMALL);
 
-  fw::SaveDcGuard saved(dc);
   fw::UniquePen dotted(CreatePen(PS_DOT, 1, selectionLineColor));
+  fw::SaveDcGuard saved(dc);  // ends first: the pen is deselected before it goes
   SetTextColor(dc, textColor);
   SetBkMode(dc, TRANSPARENT);
   SelectObject(dc, font);
@@ -389,7 +388,6 @@ void vek_SkinList::DrawRows(HDC dc) {
                 CellAlignment(c) | DT_END_ELLIPSIS | DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER);
     }
   }
-  SelectObject(dc, GetStockObject(BLACK_PEN));
 }
 
 // ---- mouse ----

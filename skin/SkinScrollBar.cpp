@@ -246,7 +246,6 @@ void vek_SkinScrollBar::OnPaint() {
       SelectObject(dc, pen2.get());
       fw::Line(dc, rc.right - 1, 0, rc.right - 1, rc.bottom);
     }
-    SelectObject(dc, GetStockObject(BLACK_PEN));
   }
   DrawArrows(dc, rc);
   if (Range() > 0) DrawThumb(dc, rc);

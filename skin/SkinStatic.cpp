@@ -59,8 +59,8 @@ void vek_SkinGroupBox::OnPaint() {
   HDC dc = paint.get();
   RECT rc = GetClientRect();
   const int L = rc.left, T = rc.top, R = rc.right, B = rc.bottom;
-  fw::SaveDcGuard saved(dc);
   fw::UniquePen pen(CreatePen(PS_SOLID, 1, lineColor));
+  fw::SaveDcGuard saved(dc);  // ends first: the pen is deselected before it goes
   SelectObject(dc, pen.get());
   SelectObject(dc, fw::FontOrDefault(reinterpret_cast<HFONT>(SendMessage(WM_GETFONT))));
   SetTextColor(dc, textColor);
@@ -74,5 +74,4 @@ void vek_SkinGroupBox::OnPaint() {
   RECT box{L + 10, T, R, T + 15};
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box,
             DT_END_ELLIPSIS | DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER);
-  SelectObject(dc, GetStockObject(BLACK_PEN));
 }

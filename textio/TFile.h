@@ -19,13 +19,12 @@ enum class LoadStatus {
 
 // One file's bytes, read whole in a single read.
 //
-// OnLoaded is the one virtual operation (slot 0) and the destructor is not
-// virtual: a TFile is used on its own or as the base of TReader, which adds
-// the virtual destructor, and is never deleted through a TFile pointer.
+// OnLoaded is the one virtual operation besides the destructor, which is
+// virtual so that a reader may be deleted through a TFile pointer.
 class TFile {
  public:
   TFile() = default;
-  ~TFile() = default;
+  virtual ~TFile() = default;
   TFile(const TFile&) = delete;
   TFile& operator=(const TFile&) = delete;
 

@@ -12,11 +12,8 @@ TReader::~TReader() {
 const BYTE* TReader::FindLineEnd() {
   const BYTE* data = Data();
   if (!data || position_ >= Size()) return nullptr;
-  const BYTE* end = data + Size();
-  for (const BYTE* p = data + position_; p < end && *p != 0; ++p) {
-    if (*p == 0x0D && p + 1 < end && p[1] == 0x0A) return p;
-  }
-  return nullptr;
+  const std::uint64_t left = Size() - position_;
+  return static_cast<const BYTE*>(std::memchr(data + position_, 0x0A, static_cast<size_t>(left)));
 }
 
 std::int32_t TReader::ReadLine(const char** line, std::uint64_t* rawLength) {
@@ -26,7 +23,7 @@ std::int32_t TReader::ReadLine(const char** line, std::uint64_t* rawLength) {
   const BYTE* lineEnd = FindLineEnd();
   std::uint64_t length;
   if (lineEnd) {
-    // The line keeps its CR LF.
+    // The line keeps its line end (and the CR before it, if any).
     length = static_cast<std::uint64_t>(lineEnd - start) + LineEndBytes();
   } else {
     if (position_ >= Size()) return 0;

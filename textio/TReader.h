@@ -4,8 +4,10 @@
 
 #include "textio/TFile.h"
 
-// Hands out a loaded file line by line as UTF-8. Lines end at CR LF and
-// keep it; a last line without one is the rest of the data. This class
+// Hands out a loaded file line by line as UTF-8. A line ends at LF and keeps
+// it, with the CR before it if there is one (CR LF stays CR LF, LF stays LF,
+// a lone CR stays inside its line); a last line without one is the rest of
+// the data. A zero byte (or unit) is data like any other. This class
 // serves UTF-8 files (and any encoding value it does not know): bytes pass
 // through unchanged. Subclasses convert other encodings by overriding
 // ConvertLine (and FindLineEnd for 16-bit units); ReadLine's cutting into
@@ -19,8 +21,8 @@ class TReader : public TFile {
   TReader() = default;
   virtual ~TReader();
 
-  // The first CR LF at or after the current position, or null when none
-  // comes before the end of data or the first NUL.
+  // The first LF unit at or after the current position, or null when none
+  // comes before the end of data.
   virtual const BYTE* FindLineEnd();
 
   // Hands out the next line: its UTF-8 bytes at *line (valid until the next
@@ -45,8 +47,9 @@ class TReader : public TFile {
   // the result; returns its byte count (0 for a line that yields nothing),
   // or -1 when the line cannot be converted.
   virtual std::int32_t ConvertLine(const BYTE* start, std::uint64_t length, const char** line);
-  // Bytes of the CR LF that FindLineEnd points at: 2, or 4 in UTF-16.
-  virtual std::uint64_t LineEndBytes() const { return 2; }
+  // Bytes of the LF unit that FindLineEnd points at: 1, 2 in UTF-16, 4 in
+  // UTF-32.
+  virtual std::uint64_t LineEndBytes() const { return 1; }
   // Shared by the line buffer and the ANSI reader's UTF-8 buffer.
   static char* GrowBuffer(std::unique_ptr<char[]>& buffer, std::int64_t& capacity,
                           std::int32_t n);

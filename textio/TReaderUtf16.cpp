@@ -3,21 +3,12 @@
 #include <limits>
 #include <utility>
 
-namespace {
-
-// A unit in the machine's (little-endian) order.
-unsigned UnitAt(const BYTE* p) { return p[0] | (static_cast<unsigned>(p[1]) << 8); }
-
-}  // namespace
-
 const BYTE* TReaderUtf16::FindLineEnd() {
   const BYTE* data = Data();
   if (!data || position_ >= Size()) return nullptr;
   const BYTE* end = data + Size();
   for (const BYTE* p = data + position_; end - p >= 2; p += 2) {
-    unsigned unit = UnitAt(p);
-    if (unit == 0) return nullptr;
-    if (unit == 0x000D && end - p >= 4 && UnitAt(p + 2) == 0x000A) return p;
+    if (p[0] == 0x0A && p[1] == 0) return p;
   }
   return nullptr;
 }

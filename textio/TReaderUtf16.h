@@ -1,7 +1,7 @@
 #pragma once
 #include "textio/TReader.h"
 
-// Reads UTF-16 little-endian data: lines end at the units 0x000D 0x000A.
+// Reads UTF-16 little-endian data: lines end at the unit 0x000A.
 // An odd last byte is skipped but counted in the line's raw length.
 class TReaderUtf16 : public TReader {
  public:
@@ -12,7 +12,7 @@ class TReaderUtf16 : public TReader {
 
  protected:
   std::int32_t ConvertLine(const BYTE* start, std::uint64_t length, const char** line) override;
-  std::uint64_t LineEndBytes() const override { return 4; }
+  std::uint64_t LineEndBytes() const override { return 2; }
 };
 
 // Reads UTF-16 big-endian data: turned into little-endian order in place

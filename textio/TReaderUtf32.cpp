@@ -37,9 +37,7 @@ const BYTE* TReaderUtf32::FindLineEnd() {
   if (!data || position_ >= Size()) return nullptr;
   const BYTE* end = data + Size();
   for (const BYTE* p = data + position_; end - p >= 4; p += 4) {
-    std::uint32_t unit = UnitAt(p);
-    if (unit == 0) return nullptr;
-    if (unit == 0x0D && end - p >= 8 && UnitAt(p + 4) == 0x0A) return p;
+    if (UnitAt(p) == 0x0A) return p;
   }
   return nullptr;
 }

@@ -1,8 +1,7 @@
 #pragma once
 #include "textio/TReader.h"
 
-// Reads UTF-32 little-endian data: lines end at the units 0x0000000D
-// 0x0000000A. Trailing bytes short of a unit are skipped but counted in
+// Reads UTF-32 little-endian data: lines end at the unit 0x0000000A. Trailing bytes short of a unit are skipped but counted in
 // the line's raw length; a unit that is no character (a surrogate, or
 // beyond U+10FFFF) becomes U+FFFD.
 class TReaderUtf32 : public TReader {
@@ -14,7 +13,7 @@ class TReaderUtf32 : public TReader {
 
  protected:
   std::int32_t ConvertLine(const BYTE* start, std::uint64_t length, const char** line) override;
-  std::uint64_t LineEndBytes() const override { return 8; }
+  std::uint64_t LineEndBytes() const override { return 4; }
 };
 
 // Reads UTF-32 big-endian data: turned into little-endian order in place

@@ -52,8 +52,8 @@ for dir in s2t s2tw s2twp s2hk s2hkp t2s tw2s tw2sp hk2s hk2sp; do
   fi
 done
 
-# The file job over about 100 MB of the same text with Windows line ends
-# (the readers cut lines at CR LF only), in three encodings.
+# The file job over about 100 MB of the same text with Windows line ends,
+# in three encodings, and with Unix line ends (LF) in UTF-8.
 big=$corpus/job-crlf
 mkdir -p "$big"
 if [ ! -s "$big/utf8.txt" ]; then
@@ -62,6 +62,10 @@ if [ ! -s "$big/utf8.txt" ]; then
   { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE "$big/utf8.tmp"; } > "$big/utf16.txt"
   iconv -c -f UTF-8 -t GBK "$big/utf8.tmp" > "$big/gbk.txt" || true
   mv "$big/utf8.tmp" "$big/utf8.txt"
+fi
+if [ ! -s "$big/utf8-lf.txt" ]; then
+  tr -d '\r' < "$big/utf8.txt" > "$big/utf8-lf.tmp"
+  mv "$big/utf8-lf.tmp" "$big/utf8-lf.txt"
 fi
 win() { echo "Z:${1//\//\\}"; }
 # One process per file, so that the kernel's peak resident size of that
@@ -76,7 +80,7 @@ rss=$(mktemp)
 base=$(tail -1 "$rss")
 rm -f "$rss"
 echo "bench: filejob_base_peak_resident $(awk -v k="$base" 'BEGIN { printf "%.1f", k / 1024 }') MiB" | tee -a "$results"
-for spec in utf8:3 utf16:1 gbk:0; do
+for spec in utf8:3 utf16:1 gbk:0 utf8-lf:3; do
   name=${spec%%:*} enc=${spec##*:}
   rss=$(mktemp)
   run /usr/bin/time -o "$rss" -f %M "$here/with-display.sh" "$here/wine-run.sh" \
@@ -86,6 +90,9 @@ for spec in utf8:3 utf16:1 gbk:0; do
              n, k / 1024, f / 1048576, (k - b) / 1024 - f / 1048576 }' | tee -a "$results"
   rm -f "$rss"
 done
+# A stop a fifth of the way into the LF file: from the request to the end.
+run "$here/with-display.sh" "$here/wine-run.sh" \
+  "$build/bin/filejob_bench.exe" stop s2t utf8-lf "$(win "$big/utf8-lf.txt")" 3
 # The command line over the same files, in one process as the job above.
 run "$here/with-display.sh" "$here/wine-run.sh" "$build/bin/cli_bench.exe" s2t \
   utf8 "$(win "$big/utf8.txt")" 3 utf16 "$(win "$big/utf16.txt")" 1 gbk "$(win "$big/gbk.txt")" 0

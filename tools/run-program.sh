@@ -5,7 +5,7 @@ bin=${1:?usage: run-program.sh BIN_FOLDER}
 here=$(cd "$(dirname "$0")" && pwd)
 exe=$bin/tarnwell.exe
 if [ ! -f "$exe" ]; then
-  echo "run: the program's main window is not built yet; $exe does not exist." >&2
+  echo "run: $exe does not exist; build it first (make build64)." >&2
   exit 1
 fi
 export TARNWELL_WINEPREFIX=${TARNWELL_WINEPREFIX:-$(dirname "$bin")/wineprefix}

@@ -12,6 +12,8 @@ PACKAGES=(
   opencc manpages-zh
   nsis zip unzip
 )
+# third_party/build.sh fetches OpenCC's sources with npm; any npm will do.
+command -v npm >/dev/null || PACKAGES+=(npm)
 
 need_root() {
   if [ "$(id -u)" -ne 0 ]; then

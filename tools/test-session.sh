@@ -23,8 +23,9 @@ started=0
 if [ -f "$keepalive" ]; then
   "$here/wine-run.sh" "$keepalive" </dev/null >/dev/null 2>&1 &
   started=1
-  # A first short program returns once the background processes are up.
-  "$here/wine-run.sh" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+  # A first short program returns once the background processes and the
+  # desktop are up; they all write nowhere.
+  "$here/wine-run.sh" "$keepalive" --once </dev/null >/dev/null 2>&1 || true
 fi
 stop() {
   if [ $started = 1 ]; then

@@ -20,6 +20,7 @@
 #include "glyphmap/glyphmap.h"
 #include "tests/support/RemoteUi.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TestText.h"
 
 namespace filepages_e2e {
 
@@ -29,6 +30,7 @@ using namespace testing_support;
 constexpr int kEntranceFileS2T = 1003;
 constexpr int kEntranceFileT2S = 1004;
 constexpr int kSettingButton = 1007;
+constexpr int kCloseButton = 1013;
 constexpr int kFileList = 1014;
 constexpr int kAdd = 1018;
 constexpr int kRemove = 1019;
@@ -48,23 +50,6 @@ inline std::string EngineConvert(const std::string& utf8, ConvDirection directio
   int n = opencc_convert_utf8_to_buffer(h, utf8.data(), utf8.size(), out.data());
   opencc_close(h);
   return out.substr(0, static_cast<size_t>(n > 0 ? n : 0));
-}
-
-inline std::string Encode(const std::wstring& text, UINT codePage) {
-  int n = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                              nullptr, nullptr);
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
-                      nullptr, nullptr);
-  return out;
-}
-
-inline std::wstring Decode(const std::string& bytes, UINT codePage) {
-  int n =
-      MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-  std::wstring out(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(), n);
-  return out;
 }
 
 class ProgramTest : public ::testing::Test {
@@ -140,8 +125,9 @@ class ProgramTest : public ::testing::Test {
   // Shows a file page through the entrance page; returns the page.
   HWND OpenFilePage(bool simplifiedToTraditional) {
     const int id = simplifiedToTraditional ? kEntranceFileS2T : kEntranceFileT2S;
-    HWND card = FindDescendant(main, id);
-    if (card == nullptr) return nullptr;
+    // The entrance shows again some time after a Back.
+    HWND card = nullptr;
+    if (!WaitFor([&] { return (card = FindDescendant(main, id)) != nullptr; })) return nullptr;
     PostClick(GetParent(card), id);
     HWND list = nullptr;
     WaitFor([&] { return (list = FindDescendant(main, kFileList)) != nullptr; });
@@ -180,6 +166,26 @@ class ProgramTest : public ::testing::Test {
     }
     return boxes.empty() ? nullptr : boxes.front();
   }
+  static BOOL CALLBACK FindFileList(HWND w, LPARAM found) {
+    if (ClassOf(w) != L"SysListView32") return TRUE;
+    *reinterpret_cast<HWND*>(found) = w;
+    return FALSE;
+  }
+  // Whether the file list of the file-open dialog shows every one of `names`.
+  bool ListShowsAll(HWND dialog, const std::vector<std::wstring>& names) {
+    HWND view = nullptr;
+    EnumChildWindows(dialog, &FindFileList, reinterpret_cast<LPARAM>(&view));
+    if (view == nullptr) return false;
+    RemoteList files(view, program.id());
+    const std::vector<std::wstring> shown = files.Column(0);
+    for (const std::wstring& name : names) {
+      const std::wstring stem = name.substr(0, name.find_last_of(L'.'));
+      bool found = false;
+      for (const std::wstring& s : shown) found = found || s == name || s == stem;
+      if (!found) return false;
+    }
+    return true;
+  }
   // Types into the file name box and presses Open.
   static void TypeAndOpen(HWND dialog, const std::wstring& text) {
     HWND edit = FileNameEdit(dialog);
@@ -195,7 +201,10 @@ class ProgramTest : public ::testing::Test {
     HWND dialog = WaitForFileDialog();
     ASSERT_NE(dialog, nullptr) << "no file dialog";
     TypeAndOpen(dialog, folder);
-    Sleep(500);  // the dialog moves into the folder
+    // The dialog has moved into the folder once its file list shows the
+    // names (with or without their extensions).
+    ASSERT_TRUE(WaitFor([&] { return ListShowsAll(dialog, names); }, 20000))
+        << "the file dialog did not move into the folder";
     std::wstring names_;
     for (const std::wstring& n : names) names_ += L"\"" + n + L"\" ";
     if (names.size() == 1) names_ = names[0];

@@ -58,6 +58,17 @@ TEST_F(ProgramTest, ThreeFilesRemoveDoubleClickAndStart) {
   EXPECT_EQ(Output(L"b.txt"), EngineConvert(kAscii, Sim2Tra));
   EXPECT_EQ(Output(L"c.txt"), EngineConvert(SampleBytes(L"textio_zh_hans.txt"), Sim2Tra));
   EXPECT_TRUE(Output(L"a.txt").empty());  // removed before the run
+
+  // The close button ends the program cleanly, the settings as they were.
+  const std::string settings = ReadFileBytes(settingsFile);
+  PostMessageW(FindDescendant(main, kCloseButton), BM_CLICK, 0, 0);
+  ASSERT_EQ(WaitForSingleObject(program.handle(), 30000), WAIT_OBJECT_0)
+      << "the close button did not end the program";
+  DWORD code = 99;
+  GetExitCodeProcess(program.handle(), &code);
+  EXPECT_EQ(code, 0u);
+  EXPECT_EQ(ReadFileBytes(settingsFile), settings);
+  EXPECT_TRUE(CfgStore(settingsFile.c_str()).IsCurrent());
 }
 
 TEST_F(ProgramTest, ManualModeFromTheSettingsDialogSkipsDetection) {
@@ -83,17 +94,20 @@ TEST_F(ProgramTest, ManualModeFromTheSettingsDialogSkipsDetection) {
   EXPECT_EQ(list.Column(2), (std::vector<std::wstring>(2, L"UTF-8")));
 }
 
-TEST_F(ProgramTest, StopDuringALargeFileGivesTheStatusesAndTheQuestion) {
+TEST_F(ProgramTest, StopAnsweredNoThenYesDuringALargeFile) {
   std::string big;
   const std::string line =
       Utf8(L"这是一个很大的文件，用来在转换当中按下停止按钮。头发后来长得很快。\r\n");
   while (big.size() < 320u * 1024 * 1024) big += line;
-  Source(L"0.txt", kAscii);
+  const std::string chinese = Utf8(L"简体中文的文件，头发后来长得很快。\r\n第二行\r\n");
+  Source(L"0.txt", chinese);
   Source(L"1.txt", kAscii);
   Source(L"2.txt", big);
   Source(L"3.txt", kAscii);
   Source(L"4.txt", kAscii);
+  const size_t bigSize = big.size();
   big.clear();
+  big.shrink_to_fit();
   // Manual UTF-8: no detection pass over the large file.
   SetValue(CFGKEY_ENCODING_MODE, 1);
   SetValue(CFGKEY_ENCODING_INDEX, 3);
@@ -103,8 +117,6 @@ TEST_F(ProgramTest, StopDuringALargeFileGivesTheStatusesAndTheQuestion) {
       AddFiles(page, srcDir, {L"0.txt", L"1.txt", L"2.txt", L"3.txt", L"4.txt"}, 5));
   RemoteList list(ListOf(page), program.id());
 
-  // Stop is pressed at once; its question keeps the job going until it is
-  // answered, which happens while the large file is in hand.
   PostClick(page, kStart);
   HWND progress = nullptr;
   ASSERT_TRUE(WaitFor([&] {
@@ -113,24 +125,40 @@ TEST_F(ProgramTest, StopDuringALargeFileGivesTheStatusesAndTheQuestion) {
     }
     return progress != nullptr;
   }));
-  const ULONGLONG clicked = GetTickCount64();
+  // Stop, answered No: the job goes on into the large file.
   PostClick(progress, kStop);
   std::wstring text;
   HWND confirm = WaitForBox(program.id(), &text);
-  std::printf("[ stop     ] the question showed after %llu ms\n", GetTickCount64() - clicked);
   ASSERT_NE(confirm, nullptr);
   EXPECT_EQ(text, L"您确定要终止转换?");
-  ASSERT_TRUE(WaitFor([&] { return list.Cell(2, 3) == L"正在处理"; }, 60000));
-  const ULONGLONG inHand = GetTickCount64();
+  ASSERT_TRUE(AnswerBox(confirm, IDNO));
+  ASSERT_TRUE(WaitFor([&] { return list.Cell(2, 3) == L"正在处理"; }, 120000))
+      << "the job did not go on after No";
+  // Stop again, answered Yes while the large file is in hand.
+  PostClick(progress, kStop);
+  confirm = WaitForBox(program.id(), &text);
+  ASSERT_NE(confirm, nullptr);
+  EXPECT_EQ(text, L"您确定要终止转换?");
   ASSERT_TRUE(AnswerBox(confirm, IDYES));
-  std::printf("[ stop     ] answered %llu ms after the large file began\n",
-              GetTickCount64() - inHand);
-  HWND question = WaitForBox(program.id(), &text, 60000);
+  HWND question = WaitForBox(program.id(), &text, 120000);
   ASSERT_NE(question, nullptr) << "no completion question after the stop";
   EXPECT_EQ(text, kDoneQuestion);
   EXPECT_EQ(list.Column(3), (std::vector<std::wstring>{L"处理完成", L"处理完成", L"处理终止",
                                                        L"待处理", L"待处理"}));
   ASSERT_TRUE(AnswerBox(question, IDNO));
+
+  // The files before it, byte for byte; the large one up to a line end and
+  // a prefix of its whole result (every line of it is the same); none after.
+  EXPECT_EQ(Output(L"0.txt"), EngineConvert(chinese, Sim2Tra));
+  EXPECT_EQ(Output(L"1.txt"), EngineConvert(kAscii, Sim2Tra));
+  const std::string converted = EngineConvert(line, Sim2Tra);
+  const std::string partial = Output(L"2.txt");
+  ASSERT_FALSE(partial.empty()) << "the line in hand is finished";
+  EXPECT_LT(partial.size(), bigSize / line.size() * converted.size()) << "the stop came late";
+  ASSERT_EQ(partial.size() % converted.size(), 0u) << "not whole lines";
+  for (size_t at = 0; at < partial.size(); at += converted.size()) {
+    ASSERT_EQ(partial.compare(at, converted.size(), converted), 0) << "at byte " << at;
+  }
   EXPECT_TRUE(Output(L"3.txt").empty());
 }
 
@@ -216,7 +244,6 @@ TEST_F(ProgramTest, Big5AndGb18030FilesConvertAsTheirUtf8TextUnderThisSystem) {
   EXPECT_EQ(Output(L"big5.txt"), EngineConvert(SampleBytes(L"textio_zh_hant.txt"), Tra2Sim));
 
   PostClick(main, 1010);  // Back to the entrance
-  Sleep(300);
   HWND s2t = OpenFilePage(true);
   ASSERT_NE(s2t, nullptr);
   ASSERT_NO_FATAL_FAILURE(AddFiles(s2t, srcDir, {L"gb.txt"}, 1));
@@ -246,7 +273,7 @@ TEST_F(ProgramTest, JapaneseAndKoreanFilesPassThroughUnchanged) {
   EXPECT_EQ(Output(L"euckr.txt"), Utf8(korean));
 }
 
-TEST_F(ProgramTest, AManualAnsiChoiceReadsTheSystemsCodePage) {
+TEST_F(ProgramTest, OkOnAnUnchangedChoiceKeepsTheBig5Reading) {
   const std::string big5 = SampleBytes(L"textio_zh_hant.big5");
   Source(L"big5.txt", big5);
   HWND page = OpenFilePage(false);
@@ -258,10 +285,12 @@ TEST_F(ProgramTest, AManualAnsiChoiceReadsTheSystemsCodePage) {
   HWND editor = WaitForDialog(L"文件设置");
   ASSERT_NE(editor, nullptr);
   EXPECT_EQ(SendMessageW(GetDlgItem(editor, kEncodingCombo), CB_GETCURSEL, 0, 0), 0);
-  PostClick(editor, IDOK);  // "ANSI", chosen by hand
-  ASSERT_TRUE(WaitFor([&] { return list.Cell(0, 2) == L"ANSI"; }));
+  PostClick(editor, IDOK);  // "ANSI", as the row already reads
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(editor) || !IsWindowVisible(editor); }));
+  EXPECT_EQ(list.Cell(0, 2), L"BIG5");
   StartAndAnswer(page, IDNO);
-  EXPECT_EQ(Output(L"big5.txt"), EngineConvert(Utf8(Decode(big5, CP_ACP)), Tra2Sim));
+  // Read as Big5 under any system code page.
+  EXPECT_EQ(Output(L"big5.txt"), EngineConvert(Utf8(Decode(big5, 950)), Tra2Sim));
 }
 
 }  // namespace

@@ -144,7 +144,13 @@ TEST(ProgramStartTest, AFirstStartWritesTheDefaultSettingsAndOutputFolder) {
   DeleteFileW(file.c_str());
   ASSERT_FALSE(Exists(file));
   const std::wstring output = AppDataFolder(CSIDL_PERSONAL) + L"\\Tarnwell";
-  RemoveDirectoryW(output.c_str());  // only when empty; it must exist again afterwards
+  // An output folder left by an earlier run goes aside (and away with the
+  // temporary folder): the program must make it itself.
+  TempDir earlier(L"先前的输出");
+  if (Exists(output)) {
+    ASSERT_TRUE(MoveFileW(output.c_str(), (earlier / L"Tarnwell").c_str()));
+  }
+  ASSERT_FALSE(Exists(output));
 
   ProgramProcess program;
   ASSERT_TRUE(program.Start(ProgramPath()));

@@ -1,11 +1,16 @@
 // The text pages of tarnwell.exe, used from outside as a user would: pick a
 // task on the entrance page, type into the upper box, Convert, read the
 // lower box; an empty upper box gives the program's message.
+#include <windows.h>
+// After windows.h:
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include <string>
 
+#include "config/CfgStore.h"
 #include "tests/support/ProgramDriver.h"
+#include "tests/support/TempDir.h"
 
 using namespace testing_support;
 
@@ -17,6 +22,7 @@ constexpr int kEntranceT2S = 1000;
 constexpr int kSourceEdit = 1005;
 constexpr int kResultEdit = 1006;
 constexpr int kBack = 1010;
+constexpr int kCloseButton = 1013;
 
 class TextPagesTest : public ::testing::Test {
  protected:
@@ -57,7 +63,8 @@ class TextPagesTest : public ::testing::Test {
 TEST_F(TextPagesTest, SimplifiedToTraditionalAndBack) {
   HWND s2t = Enter(kEntranceS2T);
   ASSERT_NE(s2t, nullptr);
-  EXPECT_TRUE(IsWindowVisible(GetDlgItem(main, kBack)));
+  // The Back button shows just after the page.
+  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(GetDlgItem(main, kBack)) != FALSE; }, 10000));
   EXPECT_EQ(Convert(s2t, L"简体中文转换为繁体，发展后的软件。\r\n第二行"),
             L"簡體中文轉換爲繁體，發展後的軟件。\r\n第二行");
   EXPECT_EQ(TextOf(GetDlgItem(s2t, kSourceEdit)), L"简体中文转换为繁体，发展后的软件。\r\n第二行");
@@ -86,6 +93,24 @@ TEST_F(TextPagesTest, AnEmptySourceGivesTheMessageWithTheProductTitle) {
   Answer(box, IDOK);
   EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(main); }, 10000));
   EXPECT_EQ(TextOf(GetDlgItem(page, kResultEdit)), L"");
+}
+
+TEST_F(TextPagesTest, TheCloseButtonEndsTheProgramCleanlyAfterAConversion) {
+  wchar_t appData[MAX_PATH] = {}, folder[260] = {}, file[260] = {};
+  ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, appData), S_OK);
+  ASSERT_TRUE(CfgStore::ComposeSettingsPath(appData, folder, file));
+  const std::string settings = ReadFileBytes(file);
+  ASSERT_FALSE(settings.empty()) << "the start wrote the settings";
+
+  HWND page = Enter(kEntranceS2T);
+  ASSERT_NE(page, nullptr);
+  EXPECT_EQ(Convert(page, L"头发"), L"頭髮");
+  Click(GetDlgItem(main, kCloseButton));
+  DWORD code = 99;
+  ASSERT_TRUE(program.WaitExit(30000, &code)) << "the close button did not end the program";
+  EXPECT_EQ(code, 0u);
+  EXPECT_EQ(ReadFileBytes(file), settings);
+  EXPECT_TRUE(CfgStore(file).IsCurrent());
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 // conversion each way, the refusal of an empty text, the progress dialog's
 // two faces, its place over the main window, its Stop question, and the
 // page's recovery after a worker had to be terminated.
+#include <windows.h>
+// After windows.h:
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -13,10 +16,12 @@
 #include "config/CfgStore.h"
 #include "engine/Standards.h"
 #include "pages/TConvView.h"
+#include "skin/CtrlTables.h"
 #include "pages/UserWords.h"
 #include "tests/support/TempDir.h"
 #include "tests/gui/app_env.h"
 #include "tests/support/GuiPump.h"
+#include "tests/support/WindowPixels.h"
 
 using testing_support::PumpFor;
 using testing_support::PumpUntil;
@@ -125,6 +130,36 @@ TEST_F(TextPageTest, AnEmptySourceIsRefusedWithTheMessage) {
   EXPECT_FALSE(page.WorkerRecorded());
 }
 
+// Records the size of every tool record given to the shared tooltip.
+struct AddToolRecorder {
+  std::vector<UINT> sizes;
+  static LRESULT CALLBACK Proc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                               DWORD_PTR data) {
+    if (msg == TTM_ADDTOOLW) {
+      reinterpret_cast<AddToolRecorder*>(data)->sizes.push_back(
+          reinterpret_cast<const TOOLINFOW*>(lp)->cbSize);
+    }
+    return DefSubclassProc(wnd, msg, wp, lp);
+  }
+};
+
+TEST_F(TextPageTest, FiftyConversionsLeaveTheSharedTooltipAsTheyFoundIt) {
+  CTConvView& page = TextPage(1);
+  HWND tooltip = SharedTooltip();
+  ASSERT_NE(tooltip, nullptr);
+  AddToolRecorder recorder;
+  ASSERT_TRUE(SetWindowSubclass(tooltip, &AddToolRecorder::Proc, 78,
+                                reinterpret_cast<DWORD_PTR>(&recorder)));
+  const LRESULT before = SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0);
+  for (int i = 0; i < 50; ++i) ASSERT_EQ(Convert(page, L"简体"), L"簡體") << i;
+  RemoveWindowSubclass(tooltip, &AddToolRecorder::Proc, 78);
+  EXPECT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), before);
+  // Each progress display gave its tools, in records the classic common
+  // controls (which the program's manifest asks for) accept.
+  ASSERT_EQ(recorder.sizes.size(), 100u);
+  for (UINT size : recorder.sizes) ASSERT_EQ(size, static_cast<UINT>(TTTOOLINFOW_V2_SIZE));
+}
+
 // A text page whose job never ends by itself, with a short grace period.
 class StuckPage : public CDlgSim2Tra {
  public:
@@ -223,6 +258,83 @@ TEST_F(ProgressTest, AThousandStepsFillTheBar) {
   EXPECT_EQ(page.progress.StepBar(), 1);
   EXPECT_EQ(page.progress.bar.pos, 1000);
   EXPECT_EQ(page.progress.bar.BarWidth(inner), inner);
+}
+
+TEST_F(ProgressTest, EachAnimationFrameStartsFromTheBodyColour) {
+  ASSERT_TRUE(page.progress.Create(&page, PROGRESS_MODE_ANIM));
+  page.progress.ShowOverParent(TRUE);
+  vek_AnimPlayer& anim = page.progress.animation;
+  anim.paused = TRUE;  // the frames are shown by hand below
+  ASSERT_GE(anim.frames.GetImageCount(), 6) << "the resource pack's strip";
+  // The colour is the dialog's own body beside the animation.
+  RECT box = anim.GetWindowRect();
+  MapWindowPoints(nullptr, page.progress.m_hWnd, reinterpret_cast<POINT*>(&box), 2);
+  testing_support::WindowPixels dialog(page.progress.m_hWnd);
+  EXPECT_EQ(dialog.at(box.left - 3, box.top + 10), anim.backColor);
+
+  for (int f = 1; f <= 5; ++f) {
+    anim.frame = f;
+    anim.Invalidate(false);
+    anim.UpdateWindow();
+  }
+  testing_support::WindowPixels shown(anim.m_hWnd);
+  // Frame 5 alone on the body colour.
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, shown.width(), shown.height());
+  HGDIOBJ old = SelectObject(mem, bitmap);
+  HBRUSH body = CreateSolidBrush(anim.backColor);
+  RECT all{0, 0, shown.width(), shown.height()};
+  FillRect(mem, &all, body);
+  anim.frames.Draw(mem, 5, POINT{0, 0}, ILD_TRANSPARENT);
+  testing_support::WindowPixels alone(mem, shown.width(), shown.height());
+  int differing = 0, dots = 0;
+  for (int y = 0; y < shown.height(); ++y) {
+    for (int x = 0; x < shown.width(); ++x) {
+      if (shown.at(x, y) != alone.at(x, y)) ++differing;
+      if (alone.at(x, y) != anim.backColor) ++dots;
+    }
+  }
+  SelectObject(mem, old);
+  DeleteObject(body);
+  DeleteObject(bitmap);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  EXPECT_GT(dots, 0) << "frame 5 has dots of its own";
+  EXPECT_EQ(differing, 0) << "dots of earlier frames stayed on screen";
+}
+
+// A text page whose job reports that the conversion library did not open.
+class ProblemPage : public CDlgSim2Tra {
+ public:
+  explicit ProblemPage(fw::CWnd* parent) : CDlgSim2Tra(parent) {}
+  DWORD RunJob() override {
+    PostJobMessage(CONV_BEGIN, 0);
+    ReportProblem("\xE6\x97\xA0\xE6\xB3\x95\xE6\x89\x93\xE5\xBC\x80 STPhrases.txt");
+    PostJobMessage(CONV_END, 0);
+    return 0;
+  }
+};
+
+TEST_F(ProgressTest, AJobsProblemIsShownOnThePagesThreadOverTheMainWindow) {
+  ProblemPage problem(&dlg);
+  ASSERT_TRUE(problem.Create(IDD_SIM2TRA, &dlg));
+  std::vector<fw::MessageBoxCall> boxes;
+  DWORD thread = 0;
+  fw::ScopedMessageBoxHook hook([&](const fw::MessageBoxCall& call) {
+    boxes.push_back(call);
+    thread = GetCurrentThreadId();
+    return IDOK;
+  });
+  SetWindowTextW(problem.GetDlgItem(IDC_SOURCE_EDIT), L"简体");
+  SendMessageW(problem.m_hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+               reinterpret_cast<LPARAM>(problem.GetDlgItem(IDOK)));
+  EXPECT_TRUE(PumpUntil([&] { return !boxes.empty() && !problem.WorkerRecorded(); }, 30000));
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, L"无法打开 STPhrases.txt");
+  EXPECT_EQ(boxes[0].owner, dlg.m_hWnd);
+  EXPECT_EQ(thread, GetCurrentThreadId());
+  problem.DestroyWindow();
 }
 
 TEST_F(ProgressTest, StopAsksFirstThenTheTerminatedJobUncoversThePage) {

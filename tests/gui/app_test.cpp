@@ -246,8 +246,10 @@ TEST_F(MainWindowTest, ACaptionButtonClickActsOnce) {
     PumpFor(50);
   };
   click(dlg.GetDlgItem(IDC_MENU_BTN));
+  EXPECT_EQ(counter.commands[IDC_MENU_BTN], 1) << "one report per click";
   EXPECT_EQ(counter.menuLoops, 1) << "one popup menu per click";
   click(dlg.GetDlgItem(IDC_MIN_BTN));
+  EXPECT_EQ(counter.commands[IDC_MIN_BTN], 1) << "one report per click";
   EXPECT_TRUE(IsIconic(dlg.m_hWnd));
   ShowWindow(dlg.m_hWnd, SW_RESTORE);
   RemoveWindowSubclass(dlg.m_hWnd, &CommandCounter::Proc, 77);

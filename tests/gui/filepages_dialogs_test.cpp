@@ -169,7 +169,7 @@ TEST_F(SettingsDialog, ManualModeAndEncodingAreStoredOnOk) {
 }
 
 TEST_F(SettingsDialog, CancelAndCloseDiscardModeAndEncoding) {
-  for (int button : {IDCANCEL, IDC_DLG_CLOSE}) {
+  for (int button : {IDCANCEL, IDC_CLOSE_BTN}) {
     SettingDlg dlg(*settings.store);
     Open(dlg);
     dlg.autoRadio.SetCheck(BST_UNCHECKED);
@@ -221,6 +221,16 @@ TEST_F(SettingsDialog, TypedExistingFolderIsKeptOnOk) {
   EXPECT_TRUE(boxes.empty());
   EXPECT_FALSE(dlg.IsWindowVisible());
   EXPECT_EQ(settings.Folder(), typed);
+  dlg.DestroyWindow();
+}
+
+TEST_F(SettingsDialog, TypedDriveRootIsKeptOnOk) {
+  SettingDlg dlg(*settings.store);
+  Open(dlg);
+  Type(dlg, L"C:\\");
+  Click(dlg.m_hWnd, IDOK);
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_EQ(settings.Folder(), L"C:\\");
   dlg.DestroyWindow();
 }
 
@@ -322,16 +332,37 @@ TEST(FileEditorDialog, OkGivesTheChosenEncodingAndLeavesTheEntryAlone) {
   EXPECT_EQ(entry.codePage, 950u);
 }
 
+// Ends a modal run that did not end by itself: its result is then -1.
+void CALLBACK GiveUpOnTheModalRun(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  PostQuitMessage(0);
+}
+
 TEST(FileEditorDialog, CancelCloseAndEscEndWithCancel) {
-  for (int button : {IDCANCEL, IDC_DLG_CLOSE}) {
+  constexpr int kEscKey = -1;  // the Esc key, typed into the dialog's focus
+  for (int way : {IDCANCEL, IDC_CLOSE_BTN, kEscKey}) {
+    UINT_PTR giveUp = 0;
     FileEntry entry = EntryWith(EncUtf8);
     CDlgFileEditor dlg(&entry);
     INT_PTR result = RunModalWith([&] { return dlg.DoModalFor(nullptr); },
                                   [&] {
                                     dlg.encodingCombo.SetCurSel(EncUtf16);
-                                    Click(dlg.m_hWnd, button);
+                                    if (way != kEscKey) {
+                                      Click(dlg.m_hWnd, way);
+                                      return;
+                                    }
+                                    HWND focus = GetFocus();
+                                    ASSERT_TRUE(focus == dlg.m_hWnd || IsChild(dlg.m_hWnd, focus));
+                                    // Through the modal loop, as typed.
+                                    PostMessageW(focus, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+                                    PostMessageW(focus, WM_KEYUP, VK_ESCAPE, 0xC0010001);
+                                    giveUp = SetTimer(nullptr, 0, 30000, GiveUpOnTheModalRun);
                                   });
-    EXPECT_EQ(result, IDCANCEL) << button;
+    if (giveUp != 0) KillTimer(nullptr, giveUp);
+    MSG quit;
+    PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);  // the give-up's, if any
+    EXPECT_EQ(result, IDCANCEL) << way;
+    EXPECT_EQ(dlg.selection, EncUtf8) << way;
   }
 }
 

@@ -5,6 +5,7 @@
 #include <windows.h>
 // After windows.h:
 #include <commctrl.h>
+#include <cderr.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -16,6 +17,7 @@
 #include "glyphmap/glyphmap.h"
 #include "pages/FConvView.h"
 #include "pages/FilePagesIds.h"
+#include "pages/PageIds.h"
 #include "tests/gui/filepages_harness.h"
 #include "tests/support/TestText.h"
 #include "tests/support/WindowPixels.h"
@@ -45,6 +47,7 @@ class TestPage : public CDlgFSim2Tra {
   // What the file dialog "returns": a folder and names (several), or one
   // full path; empty: the dialog is cancelled.
   std::vector<std::wstring> chosen;
+  DWORD dialogError = 0;  // the dialog's failure when nothing is chosen
   DWORD dialogFlags = 0;
   DWORD dialogUnits = 0;
   std::wstring dialogFilter;
@@ -52,6 +55,9 @@ class TestPage : public CDlgFSim2Tra {
   std::function<void(CDlgFileEditor&)> onEncodingDialog;
   int encodingPreselected = -2;
   std::vector<std::wstring> opened;
+  // A job body in place of the file job, and the stop's grace period.
+  std::function<DWORD(TestPage&)> job;
+  DWORD graceMs = 10000;
 
   std::wstring Cell(int row, int col) const { return controls.list.GetItemText(row, col); }
   int Rows() const { return controls.list.GetItemCount(); }
@@ -68,7 +74,10 @@ class TestPage : public CDlgFSim2Tra {
          p += wcslen(p) + 1) {
       dialogFilter += std::wstring(p) + L"|";
     }
-    if (chosen.empty()) return IDCANCEL;
+    if (chosen.empty()) {
+      dialog.m_error = dialogError;  // 0: the user's Cancel
+      return IDCANCEL;
+    }
     // As the Explorer dialog fills the buffer: parts separated by NULs.
     wchar_t* out = dialog.m_ofn.lpstrFile;
     for (const std::wstring& part : chosen) {
@@ -86,13 +95,14 @@ class TestPage : public CDlgFSim2Tra {
                         });
   }
   void ShellOpen(const wchar_t* folder) override { opened.push_back(folder); }
+  DWORD StopGraceMs() const override { return graceMs; }
 
  public:
   // The job waits for this event (when set up) before it starts.
   HANDLE jobGate = nullptr;
   DWORD RunJob() override {
     if (jobGate != nullptr) WaitForSingleObject(jobGate, INFINITE);
-    return CDlgFSim2Tra::RunJob();
+    return job ? job(*this) : CDlgFSim2Tra::RunJob();
   }
 };
 
@@ -223,6 +233,17 @@ TEST_F(FilePage, APathTooLongIsRefusedByNameAndTheOthersAreAdded) {
   EXPECT_EQ(boxes[0].text.find(first), std::wstring::npos);
 }
 
+TEST_F(FilePage, AChoiceTooLargeForTheDialogIsToldNotLostSilently) {
+  AddThroughButton({});  // the user's Cancel: nothing to say
+  EXPECT_TRUE(boxes.empty());
+  page.dialogError = FNERR_BUFFERTOOSMALL;
+  AddThroughButton({});
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_NE(boxes[0].text.find(L"文件太多"), std::wstring::npos) << Utf8(boxes[0].text);
+  EXPECT_EQ(boxes[0].owner, host.m_hWnd);
+  EXPECT_EQ(page.Rows(), 0);
+}
+
 TEST_F(FilePage, DeviceNamesAreRefusedByNameInOneMessage) {
   const std::wstring good = Write(L"好.txt", "ok\r\n");
   const std::wstring aux = src / L"aux.txt";
@@ -297,6 +318,14 @@ TEST_F(FilePage, DoubleClickOnARowOpensTheEncodingDialogOnIt) {
   EXPECT_EQ(page.files[0].encoding, EncAnsi);
   EXPECT_NE(page.files[0].codePage, 0u);
 
+  // OK without a change keeps the row's reading: still the detected code page.
+  const UINT detected = page.files[0].codePage;
+  page.onEncodingDialog = [](CDlgFileEditor& d) { Click(d.m_hWnd, IDOK); };
+  SendMessageW(list, WM_LBUTTONDBLCLK, 0, at);
+  EXPECT_EQ(page.Cell(0, FILECOL_ENCODING), L"GB18030");
+  EXPECT_EQ(page.files[0].encoding, EncAnsi);
+  EXPECT_EQ(page.files[0].codePage, detected);
+
   // OK with "UTF-8": the entry and its row change; no other row does.
   page.onEncodingDialog = [](CDlgFileEditor& d) {
     d.encodingCombo.SetCurSel(EncUtf8);
@@ -352,6 +381,78 @@ TEST_F(FilePage, JobMessagesSetTheStatusColumn) {
   page.OnJobMessage(CONV_END, 0);
   ASSERT_EQ(page.opened.size(), 1u);
   EXPECT_EQ(page.opened[0], settings.outDir);
+}
+
+TEST_F(FilePage, AJobEndedByTerminationShowsTheFileInHandStoppedAndAsksNothing) {
+  for (const wchar_t* n : {L"0.txt", L"1.txt", L"2.txt"}) page.AddChosenFiles({Write(n, "x\r\n")});
+  HANDLE inHand = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  page.graceMs = 0;
+  // File 0 done, file 1 begun, then the job no longer answers.
+  page.job = [inHand](TestPage& p) -> DWORD {
+    p.PostJobMessage(CONV_BEGIN, 1000);
+    p.PostJobMessage(CONV_FILE_BEGIN, 0);
+    p.PostJobMessage(CONV_FILE_DONE, 0);
+    p.PostJobMessage(CONV_FILE_BEGIN, 1);
+    SetEvent(inHand);
+    Sleep(INFINITE);
+    return 0;
+  };
+  Click(page.m_hWnd, IDC_FILE_START);
+  ASSERT_EQ(WaitForSingleObject(inHand, 60000), WAIT_OBJECT_0);
+  answer = IDYES;
+  Click(page.progress.m_hWnd, IDC_STOP_BTN);
+  ASSERT_TRUE(page.LastJobTerminated());
+  PumpMessages(50);
+  EXPECT_EQ(page.progress.m_hWnd, nullptr);
+  const wchar_t* expected[3] = {L"处理完成", L"处理终止", L"待处理"};
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(page.Cell(i, FILECOL_STATUS), expected[i]) << i;
+  ASSERT_EQ(boxes.size(), 1u) << "only Stop's own question";
+  EXPECT_EQ(boxes[0].text, L"您确定要终止转换?");
+  CloseHandle(inHand);
+}
+
+TEST_F(FilePage, AJobsProblemIsShownOnThePagesThreadOverTheMainWindow) {
+  page.AddChosenFiles({Write(L"a.txt", "x\r\n")});
+  DWORD boxThread = 0;
+  HWND boxOwner = nullptr;
+  fw::ScopedMessageBoxHook watch([&](const fw::MessageBoxCall& call) {
+    if (boxThread == 0) {
+      boxThread = GetCurrentThreadId();
+      boxOwner = call.owner;
+    }
+    boxes.push_back(call);
+    return (call.type & MB_YESNO) != 0 ? IDNO : IDOK;
+  });
+  page.job = [](TestPage& p) -> DWORD {
+    p.PostJobMessage(CONV_BEGIN, 1000);
+    p.ReportProblem("\xE6\x97\xA0\xE6\xB3\x95\xE6\x89\x93\xE5\xBC\x80 STPhrases.txt");
+    p.PostJobMessage(CONV_END, 0);
+    return 0;
+  };
+  RunToQuestion();
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0].text, L"无法打开 STPhrases.txt");
+  EXPECT_EQ(boxThread, GetCurrentThreadId());
+  EXPECT_EQ(boxOwner, host.m_hWnd) << "owned by the page's top window";
+  EXPECT_EQ(boxes[1].text, L"处理完成,您是否要打开存储文件夹?");
+}
+
+TEST_F(FilePage, DestroyingThePageStopsItsJobFirst) {
+  HANDLE running = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  bool sawStop = false;
+  page.job = [&](TestPage& p) -> DWORD {
+    SetEvent(running);
+    while (!p.StopRequested()) Sleep(5);
+    sawStop = true;
+    return 0;
+  };
+  Click(page.m_hWnd, IDC_FILE_START);
+  ASSERT_EQ(WaitForSingleObject(running, 60000), WAIT_OBJECT_0);
+  page.DestroyWindow();
+  EXPECT_FALSE(page.WorkerRecorded()) << "the job outlived its page's window";
+  EXPECT_TRUE(sawStop);
+  EXPECT_FALSE(page.LastJobTerminated());
+  CloseHandle(running);
 }
 
 TEST_F(FilePage, StartConvertsTheQueueIntoTheOutputFolder) {

@@ -7,8 +7,6 @@ tarnwell_test(skin_test LABEL gui
 
 # The gallery: every skinned control in each state on the resource pack's
 # faces, for screenshots (tests/gui/gallery/Gallery.cpp says how to run it).
-if(TARGET loader AND TARGET skeldon)
-  add_executable(skin_gallery gui/gallery/Gallery.cpp gui/gallery/gallery.rc)
-  target_link_libraries(skin_gallery PRIVATE skin loader tarnwell_common shell32 ole32)
-  add_dependencies(skin_gallery skeldon runtime_files)
-endif()
+add_executable(skin_gallery gui/gallery/Gallery.cpp gui/gallery/gallery.rc)
+target_link_libraries(skin_gallery PRIVATE skin loader tarnwell_common shell32 ole32)
+add_dependencies(skin_gallery skeldon runtime_files)

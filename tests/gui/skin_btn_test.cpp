@@ -121,6 +121,13 @@ TEST_F(SkinBtnTest, CaptionButtonFiresOnlyOnAReleaseInside) {
   // The focus went back to where it was.
   EXPECT_EQ(dlg.sysButton.focusOwner, edit);
   EXPECT_EQ(GetFocus(), edit);
+
+  // Well inside, with no focus to give back: still one report per click.
+  SetFocus(nullptr);
+  dlg.sysButton.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+  dlg.sysButton.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+  PumpMessages();
+  EXPECT_EQ(sysCommands(), 2);
 }
 
 class CheckRadioTest : public SkinBtnTest {

@@ -321,6 +321,24 @@ TEST_F(SkinDlgTest, ShowOverParentCentresAndDisables) {
   dlg.DestroyWindow();
 }
 
+TEST_F(SkinDlgTest, ShowOverParentKeepsTheDialogOnTheWorkArea) {
+  RECT work{};
+  ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+  fw::CStatic parent;
+  // Mostly off the top-left of the screen: centred, the dialog would be too.
+  ASSERT_TRUE(parent.Create(L"", WS_POPUP | WS_VISIBLE,
+                            RECT{work.left - 600, work.top - 300, work.left + 201, work.top + 100},
+                            HWND{}));
+  TestSkinDlg dlg(res, IDD_SKIN_TOP, &parent);
+  ASSERT_TRUE(dlg.Create(IDD_SKIN_TOP, &parent));
+  dlg.ShowOverParent(TRUE);
+  RECT r = dlg.GetWindowRect();
+  EXPECT_EQ(r.left, work.left);
+  EXPECT_EQ(r.top, work.top);
+  dlg.ShowOverParent(FALSE);
+  dlg.DestroyWindow();
+}
+
 TEST_F(SkinDlgTest, WithoutABackgroundTheTemplateStays) {
   TestSkinDlg dlg(res);
   dlg.backgroundId = 0x10000099;  // not in the pack

@@ -57,8 +57,9 @@ TEST(CheckPath, RejectsWhatCannotBeAFolder) {
     EXPECT_EQ(CheckPath(bad, FALSE), CHECKPATH_INVALID) << bad;
   }
   EXPECT_EQ(CheckPath(nullptr, FALSE), CHECKPATH_INVALID);
-  // A root is never created; an over-long path is refused, not cut.
-  EXPECT_EQ(CheckPath(L"C:\\", TRUE), CHECKPATH_INVALID);
+  // An existing drive root is a folder in create mode too; an over-long
+  // path is refused, not cut.
+  EXPECT_EQ(CheckPath(L"C:\\", TRUE), CHECKPATH_VALID);
   std::wstring tooLong = L"C:\\" + std::wstring(300, L'a');
   EXPECT_EQ(CheckPath(tooLong.c_str(), FALSE), CHECKPATH_INVALID);
 }
@@ -201,6 +202,17 @@ TEST_F(PathDlgTest, AnExistingFolderIsTakenAsItIs) {
   EXPECT_EQ(picker.Browse(), 1);
   EXPECT_TRUE(boxes.empty());
   EXPECT_EQ(std::wstring(picker.chosenPath), dir.path());
+}
+
+TEST_F(PathDlgTest, AFileOfThatNameIsRefusedWithoutAnOfferToCreate) {
+  const std::wstring file = dir / L"文件.txt";
+  HANDLE h = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  CloseHandle(h);
+  PickerDriver driver(picker, {file});
+  EXPECT_EQ(picker.Browse(), -1);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, file + L"\n\nThe path is invalidate,please input again! ");
 }
 
 class AnimTest : public ::testing::Test {

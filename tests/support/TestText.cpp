@@ -4,22 +4,26 @@
 
 namespace testing_support {
 
-std::wstring Wide(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring out(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
-  return out;
-}
-
-std::string Utf8(std::wstring_view wide) {
-  if (wide.empty()) return {};
-  int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+std::string Encode(std::wstring_view text, unsigned int codePage) {
+  if (text.empty()) return {};
+  int n = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
                               nullptr, nullptr);
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n,
+  std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
+  WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
                       nullptr, nullptr);
   return out;
 }
+
+std::wstring Decode(std::string_view bytes, unsigned int codePage) {
+  if (bytes.empty()) return {};
+  int n = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+  std::wstring out(static_cast<size_t>(n > 0 ? n : 0), L'\0');
+  MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(), n);
+  return out;
+}
+
+std::wstring Wide(std::string_view utf8) { return Decode(utf8, CP_UTF8); }
+
+std::string Utf8(std::wstring_view wide) { return Encode(wide, CP_UTF8); }
 
 }  // namespace testing_support

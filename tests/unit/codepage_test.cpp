@@ -26,21 +26,6 @@ using namespace testing_support;
 
 namespace {
 
-std::string Encode(const std::wstring& text, UINT codePage) {
-  int n = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                              nullptr, nullptr);
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
-                      nullptr, nullptr);
-  return out;
-}
-std::wstring Decode(const std::string& bytes, UINT codePage) {
-  int n = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-  std::wstring out(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(), n);
-  return out;
-}
-
 TEST(CharsetTable, EveryCodePageItNamesDecodesItsScript) {
   struct Row {
     const char* charset;
@@ -208,6 +193,64 @@ TEST_F(DetectedCodePageJob, ChineseFilesInTheirOwnCodePagesUnderEitherSystem) {
   page.direction = Sim2Tra;
   page.Run();
   EXPECT_EQ(Output(L"gb.txt"), EngineConvert(simplified, Sim2Tra));
+}
+
+// The first `count` runs of `length` ideographs of a sample text.
+std::vector<std::wstring> ShortTexts(const std::wstring& text, size_t length, size_t count) {
+  std::vector<std::wstring> out;
+  for (size_t at = 0; at + length <= text.size() && out.size() < count; ++at) {
+    bool ideographs = true;
+    for (size_t i = 0; i < length; ++i) ideographs = ideographs && text[at + i] >= 0x4E00;
+    if (!ideographs) continue;
+    out.push_back(text.substr(at, length));
+    at += length;
+  }
+  return out;
+}
+
+TEST_F(DetectedCodePageJob, ShortGbkAndBig5FilesAreReadRightUnderEitherSystem) {
+  // Four and eight characters: the detector alone misnames most of them.
+  const std::wstring bin = ExeFolder();
+  const struct {
+    const wchar_t* sample;
+    UINT codePage;
+    ConvDirection direction;
+  } scripts[] = {{L"\\textio_zh_hans.txt", 936, Sim2Tra}, {L"\\textio_zh_hant.txt", 950, Tra2Sim}};
+  for (const auto& script : scripts) {
+    const std::wstring text = Wide(ReadFileBytes(bin + script.sample));
+    std::vector<std::wstring> texts = ShortTexts(text, 4, 8);
+    for (const std::wstring& t : ShortTexts(text.substr(text.size() / 2), 8, 4)) texts.push_back(t);
+    ASSERT_EQ(texts.size(), 12u);
+    page.entries.clear();
+    page.direction = script.direction;
+    std::vector<std::string> names;
+    for (size_t i = 0; i < texts.size(); ++i) {
+      const std::wstring name = L"short" + std::to_wstring(script.codePage) + L"-" + std::to_wstring(i) + L".txt";
+      WriteFileBytes(dir / name, Encode(texts[i], script.codePage));
+      names.push_back(Queue(dir / name));
+    }
+    page.Run();
+    for (size_t i = 0; i < texts.size(); ++i) {
+      const std::wstring name = L"short" + std::to_wstring(script.codePage) + L"-" + std::to_wstring(i) + L".txt";
+      EXPECT_EQ(Output(name), EngineConvert(Utf8(texts[i]), script.direction))
+          << Utf8(texts[i]) << " read as " << names[i];
+    }
+  }
+}
+
+TEST_F(DetectedCodePageJob, Utf16FilesWithoutAMarkAreReadAsUtf16) {
+  const std::wstring text = L"头发后来，发展得很快。\r\n第二行 line two\r\n最后一行";
+  std::string le(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+  std::string be = le;
+  for (size_t i = 0; i + 1 < be.size(); i += 2) std::swap(be[i], be[i + 1]);
+  WriteFileBytes(dir / L"le.txt", le);
+  WriteFileBytes(dir / L"be.txt", be);
+  EXPECT_EQ(Queue(dir / L"le.txt"), "UTF-16LE");
+  EXPECT_EQ(Queue(dir / L"be.txt"), "UTF-16BE");
+  page.Run();
+  const std::string expected = EngineConvert(Utf8(text), Sim2Tra);
+  EXPECT_EQ(Output(L"le.txt"), expected);
+  EXPECT_EQ(Output(L"be.txt"), expected);
 }
 
 TEST_F(DetectedCodePageJob, JapaneseAndKoreanTextPassesThroughUnchanged) {

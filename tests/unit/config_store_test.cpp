@@ -375,7 +375,9 @@ TEST_F(StoreTest, TwoProcessesWritingAtOnceLoseNothing) {
   ASSERT_TRUE(store_.Reset());
   const std::wstring eventName = L"tarnwell-cfg-test-" + std::to_wstring(GetCurrentProcessId());
   fw::UniqueHandle go(CreateEventW(nullptr, TRUE, FALSE, eventName.c_str()));
+  fw::UniqueHandle ready(CreateEventW(nullptr, TRUE, FALSE, (eventName + L"-ready").c_str()));
   ASSERT_TRUE(go);
+  ASSERT_TRUE(ready);
   std::wstring cmd = L"\"" + ExeFolder() + L"\\config_store_writer.exe\" \"" + path_ +
                      L"\" 200 45 " + eventName;
   STARTUPINFOW si{};
@@ -385,9 +387,11 @@ TEST_F(StoreTest, TwoProcessesWritingAtOnceLoseNothing) {
                              &si, &pi));
   fw::UniqueHandle process(pi.hProcess);
   fw::UniqueHandle thread(pi.hThread);
-  // Let the other process get as far as waiting for the event, then both go.
-  WaitForInputIdle(process.get(), 2000);
-  Sleep(300);
+  // The other process says when it is about to wait for the event; then
+  // both go.
+  const HANDLE either[2] = {ready.get(), process.get()};
+  ASSERT_EQ(WaitForMultipleObjects(2, either, FALSE, 240000), WAIT_OBJECT_0)
+      << "the other process ended or never got ready";
   SetEvent(go.get());
   EXPECT_EQ(WriteKeys(store_, 100, 45), 0);
 

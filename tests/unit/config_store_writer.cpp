@@ -1,6 +1,7 @@
 // Helper process for the settings store's tests:
 //   config_store_writer PATH FIRST COUNT EVENT
-// waits for the named event, then adds keys FIRST .. FIRST+COUNT-1 (value
+// sets the event EVENT-ready once it is set up, waits for the named event
+// EVENT, then adds keys FIRST .. FIRST+COUNT-1 (value
 // key*7), reading each back. Exit code 0 when every write landed and read
 // back, else the failed step.
 #include <windows.h>
@@ -8,6 +9,7 @@
 #include <shellapi.h>
 
 #include <cstdlib>
+#include <string>
 
 #include "config/CfgStore.h"
 
@@ -19,8 +21,13 @@ int main() {
   const int first = _wtoi(argv[2]);
   const int count = _wtoi(argv[3]);
   HANDLE go = OpenEventW(SYNCHRONIZE, FALSE, argv[4]);
+  const std::wstring readyName = std::wstring(argv[4]) + L"-ready";
   LocalFree(argv);
   if (!go) return 11;
+  // Says it is ready to write, so that the test lets both sides go at once.
+  HANDLE ready = OpenEventW(EVENT_MODIFY_STATE, FALSE, readyName.c_str());
+  if (!ready || !SetEvent(ready)) return 13;
+  CloseHandle(ready);
   const DWORD waited = WaitForSingleObject(go, 60000);
   CloseHandle(go);
   if (waited != WAIT_OBJECT_0) return 12;

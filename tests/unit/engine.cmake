@@ -3,7 +3,7 @@ tarnwell_test(engine_test LABEL unit
   LIBS engine GLYPHMAP fake_glyphmap)
 tarnwell_test(glyphmap_test LABEL unit
   SOURCES unit/glyphmap_test.cpp unit/conversion_test.cpp unit/wordlist_test.cpp
-  LIBS engine)
+  LIBS engine glyphmap_core)
 
 # Real Chinese text for the differential test: Debian's manual pages.
 set(TESTDATA ${CMAKE_BINARY_DIR}/testdata)

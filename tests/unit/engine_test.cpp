@@ -6,6 +6,7 @@
 #include "engine/ConvConfigs.h"
 #include "engine/ConvEngine.h"
 #include "engine/ConvNotify.h"
+#include "engine/ConvWorker.h"
 #include "engine/ConvertText.h"
 #include "fw/MessageBox.h"
 #include "tests/fakes/FakeGlyphmap.h"
@@ -162,6 +163,22 @@ TEST_F(EngineTest, OpenErrorIsShownAndResultEmpty) {
   ASSERT_EQ(run.boxes.size(), 1u);
   EXPECT_EQ(run.boxes[0].text, L"配置错误");
   EXPECT_EQ(run.job.result, L"");
+  EXPECT_EQ(run.sink.Count(CONV_END), 1u);
+}
+
+// A page's job shows no window from the worker: the page is told.
+TEST_F(EngineTest, WithAPagesWorkerTheOpenErrorIsReportedNotShown) {
+  struct Page : ConvWorker {
+    DWORD RunJob() override { return 0; }
+    void OnJobMessage(WPARAM, LPARAM) override {}
+    HWND JobWindow() const override { return nullptr; }
+  } page;
+  fake().openThrows = "\xE9\x85\x8D\xE7\xBD\xAE\xE9\x94\x99\xE8\xAF\xAF";  // 配置错误
+  TextRun run;
+  run.job.worker = &page;
+  run.Run(L"abc");
+  EXPECT_TRUE(run.boxes.empty());
+  EXPECT_EQ(page.TakeProblem(), "\xE9\x85\x8D\xE7\xBD\xAE\xE9\x94\x99\xE8\xAF\xAF");
   EXPECT_EQ(run.sink.Count(CONV_END), 1u);
 }
 

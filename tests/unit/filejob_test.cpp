@@ -179,6 +179,15 @@ TEST_F(FileJobTest, SmallRunsStepOncePerLine) {
                                   {CONV_END, 0}}));
 }
 
+TEST_F(FileJobTest, LfLineEndsAndZeroBytesKeepEveryByte) {
+  // LF, CR LF and a lone CR as they are; the text after a zero byte is
+  // converted, not lost.
+  page.Add(Source(L"lf.txt", std::string("头发\n后来\0发展\r\n面条\r干净", 35)), EncUtf8);
+  page.RunToEnd();
+  EXPECT_EQ(Output(L"lf.txt"), std::string("頭髮\n後來\0發展\r\n麪條\r乾淨", 35));
+  EXPECT_EQ(page.sink.Count(CONV_STEP), 3u) << "one step a line";
+}
+
 TEST_F(FileJobTest, AMillionBytesOfShortLinesMakeExactlyAThousandSteps) {
   std::string line(98, 'x');
   line += "\r\n";
@@ -239,6 +248,49 @@ TEST_F(FileJobTest, AStopInTheThirdOfFiveFilesEndsItAfterTheLineInHand) {
   EXPECT_FALSE(OutputExists(L"f3.txt"));
 }
 
+// Real text as one long line: the manual pages with each line end but
+// the last made a lone CR (as an old Mac file has them).
+std::string ManualPagesAsOneLine(const wchar_t* name) {
+  std::string text = ReadFileBytes(ExeFolder() + L"\\..\\testdata\\" + name);
+  for (size_t i = 0; i + 1 < text.size(); ++i) {
+    if (text[i] == '\n') text[i] = '\r';
+  }
+  return text;
+}
+
+TEST_F(FileJobTest, ALongLineIsConvertedInPiecesExactlyAsWholeAndStopActsWithinIt) {
+  for (ConvDirection direction : {Sim2Tra, Tra2Sim}) {
+    const std::string line =
+        ManualPagesAsOneLine(direction == Sim2Tra ? L"manpages_zh_CN.txt" : L"manpages_zh_TW.txt");
+    ASSERT_GT(line.size(), 4u << 20) << "the manual pages corpus is missing";
+    const std::wstring name = direction == Sim2Tra ? L"long-s.txt" : L"long-t.txt";
+    page.entries.clear();
+    page.direction = direction;
+    page.Add(Source(name, line), EncUtf8);
+    page.RunToEnd();
+    EXPECT_EQ(Output(name), EngineConvert(line, direction));
+    // Progress moves within the line, close to a step per thousandth.
+    EXPECT_GT(page.sink.Count(CONV_STEP), 900u);
+  }
+  // A stop ends the file within the line, after the piece in hand.
+  const std::string line = ManualPagesAsOneLine(L"manpages_zh_CN.txt");
+  page.entries.clear();
+  page.direction = Sim2Tra;
+  page.Add(Source(L"stopped.txt", line), EncUtf8);
+  int stopResult = -1;
+  page.sink.onMessage = [&](WPARAM code, LPARAM) {
+    if (code == CONV_FILE_BEGIN) stopResult = page.StopJob();
+  };
+  page.RunToEnd();
+  EXPECT_EQ(stopResult, 0);
+  EXPECT_EQ(page.Reports()[2], Message(CONV_FILE_STOPPED, 0));
+  const std::string partial = Output(L"stopped.txt");
+  const std::string full = EngineConvert(line, Sim2Tra);
+  EXPECT_GT(partial.size(), 0u);
+  EXPECT_LT(partial.size(), full.size());
+  EXPECT_EQ(full.compare(0, partial.size(), partial), 0);
+}
+
 TEST_F(FileJobTest, FailuresAreReportedAndTheJobGoesOn) {
   page.Add(inDir + L"\\missing.txt", EncUtf8);                      // 0: cannot be opened
   page.Add(Source(L"empty.txt", ""), EncUtf8);                      // 1: empty: done, no output
@@ -281,6 +333,33 @@ TEST_F(FileJobTest, ASourceInTheOutputFolderIsNeverWrittenInto) {
   page.RunToEnd();
   EXPECT_EQ(page.Reports()[2], Message(CONV_FILE_FAILED, 0));
   EXPECT_EQ(ReadFileBytes(inside), kSimplified);
+}
+
+TEST_F(FileJobTest, NoQueuedSourceIsWrittenIntoInEitherOrderHoweverTheFolderIsSpelled) {
+  const std::wstring inside = outDir + L"\\同名.txt";
+  const std::string insideText = "头发\r\n";
+  const std::wstring outside = Source(L"同名.txt", kSimplified);
+  std::wstring upper = outDir;
+  CharUpperW(upper.data());
+  ASSERT_NE(upper, outDir);
+  const std::wstring spellings[] = {outDir, outDir + L"\\", dir / L"输出\\.\\", upper};
+  for (const std::wstring& folder : spellings) {
+    for (bool insideFirst : {false, true}) {
+      SCOPED_TRACE(Utf8(folder) + (insideFirst ? " inside first" : " outside first"));
+      WriteFileBytes(inside, insideText);
+      page.store.WriteString(CFGKEY_OUTPUT_DIR, folder.c_str());
+      page.entries.clear();
+      page.Add(insideFirst ? inside : outside, EncUtf8);
+      page.Add(insideFirst ? outside : inside, EncUtf8);
+      page.RunToEnd();
+      EXPECT_EQ(page.Reports(),
+                (std::vector<Message>{{CONV_BEGIN, 1000}, {CONV_FILE_BEGIN, 0},
+                                      {CONV_FILE_FAILED, 0}, {CONV_FILE_BEGIN, 1},
+                                      {CONV_FILE_FAILED, 1}, {CONV_END, 0}}));
+      EXPECT_EQ(ReadFileBytes(inside), insideText);
+      EXPECT_EQ(ReadFileBytes(outside), kSimplified);
+    }
+  }
 }
 
 TEST_F(FileJobTest, AFileOfFourGibibytesFailsInsteadOfLookingWhole) {

@@ -1,6 +1,7 @@
 // glyphmap's compiled conversion held against OpenCC's own converter on
 // the same configuration and dictionaries: every result must be
-// byte-identical, and where OpenCC rejects a text, glyphmap must too.
+// byte-identical, and where OpenCC rejects a text, glyphmap must too
+// (texts with a NUL: piece by piece, see Pair::Check).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -75,13 +76,21 @@ struct Pair {
     }
   }
 
-  // Converts with both; reports the first few differences.
+  // Converts with both; reports the first few differences. A text with
+  // NULs must convert as its NUL-separated pieces do one by one (OpenCC
+  // itself would lose text after a NUL), NULs kept between them.
   void Check(const std::string& text) {
     ++compared;
     std::string expected;
     bool referenceThrew = false;
     try {
-      expected = reference->Convert(text);
+      for (size_t start = 0;;) {
+        const size_t nul = text.find('\0', start);
+        expected += reference->Convert(text.substr(start, nul - start));
+        if (nul == std::string::npos) break;
+        expected += '\0';
+        start = nul + 1;
+      }
     } catch (const opencc::Exception&) {
       referenceThrew = true;
     }
@@ -167,6 +176,43 @@ TEST_P(Differential, ManualPagesInBothScriptsLineByLineAndInPieces) {
       start = end;
     }
     for (size_t at = 0; at < text.size(); at += 1 << 20) pair().Check(text.substr(at, 1 << 20));
+  }
+}
+
+TEST_P(Differential, ATextCutWhereSafeCutSaysConvertsAsTheWhole) {
+  // Long lines of real text, cut in two where the conversion says it may
+  // be, against OpenCC converting each line whole: the manual pages as they
+  // are, and their Chinese alone (every ASCII byte taken out).
+  const std::string pages = Corpus(GetParam() == 0 ? L"manpages_zh_CN.txt" : L"manpages_zh_TW.txt");
+  ASSERT_GT(pages.size(), 1000000u) << "the manual pages corpus is missing";
+  std::string chinese;
+  for (char c : pages) {
+    if (static_cast<unsigned char>(c) >= 0x80) chinese += c;
+  }
+  std::mt19937 rng(7 + GetParam());
+  for (const std::string* text : std::vector<const std::string*>{&pages, &chinese}) {
+    int cuts = 0;
+    for (int i = 0; i < 400; ++i) {
+      size_t at = rng() % (text->size() - 20000);
+      while ((static_cast<unsigned char>((*text)[at]) & 0xC0) == 0x80) ++at;
+      size_t end = at + 1000 + rng() % 15000;
+      while ((static_cast<unsigned char>((*text)[end]) & 0xC0) == 0x80) ++end;
+      const std::string line = text->substr(at, end - at);
+      const size_t limit = 1 + rng() % line.size();
+      const size_t cut = pair().compiled->SafeCut(line.substr(0, limit));
+      ASSERT_LE(cut, limit);
+      if (cut == 0) continue;
+      ++cuts;
+      const std::string whole = pair().reference->Convert(line);
+      std::string pieces;
+      for (const std::string& piece : {line.substr(0, cut), line.substr(cut)}) {
+        std::string out(GlyphmapOutputBound(piece.size()), '\0');
+        pieces += out.substr(0, pair().compiled->Convert(piece, out.data()));
+      }
+      ASSERT_EQ(pieces, whole) << "cut at " << cut << " of " << Pair::Escape(line);
+    }
+    std::printf("[ cuts     ] %d of 400 windows had a place to cut\n", cuts);
+    EXPECT_GT(cuts, 300);
   }
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/ConvConfigs.h"
+#include "glyphmap/ConverterCache.h"
 #include "glyphmap/glyphmap.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestText.h"
@@ -122,10 +123,10 @@ TEST_F(Glyphmap, TextPassesThroughAroundTheConversion) {
   // Line ends, ASCII, characters without entries and supplementary
   // characters come back as they went in.
   EXPECT_EQ(api.Convert(h, "头发\r\n发展\r\n"), "頭髮\r\n發展\r\n");
-  // OpenCC hands unconverted runs on as C strings: a run ends at a NUL, and
-  // what follows the NUL up to the next dictionary word is not passed on.
-  EXPECT_EQ(api.Convert(h, std::string("abc\0", 4)), "abc");
-  EXPECT_EQ(api.Convert(h, std::string("ab\0cd头发ef", 13)), "ab頭髮ef");
+  // A NUL passes through and the text after it is converted, nothing lost.
+  EXPECT_EQ(api.Convert(h, std::string("abc\0", 4)), std::string("abc\0", 4));
+  EXPECT_EQ(api.Convert(h, std::string("ab\0cd后\0\0头发ef", 17)),
+            std::string("ab\0cd後\0\0頭髮ef", 17));
   EXPECT_EQ(api.Convert(h, "\xF0\xA0\x80\x80头"), "\xF0\xA0\x80\x80頭");
   EXPECT_EQ(api.Convert(h, ""), "");
   // The one kind of expansion: a BMP character to a supplementary one.
@@ -315,6 +316,46 @@ TEST(GlyphmapInstalled, AChangedDictionaryIsReadAgain) {
   EXPECT_EQ(api.Convert(h, "头"), "頭");
   api.close(h);
   api.close(h3);
+}
+
+// A worker terminated in the middle of a build (it was opening a
+// conversion) must not leave every later open waiting for good.
+struct CacheOpener {
+  glyphmap::ConverterCache* cache;
+  glyphmap::ConverterPtr got;
+  static DWORD WINAPI Run(void* self) {
+    auto* opener = static_cast<CacheOpener*>(self);
+    opener->got = opener->cache->Get(glyphmap::PreparedConfig{}, "folder\\");
+    return 0;
+  }
+};
+
+TEST(ConverterCache, AThreadEndedWhileBuildingLeavesTheCacheUsable) {
+  HANDLE entered = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HANDLE never = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  int builds = 0;
+  glyphmap::ConverterCache cache([&](const glyphmap::PreparedConfig&, const std::string&) {
+    if (++builds == 1) {
+      SetEvent(entered);
+      WaitForSingleObject(never, INFINITE);  // ended here from outside
+    }
+    return std::make_shared<const glyphmap::CompiledConversion>(
+        std::unique_ptr<glyphmap::FastConverter>{});
+  });
+  CacheOpener first{&cache, nullptr};
+  HANDLE a = CreateThread(nullptr, 0, &CacheOpener::Run, &first, 0, nullptr);
+  ASSERT_EQ(WaitForSingleObject(entered, 60000), WAIT_OBJECT_0) << "the build never began";
+  TerminateThread(a, 88);
+  WaitForSingleObject(a, INFINITE);
+
+  CacheOpener second{&cache, nullptr};
+  HANDLE b = CreateThread(nullptr, 0, &CacheOpener::Run, &second, 0, nullptr);
+  const DWORD ended = WaitForSingleObject(b, 60000);
+  if (ended != WAIT_OBJECT_0) TerminateThread(b, 88);
+  EXPECT_EQ(ended, WAIT_OBJECT_0) << "the next open waits for the ended one";
+  EXPECT_NE(second.got, nullptr);
+  EXPECT_EQ(builds, 2);
+  for (HANDLE h : {a, b, entered, never}) CloseHandle(h);
 }
 
 }  // namespace

@@ -98,6 +98,55 @@ TEST_F(DetectTest, ChineseInLegacyEncodingsIsNamedButReadAsAnsi) {
   EXPECT_EQ(big5.name, "BIG5");
 }
 
+std::string Ansi(std::wstring_view text, UINT codePage) {
+  int n = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                              nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
+                      nullptr, nullptr);
+  return out;
+}
+
+TEST_F(DetectTest, Utf16WithoutMarkIsKnownByItsZeroBytesInEitherOrder) {
+  const std::wstring texts[] = {
+      kMixed,
+      L"头发后来，发展得很快。\r\n",
+      L"Plain English text, saved as UTF-16\r\nwithout a byte-order mark.\r\n",
+      L"One line of English without a line end",
+  };
+  for (const std::wstring& text : texts) {
+    for (const std::string& odd : {std::string(), std::string("\x7F")}) {
+      Detected le = Detect(Utf16Le(text) + odd);
+      EXPECT_EQ(le.encoding, EncUtf16) << testing_support::Utf8(text);
+      EXPECT_EQ(le.name, "UTF-16LE");
+      Detected be = Detect(Utf16Be(text) + odd);
+      EXPECT_EQ(be.encoding, EncUtf16Be) << testing_support::Utf8(text);
+      EXPECT_EQ(be.name, "UTF-16BE");
+    }
+  }
+}
+
+TEST_F(DetectTest, EightBitAndUtf8FilesWithAFewZeroBytesAreNotUtf16) {
+  auto withZeros = [](std::string bytes) {
+    for (size_t at : {size_t{5}, bytes.size() / 2, bytes.size() / 2 + 3, bytes.size() - 4}) {
+      bytes.insert(at, 1, '\0');
+    }
+    return bytes;
+  };
+  const std::string files[] = {
+      withZeros(testing_support::Utf8(kMixed)),
+      withZeros(Ansi(kMixed, 936)),
+      withZeros(Ansi(kMixed, 950)),
+      withZeros("Plain seven-bit text.\r\nSecond line.\r\nThird line, the last.\r\n"),
+      withZeros("Plain seven-bit text on one line, no line end at all"),
+  };
+  for (const std::string& bytes : files) {
+    Detected d = Detect(bytes);
+    EXPECT_NE(d.encoding, EncUtf16) << d.name;
+    EXPECT_NE(d.encoding, EncUtf16Be) << d.name;
+  }
+}
+
 TEST_F(DetectTest, UnreadableOrEmptyFileGivesAnsiAndNoName) {
   Detected missing = DetectPath(dir_ / L"不存在.txt");
   EXPECT_EQ(missing.encoding, EncAnsi);

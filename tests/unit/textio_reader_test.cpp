@@ -17,6 +17,7 @@
 #include "textio/TReaderAnsi.h"
 #include "textio/TReaderUtf16.h"
 
+using testing_support::Encode;
 using testing_support::ExeFolder;
 using testing_support::ReadFileBytes;
 using testing_support::TempDir;
@@ -71,15 +72,6 @@ std::string Utf16Be(std::wstring_view text) {
   return out;
 }
 
-std::string ToCodePage(UINT codePage, std::wstring_view text) {
-  int n = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                              nullptr, nullptr);
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
-                      nullptr, nullptr);
-  return out;
-}
-
 std::string WithCrLf(const std::string& lfText) {
   std::string out;
   for (char c : lfText) {
@@ -127,17 +119,19 @@ TEST_F(ReaderTest, Utf8LinesKeepTheirCrLfAndTheLastNeedsNone) {
   EXPECT_EQ(Texts(lines), (Texts_{"a\r\n", "bb\r\n", "\r\n", "ccc"}));
   EXPECT_EQ(lines[1].raw, 4u);
 
-  // A lone CR or LF does not end a line; the file is one line.
-  EXPECT_EQ(Texts(ReadFile(EncUtf8, "one\ntwo\rthree\n")), (Texts_{"one\ntwo\rthree\n"}));
+  // LF ends a line too, as it is; a lone CR stays inside its line.
+  EXPECT_EQ(Texts(ReadFile(EncUtf8, "one\ntwo\rthree\n\r\nfour")),
+            (Texts_{"one\n", "two\rthree\n", "\r\n", "four"}));
   // The mark is handed on as the start of the first line.
   EXPECT_EQ(Texts(ReadFile(EncUtf8, "\xEF\xBB\xBF中\r\n")), (Texts_{"\xEF\xBB\xBF中\r\n"}));
 }
 
-TEST_F(ReaderTest, ZeroByteEndsTheSearchSoTheRestIsOneLine) {
+TEST_F(ReaderTest, ZeroByteIsDataAndLinesGoOnPastIt) {
   const std::string bytes("a\r\nb\0c\r\nd\r\n", 11);
-  EXPECT_EQ(Texts(ReadFile(EncUtf8, bytes)), (Texts_{"a\r\n", std::string("b\0c\r\nd\r\n", 8)}));
-  // The same cut in the ANSI reader, with the zero carried into the UTF-8.
-  EXPECT_EQ(Texts(ReadFile(EncAnsi, bytes)), (Texts_{"a\r\n", std::string("b\0c\r\nd\r\n", 8)}));
+  const Texts_ lines{"a\r\n", std::string("b\0c\r\n", 5), "d\r\n"};
+  EXPECT_EQ(Texts(ReadFile(EncUtf8, bytes)), lines);
+  // The same in the ANSI reader, with the zero carried into the UTF-8.
+  EXPECT_EQ(Texts(ReadFile(EncAnsi, bytes)), lines);
 }
 
 TEST_F(ReaderTest, ExhaustedReaderKeepsReturningZero) {
@@ -236,12 +230,10 @@ TEST_F(ReaderTest, Utf16WithMarkBecomesUtf8WithMark) {
   EXPECT_EQ(lines[0].raw, 8u);
   EXPECT_EQ(lines[1].raw, 10u);
 
-  // Zero bytes inside units (every ASCII letter has one) are not zero
-  // units; LF-only data is one line.
-  EXPECT_EQ(Texts(ReadFile(EncUtf16, Utf16Le(L"A\nB\n"))), (Texts_{"A\nB\n"}));
-  // A zero unit ends the search: the rest is one line.
-  EXPECT_EQ(Texts(ReadFile(EncUtf16, Utf16Le(std::wstring(L"a\0b\r\nc", 6)))),
-            (Texts_{std::string("a\0b\r\nc", 6)}));
+  // LF units end lines; a lone CR stays inside; a zero unit is data; a
+  // 0x0A byte inside another unit (U+0A0D, U+4E0A) is no line end.
+  EXPECT_EQ(Texts(ReadFile(EncUtf16, Utf16Le(std::wstring(L"A\nB\rC\0D\r\n\u0A0D\u4E0A\nE", 13)))),
+            (Texts_{"A\n", std::string("B\rC\0D\r\n", 7), "\u0A0D\u4E0A\n", "E"}));
 }
 
 TEST_F(ReaderTest, OddUtf16LengthCountsTheLastByteInTheRawLength) {
@@ -279,7 +271,7 @@ TEST_F(ReaderTest, EveryEncodingValueGetsItsReader) {
     std::string bytes;
   };
   const Case cases[] = {
-      {EncAnsi, ToCodePage(CP_ACP, text)}, {EncUtf16, Utf16Le(text)},
+      {EncAnsi, Encode(text, CP_ACP)}, {EncUtf16, Utf16Le(text)},
       {EncUtf16Be, Utf16Be(text)},         {EncUtf8, Utf8(text)},
       {7, Utf8(text)},                     {-1, Utf8(text)},
   };
