@@ -91,6 +91,33 @@ TEST_F(WordLists, AnEntryInsideALongerPhraseIsNeverCut) {
   EXPECT_EQ(ConvertWith("s2twp", "软件开发", L""), "軟體開發");
 }
 
+TEST_F(WordLists, ASafeCutNeverSplitsAnEntry) {
+  // ASCII starts no dictionary key, so only the entry keeps a cut out of
+  // "abc": every cut offered converts in two pieces as the whole does.
+  Write("abc\t[ABC]\n");
+  const std::string text = "xx abc yy abc zz";
+  const std::string listUtf8 = Utf8(list);
+  const int h = glyphmap_open("s2twp", listUtf8.c_str());
+  ASSERT_GE(h, 0);
+  const std::string whole = ConvertWith("s2twp", text, list);
+  ASSERT_EQ(whole, "xx [ABC] yy [ABC] zz");
+  int cuts = 0;
+  for (size_t limit = 1; limit <= text.size(); ++limit) {
+    const size_t cut = glyphmap_safe_cut(h, text.data(), limit);
+    ASSERT_LE(cut, limit);
+    if (cut == 0) continue;
+    ++cuts;
+    EXPECT_NE(text[cut - 1], 'a') << cut;
+    EXPECT_NE(text[cut - 1], 'b') << cut;
+    EXPECT_EQ(ConvertWith("s2twp", text.substr(0, cut), list) +
+                  ConvertWith("s2twp", text.substr(cut), list),
+              whole)
+        << "cut at " << cut;
+  }
+  opencc_close(h);
+  EXPECT_GT(cuts, 0);
+}
+
 TEST_F(WordLists, SupplementaryCharactersInSourcesAndResults) {
   Write("\xF0\xA0\x80\x80\t\xF0\xAA\x9A\xA5\n"   // U+20000 -> U+2A6A5
         "计\xF0\xA0\x80\x81\tX\xF0\xA0\x80\x81\n");  // a word that ends in U+20001
