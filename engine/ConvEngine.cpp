@@ -7,7 +7,6 @@
 #include <set>
 
 #include "engine/ConvConfigs.h"
-#include "engine/ConvertText.h"
 #include "engine/Standards.h"
 #include "glyphmap/glyphmap.h"
 
@@ -22,11 +21,12 @@ std::string Utf8(const std::wstring& text) {
   return out;
 }
 
-// Says what glyphmap skipped in a word list, once per version of the file:
-// every job opens the list again, and one message box is enough.
-void ReportWordList(int handle, const std::wstring& path) {
+// What glyphmap skipped in a word list, once per version of the file
+// (every job opens the list again, and one message is enough): empty when
+// nothing was skipped or this version was reported before.
+std::string WordListReport(int handle, const std::wstring& path) {
   size_t size = glyphmap_word_list_report(handle, nullptr, 0);
-  if (size == 0) return;
+  if (size == 0) return {};
   std::string report(size + 1, '\0');
   glyphmap_word_list_report(handle, report.data(), report.size());
   report.resize(size);
@@ -39,9 +39,9 @@ void ReportWordList(int handle, const std::wstring& path) {
   static std::set<std::string> reported;
   {
     std::lock_guard<std::mutex> lock(mutex);
-    if (!reported.insert(key).second) return;
+    if (!reported.insert(key).second) return {};
   }
-  ShowUtf8Message(report.c_str());
+  return report;
 }
 
 }  // namespace
@@ -72,7 +72,9 @@ bool ConvEngine::Open(ConvDirection direction, const ConvOptions& options) {
   if (name == nullptr) return false;
   const std::string wordList = Utf8(options.wordList);
   handle_ = glyphmap_open(name, wordList.c_str());
-  if (handle_ != -1 && !options.wordList.empty()) ReportWordList(handle_, options.wordList);
+  if (handle_ != -1 && !options.wordList.empty()) {
+    wordListReport_ = WordListReport(handle_, options.wordList);
+  }
   return handle_ != -1;
 }
 

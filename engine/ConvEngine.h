@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/ConvDirection.h"
@@ -27,9 +28,9 @@ class ConvEngine {
   // std::runtime_error from glyphmap.
   bool Open(ConvDirection direction);
   // Opens glyphmap with the configuration of the direction and standard and
-  // the word list. When the list has lines glyphmap skipped, says so once in
-  // a message box (again only after the file changed). True when an
-  // instance is open. May throw std::runtime_error from glyphmap.
+  // the word list. When the list has lines glyphmap skipped, keeps the
+  // report for TakeWordListReport, once per version of the file. True when
+  // an instance is open. May throw std::runtime_error from glyphmap.
   bool Open(ConvDirection direction, const ConvOptions& options);
   // Releases the instance, if any, and empties the configuration list.
   void Close();
@@ -42,9 +43,18 @@ class ConvEngine {
   void Convert(const char* utf8, size_t length, std::string& output);
 
   int Handle() const { return handle_; }
+  // What the last Open found skipped in the word list (UTF-8), for the
+  // caller to tell the user on its own thread; empty when nothing is to be
+  // said. Clears it.
+  std::string TakeWordListReport() {
+    std::string report;
+    report.swap(wordListReport_);
+    return report;
+  }
   const std::vector<std::string>& Configurations() const { return configurations_; }
 
  private:
   int handle_ = -1;
+  std::string wordListReport_;
   std::vector<std::string> configurations_;
 };

@@ -52,6 +52,9 @@ DWORD FileJob::Run(const std::vector<FileEntry>& entries, ConvDirection directio
   ConvEngine engine;
   try {
     engine.Open(direction, CurrentConvOptions(store_, direction));
+    // Lines skipped in the word list: the page says so after the run.
+    const std::string words = engine.TakeWordListReport();
+    if (!words.empty()) worker_.ReportProblem(words.c_str());
   } catch (const std::runtime_error& e) {
     // A missing dictionary: the page says why once, after the run; every
     // file then fails.
