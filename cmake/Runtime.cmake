@@ -1,5 +1,6 @@
 # Copies what the modules need at run time beside them: the compiler's
-# runtime DLLs (shared, see tarnwell_common) and OpenCC's four dictionaries.
+# runtime DLLs (shared, see tarnwell_common), the dictionaries and the
+# regional configurations.
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
   set(TARNWELL_LIBGCC_DLL libgcc_s_dw2-1.dll)
 else()
@@ -10,14 +11,25 @@ set(TARNWELL_RUNTIME_DLLS
   ${_gccdir}/libstdc++-6.dll
   ${_gccdir}/${TARNWELL_LIBGCC_DLL}
   /usr/${TARNWELL_TRIPLE}/lib/libwinpthread-1.dll)
+# The dictionaries (OpenCC's, with those its build generates) and the
+# regional configurations that name them, made by third_party/opencc-data.sh.
+if(NOT TARNWELL_DATA OR NOT EXISTS ${TARNWELL_DATA}/dictionaries.list)
+  message(FATAL_ERROR "TARNWELL_DATA does not name the conversion data: build through the Makefile")
+endif()
+file(STRINGS ${TARNWELL_DATA}/dictionaries.list _dicts)
+file(STRINGS ${TARNWELL_DATA}/configurations.list _configs)
 set(TARNWELL_DICTIONARIES)
-foreach(d STPhrases STCharacters TSPhrases TSCharacters)
-  list(APPEND TARNWELL_DICTIONARIES ${TARNWELL_DEPS}/share/opencc/${d}.txt)
+foreach(d IN LISTS _dicts)
+  list(APPEND TARNWELL_DICTIONARIES ${TARNWELL_DATA}/${d})
+endforeach()
+set(TARNWELL_CONFIGURATIONS)
+foreach(c IN LISTS _configs)
+  list(APPEND TARNWELL_CONFIGURATIONS ${TARNWELL_DATA}/${c})
 endforeach()
 
 file(MAKE_DIRECTORY ${TARNWELL_BIN})
 set(_stamps)
-foreach(f IN LISTS TARNWELL_RUNTIME_DLLS TARNWELL_DICTIONARIES)
+foreach(f IN LISTS TARNWELL_RUNTIME_DLLS TARNWELL_DICTIONARIES TARNWELL_CONFIGURATIONS)
   get_filename_component(name ${f} NAME)
   add_custom_command(OUTPUT ${TARNWELL_BIN}/${name}
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${f} ${TARNWELL_BIN}/${name}
@@ -36,6 +48,7 @@ list(APPEND _stamps ${TARNWELL_DICTIONARY_LIST})
 add_custom_target(runtime_files ALL DEPENDS ${_stamps})
 
 # What ships: `make dist` installs the build into dist/<arch>/.
-install(FILES ${TARNWELL_RUNTIME_DLLS} ${TARNWELL_DICTIONARIES} ${TARNWELL_DICTIONARY_LIST}
+install(FILES ${TARNWELL_RUNTIME_DLLS} ${TARNWELL_DICTIONARIES} ${TARNWELL_CONFIGURATIONS}
+  ${TARNWELL_DICTIONARY_LIST}
   DESTINATION .)
 install(DIRECTORY ${TARNWELL_DEPS}/share/licenses/ DESTINATION licenses)

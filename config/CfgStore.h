@@ -5,10 +5,12 @@
 #include <mutex>
 #include <vector>
 
-// The three settings of the program.
+// The settings of the program. A key a file lacks reads as absent (its
+// default); keys a program does not know are kept and never read.
 constexpr std::int32_t CFGKEY_OUTPUT_DIR = 1;      // string slot: folder of converted files
 constexpr std::int32_t CFGKEY_ENCODING_MODE = 2;   // int32: 0 detect, 1 manual choice of key 3
 constexpr std::int32_t CFGKEY_ENCODING_INDEX = 3;  // int32: FileEncoding of the manual choice
+constexpr std::int32_t CFGKEY_STANDARD = 4;        // int32: Traditional standard (engine/Standards.h)
 
 // Why the last WriteValue stored nothing.
 enum class CfgWriteFailure {

@@ -1,8 +1,17 @@
 #pragma once
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/ConvDirection.h"
+
+// What a job converts with beyond its direction: the Traditional standard
+// (engine/Standards.h) and the user's word list for the direction (a path;
+// empty: none).
+struct ConvOptions {
+  std::int32_t standard = 0;
+  std::wstring wordList;
+};
 
 // A job's binding to glyphmap: one instance, opened for one direction.
 // Created, used, closed and deleted on the job's own worker thread;
@@ -18,6 +27,11 @@ class ConvEngine {
   // for a direction outside 0..1). True when an instance is open. May throw
   // std::runtime_error from glyphmap.
   bool Open(ConvDirection direction);
+  // Opens glyphmap with the configuration of the direction and standard and
+  // the word list. When the list has lines glyphmap skipped, keeps the
+  // report for TakeWordListReport, once per version of the file. True when
+  // an instance is open. May throw std::runtime_error from glyphmap.
+  bool Open(ConvDirection direction, const ConvOptions& options);
   // Releases the instance, if any, and empties the configuration list.
   void Close();
 
@@ -29,9 +43,18 @@ class ConvEngine {
   void Convert(const char* utf8, size_t length, std::string& output);
 
   int Handle() const { return handle_; }
+  // What the last Open found skipped in the word list (UTF-8), for the
+  // caller to tell the user on its own thread; empty when nothing is to be
+  // said. Clears it.
+  std::string TakeWordListReport() {
+    std::string report;
+    report.swap(wordListReport_);
+    return report;
+  }
   const std::vector<std::string>& Configurations() const { return configurations_; }
 
  private:
   int handle_ = -1;
+  std::string wordListReport_;
   std::vector<std::string> configurations_;
 };

@@ -55,7 +55,17 @@ DWORD ConvertText(TextJob& job) {
     std::string output;
     bool converted = true;
     try {
-      if (engine.Open(job.direction)) engine.Convert(input.get(), static_cast<size_t>(n), output);
+      if (engine.Open(job.direction, job.options)) {
+        const std::string words = engine.TakeWordListReport();
+        if (!words.empty()) {
+          if (job.worker != nullptr) {
+            job.worker->ReportProblem(words.c_str());
+          } else {
+            ShowUtf8Message(words.c_str());
+          }
+        }
+        engine.Convert(input.get(), static_cast<size_t>(n), output);
+      }
     } catch (const std::runtime_error& e) {
       // What was converted before the failure is kept.
       if (job.worker != nullptr) {

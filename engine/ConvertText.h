@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/ConvDirection.h"
+#include "engine/ConvEngine.h"
 
 class ConvWorker;
 
@@ -13,6 +14,7 @@ struct TextJob {
   std::wstring source;
   std::wstring result;
   ConvDirection direction = Sim2Tra;
+  ConvOptions options;  // the standard and the word list
   HWND window = nullptr;  // receives CONV_BEGIN and CONV_END
   // The page's worker, told what kept the conversion from working; with
   // none, that is shown at once (ShowUtf8Message).

@@ -1,5 +1,6 @@
 #include "glyphmap/CompiledConversion.h"
 
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 #include <string>
@@ -9,9 +10,40 @@
 
 namespace glyphmap {
 
-CompiledConversion::CompiledConversion(std::shared_ptr<const opencc::Converter> converter)
-    : fast_(FastConverter::TryBuild(*converter)) {
-  if (!fast_) opencc_ = std::move(converter);
+CompiledConversion::CompiledConversion(std::shared_ptr<const opencc::Converter> converter,
+                                       std::shared_ptr<const opencc::Converter> normalizer)
+    : fast_(FastConverter::TryBuild(*converter, normalizer.get())) {
+  if (fast_) {
+    expansion_ = {fast_->ExpansionNumerator(), fast_->ExpansionDenominator()};
+    return;
+  }
+  expansion_ = ExpansionOf(*converter);
+  if (normalizer) {
+    Expansion n = ExpansionOf(*normalizer);
+    expansion_.num *= n.num;
+    expansion_.den *= n.den;
+  }
+  opencc_ = std::move(converter);
+}
+
+CompiledConversion::CompiledConversion(std::unique_ptr<FastConverter> fast)
+    : fast_(std::move(fast)) {
+  if (fast_) expansion_ = {fast_->ExpansionNumerator(), fast_->ExpansionDenominator()};
+}
+
+CompiledConversion::CompiledConversion(std::shared_ptr<const CompiledConversion> base,
+                                       std::shared_ptr<const WordList> words)
+    : base_(std::move(base)), words_(std::move(words)) {
+  expansion_ = base_->GetExpansion();
+  if (words_ && words_->words) {
+    expansion_ = expansion_.Max({words_->words->ExpansionNumerator(),
+                                 words_->words->ExpansionDenominator()});
+  }
+}
+
+const std::string& CompiledConversion::WordListReport() const {
+  static const std::string none;
+  return words_ ? words_->report : none;
 }
 
 size_t CompiledConversion::Convert(std::string_view text, char* out) const {
@@ -30,6 +62,10 @@ size_t CompiledConversion::Convert(std::string_view text, char* out) const {
 
 size_t CompiledConversion::ConvertPiece(std::string_view text, char* out) const {
   if (text.empty()) return 0;
+  if (base_) {
+    if (!words_ || !words_->words) return base_->ConvertPiece(text, out);
+    return ConvertWithWords(text, out);
+  }
   if (fast_ && fast_->ChecksItsInput()) return fast_->Convert(text.data(), text.size(), out);
   // OpenCC rejects a text that has a stray byte where a character should
   // start (and would then copy the whole rest of the text, up to a NUL it
@@ -40,14 +76,61 @@ size_t CompiledConversion::ConvertPiece(std::string_view text, char* out) const 
   }
   if (fast_) return fast_->Convert(text.data(), text.size(), out);
   std::string converted = opencc_->Convert(text);
-  if (3 * converted.size() > 4 * text.size() + 2) {
+  if (converted.size() + 1 > OutputBound(text.size())) {
     throw std::runtime_error("转换结果超出缓冲区 / The converted text does not fit the buffer");
   }
   std::memcpy(out, converted.data(), converted.size());
   return converted.size();
 }
 
+size_t CompiledConversion::ConvertWithWords(std::string_view text, char* out) const {
+  const PrefixDict& words = *words_->words;
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  const size_t n = text.size();
+  char* o = out;
+  size_t pos = 0;
+  size_t pieceStart = 0;  // the text since the last entry, converted by the base
+  while (pos < n) {
+    const unsigned char lead = p[pos];
+    size_t length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3
+                  : (lead & 0xF8) == 0xF0 ? 4 : 1;
+    if (length > n - pos) length = 1;
+    const uint32_t cp = length == 1 ? (lead < 0x80 ? lead : kNoCodePoint) : DecodeCharacter(p + pos, length);
+    if (cp == kNoCodePoint || !words.Starts(cp)) {
+      pos += cp == kNoCodePoint ? 1 : length;
+      continue;
+    }
+    PrefixDict::Match match = words.Longest(text.data() + pos, n - pos, cp, length);
+    if (match.keyLength == 0) {
+      pos += length;
+      continue;
+    }
+    if (pos > pieceStart) o += base_->Convert(text.substr(pieceStart, pos - pieceStart), o);
+    std::memcpy(o, match.value.data(), match.value.size());
+    o += match.value.size();
+    pos += match.keyLength;
+    pieceStart = pos;
+  }
+  if (n > pieceStart) o += base_->Convert(text.substr(pieceStart), o);
+  return static_cast<size_t>(o - out);
+}
+
 size_t CompiledConversion::SafeCut(std::string_view text) const {
+  if (base_) {
+    size_t cut = base_->SafeCut(text);
+    if (!words_ || words_->inner.empty()) return cut;
+    // No entry may reach across the cut: the character before it must end
+    // every source that holds it.
+    while (cut > 0 && text[cut - 1] != '\0') {
+      size_t start = cut - 1;
+      while (start > 0 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80) --start;
+      const auto* u = reinterpret_cast<const unsigned char*>(text.data()) + start;
+      const uint32_t cp = cut - start == 1 ? u[0] : DecodeCharacter(u, cut - start);
+      if (!std::binary_search(words_->inner.begin(), words_->inner.end(), cp)) break;
+      cut = base_->SafeCut(text.substr(0, start));
+    }
+    return cut;
+  }
   if (fast_) return fast_->SafeCut(text.data(), text.size());
   const size_t nul = text.rfind('\0');
   return nul == std::string_view::npos ? 0 : nul + 1;

@@ -1,5 +1,6 @@
 #include "glyphmap/ConfigText.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include <rapidjson/document.h>
@@ -27,7 +28,9 @@ void Walk(Value& node, rapidjson::Document::AllocatorType& alloc,
   }
   auto file = node.FindMember("file");
   if (file != node.MemberEnd() && file->value.IsString()) {
-    files.emplace_back(file->value.GetString(), file->value.GetStringLength());
+    std::string name(file->value.GetString(), file->value.GetStringLength());
+    // Each file once: a later open checks every file's stamp.
+    if (std::find(files.begin(), files.end(), name) == files.end()) files.push_back(std::move(name));
   }
   for (auto& member : node.GetObject()) Walk(member.value, alloc, files);
 }
@@ -90,6 +93,13 @@ void ReadPlainShape(const Value& doc, PreparedConfig& out) {
   out.plainShape = true;
 }
 
+std::string Serialize(const Value& value) {
+  rapidjson::StringBuffer buffer;
+  rapidjson::Writer<rapidjson::StringBuffer> writer(buffer);
+  value.Accept(writer);
+  return std::string(buffer.GetString(), buffer.GetSize());
+}
+
 }  // namespace
 
 PreparedConfig PrepareConfig(std::string_view text) {
@@ -108,10 +118,16 @@ PreparedConfig PrepareConfig(std::string_view text) {
     out.segmentationFile.clear();
     out.conversionFiles.clear();
   }
-  rapidjson::StringBuffer buffer;
-  rapidjson::Writer<rapidjson::StringBuffer> writer(buffer);
-  doc.Accept(writer);
-  out.json.assign(buffer.GetString(), buffer.GetSize());
+  auto normalization = doc.FindMember("normalization");
+  if (normalization != doc.MemberEnd()) {
+    rapidjson::Document norm;
+    norm.SetObject();
+    norm.AddMember("name", "normalization", norm.GetAllocator());
+    Value chain(normalization->value, norm.GetAllocator());
+    norm.AddMember("conversion_chain", chain, norm.GetAllocator());
+    out.normalizationJson = Serialize(norm);
+  }
+  out.json = Serialize(doc);
   return out;
 }
 

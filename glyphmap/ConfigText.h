@@ -11,7 +11,12 @@ struct PreparedConfig {
   // historic one ("short_circuit") spelled out: OpenCC 1.4 reads them the
   // same way, but would warn on standard error about the missing field.
   std::string json;
-  // The dictionary files the text names, in the order they appear.
+  // A configuration's normalization (a conversion chain run over the whole
+  // text before anything else) as a configuration text of its own, or
+  // empty: OpenCC's converter keeps it out of reach once built.
+  std::string normalizationJson;
+  // The dictionary files the text names, each once, in the order they
+  // first appear.
   std::vector<std::string> dictionaryFiles;
 
   // The plain shape of the program's own configurations, when the text has

@@ -11,6 +11,7 @@
 #include "TextDict.hpp"
 #include "fw/Handle.h"
 #include "glyphmap/OutputBound.h"
+#include "glyphmap/WordList.h"
 
 namespace glyphmap {
 namespace {
@@ -65,7 +66,6 @@ ConverterPtr BuildPlain(const PreparedConfig& config, const std::string& folder)
   opencc::DictPtr segmentation = load(config.segmentationFile);
   std::vector<opencc::DictPtr> dicts;
   for (const std::string& name : config.conversionFiles) dicts.push_back(load(name));
-  CheckOutputBound(dicts);
   return std::make_shared<const CompiledConversion>(FastConverter::Build(segmentation, dicts));
 }
 
@@ -74,23 +74,55 @@ ConverterPtr Build(const PreparedConfig& config, const std::string& folder) {
   opencc::Config loader;
   // OpenCC may modify the text it is given: it gets its own copy.
   std::string json = config.json;
-  std::shared_ptr<opencc::Converter> converter;
+  std::shared_ptr<opencc::Converter> converter, normalizer;
   try {
     converter = loader.NewFromString(json, folder);
+    if (!config.normalizationJson.empty()) {
+      opencc::Config normLoader;
+      std::string norm = config.normalizationJson;
+      normalizer = normLoader.NewFromString(norm, folder);
+    }
   } catch (const opencc::FileNotFound& e) {
     throw std::runtime_error(std::string("无法打开词典文件 / Cannot open a dictionary file: ") + e.what());
   } catch (const opencc::Exception& e) {
     throw std::runtime_error(std::string("转换配置无法载入 / Cannot load the conversion configuration: ") +
                              e.what());
   }
-  CheckOutputBound(*converter);
-  return std::make_shared<const CompiledConversion>(std::move(converter));
+  return std::make_shared<const CompiledConversion>(std::move(converter), std::move(normalizer));
 }
 
 }  // namespace
 
 ConverterPtr CompileConfiguration(const PreparedConfig& config, const std::string& folder) {
   return Build(config, folder);
+}
+
+ConverterCache::FileStamp ConverterCache::StampOf(const std::string& pathUtf8) {
+  FileStamp stamp;
+  stamp.path = WideFromUtf8(pathUtf8);
+  WIN32_FILE_ATTRIBUTE_DATA info{};
+  if (GetFileAttributesExW(stamp.path.c_str(), GetFileExInfoStandard, &info)) {
+    stamp.writeTime = (static_cast<unsigned long long>(info.ftLastWriteTime.dwHighDateTime) << 32) |
+                      info.ftLastWriteTime.dwLowDateTime;
+    stamp.size = (static_cast<unsigned long long>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+  }
+  return stamp;
+}
+
+ConverterPtr ConverterCache::WithWordList(ConverterPtr base, const std::string& pathUtf8) {
+  FileStamp stamp = StampOf(pathUtf8);
+  std::shared_ptr<const WordList> words;
+  {
+    std::lock_guard<std::mutex> lock(wordsMutex_);
+    auto found = wordLists_.find(pathUtf8);
+    if (found != wordLists_.end() && found->second.first == stamp) words = found->second.second;
+  }
+  if (!words) {
+    words = LoadWordList(pathUtf8);
+    std::lock_guard<std::mutex> lock(wordsMutex_);
+    wordLists_[pathUtf8] = {stamp, words};
+  }
+  return std::make_shared<const CompiledConversion>(std::move(base), std::move(words));
 }
 
 std::vector<ConverterCache::FileStamp> ConverterCache::StampsOf(const PreparedConfig& config,

@@ -9,6 +9,7 @@
 #include "glyphmap/ConfigText.h"
 
 #include "glyphmap/CompiledConversion.h"
+#include "glyphmap/WordList.h"
 #include "glyphmap/DictionaryCheck.h"
 
 namespace glyphmap {
@@ -34,6 +35,9 @@ class ConverterCache {
   // entry up and to publish one: a thread ended at any point of a build
   // (a worker terminated while opening) leaves the cache usable.
   ConverterPtr Get(const PreparedConfig& config, const std::string& folder);
+  // `base` with the word list at `path` (UTF-8) in front of it. The list is
+  // read again when its file changed (time of last write or size).
+  ConverterPtr WithWordList(ConverterPtr base, const std::string& path);
 
  private:
   struct FileStamp {
@@ -48,10 +52,13 @@ class ConverterCache {
   };
 
   static std::vector<FileStamp> StampsOf(const PreparedConfig& config, const std::string& folder);
+  static FileStamp StampOf(const std::string& pathUtf8);
 
   Builder build_;
   std::mutex mutex_;
   std::map<std::string, Entry> entries_;
+  std::mutex wordsMutex_;
+  std::map<std::string, std::pair<FileStamp, std::shared_ptr<const WordList>>> wordLists_;
   // Shipped dictionaries are checked against their list before first use.
   DictionaryCheck dictionaryCheck_;
 };

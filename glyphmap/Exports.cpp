@@ -1,5 +1,6 @@
 // The three exported functions. Exceptions leave them only as
 // std::runtime_error with a UTF-8 message, as callers expect.
+#include <cstring>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -10,6 +11,7 @@
 #include "glyphmap/ConverterCache.h"
 #include "glyphmap/HandleTable.h"
 #include "glyphmap/ModuleFolder.h"
+#include "glyphmap/NamedConfigs.h"
 #include "glyphmap/glyphmap.h"
 
 namespace {
@@ -45,20 +47,33 @@ extern "C" int opencc_open_t2s(const char* config, const char* /*libraryName*/) 
   }
 }
 
-extern "C" int opencc_convert_utf8_to_buffer(int handle, const char* input, size_t length,
-                                             char* output) {
-  const glyphmap::CompiledConversion* converter = TheLibrary().handles.Find(handle);
-  if (!converter || output == nullptr) {
-    if (output != nullptr) *output = '\0';
-    return 0;
-  }
+namespace {
+
+// Converts into `output` of `capacity` bytes: straight in when the handle's
+// bound fits, else through a buffer of its own, copied when the result
+// fits after all.
+int ConvertInto(const glyphmap::CompiledConversion& converter, const char* input, size_t length,
+                char* output, size_t capacity) {
   if (input == nullptr) length = 0;
   if (length > 0x3FFFFFFF) {  // the count would not fit the result
     *output = '\0';
     throw std::runtime_error("文本过长 / The text is too long to convert in one call");
   }
   try {
-    size_t n = converter->Convert(std::string_view(input, length), output);
+    std::string_view text(input, length);
+    size_t n = 0;
+    if (converter.OutputBound(length) <= capacity) {
+      n = converter.Convert(text, output);
+    } else {
+      std::string own(converter.OutputBound(length), '\0');
+      n = converter.Convert(text, own.data());
+      if (n + 1 > capacity) {
+        *output = '\0';
+        throw std::runtime_error(
+            "转换结果超出缓冲区 / The converted text does not fit the buffer");
+      }
+      std::memcpy(output, own.data(), n);
+    }
     output[n] = '\0';
     return static_cast<int>(n);
   } catch (const std::runtime_error&) {
@@ -74,6 +89,74 @@ extern "C" int opencc_convert_utf8_to_buffer(int handle, const char* input, size
     *output = '\0';
     throw std::runtime_error(e.what());
   }
+}
+
+}  // namespace
+
+extern "C" int opencc_convert_utf8_to_buffer(int handle, const char* input, size_t length,
+                                             char* output) {
+  const glyphmap::CompiledConversion* converter = TheLibrary().handles.Find(handle);
+  if (!converter || output == nullptr) {
+    if (output != nullptr) *output = '\0';
+    return 0;
+  }
+  if (input == nullptr) length = 0;
+  return ConvertInto(*converter, input, length, output, GlyphmapOutputBound(length));
+}
+
+extern "C" int glyphmap_open(const char* name, const char* wordList) {
+  if (name == nullptr || !glyphmap::IsConfigName(name)) return -1;
+  try {
+    Library& lib = TheLibrary();
+    const std::string folder = glyphmap::OwnFolderUtf8();
+    glyphmap::PreparedConfig prepared =
+        glyphmap::PrepareConfig(glyphmap::ConfigTextByName(name, folder));
+    glyphmap::ConverterPtr converter = lib.converters.Get(prepared, folder);
+    if (wordList != nullptr && *wordList != '\0') {
+      converter = lib.converters.WithWordList(std::move(converter), wordList);
+    }
+    return lib.handles.Add(std::move(converter));
+  } catch (const std::runtime_error&) {
+    throw;
+  } catch (const std::bad_alloc&) {
+    throw std::runtime_error("内存不足 / Out of memory while loading the dictionaries");
+  } catch (const opencc::Exception& e) {
+    throw std::runtime_error(e.what());
+  } catch (const std::exception& e) {
+    throw std::runtime_error(e.what());
+  }
+}
+
+extern "C" size_t glyphmap_output_bound(int handle, size_t length) {
+  const glyphmap::CompiledConversion* converter = TheLibrary().handles.Find(handle);
+  return converter ? converter->OutputBound(length) : 0;
+}
+
+extern "C" int glyphmap_convert(int handle, const char* input, size_t length, char* output,
+                                size_t capacity) {
+  const glyphmap::CompiledConversion* converter = TheLibrary().handles.Find(handle);
+  if (output == nullptr || capacity == 0) {
+    if (converter) throw std::runtime_error("没有输出缓冲区 / No output buffer");
+    return 0;
+  }
+  if (!converter) {
+    *output = '\0';
+    return 0;
+  }
+  return ConvertInto(*converter, input, length, output, capacity);
+}
+
+extern "C" size_t glyphmap_word_list_report(int handle, char* buffer, size_t size) {
+  const glyphmap::CompiledConversion* converter = TheLibrary().handles.Find(handle);
+  const std::string& report = converter ? converter->WordListReport() : std::string();
+  if (buffer != nullptr && size > 0) {
+    size_t n = report.size() < size ? report.size() : size - 1;
+    // Never cut a character in two.
+    while (n > 0 && n < report.size() && (static_cast<unsigned char>(report[n]) & 0xC0) == 0x80) --n;
+    std::memcpy(buffer, report.data(), n);
+    buffer[n] = '\0';
+  }
+  return report.size();
 }
 
 extern "C" size_t glyphmap_safe_cut(int handle, const char* text, size_t length) {

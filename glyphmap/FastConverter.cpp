@@ -49,22 +49,64 @@ inline size_t UnitLength(const char* p, size_t remaining, const Character& c) {
   return n < remaining ? n : remaining;
 }
 
-// The leaf dictionaries of a conversion's dictionary when they are looked
-// up one after the other; false for shapes we leave to OpenCC.
-bool CollectShortCircuitLeaves(const opencc::DictPtr& dict, std::vector<opencc::DictPtr>& out) {
+// The dictionaries of a union group, however nested; false when a
+// short-circuit group is among them.
+bool CollectUnion(const opencc::DictPtr& dict, std::vector<opencc::DictPtr>& out) {
   const auto* items = dict->GetDictGroupItems();
   if (items == nullptr) {
     out.push_back(dict);
     return true;
   }
-  // A group of one is looked through, whatever its policy.
-  if (items->size() == 1) return CollectShortCircuitLeaves(items->front(), out);
-  if (dict->GetMatchPolicy() != opencc::DictGroupMatchPolicy::ShortCircuit) return false;
+  if (items->size() != 1 && dict->GetMatchPolicy() != opencc::DictGroupMatchPolicy::Union) {
+    return false;
+  }
   for (const auto& item : *items) {
-    if (item->GetDictGroupItems() != nullptr) return false;
-    out.push_back(item);
+    if (!CollectUnion(item, out)) return false;
   }
   return true;
+}
+
+// A conversion's dictionary as lookup units tried one after the other: a
+// short-circuit group is the sequence of its items (nested ones flatten, as
+// the first that matches decides either way), a union group of dictionaries
+// is one unit, a group of one is looked through whatever its policy. False
+// for shapes we leave to OpenCC.
+bool CollectUnits(const opencc::DictPtr& dict, std::vector<std::vector<opencc::DictPtr>>& out) {
+  const auto* items = dict->GetDictGroupItems();
+  if (items == nullptr) {
+    out.push_back({dict});
+    return true;
+  }
+  if (items->size() == 1) return CollectUnits(items->front(), out);
+  if (dict->GetMatchPolicy() == opencc::DictGroupMatchPolicy::Union) {
+    std::vector<opencc::DictPtr> unit;
+    if (!CollectUnion(dict, unit)) return false;
+    out.push_back(std::move(unit));
+    return true;
+  }
+  if (dict->GetMatchPolicy() != opencc::DictGroupMatchPolicy::ShortCircuit) return false;
+  for (const auto& item : *items) {
+    if (!CollectUnits(item, out)) return false;
+  }
+  return true;
+}
+
+bool CollectChain(const opencc::Converter& converter,
+                  std::vector<std::vector<std::vector<opencc::DictPtr>>>& steps) {
+  auto chain = converter.GetConversionChain();
+  if (!chain) return false;
+  for (const auto& conversion : chain->GetConversions()) {
+    if (!conversion) return false;
+    steps.emplace_back();
+    if (!CollectUnits(conversion->GetDict(), steps.back())) return false;
+  }
+  return !steps.empty();
+}
+
+// floor(n * num / den) without overflow for the sizes met here.
+inline size_t Scaled(size_t n, uint64_t num, uint64_t den) {
+  return static_cast<size_t>(static_cast<uint64_t>(n) / den * num +
+                             static_cast<uint64_t>(n) % den * num / den);
 }
 
 [[noreturn]] void ThrowInvalidUtf8(size_t at) {
@@ -83,51 +125,191 @@ inline char* Emit(char* out, const char* from, size_t n) {
 
 }  // namespace
 
-std::unique_ptr<FastConverter> FastConverter::TryBuild(const opencc::Converter& converter) {
-  auto chain = converter.GetConversionChain();
-  if (!chain) return nullptr;
-  auto conversions = chain->GetConversions();
-  if (conversions.size() != 1 || !conversions.front()) return nullptr;
-  std::vector<opencc::DictPtr> leaves;
-  if (!CollectShortCircuitLeaves(conversions.front()->GetDict(), leaves)) return nullptr;
-  opencc::DictPtr segmentationDict;
-  if (auto segmentation = converter.GetSegmentation()) {
-    auto* mmseg = dynamic_cast<const opencc::MaxMatchSegmentation*>(segmentation.get());
-    if (!mmseg) return nullptr;
-    std::vector<opencc::DictPtr> segLeaves;
-    if (!CollectShortCircuitLeaves(mmseg->GetDict(), segLeaves) || segLeaves.size() != 1) {
-      return nullptr;
-    }
-    segmentationDict = segLeaves.front();
+std::unique_ptr<FastConverter> FastConverter::TryBuild(const opencc::Converter& converter,
+                                                       const opencc::Converter* normalizer) {
+  std::vector<std::vector<Unit>> chain, normalization;
+  if (!CollectChain(converter, chain)) return nullptr;
+  if (normalizer) {
+    if (normalizer->GetSegmentation() || !CollectChain(*normalizer, normalization)) return nullptr;
   }
-  return Build(segmentationDict, leaves);
+  Unit segmentation;
+  if (auto seg = converter.GetSegmentation()) {
+    auto* mmseg = dynamic_cast<const opencc::MaxMatchSegmentation*>(seg.get());
+    if (!mmseg) return nullptr;
+    std::vector<Unit> units;
+    if (!CollectUnits(mmseg->GetDict(), units) || units.size() != 1) return nullptr;
+    segmentation = std::move(units.front());
+  }
+  return BuildSteps(segmentation.empty() ? nullptr : &segmentation, chain, normalization);
 }
 
 std::unique_ptr<FastConverter> FastConverter::Build(const opencc::DictPtr& segmentation,
                                                     const std::vector<opencc::DictPtr>& dicts) {
   if (dicts.empty()) return nullptr;
-  // A dictionary used twice (the phrases segment and convert) is compiled once.
-  std::map<const opencc::Dict*, std::shared_ptr<const PrefixDict>> compiled;
-  auto compile = [&compiled](const opencc::DictPtr& dict) {
-    auto& slot = compiled[dict.get()];
-    if (!slot) slot = std::make_shared<const PrefixDict>(*dict);
+  std::vector<std::vector<Unit>> chain(1);
+  for (const auto& dict : dicts) chain.front().push_back({dict});
+  Unit seg;
+  if (segmentation) seg.push_back(segmentation);
+  return BuildSteps(segmentation ? &seg : nullptr, chain, {});
+}
+
+std::unique_ptr<FastConverter> FastConverter::BuildSteps(
+    const Unit* segmentation, const std::vector<std::vector<Unit>>& chain,
+    const std::vector<std::vector<Unit>>& normalization) {
+  if (chain.empty() || chain.front().empty()) return nullptr;
+  // A unit met twice (the phrases segment and convert) is compiled once.
+  std::map<std::vector<const opencc::Dict*>, std::shared_ptr<const PrefixDict>> compiled;
+  std::unique_ptr<FastConverter> fast(new FastConverter);
+  auto compile = [&](const Unit& unit) {
+    std::vector<const opencc::Dict*> key;
+    for (const auto& dict : unit) key.push_back(dict.get());
+    auto& slot = compiled[key];
+    if (!slot) {
+      slot = std::make_shared<const PrefixDict>(key);
+      fast->owned_.push_back(slot);
+    }
     return slot;
   };
-  std::unique_ptr<FastConverter> fast(new FastConverter);
-  if (segmentation) fast->segmentation_ = compile(segmentation);
-  for (const auto& dict : dicts) {
-    fast->group_.push_back(compile(dict));
+  auto makeStep = [&](const std::vector<Unit>& units) {
+    Step step;
+    for (const Unit& unit : units) step.dicts.push_back(compile(unit).get());
+    FillStep(step);
+    return step;
+  };
+  if (segmentation) fast->segmentation_ = compile(*segmentation);
+  for (const Unit& unit : chain.front()) {
+    fast->group_.push_back(compile(unit));
     fast->groupRaw_.push_back(fast->group_.back().get());
+  }
+  for (size_t i = 1; i < chain.size(); ++i) {
+    if (chain[i].empty()) return nullptr;
+    fast->laterSteps_.push_back(makeStep(chain[i]));
+  }
+  for (const auto& units : normalization) {
+    if (units.empty()) return nullptr;
+    fast->normalization_.push_back(makeStep(units));
+    for (const PrefixDict* dict : fast->normalization_.back().dicts) {
+      fast->normalizationStarts_.push_back(dict);
+    }
+  }
+  for (Step& step : fast->laterSteps_) {
+    step.firstIsSegmentation = fast->segmentation_ && step.dicts.front() == fast->segmentation_.get();
   }
   fast->skipFirstInRuns_ = fast->segmentation_ && !fast->group_.empty() &&
                            fast->segmentation_ == fast->group_.front();
   fast->FindPlainBytes();
-  fast->FindInnerCharacters(segmentation, dicts);
-  fast->onePass_ = fast->skipFirstInRuns_;
+  fast->FindInnerCharacters(segmentation, chain, normalization);
+  fast->onePass_ = fast->skipFirstInRuns_ && fast->laterSteps_.empty();
   for (size_t d = 1; d < fast->groupRaw_.size(); ++d) {
     fast->onePass_ = fast->onePass_ && fast->groupRaw_[d]->SingleCharacters();
   }
+  // The bound on the output: each step writes at most its largest
+  // expansion times what it reads.
+  Step first;
+  first.dicts = fast->groupRaw_;
+  FillStep(first);
+  fast->firstNum_ = first.num;
+  fast->firstDen_ = first.den;
+  uint64_t num = first.num, den = first.den;
+  for (const auto* steps : {&fast->laterSteps_, &fast->normalization_}) {
+    for (const Step& step : *steps) {
+      num *= step.num;
+      den *= step.den;
+    }
+  }
+  if (num > (uint64_t{1} << 31) || den > (uint64_t{1} << 31)) return nullptr;
+  fast->ratioNum_ = num;
+  fast->ratioDen_ = den;
   return fast;
+}
+
+void FastConverter::FillStep(Step& step) {
+  for (uint32_t b = 0; b < 256; ++b) {
+    bool plain = b != 0 && b < 0x80;
+    for (const PrefixDict* dict : step.dicts) plain = plain && !dict->Starts(b);
+    step.plain[b] = plain;
+  }
+  for (const PrefixDict* dict : step.dicts) {
+    if (dict->ExpansionNumerator() * step.den > step.num * dict->ExpansionDenominator()) {
+      step.num = dict->ExpansionNumerator();
+      step.den = dict->ExpansionDenominator();
+    }
+  }
+}
+
+char* FastConverter::ApplyStep(const Step& step, const char* text, size_t length, char* out,
+                               size_t firstDict) {
+  const PrefixDict* const* const dicts = step.dicts.data() + firstDict;
+  const PrefixDict* const* const dictsEnd = step.dicts.data() + step.dicts.size();
+  size_t pos = 0;
+  size_t copyFrom = 0;
+  while (pos < length) {
+    if (step.plain[static_cast<unsigned char>(text[pos])]) {
+      ++pos;
+      continue;
+    }
+    const size_t remaining = length - pos;
+    const Character c = CharacterAt(text + pos, remaining);
+    PrefixDict::Match match;
+    for (const PrefixDict* const* d = dicts; d != dictsEnd; ++d) {
+      match = (*d)->Longest(text + pos, remaining, c.codePoint, c.length);
+      if (match.keyLength) break;
+    }
+    if (match.keyLength) {
+      out = Emit(out, text + copyFrom, pos - copyFrom);
+      out = Emit(out, match.value.data(), match.value.size());
+      pos += match.keyLength;
+      copyFrom = pos;
+    } else {
+      pos += UnitLength(text + pos, remaining, c);
+    }
+  }
+  return Emit(out, text + copyFrom, pos - copyFrom);
+}
+
+char* FastConverter::ConvertWholeSegment(const char* segment, size_t length, char* out, bool isRun,
+                                         const PrefixDict::Match* key, Scratch& scratch) const {
+  // Where the conversion's first dictionary is the segmentation's, its
+  // longest key within a key segment is the segment itself.
+  const bool keyValueFirst = key != nullptr && skipFirstInRuns_;
+  if (laterSteps_.empty()) {
+    if (keyValueFirst) return Emit(out, key->value.data(), key->value.size());
+    return ConvertSegment(segment, length, out, isRun);
+  }
+  // The first step into a buffer, the steps between through two more, the
+  // last into `out`.
+  std::string& first = scratch.first;
+  if (first.size() < Scaled(length, firstNum_, firstDen_) + 1) {
+    first.resize(Scaled(length, firstNum_, firstDen_) + 64);
+  }
+  const char* text = first.data();
+  size_t n = static_cast<size_t>(
+      (keyValueFirst ? Emit(first.data(), key->value.data(), key->value.size())
+                     : ConvertSegment(segment, length, first.data(), isRun)) - first.data());
+  // Whether the text is still the segment as the segmentation saw it.
+  bool same = n == length && std::memcmp(text, segment, n) == 0;
+  for (size_t i = 0; i < laterSteps_.size(); ++i) {
+    const Step& step = laterSteps_[i];
+    const bool last = i + 1 == laterSteps_.size();
+    char* to = out;
+    if (!last) {
+      std::string& next = scratch.later[i & 1];
+      if (next.size() < Scaled(n, step.num, step.den) + 1) next.resize(Scaled(n, step.num, step.den) + 64);
+      to = next.data();
+    }
+    char* end;
+    if (same && step.firstIsSegmentation && key != nullptr) {
+      end = Emit(to, key->value.data(), key->value.size());
+    } else {
+      end = ApplyStep(step, text, n, to, same && step.firstIsSegmentation ? 1 : 0);
+    }
+    if (last) return end;
+    const size_t m = static_cast<size_t>(end - to);
+    same = same && m == n && std::memcmp(to, text, n) == 0;
+    text = to;
+    n = m;
+  }
+  return out;
 }
 
 char* FastConverter::ConvertSegment(const char* segment, size_t length, char* out,
@@ -235,10 +417,37 @@ size_t FastConverter::ConvertInOnePass(const char* text, size_t length, char* ou
 }
 
 size_t FastConverter::Convert(const char* text, size_t length, char* out) const {
+  Scratch scratch;
+  // Normalization runs over the whole text first, as one piece; a text where
+  // none of its keys starts is left as it is.
+  bool normalize = false;
+  for (size_t pos = 0; pos < length && !normalization_.empty() && !normalize;) {
+    const unsigned char lead = static_cast<unsigned char>(text[pos]);
+    if (lead < 0x80) {
+      for (const Step& step : normalization_) normalize = normalize || !step.plain[lead];
+      ++pos;
+      continue;
+    }
+    const Character c = CharacterAt(text + pos, length - pos);
+    for (const PrefixDict* dict : normalizationStarts_) normalize = normalize || dict->Starts(c.codePoint);
+    pos += c.length;
+  }
+  for (size_t i = 0; normalize && i < normalization_.size(); ++i) {
+    const Step& step = normalization_[i];
+    std::string& next = scratch.normalized[i & 1];
+    next.resize(Scaled(length, step.num, step.den) + 1);
+    length = static_cast<size_t>(ApplyStep(step, text, length, next.data()) - next.data());
+    text = next.data();
+  }
+  return ConvertMain(text, length, out, scratch);
+}
+
+size_t FastConverter::ConvertMain(const char* text, size_t length, char* out,
+                                  Scratch& scratch) const {
   if (onePass_) return ConvertInOnePass(text, length, out);
   char* const start = out;
   if (!segmentation_) {
-    return static_cast<size_t>(ConvertSegment(text, length, out, true) - start);
+    return static_cast<size_t>(ConvertWholeSegment(text, length, out, true, nullptr, scratch) - start);
   }
   size_t pos = 0;
   size_t runStart = 0;  // characters no key starts at, gathered into one segment
@@ -251,21 +460,21 @@ size_t FastConverter::Convert(const char* text, size_t length, char* out) const 
     const Character c = CharacterAt(text + pos, remaining);
     PrefixDict::Match match = segmentation_->Longest(text + pos, remaining, c.codePoint, c.length);
     if (match.keyLength) {
-      if (pos > runStart) out = ConvertSegment(text + runStart, pos - runStart, out, true);
-      if (skipFirstInRuns_) {
-        // The conversion's first dictionary is the segmentation's: its
-        // longest key within the segment is the segment itself.
-        out = Emit(out, match.value.data(), match.value.size());
-      } else {
-        out = ConvertSegment(text + pos, match.keyLength, out, false);
+      if (pos > runStart) {
+        out = ConvertWholeSegment(text + runStart, pos - runStart, out, true, nullptr, scratch);
       }
+      // Where the conversion's first dictionary is the segmentation's, its
+      // longest key within the segment is the segment itself.
+      out = ConvertWholeSegment(text + pos, match.keyLength, out, false, &match, scratch);
       pos += match.keyLength;
       runStart = pos;
     } else {
       pos += UnitLength(text + pos, remaining, c);
     }
   }
-  if (pos > runStart) out = ConvertSegment(text + runStart, pos - runStart, out, true);
+  if (pos > runStart) {
+    out = ConvertWholeSegment(text + runStart, pos - runStart, out, true, nullptr, scratch);
+  }
   return static_cast<size_t>(out - start);
 }
 
@@ -284,31 +493,74 @@ void FastConverter::FindPlainBytes() {
   }
 }
 
-void FastConverter::FindInnerCharacters(const opencc::DictPtr& segmentation,
-                                        const std::vector<opencc::DictPtr>& dicts) {
+void FastConverter::FindInnerCharacters(const Unit* segmentation,
+                                        const std::vector<std::vector<Unit>>& chain,
+                                        const std::vector<std::vector<Unit>>& normalization) {
   innerLimit_ = 0x110000;
-  inner_.assign(innerLimit_ / 64, 0);
-  auto mark = [this](const opencc::DictPtr& dict) {
-    if (!dict) return;
-    for (const auto& entry : *dict->GetLexicon()) {
-      const std::string key = entry->Key();
-      const auto* p = reinterpret_cast<const unsigned char*>(key.data());
-      for (size_t i = 0; i < key.size();) {
-        const size_t n = LeadLength(p[i]);
-        if (i + n >= key.size()) break;  // the last character
-        const uint32_t cp = n <= 4 ? DecodeCharacter(p + i, n) : kNoCodePoint;
-        if (cp == kNoCodePoint) {
-          // A key this walk cannot read: trust no cut at all.
-          innerLimit_ = 0;
-          return;
+  // The steps in the order the text meets them; one step's units all count.
+  std::vector<std::vector<const Unit*>> steps;
+  for (const auto& units : normalization) {
+    steps.emplace_back();
+    for (const Unit& unit : units) steps.back().push_back(&unit);
+  }
+  for (size_t i = 0; i < chain.size(); ++i) {
+    steps.emplace_back();
+    if (i == 0 && segmentation) steps.back().push_back(segmentation);
+    for (const Unit& unit : chain[i]) steps.back().push_back(&unit);
+  }
+  // From the last step back: a character is inner for a step when one of
+  // its keys holds it before its end, when it passes unchanged into a step
+  // it is inner for, or when it ends a key whose value ends with a
+  // character the next step holds as inner.
+  std::vector<uint64_t> later;  // the next step's, empty after the last
+  bool unreadable = false;
+  auto lastCharacter = [](const std::string& text) -> uint32_t {
+    if (text.empty()) return kNoCodePoint;
+    size_t i = text.size() - 1;
+    while (i > 0 && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) --i;
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data()) + i;
+    const size_t n = text.size() - i;
+    if (n != (p[0] < 0x80 ? 1 : LeadLength(p[0]))) return kNoCodePoint;
+    return n <= 4 ? DecodeCharacter(p, n) : kNoCodePoint;
+  };
+  for (size_t s = steps.size(); s-- > 0 && !unreadable;) {
+    std::vector<uint64_t> inner = later.empty() ? std::vector<uint64_t>(innerLimit_ / 64, 0) : later;
+    auto isLater = [&later](uint32_t cp) {
+      return !later.empty() && (cp == kNoCodePoint || (later[cp >> 6] >> (cp & 63) & 1));
+    };
+    for (const Unit* unit : steps[s]) {
+      for (const auto& dict : *unit) {
+        if (!dict || unreadable) continue;
+        for (const auto& entry : *dict->GetLexicon()) {
+          const std::string key = entry->Key();
+          const auto* p = reinterpret_cast<const unsigned char*>(key.data());
+          for (size_t i = 0; i < key.size();) {
+            const size_t n = p[i] < 0x80 ? 1 : LeadLength(p[i]);
+            const uint32_t cp = n <= 4 && i + n <= key.size() ? DecodeCharacter(p + i, n) : kNoCodePoint;
+            if (cp == kNoCodePoint) {
+              // A key this walk cannot read: trust no cut at all.
+              unreadable = true;
+              break;
+            }
+            bool mark = i + n < key.size();
+            if (!mark && !later.empty()) {
+              for (const std::string& value : entry->Values()) mark = mark || isLater(lastCharacter(value));
+            }
+            if (mark) inner[cp >> 6] |= uint64_t{1} << (cp & 63);
+            i += n;
+          }
         }
-        inner_[cp >> 6] |= uint64_t{1} << (cp & 63);
-        i += n;
       }
     }
-  };
-  mark(segmentation);
-  for (const auto& dict : dicts) mark(dict);
+    later = std::move(inner);
+  }
+  if (unreadable) {
+    innerLimit_ = 0;
+    inner_.clear();
+    return;
+  }
+  inner_ = std::move(later);
+  if (inner_.empty()) inner_.assign(innerLimit_ / 64, 0);
 }
 
 size_t FastConverter::SafeCut(const char* text, size_t length) const {
@@ -345,7 +597,7 @@ size_t FastConverter::SafeCut(const char* text, size_t length) const {
 size_t FastConverter::MemoryBytes() const {
   std::map<const PrefixDict*, size_t> counted;
   if (segmentation_) counted[segmentation_.get()] = segmentation_->MemoryBytes();
-  for (const auto& dict : group_) counted[dict.get()] = dict->MemoryBytes();
+  for (const auto& dict : owned_) counted[dict.get()] = dict->MemoryBytes();
   size_t total = 0;
   for (const auto& [dict, bytes] : counted) total += bytes;
   return total;

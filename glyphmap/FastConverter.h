@@ -1,6 +1,8 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "glyphmap/PrefixDict.h"
@@ -13,10 +15,13 @@ class Dict;
 namespace glyphmap {
 
 // Converts text the way OpenCC's converter for our configurations does,
-// without its per-call allocations: maximum-match segmentation over the
+// without its per-call allocations: a normalization over the whole text
+// where the configuration has one, maximum-match segmentation over the
 // segmentation dictionary, then each segment through the conversion's
 // dictionaries (the first that has a key at a position decides there,
-// longest key first), written straight into the caller's buffer.
+// longest key first; a union of dictionaries is one lookup for the longest
+// key of any), and through each later conversion step in turn, written
+// straight into the caller's buffer.
 //
 // It reproduces OpenCC's conventions too: a character without an entry,
 // or a whole ideographic description sequence, is copied as it is; a
@@ -29,7 +34,10 @@ class FastConverter {
   // Null when the converter has a shape this class does not cover (a
   // segmentation other than maximum matching, more than one conversion
   // step, a union group or nested groups); OpenCC then converts itself.
-  static std::unique_ptr<FastConverter> TryBuild(const opencc::Converter& converter);
+  // `normalizer`, when not null, is a converter without segmentation whose
+  // chain runs over the whole text first (a configuration's normalization).
+  static std::unique_ptr<FastConverter> TryBuild(const opencc::Converter& converter,
+                                                 const opencc::Converter* normalizer = nullptr);
   // For maximum-match segmentation over `segmentation` (may be null: no
   // segmentation) and one conversion step over `dicts` looked up in order.
   static std::unique_ptr<FastConverter> Build(const std::shared_ptr<opencc::Dict>& segmentation,
@@ -54,9 +62,44 @@ class FastConverter {
   size_t SafeCut(const char* text, size_t length) const;
 
   size_t MemoryBytes() const;
+  // The output is never longer than floor(n * num / den) for n input bytes.
+  uint64_t ExpansionNumerator() const { return ratioNum_; }
+  uint64_t ExpansionDenominator() const { return ratioDen_; }
 
  private:
+  // A lookup unit: one dictionary, or the union of several.
+  using Unit = std::vector<std::shared_ptr<opencc::Dict>>;
+  // One conversion step: its units looked up in order, and the bytes that
+  // start no key of any of them.
+  struct Step {
+    std::vector<const PrefixDict*> dicts;
+    bool plain[256] = {};
+    uint64_t num = 1, den = 1;  // its largest expansion
+    // Its first dictionary is the segmentation's: over a segment that
+    // reaches it unchanged, that dictionary's answer is known (the whole
+    // key, or nothing anywhere in a run).
+    bool firstIsSegmentation = false;
+  };
+  // Buffers for the intermediate texts of one call.
+  struct Scratch {
+    std::string normalized[2];
+    std::string first, later[2];
+  };
+
   FastConverter() = default;
+  static std::unique_ptr<FastConverter> BuildSteps(const Unit* segmentation,
+                                                   const std::vector<std::vector<Unit>>& chain,
+                                                   const std::vector<std::vector<Unit>>& normalization);
+  size_t ConvertMain(const char* text, size_t length, char* out, Scratch& scratch) const;
+  // A segment through the whole chain: `key` is the segmentation's match
+  // when the segment is one of its keys (null for a run).
+  char* ConvertWholeSegment(const char* segment, size_t length, char* out, bool isRun,
+                            const PrefixDict::Match* key, Scratch& scratch) const;
+  // One step over `length` bytes, as a whole (no segment ends at a NUL),
+  // its dictionaries from `firstDict` on.
+  static char* ApplyStep(const Step& step, const char* text, size_t length, char* out,
+                         size_t firstDict = 0);
+  static void FillStep(Step& step);
   // `isRun`: the segment is a run of characters no segmentation key starts
   // at (else it is one key).
   char* ConvertSegment(const char* segment, size_t length, char* out, bool isRun) const;
@@ -65,7 +108,8 @@ class FastConverter {
   size_t ConvertInOnePass(const char* text, size_t length, char* out) const;
 
   std::shared_ptr<const PrefixDict> segmentation_;     // null: the text is one segment
-  std::vector<std::shared_ptr<const PrefixDict>> group_;  // tried in order
+  std::vector<std::shared_ptr<const PrefixDict>> group_;  // the first step's, tried in order
+  std::vector<std::shared_ptr<const PrefixDict>> owned_;  // every compiled dictionary
   std::vector<const PrefixDict*> groupRaw_;  // the same, for the hot loop
   bool skipFirstInRuns_ = false;  // the group's first dictionary is the segmentation's
   bool onePass_ = false;          // ConvertInOnePass applies
@@ -73,9 +117,17 @@ class FastConverter {
   void FindPlainBytes();
   bool plainInRuns_[256] = {};
   bool plainAnywhere_[256] = {};
+  std::vector<Step> laterSteps_;     // the chain's steps after the first, per segment
+  std::vector<Step> normalization_;  // over the whole text before segmentation
+  std::vector<const PrefixDict*> normalizationStarts_;  // its dictionaries, for a quick scan
+  uint64_t firstNum_ = 1, firstDen_ = 1;  // the first step's largest expansion
+  uint64_t ratioNum_ = 1, ratioDen_ = 1;  // the whole conversion's
   // Bit per code point that some key of any dictionary holds before its end.
-  void FindInnerCharacters(const std::shared_ptr<opencc::Dict>& segmentation,
-                           const std::vector<std::shared_ptr<opencc::Dict>>& dicts);
+  // A character also counts when a later step (or, for the normalization,
+  // any step after it) could see a key reach across the cut from the
+  // output of a segment that ends with it.
+  void FindInnerCharacters(const Unit* segmentation, const std::vector<std::vector<Unit>>& chain,
+                           const std::vector<std::vector<Unit>>& normalization);
   bool Inner(uint32_t cp) const { return cp >= innerLimit_ || (inner_[cp >> 6] >> (cp & 63) & 1); }
   std::vector<uint64_t> inner_;
   uint32_t innerLimit_ = 0;  // code points at or above count as inner

@@ -9,41 +9,42 @@
 #include "Dict.hpp"
 #include "DictEntry.hpp"
 #include "Lexicon.hpp"
-#include "MaxMatchSegmentation.hpp"
 
 namespace glyphmap {
 namespace {
 
-void CheckDict(const opencc::DictPtr& dict, std::unordered_set<const opencc::Dict*>& seen) {
+void Collect(const opencc::DictPtr& dict, std::unordered_set<const opencc::Dict*>& seen,
+             Expansion& step) {
   if (!dict || !seen.insert(dict.get()).second) return;
   if (const auto* group = dict->GetDictGroupItems()) {
-    for (const auto& item : *group) CheckDict(item, seen);
+    for (const auto& item : *group) Collect(item, seen, step);
     return;
   }
   opencc::LexiconPtr lexicon = dict->GetLexicon();
   for (const auto& entry : *lexicon) {
     const size_t keyBytes = entry->KeyView().size();
-    for (const std::string& value : entry->Values()) {
-      if (3 * value.size() > 4 * keyBytes) {
-        throw std::runtime_error("词典条目的译文过长 / A dictionary value is too long for its key: " +
-                                 entry->Key() + " -> " + value);
-      }
-    }
+    if (keyBytes == 0) continue;
+    for (const std::string& value : entry->Values()) step = step.Max({value.size(), keyBytes});
   }
 }
 
 }  // namespace
 
-void CheckOutputBound(const std::vector<std::shared_ptr<opencc::Dict>>& dicts) {
-  std::unordered_set<const opencc::Dict*> seen;
-  for (const auto& dict : dicts) CheckDict(dict, seen);
-}
-
-void CheckOutputBound(const opencc::Converter& converter) {
-  std::unordered_set<const opencc::Dict*> seen;
+Expansion ExpansionOf(const opencc::Converter& converter) {
+  Expansion total;
   if (auto chain = converter.GetConversionChain()) {
-    for (const auto& conversion : chain->GetConversions()) CheckDict(conversion->GetDict(), seen);
+    for (const auto& conversion : chain->GetConversions()) {
+      std::unordered_set<const opencc::Dict*> seen;
+      Expansion step;
+      Collect(conversion->GetDict(), seen, step);
+      total.num *= step.num;
+      total.den *= step.den;
+      if (total.num > (uint64_t{1} << 31) || total.den > (uint64_t{1} << 31)) {
+        throw std::runtime_error("词典条目的译文过长 / The dictionaries lengthen a text beyond any bound");
+      }
+    }
   }
+  return total;
 }
 
 }  // namespace glyphmap

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -10,13 +12,29 @@ class Dict;
 
 namespace glyphmap {
 
-// Callers size their output buffers at ceil(4n/3)+1 bytes for n input bytes.
-// That holds as long as no dictionary value is longer than 4/3 of its key
-// (the longest expansion in the shipped dictionaries is a BMP character,
-// 3 bytes, to a supplementary one, 4 bytes). Throws std::runtime_error for a
-// converter whose dictionaries break it, rather than risk an overflow.
-void CheckOutputBound(const opencc::Converter& converter);
-// The same for the dictionaries of a conversion step.
-void CheckOutputBound(const std::vector<std::shared_ptr<opencc::Dict>>& dicts);
+// How much a conversion may lengthen a text: its output is never longer
+// than floor(n * num / den) bytes for n input bytes. Each dictionary value
+// is at most num/den times as long as its key, and what no key matches is
+// copied as it is; a chain of steps multiplies.
+struct Expansion {
+  uint64_t num = 1;
+  uint64_t den = 1;
+
+  // The larger of the two.
+  Expansion Max(const Expansion& other) const {
+    return other.num * den > num * other.den ? other : *this;
+  }
+  // The bytes a buffer needs for the output of n input bytes and a NUL.
+  size_t Bound(size_t n) const {
+    const uint64_t v = static_cast<uint64_t>(n);
+    return static_cast<size_t>(v / den * num + v % den * num / den) + 1;
+  }
+  // Whether the bound for every n stays within ceil(4n/3) + 1.
+  bool WithinFourThirds() const { return 3 * num <= 4 * den; }
+};
+
+// The expansion of an OpenCC converter's conversion chain (normalization
+// aside: pass that converter on its own).
+Expansion ExpansionOf(const opencc::Converter& converter);
 
 }  // namespace glyphmap

@@ -19,23 +19,48 @@ size_t LeadLength(unsigned char c) {
 
 }  // namespace
 
-PrefixDict::PrefixDict(const opencc::Dict& dict) : trie_(std::make_unique<Trie>()) {
-  struct Item {
-    std::string_view key;
-    uint32_t value;
-  };
-  opencc::LexiconPtr lexicon = dict.GetLexicon();
-  std::vector<Item> items;
-  items.reserve(lexicon->Length());
-  valueOffsets_.push_back(0);
-  for (const auto& entry : *lexicon) {
-    std::string_view key = entry->KeyView();
-    if (key.empty()) continue;
-    items.push_back({key, static_cast<uint32_t>(valueOffsets_.size() - 1)});
-    pool_ += entry->GetDefault();
-    valueOffsets_.push_back(static_cast<uint32_t>(pool_.size()));
-    maxKeyLength_ = std::max(maxKeyLength_, key.size());
+void PrefixDict::AddValue(std::string_view key, const std::string& value, std::vector<Item>& items) {
+  if (key.empty()) return;
+  items.push_back({key, static_cast<uint32_t>(valueOffsets_.size() - 1)});
+  pool_ += value;
+  valueOffsets_.push_back(static_cast<uint32_t>(pool_.size()));
+  maxKeyLength_ = std::max(maxKeyLength_, key.size());
+  if (value.size() * expandDen_ > expandNum_ * key.size()) {
+    expandNum_ = value.size();
+    expandDen_ = key.size();
   }
+}
+
+PrefixDict::PrefixDict(const opencc::Dict& dict) : PrefixDict(std::vector<const opencc::Dict*>{&dict}) {}
+
+PrefixDict::PrefixDict(const std::vector<const opencc::Dict*>& dicts)
+    : trie_(std::make_unique<Trie>()) {
+  std::vector<opencc::LexiconPtr> lexicons;
+  size_t total = 0;
+  for (const opencc::Dict* dict : dicts) {
+    lexicons.push_back(dict->GetLexicon());
+    total += lexicons.back()->Length();
+  }
+  std::vector<Item> items;
+  items.reserve(total);
+  valueOffsets_.push_back(0);
+  for (const auto& lexicon : lexicons) {
+    for (const auto& entry : *lexicon) AddValue(entry->KeyView(), entry->GetDefault(), items);
+  }
+  Compile(items);
+}
+
+PrefixDict::PrefixDict(const std::vector<Entry>& entries) : trie_(std::make_unique<Trie>()) {
+  ownKeys_.reserve(entries.size());
+  for (const Entry& e : entries) ownKeys_.push_back(e.key);
+  std::vector<Item> items;
+  items.reserve(entries.size());
+  valueOffsets_.push_back(0);
+  for (size_t i = 0; i < entries.size(); ++i) AddValue(ownKeys_[i], entries[i].value, items);
+  Compile(items);
+}
+
+void PrefixDict::Compile(std::vector<Item>& items) {
   // The trie wants its keys sorted bytewise and unique; the first of equal
   // keys is the one a character walk would have kept.
   auto byKey = [](const Item& a, const Item& b) { return a.key < b.key; };

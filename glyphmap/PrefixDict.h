@@ -47,9 +47,21 @@ class PrefixDict {
     std::string_view value;
   };
 
+  // One key and its value, for lists built outside OpenCC's dictionaries.
+  struct Entry {
+    std::string key;
+    std::string value;
+  };
+
   // Every key with its first value. Where a key occurs twice, the first
   // occurrence wins, as in OpenCC.
   explicit PrefixDict(const opencc::Dict& dict);
+  // The union of several dictionaries, one lookup for the longest key of any
+  // of them; where they share a key, the first dictionary's value wins (as
+  // OpenCC's union groups have it).
+  explicit PrefixDict(const std::vector<const opencc::Dict*>& dicts);
+  // Entries given directly, valid UTF-8 keys; the first of equal keys wins.
+  explicit PrefixDict(const std::vector<Entry>& entries);
   ~PrefixDict();
   PrefixDict(const PrefixDict&) = delete;
   PrefixDict& operator=(const PrefixDict&) = delete;
@@ -71,8 +83,20 @@ class PrefixDict {
     return first < startLimit_ && (starts_[first >> 6] >> (first & 63) & 1);
   }
   size_t MemoryBytes() const;
+  // The largest ratio of a value's bytes to its key's, as a fraction
+  // (at least 1/1): no lookup writes more than that many times the bytes it
+  // consumes.
+  uint64_t ExpansionNumerator() const { return expandNum_; }
+  uint64_t ExpansionDenominator() const { return expandDen_; }
 
  private:
+  struct Item {
+    std::string_view key;
+    uint32_t value;
+  };
+  void AddValue(std::string_view key, const std::string& value, std::vector<Item>& items);
+  void Compile(std::vector<Item>& items);
+
   using Trie = Darts::DoubleArrayImpl<void, void, int, void>;
   // Longest-prefix walks over the double array's units (darts-clone's own
   // layout, walked inline).
@@ -113,6 +137,8 @@ class PrefixDict {
   std::vector<uint32_t> charValue_;     // per code point: its value index + 1 when it is a key
   std::vector<uint32_t> firstNode_;     // per starting code point: the trie node after it
   std::vector<uint32_t> keyValue_;      // the trie's key index -> value index
+  std::vector<std::string> ownKeys_;    // keys of entries given directly
+  uint64_t expandNum_ = 1, expandDen_ = 1;
 };
 
 }  // namespace glyphmap

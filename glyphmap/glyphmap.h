@@ -35,10 +35,38 @@ GLYPHMAP_API int opencc_open_t2s(const char* config, const char* libraryName);
 
 // Converts `length` bytes of UTF-8 at `input` into `output`, followed by one
 // NUL. The returned count excludes that terminator. The caller's buffer must
-// hold ceil(4 * length / 3) + 1 bytes: no more is ever written. An unknown
-// handle converts nothing and returns 0.
+// hold ceil(4 * length / 3) + 1 bytes: no more is ever written (a result
+// that would not fit, possible only with a user's word list, throws). An
+// unknown handle converts nothing and returns 0.
 GLYPHMAP_API int opencc_convert_utf8_to_buffer(int handle, const char* input,
                                                size_t length, char* output);
+
+// Opens an instance for a configuration by name: "s2t" (the program's
+// Simplified to Traditional), "s2tw", "s2twp", "s2hk", "s2hkp", and "t2s",
+// "tw2s", "tw2sp", "hk2s", "hk2sp" the other way. `wordList`, when neither
+// null nor empty, is the UTF-8 path of a user's word list (entries "source
+// TAB result", one per line) whose entries take priority over every
+// dictionary; a missing file is an empty list, and the list is read again
+// on a later open once its file changed. Returns the handle, or -1 for an
+// unknown name. Throws like opencc_open_t2s.
+GLYPHMAP_API int glyphmap_open(const char* name, const char* wordList);
+
+// The bytes `output` needs for `length` input bytes, terminator included:
+// a property of the handle's dictionaries and word list. 0 for an unknown
+// handle.
+GLYPHMAP_API size_t glyphmap_output_bound(int handle, size_t length);
+
+// As opencc_convert_utf8_to_buffer, into a buffer of `capacity` bytes; one
+// smaller than glyphmap_output_bound(handle, length) is refused (throws,
+// writing only an empty result when capacity > 0).
+GLYPHMAP_API int glyphmap_convert(int handle, const char* input, size_t length, char* output,
+                                  size_t capacity);
+
+// Copies the report on the handle's word list (UTF-8: the file and the
+// first lines skipped and why; empty when every line was used or there is
+// no list) into `buffer` of `size` bytes, cut and NUL-terminated, and
+// returns its full length in bytes.
+GLYPHMAP_API size_t glyphmap_word_list_report(int handle, char* buffer, size_t size);
 
 // Releases an instance. Unknown handles are ignored.
 GLYPHMAP_API void opencc_close(int handle);

@@ -8,6 +8,8 @@
 #include "pages/EncodingNames.h"
 #include "pages/FilePagesIds.h"
 #include "pages/PageRes.h"
+#include "pages/UserWords.h"
+#include "engine/Standards.h"
 #include "skeldon/ResIds.h"
 #include "skin/DialogPlace.h"
 
@@ -52,6 +54,7 @@ CDlgSetting::CDlgSetting(CfgStore& store) : vek_SkinDlg(IDD_SETTINGS_DLG, nullpt
   std::int32_t mode = 0;
   store_.ReadValue(CFGKEY_ENCODING_MODE, &mode, sizeof(mode));
   encodingMode = mode;
+  standard = StoredStandard(store_);
 }
 
 CtrlSkinTable CDlgSetting::SkinTable() {
@@ -59,6 +62,7 @@ CtrlSkinTable CDlgSetting::SkinTable() {
   constexpr int kPosSize = CTRLSKIN_POS | CTRLSKIN_SIZE;
   constexpr int kColoured = kPosSize | CTRLSKIN_BACK | CTRLSKIN_FORE;
   using palette::kBody, palette::kBodyText;
+  constexpr COLORREF kLink = RGB(38, 96, 168);
   return CtrlSkinTable{{&close, BMP_SYSBTN_DLGCLOSE, -37, 0, 0, 0, 0, 0, kImagePos},
                        {&browse, BMP_BTN_BROWSE, 470, 40, 0, 0, 0, 0, kImagePos},
                        {&ok, BMP_BTN_OK, 285, 206, 0, 0, 0, 0, kImagePos},
@@ -70,6 +74,10 @@ CtrlSkinTable CDlgSetting::SkinTable() {
                        {&manualRadio, 0, 35, 130, 80, 16, kBody, kBodyText, kColoured},
                        {&encodingLabel, 0, 35, 160, 60, 13, kBody, kBodyText, kColoured},
                        {&encodingCombo, 0, 105, 156, 150, 21, 0, 0, kPosSize},
+                       {&standardGroup, 0, 300, 75, 205, 120, kBody, kBodyText, kColoured},
+                       {&standardCombo, 0, 315, 98, 175, 21, 0, 0, kPosSize},
+                       {&wordsSim2Tra, 0, 315, 134, 175, 16, kBody, kLink, kColoured},
+                       {&wordsTra2Sim, 0, 315, 162, 175, 16, kBody, kLink, kColoured},
                        {nullptr, 0, 0, 0, 0, 0, 0, 0, CTRLSKIN_END}};
 }
 
@@ -82,6 +90,10 @@ void CDlgSetting::DoDataExchange(fw::CDataExchange* dx) {
   fw::DDX_Control(dx, IDC_SET_MANUAL, manualRadio);
   fw::DDX_Control(dx, IDC_ENC_LABEL, encodingLabel);
   fw::DDX_Control(dx, IDC_ENC_COMBO, encodingCombo);
+  fw::DDX_Control(dx, IDC_SET_STD_GROUP, standardGroup);
+  fw::DDX_Control(dx, IDC_SET_STD_COMBO, standardCombo);
+  fw::DDX_Control(dx, IDC_SET_WORDS_S2T, wordsSim2Tra);
+  fw::DDX_Control(dx, IDC_SET_WORDS_T2S, wordsTra2Sim);
   fw::DDX_Control(dx, IDOK, ok);
   fw::DDX_Control(dx, IDCANCEL, cancel);
   fw::DDX_Control(dx, IDC_CLOSE_BTN, close);
@@ -106,6 +118,8 @@ BOOL CDlgSetting::OnInitDialog() {
   std::int32_t index = 0;
   store_.ReadValue(CFGKEY_ENCODING_INDEX, &index, sizeof(index));
   encodingCombo.SetCurSel(index);
+  for (std::int32_t i = 0; i < kStandardCount; ++i) standardCombo.AddString(StandardLabel(i));
+  standardCombo.SetCurSel(standard);
   folderEdit.borderColor = palette::kEditBorder;
   title = QueryText(TITLE_SETTINGS);
   SetWindowText(title);  // not drawn by the system; names the window for tools
@@ -118,6 +132,8 @@ BOOL CDlgSetting::OnCommand(WPARAM wp, LPARAM lp) {
   if (HIWORD(wp) == BN_CLICKED) {
     switch (LOWORD(wp)) {
       case IDC_SET_BROWSE: BrowseOutputFolder(); return TRUE;
+      case IDC_SET_WORDS_S2T: EditWords(Sim2Tra); return TRUE;
+      case IDC_SET_WORDS_T2S: EditWords(Tra2Sim); return TRUE;
       case IDOK: SaveSettings(); return TRUE;
       case IDCANCEL:
       case IDC_CLOSE_BTN: fw::CDialog::OnCancel(); return TRUE;
@@ -162,6 +178,8 @@ void CDlgSetting::SaveSettings() {
   if (!KeepsTypedFolder(outputFolder)) return;
   const std::int32_t mode = encodingMode;
   const std::int32_t index = encodingCombo.GetCurSel();
+  const int chosen = standardCombo.GetCurSel();
+  const std::int32_t newStandard = ValidStandard(chosen < 0 ? standard : chosen);
   // Every write is checked: a setting that was not stored keeps the
   // dialog open with the reason.
   const wchar_t* failed = nullptr;
@@ -171,10 +189,19 @@ void CDlgSetting::SaveSettings() {
     failed = L"编码方式";
   } else if (store_.WriteValue(CFGKEY_ENCODING_INDEX, &index, sizeof(index)) == 0) {
     failed = L"手动选择的编码";
+  } else if (store_.WriteValue(CFGKEY_STANDARD, &newStandard, sizeof(newStandard)) == 0) {
+    failed = L"繁体标准";
   }
   if (failed != nullptr) {
     fw::AppMessageBox(m_hWnd, SaveFailureText(store_, failed), MB_OK | MB_ICONERROR);
     return;
   }
+  standard = newStandard;
   EndDialog(IDOK);
+}
+
+void CDlgSetting::EditWords(ConvDirection direction) { OpenWordList(direction); }
+
+bool CDlgSetting::OpenWordList(ConvDirection direction) {
+  return EditWordList(m_hWnd, store_, direction);
 }

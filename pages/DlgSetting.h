@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "config/CfgStore.h"
+#include "engine/ConvDirection.h"
 #include "skin/CtrlTables.h"
 #include "skin/PathDlg.h"
 #include "skin/SkinBtn.h"
@@ -21,6 +22,7 @@ class CDlgSetting : public vek_SkinDlg {
 
   fw::CString outputFolder;
   int encodingMode = 0;  // 0 detect, 1 manual
+  int standard = 0;      // the Traditional standard (engine/Standards.h)
 
   vek_SkinStatic folderLabel;
   vek_SkinEdit folderEdit;
@@ -30,14 +32,21 @@ class CDlgSetting : public vek_SkinDlg {
   vek_SkinRadioBtn manualRadio;
   vek_SkinStatic encodingLabel;
   vek_SkinComboBox encodingCombo;
+  vek_SkinGroupBox standardGroup;
+  vek_SkinComboBox standardCombo;
+  vek_SkinStatic wordsSim2Tra;  // "编辑自定义词汇", links in the skin's colours
+  vek_SkinStatic wordsTra2Sim;
   vek_SkinBtn ok;
   vek_SkinBtn cancel;
   vek_SkinBtn close;
 
   // Runs the folder picker; a folder it accepts is stored at once.
   void BrowseOutputFolder();
+  // Opens a direction's word list in the system's editor, creating it
+  // with its header first.
+  void EditWords(ConvDirection direction);
   // OK: keeps a typed folder when it passes the picker's checks, stores
-  // the mode and the manual encoding and ends the dialog. An invalid
+  // the mode, the manual encoding and the standard and ends the dialog. An invalid
   // folder is refused with the picker's warning and the dialog stays.
   void SaveSettings();
 
@@ -49,6 +58,8 @@ class CDlgSetting : public vek_SkinDlg {
 
   // The picker, run over this dialog; tests replace it.
   virtual int RunPicker(vek_PathDlg& picker) { return picker.Browse(); }
+  // Opens a word list; tests replace it.
+  virtual bool OpenWordList(ConvDirection direction);
 
  private:
   // True when `folder` may become the output folder: the stored one, or a

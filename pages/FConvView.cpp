@@ -75,6 +75,8 @@ CtrlSkinTable CFConvView::SkinTable() {
                        {clear, BMP_BTN_CLEAR, 438, 400, 0, 0, 0, 0, kImagePos},
                        {openFolder, BMP_BTN_OPENFOLDER, 548, 400, 0, 0, 0, 0, kImagePos},
                        {start, BMP_BTN_STARTCONV, 658, 400, 0, 0, 0, 0, kImagePos},
+                       {&standardLabel, 0, 12, 417, 200, 16, palette::kBody, palette::kBodyText,
+                        CTRLSKIN_POS | CTRLSKIN_SIZE | CTRLSKIN_BACK | CTRLSKIN_FORE},
                        {nullptr, 0, 0, 0, 0, 0, 0, 0, CTRLSKIN_END}};
 }
 
@@ -104,6 +106,9 @@ BOOL CFConvView::OnInitDialog() {
                            {TIP_OPEN_FOLDER, IDC_FILE_OPENFOLDER, CTRLTIP_USED},
                            {TIP_START, IDC_FILE_START, CTRLTIP_USED},
                            {0, 0, CTRLTIP_END}});
+  ApplyCtrlBackColors(SkinTable());
+  ApplyCtrlForeColors(SkinTable());
+  ShowStandard();
   return TRUE;
 }
 

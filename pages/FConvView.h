@@ -65,6 +65,7 @@ class CFConvView : public CConvView {
   // The settings the page reads (the process-wide store unless set).
   void SetStore(CfgStore* store) { store_ = store; }
   CfgStore& Store();
+  CfgStore& SettingsStore() override { return Store(); }
 
   // Add: the file-open dialog, then AddChosenFiles with what it gave.
   void AddFiles();
@@ -135,7 +136,10 @@ class CDlgFSim2Tra : public CFConvView {
 
  protected:
   void BindControls() override { controls.Lend(*this); }
-  void DoDataExchange(fw::CDataExchange* dx) override { controls.Bind(dx); }
+  void DoDataExchange(fw::CDataExchange* dx) override {
+    controls.Bind(dx);
+    fw::DDX_Control(dx, IDC_STANDARD_LABEL, standardLabel);
+  }
 };
 
 // Traditional files to Simplified (template 133).
@@ -146,5 +150,8 @@ class CDlgFTra2Sim : public CFConvView {
 
  protected:
   void BindControls() override { controls.Lend(*this); }
-  void DoDataExchange(fw::CDataExchange* dx) override { controls.Bind(dx); }
+  void DoDataExchange(fw::CDataExchange* dx) override {
+    controls.Bind(dx);
+    fw::DDX_Control(dx, IDC_STANDARD_LABEL, standardLabel);
+  }
 };

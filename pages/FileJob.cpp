@@ -8,6 +8,7 @@
 #include "config/CfgStore.h"
 #include "config/FileBytes.h"
 #include "engine/ConvEngine.h"
+#include "pages/UserWords.h"
 #include "engine/ConvNotify.h"
 #include "engine/ConvWorker.h"
 #include "engine/ConvertText.h"
@@ -50,7 +51,10 @@ DWORD FileJob::Run(const std::vector<FileEntry>& entries, ConvDirection directio
 
   ConvEngine engine;
   try {
-    engine.Open(direction);
+    engine.Open(direction, CurrentConvOptions(store_, direction));
+    // Lines skipped in the word list: the page says so after the run.
+    const std::string words = engine.TakeWordListReport();
+    if (!words.empty()) worker_.ReportProblem(words.c_str());
   } catch (const std::runtime_error& e) {
     // A missing dictionary: the page says why once, after the run; every
     // file then fails.

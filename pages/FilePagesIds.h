@@ -1,4 +1,5 @@
 #pragma once
+#include "pages/PageIds.h"
 // Template and control ids of the file pages, the settings dialog and the
 // file encoding dialog (FilePages.rc). The program's resource script and
 // the windows share them.
@@ -26,3 +27,8 @@
 #define IDC_SET_AUTO 1027
 #define IDC_SET_MANUAL 1028
 #define IDC_SET_GROUP 1029
+// The settings dialog's standard and word lists.
+#define IDC_SET_STD_GROUP 1041
+#define IDC_SET_STD_COMBO 1042
+#define IDC_SET_WORDS_S2T 1043
+#define IDC_SET_WORDS_T2S 1044

@@ -37,3 +37,5 @@
 #define IDC_WAIT_TEXT 1017
 #define IDC_PROGRESS_LABEL 1024
 #define IDC_VERSION_TEXT 1031
+// The standard in use, beside a conversion page's Start button.
+#define IDC_STANDARD_LABEL 1040

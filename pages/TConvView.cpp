@@ -5,6 +5,7 @@
 #include "fw/MessageBox.h"
 #include "pages/PageIds.h"
 #include "pages/PageRes.h"
+#include "pages/UserWords.h"
 #include "skeldon/ResIds.h"
 
 CTConvView::CTConvView(UINT templateId, fw::CWnd* parent, ConvDirection dir)
@@ -18,6 +19,7 @@ void CTConvView::DoDataExchange(fw::CDataExchange* dx) {
   fw::DDX_Control(dx, IDC_SOURCE_EDIT, sourceEdit);
   fw::DDX_Control(dx, IDC_RESULT_EDIT, resultEdit);
   fw::DDX_Control(dx, IDOK, convertButton);
+  fw::DDX_Control(dx, IDC_STANDARD_LABEL, standardLabel);
 }
 
 CtrlSkinTable CTConvView::SkinTable() {
@@ -25,6 +27,8 @@ CtrlSkinTable CTConvView::SkinTable() {
       {&sourceEdit, 0, 12, 12, 743, 166, 0, 0, CTRLSKIN_POS | CTRLSKIN_SIZE},
       {&resultEdit, 0, 12, 224, 743, 166, 0, 0, CTRLSKIN_POS | CTRLSKIN_SIZE},
       {&convertButton, BMP_BTN_STARTCONV, 333, 404, 0, 0, 0, 0, CTRLSKIN_IMAGE | CTRLSKIN_POS},
+      {&standardLabel, 0, 445, 412, 310, 16, palette::kBody, palette::kPageText,
+       CTRLSKIN_POS | CTRLSKIN_SIZE | CTRLSKIN_BACK | CTRLSKIN_FORE},
       {nullptr, 0, 0, 0, 0, 0, 0, 0, CTRLSKIN_END}};
 }
 
@@ -48,6 +52,7 @@ BOOL CTConvView::OnInitDialog() {
   }
   AddCtrlTips(m_hWnd, AppResMgr(),
               CtrlTipTable{{TIP_START, IDOK, CTRLTIP_USED}, {0, 0, CTRLTIP_END}});
+  ShowStandard();
   return TRUE;
 }
 
@@ -85,7 +90,12 @@ int CTConvView::StartJob() {
   return CConvView::StartJob();
 }
 
-DWORD CTConvView::RunJob() { return ConvertText(job_); }
+DWORD CTConvView::RunJob() {
+  // Read on the worker: the settings file may be held a while by another
+  // copy of the program, and the page must not wait for it.
+  job_.options = CurrentConvOptions(SettingsStore(), direction);
+  return ConvertText(job_);
+}
 
 void CTConvView::OnJobMessage(WPARAM code, LPARAM arg) {
   if (code != CONV_END) return;

@@ -23,6 +23,7 @@ echo "bench: corpus_zh_TW $(mb "$corpus/zh_TW.txt") MB"
 
 # OpenCC 1.4.1 built natively, driven line by line like glyphmap.
 native=$(JOBS=${JOBS:-2} "$top/third_party/build.sh" native)
+data=$(JOBS=${JOBS:-2} "$top/third_party/opencc-data.sh")
 nb=$build/bench-native
 mkdir -p "$nb"
 if [ ! -x "$nb/opencc_native_bench" ] || [ "$here/bench/opencc_native_bench.cpp" -nt "$nb/opencc_native_bench" ]; then
@@ -35,13 +36,14 @@ results=$(mktemp)
 trap 'rm -f "$results"' EXIT
 run() { "$@" 2>/dev/null | tee -a "$results"; }
 
-for dir in s2t t2s; do
-  src=$corpus/zh_CN.txt; [ $dir = t2s ] && src=$corpus/zh_TW.txt
-  run "$nb/opencc_native_bench" $dir "$native/share/opencc" "$src" 3
+# Every configuration: Simplified text for the s2* ones, Traditional for the rest.
+for dir in s2t s2tw s2twp s2hk s2hkp t2s tw2s tw2sp hk2s hk2sp; do
+  src=$corpus/zh_CN.txt; [ "${dir#s2}" = "$dir" ] && src=$corpus/zh_TW.txt
+  run "$nb/opencc_native_bench" $dir "$data" "$src" 3
   run "$here/with-display.sh" "$here/wine-run.sh" "$build/bin/glyphmap_bench.exe" $dir "Z:${src//\//\\}" 3
   run "$here/with-display.sh" "$here/wine-run.sh" "$build/bin/glyphmap_bench.exe" $dir "Z:${src//\//\\}" 1 opencc
   # Debian's opencc command (1.1.6), what a Linux user has at hand.
-  if command -v opencc >/dev/null; then
+  if command -v opencc >/dev/null && { [ $dir = s2t ] || [ $dir = t2s ]; }; then
     start=$(date +%s.%N)
     opencc -c $dir.json -i "$src" -o /dev/null
     end=$(date +%s.%N)
@@ -109,11 +111,12 @@ awk '
   /^bench: debian_opencc_s2t_100MB / { d = $3 }
   END { if (d > 0) printf "bench: filejob_utf8_vs_debian_opencc %.2f x\n", j / d }' "$results"
 awk '
-  /^bench: opencc_native_(s2t|t2s) / { n[substr($2, 15)] = $3 }
-  /^bench: glyphmap_(s2t|t2s) / { g[substr($2, 10)] = $3 }
+  /^bench: opencc_native_[a-z0-9]+ / { n[substr($2, 15)] = $3 }
+  /^bench: glyphmap_[a-z0-9]+ / { g[substr($2, 10)] = $3 }
   /^bench: debian_opencc_(s2t|t2s) / { d[substr($2, 15)] = $3 }
-  /^bench: glyphmap_first_open_(s2t|t2s) / { fo[substr($2, 21)] = $3 }
-  /^bench: opencc_same_process_open_(s2t|t2s) / { oo[substr($2, 26)] = $3 }
+  /^bench: glyphmap_first_open_[a-z0-9]+ / { fo[substr($2, 21)] = $3 }
+  /^bench: glyphmap_later_open_[a-z0-9]+ / { lo[substr($2, 21)] = $3 }
+  /^bench: opencc_same_process_open_[a-z0-9]+ / { oo[substr($2, 26)] = $3 }
   END {
     for (k in fo) if (oo[k] > 0) printf "bench: glyphmap_first_open_vs_opencc_load_%s %.2f x\n", k, fo[k] / oo[k]
     for (k in g) {

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "engine/ConvConfigs.h"
 #include "glyphmap/glyphmap.h"
 
 extern "C" FakeGlyphmapState* FakeGlyphmap() {
@@ -34,6 +35,44 @@ extern "C" void opencc_close(int handle) {
   FakeGlyphmapState& s = *FakeGlyphmap();
   ++s.closeCalls;
   s.lastClosed = handle;
+}
+
+// Opening by name records the name and list; the program's own two names
+// also record their configuration text, as opencc_open_t2s would see it.
+extern "C" int glyphmap_open(const char* name, const char* wordList) {
+  FakeGlyphmapState& s = *FakeGlyphmap();
+  ++s.openCalls;
+  s.lastName = name ? name : "<null>";
+  s.lastWordList = wordList ? wordList : "<null>";
+  s.lastConfig = s.lastName == "s2t"   ? std::string(kConvConfigSim2Tra)
+                 : s.lastName == "t2s" ? std::string(kConvConfigTra2Sim)
+                                       : s.lastName;
+  s.lastLibraryName = "glyphmap";
+  if (!s.openThrows.empty()) throw std::runtime_error(s.openThrows);
+  return s.openResult;
+}
+
+extern "C" size_t glyphmap_output_bound(int, size_t length) {
+  const FakeGlyphmapState& s = *FakeGlyphmap();
+  size_t bound = GlyphmapOutputBound(length);
+  return s.output.size() + 1 > bound ? s.output.size() + 1 : bound;
+}
+
+extern "C" int glyphmap_convert(int handle, const char* input, size_t length, char* output,
+                                size_t capacity) {
+  FakeGlyphmap()->lastCapacity = capacity;
+  if (FakeGlyphmap()->output.size() + 1 > capacity) throw std::runtime_error("fake: buffer too small");
+  return opencc_convert_utf8_to_buffer(handle, input, length, output);
+}
+
+extern "C" size_t glyphmap_word_list_report(int, char* buffer, size_t size) {
+  const std::string& r = FakeGlyphmap()->wordListReport;
+  if (buffer && size > 0) {
+    size_t n = r.size() < size ? r.size() : size - 1;
+    std::memcpy(buffer, r.data(), n);
+    buffer[n] = '\0';
+  }
+  return r.size();
 }
 
 // The stand-in knows no dictionary: it never offers a cut.

@@ -14,12 +14,16 @@ struct FakeGlyphmapState {
   std::string openThrows;     // non-empty: open throws std::runtime_error with it
   std::string output;         // what convert writes (its count is the size)
   std::string convertThrows;  // non-empty: convert writes `output`, then throws this
+  std::string wordListReport;  // what glyphmap_word_list_report gives
   // What the calls saw.
   int openCalls = 0;
   int convertCalls = 0;
   int closeCalls = 0;
   std::string lastConfig;
   std::string lastLibraryName;
+  std::string lastName;      // glyphmap_open's configuration name
+  std::string lastWordList;  // and word list (UTF-8)
+  size_t lastCapacity = 0;   // glyphmap_convert's buffer
   std::string lastInput;
   size_t lastLength = 0;
   int lastClosed = -2;

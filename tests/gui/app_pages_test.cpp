@@ -13,8 +13,12 @@
 #include "app/TarnwellDlg.h"
 #include "app/resource.h"
 #include "fw/MessageBox.h"
+#include "config/CfgStore.h"
+#include "engine/Standards.h"
 #include "pages/TConvView.h"
 #include "skin/CtrlTables.h"
+#include "pages/UserWords.h"
+#include "tests/support/TempDir.h"
 #include "tests/gui/app_env.h"
 #include "tests/support/GuiPump.h"
 #include "tests/support/WindowPixels.h"
@@ -68,6 +72,34 @@ TEST_F(TextPageTest, ConvertsEachWayIntoTheLowerBox) {
   dlg.GoBack();
   CTConvView& t2s = TextPage(2);
   EXPECT_EQ(Convert(t2s, L"漢字轉換，頭髮和後來。"), L"汉字转换，头发和后来。");
+}
+
+TEST_F(TextPageTest, TheStandardAndTheWordListApplyFromTheNextConversion) {
+  CfgStore& store = CfgStore::Instance();
+  const std::wstring list = WordListPath(store, Sim2Tra);
+  DeleteFileW(list.c_str());
+  CTConvView& page = TextPage(1);
+  EXPECT_EQ(Text(page.standardLabel.m_hWnd), L"繁体标准：通用繁体");
+  EXPECT_EQ(Convert(page, L"这个软件的鼠标"), L"這個軟件的鼠標");
+  const std::int32_t twPhrases = 2;
+  store.WriteValue(CFGKEY_STANDARD, &twPhrases, sizeof(twPhrases));
+  SendMessageW(page.m_hWnd, StandardChangedMessage(), 0, 0);
+  EXPECT_EQ(Text(page.standardLabel.m_hWnd), L"繁体标准：台湾正体·常用词汇");
+  EXPECT_EQ(Convert(page, L"这个软件的鼠标"), L"這個軟體的滑鼠");
+  // The user's own words win, and a bad line is told once, not per run.
+  std::vector<fw::MessageBoxCall> boxes;
+  fw::ScopedMessageBoxHook hook([&](const fw::MessageBoxCall& call) {
+    boxes.push_back(call);
+    return IDOK;
+  });
+  testing_support::WriteFileBytes(list, "鼠标\t滑鼠墊\n没有制表符\n");
+  EXPECT_EQ(Convert(page, L"这个软件的鼠标"), L"這個軟體的滑鼠墊");
+  EXPECT_EQ(Convert(page, L"鼠标"), L"滑鼠墊");
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_NE(boxes[0].text.find(list), std::wstring::npos) << boxes[0].text;
+  EXPECT_NE(boxes[0].text.find(L"第 2 行"), std::wstring::npos) << boxes[0].text;
+  DeleteFileW(list.c_str());
+  store.WriteValue(CFGKEY_STANDARD, &kStandardGeneric, sizeof(kStandardGeneric));
 }
 
 TEST_F(TextPageTest, ConvertingAgainReplacesTheLowerTextCompletely) {

@@ -11,6 +11,7 @@
 #include "fw/MessageBox.h"
 #include "pages/DlgFileEditor.h"
 #include "pages/DlgSetting.h"
+#include "pages/UserWords.h"
 #include "pages/FilePagesIds.h"
 #include "tests/gui/filepages_harness.h"
 #include "tests/support/WindowPixels.h"
@@ -39,6 +40,7 @@ class SettingDlg : public CDlgSetting {
   std::wstring pickerAnswer;  // empty: the picker is cancelled
   std::wstring pickerStart;   // the folder the picker was opened on
   int pickerRuns = 0;
+  std::vector<ConvDirection> listsOpened;  // "编辑自定义词汇" clicks
 
  protected:
   int RunPicker(vek_PathDlg& picker) override {
@@ -47,6 +49,10 @@ class SettingDlg : public CDlgSetting {
     if (pickerAnswer.empty()) return -1;
     wcsncpy(picker.chosenPath, pickerAnswer.c_str(), 259);
     return 1;
+  }
+  bool OpenWordList(ConvDirection direction) override {
+    listsOpened.push_back(direction);
+    return true;
   }
 };
 
@@ -91,6 +97,50 @@ TEST_F(SettingsDialog, OpensWithTheStoredFolderModeAndEncoding) {
   EXPECT_EQ(at.x, 96);
   EXPECT_EQ(at.y, 41);
   dlg.DestroyWindow();
+}
+
+TEST_F(SettingsDialog, TheStandardIsChosenOnceForBothDirectionsAndStoredOnOk) {
+  // A settings file from before the choice lacks the key: the generic one.
+  ASSERT_EQ(settings.Value(CFGKEY_STANDARD), 0x7777);
+  {
+    SettingDlg dlg(*settings.store);
+    Open(dlg);
+    ASSERT_EQ(dlg.standardCombo.GetCount(), 5);
+    EXPECT_EQ(dlg.standardCombo.GetCurSel(), 0);
+    EXPECT_EQ(dlg.standardCombo.GetLBText(0), L"通用繁体");
+    EXPECT_EQ(dlg.standardCombo.GetLBText(2), L"台湾正体·常用词汇");
+    dlg.standardCombo.SetCurSel(2);
+    Click(dlg.m_hWnd, IDC_SET_WORDS_T2S);
+    Click(dlg.m_hWnd, IDC_SET_WORDS_S2T);
+    EXPECT_EQ(dlg.listsOpened, (std::vector<ConvDirection>{Tra2Sim, Sim2Tra}));
+    Click(dlg.m_hWnd, IDOK);
+    EXPECT_FALSE(dlg.IsWindowVisible());
+    dlg.DestroyWindow();
+  }
+  EXPECT_EQ(settings.Value(CFGKEY_STANDARD), 2);
+  EXPECT_EQ(CurrentConvOptions(*settings.store, Sim2Tra).standard, 2);
+  EXPECT_EQ(CurrentConvOptions(*settings.store, Tra2Sim).standard, 2);
+  // A value this program does not know (a newer one's) reads as generic.
+  settings.SetValue(CFGKEY_STANDARD, 9);
+  SettingDlg dlg(*settings.store);
+  Open(dlg);
+  EXPECT_EQ(dlg.standardCombo.GetCurSel(), 0);
+  Click(dlg.m_hWnd, IDCANCEL);
+  EXPECT_EQ(settings.Value(CFGKEY_STANDARD), 9);
+  dlg.DestroyWindow();
+}
+
+TEST_F(SettingsDialog, AWordListIsCreatedWithItsHeaderAndNeverOverwritten) {
+  const std::wstring path = WordListPath(*settings.store, Tra2Sim);
+  EXPECT_EQ(path, settings.dir / L"Words-Tra2Sim.txt");
+  ASSERT_TRUE(EnsureWordList(path, Tra2Sim));
+  const std::string header = testing_support::ReadFileBytes(path);
+  EXPECT_EQ(header.rfind("# ", 0), 0u) << header;
+  EXPECT_NE(header.find("\t"), std::string::npos);
+  testing_support::WriteFileBytes(path, "滑鼠\t鼠标\n");
+  ASSERT_TRUE(EnsureWordList(path, Tra2Sim));
+  EXPECT_EQ(testing_support::ReadFileBytes(path), "滑鼠\t鼠标\n");
+  EXPECT_FALSE(EnsureWordList(settings.dir / L"无此目录\\Words-Sim2Tra.txt", Sim2Tra));
 }
 
 TEST_F(SettingsDialog, ManualModeAndEncodingAreStoredOnOk) {

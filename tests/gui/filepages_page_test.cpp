@@ -482,6 +482,23 @@ TEST_F(FilePage, StartConvertsTheQueueIntoTheOutputFolder) {
   EXPECT_EQ(Output(L"gb.txt"), expected);
 }
 
+TEST_F(FilePage, TheStandardAndTheWordListApplyToFiles) {
+  const std::string text = "这个软件的鼠标和信息\r\n头发\r\n";
+  const std::wstring list = settings.dir / L"Words-Sim2Tra.txt";
+  WriteFileBytes(list, "头发\t頭髮絲\n");
+  settings.SetValue(CFGKEY_STANDARD, 2);
+  // What the settings dialog's OK tells the pages.
+  SendMessageW(page.m_hWnd, StandardChangedMessage(), 0, 0);
+  page.AddChosenFiles({Write(L"词汇.txt", text)});
+  answer = IDNO;
+  RunToQuestion();
+  EXPECT_EQ(page.Cell(0, FILECOL_STATUS), L"处理完成");
+  EXPECT_EQ(Output(L"词汇.txt"), "這個軟體的滑鼠和資訊\r\n頭髮絲\r\n");
+  wchar_t label[64] = {};
+  GetWindowTextW(page.standardLabel.m_hWnd, label, 64);
+  EXPECT_STREQ(label, L"繁体标准：台湾正体·常用词汇");
+}
+
 TEST_F(FilePage, WhenEveryFileFailsTheRunSaysSoAndDoesNotOfferTheFolder) {
   page.AddChosenFiles({Write(L"a.txt", "abc\r\n")});
   page.AddChosenFiles({Write(L"b.txt", "def\r\n")});

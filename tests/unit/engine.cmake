@@ -2,7 +2,7 @@ tarnwell_test(engine_test LABEL unit
   SOURCES unit/engine_test.cpp unit/worker_test.cpp
   LIBS engine GLYPHMAP fake_glyphmap)
 tarnwell_test(glyphmap_test LABEL unit
-  SOURCES unit/glyphmap_test.cpp unit/conversion_test.cpp
+  SOURCES unit/glyphmap_test.cpp unit/conversion_test.cpp unit/wordlist_test.cpp
   LIBS engine glyphmap_core)
 
 # Real Chinese text for the differential test: Debian's manual pages.

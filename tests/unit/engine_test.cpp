@@ -182,6 +182,29 @@ TEST_F(EngineTest, WithAPagesWorkerTheOpenErrorIsReportedNotShown) {
   EXPECT_EQ(run.sink.Count(CONV_END), 1u);
 }
 
+// Lines skipped in the word list reach the page like any problem, never a
+// window from the worker, and only once for one version of the list.
+TEST_F(EngineTest, WithAPagesWorkerTheWordListReportIsReportedNotShown) {
+  struct Page : ConvWorker {
+    DWORD RunJob() override { return 0; }
+    void OnJobMessage(WPARAM, LPARAM) override {}
+    HWND JobWindow() const override { return nullptr; }
+  } page;
+  fake().wordListReport = "skipped: line 2";
+  TextRun run;
+  run.job.worker = &page;
+  run.job.options.wordList = L"C:\\no such folder\\report-once.txt";
+  run.Run(L"abc");
+  EXPECT_TRUE(run.boxes.empty());
+  EXPECT_EQ(page.TakeProblem(), "skipped: line 2");
+  TextRun again;
+  again.job.worker = &page;
+  again.job.options.wordList = run.job.options.wordList;
+  again.Run(L"abc");
+  EXPECT_TRUE(again.boxes.empty());
+  EXPECT_EQ(page.TakeProblem(), "");
+}
+
 TEST_F(EngineTest, LongMessagesAreCutToTheBoxBuffer) {
   std::vector<fw::MessageBoxCall> boxes;
   fw::ScopedMessageBoxHook hook([&](const fw::MessageBoxCall& c) {

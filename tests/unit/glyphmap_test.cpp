@@ -266,18 +266,33 @@ TEST(GlyphmapInstalled, AShippedDictionaryThatWasDamagedIsRefusedByName) {
   }
 }
 
-TEST(GlyphmapInstalled, ADictionaryThatBreaksTheOutputBoundIsRefused) {
+TEST(GlyphmapInstalled, ADictionaryThatLengthensTextRaisesTheBoundAndNothingIsOverrun) {
   GlyphmapCopy copy(L"long-values", false);
   WriteFileBytes(copy.dir() / L"STPhrases.txt", "头发\t頭髮\n");
   WriteFileBytes(copy.dir() / L"STCharacters.txt", "头\t頭\na\tabcdef\n");
   GlyphmapApi api;
   ASSERT_TRUE(copy.Load(api));
-  try {
-    api.open(kOneDictConfig, "glyphmap");
-    FAIL() << "no exception";
-  } catch (const std::runtime_error& e) {
-    EXPECT_NE(std::string(e.what()).find("abcdef"), std::string::npos) << e.what();
-  }
+  HMODULE module = GetModuleHandleW((copy.dir() / L"glyphmap.dll").c_str());
+  auto bound = reinterpret_cast<decltype(&glyphmap_output_bound)>(
+      reinterpret_cast<void*>(GetProcAddress(module, "glyphmap_output_bound")));
+  auto convert = reinterpret_cast<decltype(&glyphmap_convert)>(
+      reinterpret_cast<void*>(GetProcAddress(module, "glyphmap_convert")));
+  ASSERT_TRUE(bound && convert);
+  int h = api.open(kOneDictConfig, "glyphmap");
+  ASSERT_GE(h, 0);
+  // "a" becomes six bytes: the handle's bound says so, and its buffer takes it.
+  EXPECT_EQ(bound(h, 2), 13u);
+  std::vector<char> out(13, '\x7F');
+  EXPECT_EQ(convert(h, "aa", 2, out.data(), out.size()), 12);
+  EXPECT_EQ(std::string(out.data()), "abcdefabcdef");
+  // The older call's fixed bound cannot hold it: refused, nothing beyond the
+  // empty result written. A text that fits still converts.
+  std::vector<char> fixed(GlyphmapOutputBound(2) + 16, '\x7F');
+  EXPECT_THROW(api.convert(h, "aa", 2, fixed.data()), std::runtime_error);
+  EXPECT_EQ(fixed[0], '\0');
+  for (size_t i = 1; i < fixed.size(); ++i) ASSERT_EQ(fixed[i], '\x7F');
+  EXPECT_EQ(api.Convert(h, "头发"), "頭髮");
+  api.close(h);
 }
 
 TEST(GlyphmapInstalled, AChangedDictionaryIsReadAgain) {

@@ -13,7 +13,7 @@
 
 #include "Config.hpp"
 #include "Converter.hpp"
-#include "engine/ConvConfigs.h"
+#include "glyphmap/NamedConfigs.h"
 #include "glyphmap/ConfigText.h"
 #include "glyphmap/glyphmap.h"
 #include "tools/bench/LineCorpus.h"
@@ -50,17 +50,16 @@ std::string OwnFolder() {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: glyphmap_bench s2t|t2s CORPUS [ROUNDS]\n");
+    std::fprintf(stderr, "usage: glyphmap_bench CONFIGURATION CORPUS [ROUNDS [opencc]]\n");
     return 2;
   }
-  const bool s2t = std::strcmp(argv[1], "s2t") == 0;
   const int rounds = argc > 3 ? std::atoi(argv[3]) : 3;
   LineCorpus corpus;
   if (!corpus.Load(argv[2])) {
     std::fprintf(stderr, "cannot read %s\n", argv[2]);
     return 2;
   }
-  const std::string config(s2t ? kConvConfigSim2Tra : kConvConfigTra2Sim);
+  const std::string name = argv[1];
 
   if (argc > 4) {
     // OpenCC's own load of the same configuration, in this process under
@@ -68,17 +67,17 @@ int main(int argc, char** argv) {
     double t0 = Now();
     opencc::Config loader;
     std::string folder = OwnFolder();
-    opencc::ConverterPtr converter =
-        loader.NewFromString(glyphmap::PrepareConfig(config).json, folder);
+    opencc::ConverterPtr converter = loader.NewFromString(
+        glyphmap::PrepareConfig(glyphmap::ConfigTextByName(name, folder)).json, folder);
     std::printf("bench: opencc_same_process_open_%s %.1f ms\n", argv[1], (Now() - t0) * 1e3);
     return 0;
   }
   try {
     size_t memBefore = WorkingSetBytes();
     double t0 = Now();
-    int first = opencc_open_t2s(config.c_str(), "glyphmap");
+    int first = glyphmap_open(name.c_str(), nullptr);
     double t1 = Now();
-    int later = opencc_open_t2s(config.c_str(), "glyphmap");
+    int later = glyphmap_open(name.c_str(), nullptr);
     double t2 = Now();
     if (first < 0 || later < 0) return 1;
     std::printf("bench: glyphmap_open_memory_%s %.1f MiB\n", argv[1],
@@ -93,9 +92,10 @@ int main(int argc, char** argv) {
       outBytes = 0;
       double start = Now();
       for (std::string_view line : corpus.lines) {
-        if (GlyphmapOutputBound(line.size()) > out.size()) out.resize(GlyphmapOutputBound(line.size()));
+        const size_t bound = glyphmap_output_bound(later, line.size());
+        if (bound > out.size()) out.resize(bound);
         outBytes += static_cast<size_t>(
-            opencc_convert_utf8_to_buffer(later, line.data(), line.size(), out.data()));
+            glyphmap_convert(later, line.data(), line.size(), out.data(), out.size()));
       }
       best = std::min(best, Now() - start);
     }

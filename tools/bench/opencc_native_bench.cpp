@@ -1,10 +1,14 @@
 // The same line-by-line conversion as glyphmap_bench, with OpenCC 1.4.1
 // built natively for this machine: the reference for glyphmap's speed.
-//   opencc_native_bench s2t|t2s DICTIONARY_FOLDER CORPUS [ROUNDS]
+//   opencc_native_bench CONFIGURATION DATA_FOLDER CORPUS [ROUNDS]
+// CONFIGURATION is s2t or t2s (the program's own) or a regional one read
+// from DATA_FOLDER/CONFIGURATION.json, where the dictionaries lie too.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -43,14 +47,26 @@ double ResidentMiB() {
 
 int main(int argc, char** argv) {
   if (argc < 4) {
-    std::fprintf(stderr, "usage: opencc_native_bench s2t|t2s DICTS CORPUS [ROUNDS]\n");
+    std::fprintf(stderr, "usage: opencc_native_bench CONFIGURATION DATA CORPUS [ROUNDS]\n");
     return 2;
   }
-  const bool s2t = std::strcmp(argv[1], "s2t") == 0;
+  const std::string name = argv[1];
   const int rounds = argc > 4 ? std::atoi(argv[4]) : 3;
   LineCorpus corpus;
   if (!corpus.Load(argv[3])) return 2;
-  std::string config = WithMatchPolicy(std::string(s2t ? kConvConfigSim2Tra : kConvConfigTra2Sim));
+  std::string config;
+  if (name == "s2t" || name == "t2s") {
+    config = WithMatchPolicy(std::string(name == "s2t" ? kConvConfigSim2Tra : kConvConfigTra2Sim));
+  } else {
+    std::ifstream in(std::string(argv[2]) + "/" + name + ".json", std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    config = text.str();
+    if (config.empty()) {
+      std::fprintf(stderr, "no configuration %s in %s\n", argv[1], argv[2]);
+      return 2;
+    }
+  }
 
   double memBefore = ResidentMiB();
   double t0 = Now();
