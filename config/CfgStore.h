@@ -11,6 +11,13 @@ constexpr std::int32_t CFGKEY_OUTPUT_DIR = 1;      // string slot: folder of con
 constexpr std::int32_t CFGKEY_ENCODING_MODE = 2;   // int32: 0 detect, 1 manual choice of key 3
 constexpr std::int32_t CFGKEY_ENCODING_INDEX = 3;  // int32: FileEncoding of the manual choice
 constexpr std::int32_t CFGKEY_STANDARD = 4;        // int32: Traditional standard (engine/Standards.h)
+// What the file pages write (pages/OutputOptions.h); a file without them
+// reads the defaults, which are how the program always wrote.
+constexpr std::int32_t CFGKEY_OUTPUT_ENCODING = 5;     // int32: OutputEncodingChoice, 0 UTF-8
+constexpr std::int32_t CFGKEY_OUTPUT_PLACE = 6;        // int32: 0 output folder, 1 beside the source
+constexpr std::int32_t CFGKEY_EXISTING_OUTPUT = 7;     // int32: 0 append, 1 replace, 2 keep both
+constexpr std::int32_t CFGKEY_CONVERT_NAMES = 8;       // int32: 1 converts the output's name too
+constexpr std::int32_t CFGKEY_INCLUDE_SUBFOLDERS = 9;  // int32: 1 a dropped folder's sub-folders too
 
 // Why the last WriteValue stored nothing.
 enum class CfgWriteFailure {

@@ -11,6 +11,9 @@ struct FileEntry {
   // For EncAnsi: the code page detection found (Charsets.h), or 0 for the
   // system's. A choice made by hand always leaves 0.
   UINT codePage = 0;
+  // For a file found in a sub-folder of a dropped folder: its folder below
+  // the dropped one ("第一季\\"), kept under the output folder. Else empty.
+  wchar_t subFolder[260] = {};
 };
 
 // An entry for `path` (at most 259 units; false, leaving the entry empty,

@@ -4,6 +4,7 @@
 #include <cwchar>
 #include <new>
 #include <stdexcept>
+#include <utility>
 
 #include "config/CfgStore.h"
 #include "config/FileBytes.h"
@@ -14,8 +15,50 @@
 #include "engine/ConvertText.h"
 #include "pages/FileConvert.h"
 #include "fw/Handle.h"
+#include "pages/OutputOptions.h"
+#include "textio/TextEncoder.h"
+
+#include <shlobj.h>
 
 namespace {
+
+std::string Utf8Of(const std::wstring& wide) {
+  if (wide.empty()) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
+                                    0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n,
+                      nullptr, nullptr);
+  return out;
+}
+
+std::wstring WideOf(const std::string& utf8) {
+  if (utf8.empty()) return {};
+  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring out(static_cast<size_t>(n > 0 ? n : 0), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+  return out;
+}
+
+bool Exists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The reason the status column gives for an outcome, when the job did not
+// find a more precise one.
+WORD ReasonFor(FileOutcome outcome, LoadStatus load) {
+  switch (outcome) {
+    case FileOutcome::NotText: return CONV_REASON_NOT_TEXT;
+    case FileOutcome::ReadFailed:
+      return load == LoadStatus::NotDiskFile ? CONV_REASON_NOT_DISK_FILE : CONV_REASON_CANNOT_READ;
+    case FileOutcome::Undecodable: return CONV_REASON_UNDECODABLE;
+    case FileOutcome::NoEngine: return CONV_REASON_NO_ENGINE;
+    case FileOutcome::NoMemory: return CONV_REASON_NO_MEMORY;
+    case FileOutcome::LineTooLong: return CONV_REASON_LINE_TOO_LONG;
+    case FileOutcome::WriteFailed: return CONV_REASON_CANNOT_WRITE;
+    default: return 0;
+  }
+}
 
 constexpr LPARAM kProgressSteps = 1000;
 
@@ -47,6 +90,9 @@ DWORD FileJob::Run(const std::vector<FileEntry>& entries, ConvDirection directio
 
   SumSizes(entries);
   IdentifySources(entries);
+  options_ = ReadOutputOptions(store_);
+  direction_ = direction;
+  standard_ = StoredStandard(store_);
   worker_.PostJobMessage(CONV_BEGIN, kProgressSteps);
 
   ConvEngine engine;
@@ -65,9 +111,16 @@ DWORD FileJob::Run(const std::vector<FileEntry>& entries, ConvDirection directio
     const FileEntry entry = entries[i];
     worker_.PostJobMessage(CONV_FILE_BEGIN, static_cast<LPARAM>(i));
     failReason_ = 0;
+    engine_ = &engine;
     FileResult result = ConvertFile(engine, entry, output);
-    output_.reset();
-    outputPath_.clear();
+    // A stopped file keeps what it wrote, except that a replacement cut
+    // short never takes the old output's place.
+    if (result == FileResult::Done && worker_.StopRequested() &&
+        outputKind_ == OutputKind::Replacing) {
+      FinishOutput(false);
+    } else {
+      FinishOutput(result == FileResult::Done);
+    }
     if (result == FileResult::Failed && failReason_ != 0) {
       worker_.PostJobMessage(CONV_FILE_REASON, MAKELPARAM(static_cast<WORD>(i), failReason_));
     }
@@ -124,7 +177,7 @@ class FileJob::Conversion : public FileConversion {
   Conversion(FileJob& job, const FileEntry& entry, const FileIdentity& source)
       : job_(job), entry_(entry), source_(source) {}
   bool Write(const char* bytes, std::int32_t count) override {
-    return job_.WriteOutput(entry_.name, bytes, count, source_);
+    return job_.WriteOutput(entry_, bytes, count, source_);
   }
   bool StopRequested() override { return job_.worker_.WaitIfHeldThenStopRequested(); }
   void LineRead(std::uint64_t rawLength) override { job_.CountProgress(rawLength); }
@@ -142,52 +195,175 @@ FileJob::FileResult FileJob::ConvertFile(ConvEngine& engine, const FileEntry& en
   // appended to the source itself.
   const FileIdentity source = IdentifyFile(entry.path);
   Conversion into(*this, entry, source);
+  encoder_ = std::make_unique<TextEncoder>(
+      ResolveTarget(options_.encoding, entry.encoding, entry.codePage));
   const FileOutcome outcome =
       ConvertOneFile(engine, entry.path, entry.encoding, entry.codePage, output, into);
-  if (outcome == FileOutcome::NotText) failReason_ = CONV_REASON_NOT_TEXT;
-  if (outcome == FileOutcome::ReadFailed && into.load == LoadStatus::NotDiskFile) {
-    failReason_ = CONV_REASON_NOT_DISK_FILE;
-  }
+  if (failReason_ == 0) failReason_ = ReasonFor(outcome, into.load);
   return outcome == FileOutcome::Done || outcome == FileOutcome::Empty ? FileResult::Done
                                                                        : FileResult::Failed;
 }
 
-bool FileJob::WriteOutput(const wchar_t* name, const char* bytes, std::int32_t count,
-                          const FileIdentity& source) {
-  if (!output_) {
-    wchar_t folder[CfgStore::kStringUnits] = {};
-    store_.ReadString(CFGKEY_OUTPUT_DIR, folder);
-    std::wstring path = folder;
-    if (path.empty()) return false;
-    if (path.back() != L'\\') path += L'\\';
-    path += name;
-    if (path.size() >= MAX_PATH) return false;
-    // Readers may look; no other writer may append while the file is ours.
-    output_.reset(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!output_) {
-      if (GetLastError() == ERROR_SHARING_VIOLATION) failReason_ = CONV_REASON_OUTPUT_IN_USE;
-      return false;
+std::wstring FileJob::OutputName(const FileEntry& entry) {
+  std::wstring name = entry.name;
+  if (options_.convertNames && engine_ != nullptr && engine_->Handle() != -1) {
+    try {
+      std::string converted;
+      const std::string utf8 = Utf8Of(name);
+      engine_->Convert(utf8.data(), utf8.size(), converted);
+      const std::wstring wide = WideOf(converted);
+      // A converted name is only taken when it is still a plain name.
+      if (!wide.empty() && wide.find_first_of(L"\\/:*?\"<>|") == std::wstring::npos) name = wide;
+    } catch (const std::exception&) {
+      // The name stays as it is.
     }
-    // No source in the output folder is ever appended to: neither this
-    // file's nor any other of the queue (two files of one name, one of
-    // them in the output folder, however the folder is spelled).
-    const FileIdentity target = IdentityOf(output_.get());
-    if (target.SameAs(source) || IsQueuedSource(target)) {
-      output_.reset();
-      return false;
-    }
-    LARGE_INTEGER zero{};
-    if (!SetFilePointerEx(output_.get(), zero, nullptr, FILE_END)) {
-      output_.reset();
-      return false;
-    }
-    outputPath_ = path;
   }
+  if (options_.place == OUTPLACE_BESIDE_SOURCE) {
+    name = InsertBeforeExtension(name, BesideSourceSuffix(direction_, standard_));
+  }
+  return name;
+}
+
+std::wstring FileJob::OutputFolder(const FileEntry& entry) {
+  if (options_.place == OUTPLACE_BESIDE_SOURCE) {
+    std::wstring folder = entry.path;
+    const size_t cut = folder.find_last_of(L"\\/");
+    return cut == std::wstring::npos ? std::wstring() : folder.substr(0, cut + 1);
+  }
+  wchar_t stored[CfgStore::kStringUnits] = {};
+  store_.ReadString(CFGKEY_OUTPUT_DIR, stored);
+  std::wstring folder = stored;
+  if (folder.empty()) return folder;
+  if (folder.back() != L'\\') folder += L'\\';
+  folder += entry.subFolder;
+  return folder;
+}
+
+bool FileJob::OpenOutput(const FileEntry& entry, const FileIdentity& source) {
+  const std::wstring folder = OutputFolder(entry);
+  if (folder.empty()) {
+    failReason_ = CONV_REASON_CANNOT_WRITE;
+    return false;
+  }
+  if (entry.subFolder[0] != L'\0' && options_.place == OUTPLACE_FOLDER && !Exists(folder)) {
+    // A dropped folder's sub-folder, made under the output folder (never
+    // the output folder itself: a missing one fails as before).
+    std::wstring base = folder.substr(0, folder.size() - wcslen(entry.subFolder));
+    if (Exists(base)) SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
+  }
+  const std::wstring name = OutputName(entry);
+  std::wstring path = folder + name;
+  if (path.size() >= MAX_PATH) {
+    failReason_ = CONV_REASON_CANNOT_WRITE;
+    return false;
+  }
+  // Whatever the rule, an existing output that is a queued source is
+  // never touched.
+  const FileIdentity existing = IdentifyFile(path.c_str());
+  if (existing.known && (existing.SameAs(source) || IsQueuedSource(existing))) {
+    failReason_ = CONV_REASON_WOULD_OVERWRITE_SOURCE;
+    return false;
+  }
+  const bool exists = Exists(path);
+  outputKind_ = OutputKind::Created;
+  std::wstring open = path;
+  DWORD disposition = CREATE_NEW;
+  if (exists) {
+    switch (options_.existing) {
+      case EXISTING_REPLACE:
+        // Written beside the old file, swapped in when whole.
+        outputKind_ = OutputKind::Replacing;
+        replacedPath_ = path;
+        open = path + L".tarnwell-part";
+        disposition = CREATE_ALWAYS;
+        break;
+      case EXISTING_KEEP_BOTH:
+        for (int n = 2; Exists(open); ++n) {
+          open = folder + NumberedName(name, n);
+          if (open.size() >= MAX_PATH || n > 9999) {
+            failReason_ = CONV_REASON_CANNOT_WRITE;
+            return false;
+          }
+        }
+        break;
+      default:
+        outputKind_ = OutputKind::Appended;
+        disposition = OPEN_EXISTING;
+        break;
+    }
+  }
+  // Readers may look; no other writer may append while the file is ours.
+  output_.reset(CreateFileW(open.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!output_) {
+    failReason_ = GetLastError() == ERROR_SHARING_VIOLATION ? CONV_REASON_OUTPUT_IN_USE
+                                                            : CONV_REASON_CANNOT_WRITE;
+    outputKind_ = OutputKind::None;
+    return false;
+  }
+  // No source is ever written to: neither this file's nor any other of
+  // the queue, however the folder is spelled (checked again on the open
+  // file, which cannot change under us now).
+  const FileIdentity target = IdentityOf(output_.get());
+  if (target.SameAs(source) || IsQueuedSource(target)) {
+    output_.reset();
+    outputKind_ = OutputKind::None;
+    failReason_ = CONV_REASON_WOULD_OVERWRITE_SOURCE;
+    return false;
+  }
+  if (!SetFilePointerEx(output_.get(), LARGE_INTEGER{}, &oldEnd_, FILE_END)) {
+    FinishOutput(false);
+    failReason_ = CONV_REASON_CANNOT_WRITE;
+    return false;
+  }
+  outputPath_ = open;
+  return true;
+}
+
+void FileJob::FinishOutput(bool succeeded) {
+  const OutputKind kind = std::exchange(outputKind_, OutputKind::None);
+  if (!output_) {
+    outputPath_.clear();
+    return;
+  }
+  if (!succeeded && kind == OutputKind::Appended) {
+    SetFilePointerEx(output_.get(), oldEnd_, nullptr, FILE_BEGIN);
+    SetEndOfFile(output_.get());
+  }
+  output_.reset();
+  if (!succeeded && (kind == OutputKind::Created || kind == OutputKind::Replacing)) {
+    DeleteFileW(outputPath_.c_str());
+  }
+  if (succeeded && kind == OutputKind::Replacing &&
+      !MoveFileExW(outputPath_.c_str(), replacedPath_.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    // The old output stays; the new one is kept under the part name.
+    failReason_ = CONV_REASON_CANNOT_WRITE;
+  }
+  outputPath_.clear();
+}
+
+bool FileJob::WriteOutput(const FileEntry& entry, const char* bytes, std::int32_t count,
+                          const FileIdentity& source) {
+  if (!encoder_->Encode(bytes, static_cast<size_t>(count), encoded_)) {
+    failReason_ = CONV_REASON_ENCODING;
+    if (details_ != nullptr) {
+      std::wstring line = entry.name;
+      line += encoder_->Missing().empty()
+                  ? L": 转换结果无法写成所选的输出编码。"
+                  : L": 所选的输出编码无法表示 " + encoder_->DescribeMissing() + L"。";
+      details_->push_back(line);
+    }
+    return false;
+  }
+  if (!output_ && !OpenOutput(entry, source)) return false;
   DWORD written = 0;
-  const bool whole = WriteFile(output_.get(), bytes, static_cast<DWORD>(count), &written,
-                               nullptr) &&
-                     written == static_cast<DWORD>(count);
-  if (whole) ChunkWritten(outputPath_);
-  return whole;
+  const bool whole = WriteFile(output_.get(), encoded_.data(), static_cast<DWORD>(encoded_.size()),
+                               &written, nullptr) &&
+                     written == static_cast<DWORD>(encoded_.size());
+  if (!whole) {
+    failReason_ = CONV_REASON_CANNOT_WRITE;
+    return false;
+  }
+  ChunkWritten(outputPath_);
+  return true;
 }

@@ -9,6 +9,8 @@
 #include "engine/ConvDirection.h"
 #include "fw/Handle.h"
 #include "pages/FileEntry.h"
+#include "pages/OutputOptions.h"
+#include "textio/TextEncoder.h"
 
 class CfgStore;
 class ConvEngine;
@@ -36,9 +38,12 @@ struct FileIdentity {
   }
 };
 
-// The body of a file page's worker: converts every queued file into a UTF-8
-// file of the same name in the output folder (read from the settings at
-// every write), appending to what is there. Reports to the page through the
+// The body of a file page's worker: converts every queued file into its
+// output, as the output options of the settings (read when the run starts)
+// say: in the output folder (below it, the file's sub-folder of a dropped
+// folder) or beside the source with a suffix, under the source's name or
+// its conversion, in the chosen encoding, appended to an existing output,
+// replacing it or beside it under the next free number. Reports to the page through the
 // worker: CONV_BEGIN(1000), then per file CONV_FILE_BEGIN(i), CONV_STEP for
 // progress (1000 steps over the whole run), and CONV_FILE_DONE(i),
 // CONV_FILE_STOPPED(i) or CONV_FILE_FAILED(i); CONV_END last. A stop
@@ -57,7 +62,9 @@ struct FileIdentity {
 // A file's output is opened at its first chunk (folder read from the
 // settings then), held open for writing without write sharing while the
 // file is converted, and closed at its end: no other writer can slip text
-// into it meanwhile.
+// into it meanwhile. A file that fails leaves no trace: a new output is
+// removed, an appended one cut back to its old end, and a replacement is
+// written beside the old file and only swapped in when whole.
 class FileJob {
  public:
   FileJob(ConvWorker& worker, CfgStore& store) : worker_(worker), store_(store) {}
@@ -69,6 +76,11 @@ class FileJob {
   std::uint64_t TotalBytes() const { return totalBytes_; }
   std::int32_t StepBytes() const { return stepBytes_; }
   std::uint32_t StepCount() const { return stepCount_; }
+
+  // Where the job puts a line for the user about each failed file whose
+  // reason needs more than the status column (the characters an encoding
+  // cannot hold): "name: ...". The page reads it after CONV_END.
+  void SetDetails(std::vector<std::wstring>* details) { details_ = details; }
 
  protected:
   // Called after each chunk is appended, with the output file still held.
@@ -83,8 +95,17 @@ class FileJob {
   // Appends count bytes to the output file `name`, opening it at the first
   // chunk; false when the chunk was not written whole, the output file
   // cannot be opened or is the source or another queued source.
-  bool WriteOutput(const wchar_t* name, const char* bytes, std::int32_t count,
+  bool WriteOutput(const FileEntry& entry, const char* bytes, std::int32_t count,
                    const FileIdentity& source);
+  // Opens the output of `entry` by the options; false (with the reason
+  // set) when it cannot be had.
+  bool OpenOutput(const FileEntry& entry, const FileIdentity& source);
+  // The output's name and folder for `entry`.
+  std::wstring OutputName(const FileEntry& entry);
+  std::wstring OutputFolder(const FileEntry& entry);
+  // Undoes the failed file's output; closes it in either case, and puts a
+  // replacement in place when the file went well.
+  void FinishOutput(bool succeeded);
   // Counts source bytes done; posts a step when a step's worth is there
   // (every step's worth with `everyStep`, else at most one).
   void CountProgress(std::uint64_t rawLength, bool everyStep = false);
@@ -100,6 +121,17 @@ class FileJob {
   // The output file of the file in hand, once its first chunk came.
   fw::UniqueHandle output_;
   std::wstring outputPath_;
+  // What the file in hand's output did to what was there.
+  enum class OutputKind { None, Created, Appended, Replacing } outputKind_ = OutputKind::None;
+  LARGE_INTEGER oldEnd_{};           // for Appended: where the old text ended
+  std::wstring replacedPath_;        // for Replacing: the file swapped out at the end
+  OutputOptions options_;
+  ConvDirection direction_ = Sim2Tra;
+  std::int32_t standard_ = 0;
+  ConvEngine* engine_ = nullptr;     // the run's, for the names
+  std::unique_ptr<TextEncoder> encoder_;
+  std::string encoded_;
+  std::vector<std::wstring>* details_ = nullptr;
   // Why the file in hand failed, when the user can be told (0: no word).
   WORD failReason_ = 0;
   std::uint64_t totalBytes_ = 0;

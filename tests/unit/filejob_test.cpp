@@ -15,6 +15,8 @@
 #include "glyphmap/glyphmap.h"
 #include "engine/ConvConfigs.h"
 #include "pages/FileJob.h"
+#include "pages/OutputOptions.h"
+#include "textio/TextEncoder.h"
 #include "tests/support/NotifySink.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestText.h"
@@ -168,6 +170,182 @@ TEST_F(FileJobTest, FourEncodingsBothWaysGiveTheEnginesTextWithLineEndsAndMarks)
   }
 }
 
+void SetOption(CfgStore& store, std::int32_t key, std::int32_t value) {
+  ASSERT_GT(store.WriteValue(key, &value, sizeof(value)), 0);
+}
+
+// A subtitle of real structure: numbered cues and timings (SubRip), and an
+// ASS script with its header and style lines, both with a mark and CR LF.
+const std::string kSrt =
+    "\xEF\xBB\xBF" "1\r\n00:00:01,000 --> 00:00:03,500\r\n这个软件把简体转换成繁体\r\n\r\n"
+    "2\r\n00:00:04,000 --> 00:00:06,250\r\n<i>她的头发后来长得很快</i>\r\n\r\n";
+const std::string kAss =
+    "\xEF\xBB\xBF" "[Script Info]\r\nTitle: 测试\r\nScriptType: v4.00+\r\n\r\n[V4+ Styles]\r\n"
+    "Format: Name, Fontname, Fontsize, PrimaryColour, Bold\r\n"
+    "Style: Default,Microsoft YaHei,20,&H00FFFFFF,0\r\n\r\n[Events]\r\n"
+    "Format: Layer, Start, End, Style, Text\r\n"
+    "Dialogue: 0,0:00:01.00,0:00:03.50,Default,{\\pos(10,20)}干部们在里面讨论经济发展\r\n";
+
+TEST_F(FileJobTest, SubtitlesComeOutAsTheConversionOfTheirTextWithMarkAndCrLf) {
+  page.Add(Source(L"片头.srt", kSrt), EncUtf8);
+  page.Add(Source(L"片头.ass", kAss), EncUtf8);
+  page.RunToEnd();
+  EXPECT_EQ(Output(L"片头.srt"), EngineConvert(kSrt, Sim2Tra));
+  EXPECT_EQ(Output(L"片头.ass"), EngineConvert(kAss, Sim2Tra));
+  EXPECT_EQ(Output(L"片头.srt").substr(0, 3), "\xEF\xBB\xBF");
+  EXPECT_NE(Output(L"片头.ass").find("Default,{\\pos(10,20)}幹部們在裏面討論經濟發展\r\n"),
+            std::string::npos);
+}
+
+TEST_F(FileJobTest, EachOutputEncodingHoldsTheConversionInItsBytes) {
+  const std::string bom = "\xEF\xBB\xBF";
+  // Text Big5 can hold once converted.
+  const std::string text = "这个软件把简体中文转换成繁体中文。\r\n干部们在里面讨论经济发展的问题\r\n";
+  const std::string converted = EngineConvert(text, Sim2Tra);
+  const struct {
+    std::int32_t choice;
+    std::string expected;
+  } cases[] = {{OUTENC_UTF8, bom + converted},
+               {OUTENC_UTF8_BOM, bom + converted},
+               {OUTENC_UTF16LE_BOM, "\xFF\xFE" + Utf16Le(converted)},
+               // GB18030's two-byte part is GBK, where the system lacks the code page.
+               {OUTENC_GB18030, Ansi(converted, IsValidCodePage(54936) ? 54936 : 936)},
+               {OUTENC_BIG5, Ansi(converted, 950)}};
+  // A source with a mark: UTF-8 keeps it as before, the legacy ones drop it.
+  page.Add(Source(L"说明.txt", bom + text), EncUtf8);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.choice);
+    SetOption(page.store, CFGKEY_OUTPUT_ENCODING, c.choice);
+    page.RunToEnd();
+    EXPECT_EQ(page.Reports()[2], Message(CONV_FILE_DONE, 0));
+    EXPECT_EQ(Output(L"说明.txt"), c.expected);
+    DeleteFileW((outDir + L"\\说明.txt").c_str());
+  }
+  // A UTF-8 source without a mark gets one when asked for.
+  WriteFileBytes(inDir + L"\\说明.txt", text);
+  SetOption(page.store, CFGKEY_OUTPUT_ENCODING, OUTENC_UTF8_BOM);
+  page.RunToEnd();
+  EXPECT_EQ(Output(L"说明.txt"), bom + converted);
+}
+
+TEST_F(FileJobTest, Gb18030HoldsCharactersBeyondTheBasicPlaneInFourBytes) {
+  SetOption(page.store, CFGKEY_OUTPUT_ENCODING, OUTENC_GB18030);
+  page.Add(Source(L"ext.txt", "\xF0\xA0\x80\x80\xE2\x82\xAC" "a\r\n"), EncUtf8);  // U+20000, euro
+  page.RunToEnd();
+  EXPECT_EQ(Output(L"ext.txt"), "\x95\x32\x82\x36\xA2\xE3" "a\r\n");
+}
+
+TEST_F(FileJobTest, SameAsSourceWritesEachOfTheFourInputEncodingsBackWithItsMark) {
+  const std::string bom = "\xEF\xBB\xBF";
+  const std::string converted = EngineConvert(kTraditional, Tra2Sim);
+  const struct {
+    const wchar_t* name;
+    std::string bytes;
+    FileEncoding encoding;
+    UINT codePage;
+    std::string expected;
+  } cases[] = {
+      {L"u8.txt", kTraditional, EncUtf8, 0, converted},
+      {L"u8bom.txt", bom + kTraditional, EncUtf8, 0, bom + converted},
+      {L"u16.txt", "\xFF\xFE" + Utf16Le(kTraditional), EncUtf16, 0, "\xFF\xFE" + Utf16Le(converted)},
+      {L"u16be.txt", "\xFE\xFF" + Utf16Be(kTraditional), EncUtf16Be, 0,
+       "\xFE\xFF" + Utf16Be(converted)},
+      {L"gbk.txt", Ansi(kTraditional, 936), EncAnsi, 936, Ansi(converted, 936)},
+  };
+  page.direction = Tra2Sim;
+  SetOption(page.store, CFGKEY_OUTPUT_ENCODING, OUTENC_SAME_AS_SOURCE);
+  for (const auto& c : cases) {
+    FileEntry e;
+    ASSERT_TRUE(MakeFileEntry(Source(c.name, c.bytes).c_str(), c.encoding, e, c.codePage));
+    page.entries.push_back(e);
+  }
+  page.RunToEnd();
+  for (const auto& c : cases) EXPECT_EQ(Output(c.name), c.expected) << Utf8(c.name);
+}
+
+TEST_F(FileJobTest, Big5CannotHoldSimplifiedTextAndTheFileFailsNamingTheCharactersAndWritesNothing) {
+  std::vector<std::wstring> details;
+  page.job.SetDetails(&details);
+  page.direction = Tra2Sim;
+  SetOption(page.store, CFGKEY_OUTPUT_ENCODING, OUTENC_BIG5);
+  // An output from before stays exactly as it was (appending is the rule).
+  WriteFileBytes(outDir + L"\\繁体.txt", "old\r\n");
+  page.Add(Source(L"繁体.txt", "第一章 開始\r\n一二三\r\n頭髮後來說話\r\n"), EncUtf8);
+  page.RunToEnd();
+  EXPECT_EQ(page.Reports()[2], Message(CONV_FILE_REASON, MAKELPARAM(0, CONV_REASON_ENCODING)));
+  EXPECT_EQ(page.Reports()[3], Message(CONV_FILE_FAILED, 0));
+  EXPECT_EQ(Output(L"繁体.txt"), "old\r\n");
+  ASSERT_EQ(details.size(), 1u);
+  EXPECT_EQ(details[0], L"繁体.txt: 所选的输出编码无法表示 “开” (第 1 行)、“头” (第 3 行)、“发” (第 3 行)、“来” (第 3 行)、“说” (第 3 行)。");
+}
+
+TEST_F(FileJobTest, BesideTheSourceWithConvertedNamesReplacesItsOwnOutputAndNeverTheSource) {
+  SetOption(page.store, CFGKEY_OUTPUT_PLACE, OUTPLACE_BESIDE_SOURCE);
+  SetOption(page.store, CFGKEY_CONVERT_NAMES, 1);
+  SetOption(page.store, CFGKEY_EXISTING_OUTPUT, EXISTING_REPLACE);
+  const std::wstring source = Source(L"简体说明.srt", kSrt);
+  const std::wstring output = inDir + L"\\簡體說明(繁體).srt";
+  WriteFileBytes(output, "an older output\r\n");
+  page.Add(source, EncUtf8);
+  page.RunToEnd();
+  EXPECT_EQ(page.Reports()[2], Message(CONV_FILE_DONE, 0));
+  EXPECT_EQ(ReadFileBytes(output), EngineConvert(kSrt, Sim2Tra));
+  page.RunToEnd();  // replaced, not appended
+  EXPECT_EQ(ReadFileBytes(output), EngineConvert(kSrt, Sim2Tra));
+  EXPECT_EQ(ReadFileBytes(source), kSrt);
+  EXPECT_EQ(GetFileAttributesW((output + L".tarnwell-part").c_str()), INVALID_FILE_ATTRIBUTES);
+
+  // Queued too, the output is a source now: it is never written to.
+  page.Add(output, EncUtf8);
+  page.RunToEnd();
+  EXPECT_EQ(page.Reports()[2],
+            Message(CONV_FILE_REASON, MAKELPARAM(0, CONV_REASON_WOULD_OVERWRITE_SOURCE)));
+  EXPECT_EQ(ReadFileBytes(output), EngineConvert(kSrt, Sim2Tra));
+}
+
+TEST_F(FileJobTest, KeepBothTakesTheNextFreeNumberAndSubFoldersAreKeptUnderTheOutputFolder) {
+  SetOption(page.store, CFGKEY_EXISTING_OUTPUT, EXISTING_KEEP_BOTH);
+  page.Add(Source(L"字幕.srt", kSrt), EncUtf8);
+  FileEntry nested;
+  ASSERT_TRUE(MakeFileEntry(Source(L"第二集.srt", kSrt).c_str(), EncUtf8, nested));
+  wcscpy(nested.subFolder, L"第一季\\花絮\\");
+  page.entries.push_back(nested);
+  page.RunToEnd();
+  page.RunToEnd();
+  page.RunToEnd();
+  const std::string converted = EngineConvert(kSrt, Sim2Tra);
+  for (const wchar_t* name : {L"字幕.srt", L"字幕 (2).srt", L"字幕 (3).srt",
+                              L"第一季\\花絮\\第二集.srt", L"第一季\\花絮\\第二集 (3).srt"}) {
+    EXPECT_EQ(Output(name), converted) << Utf8(name);
+  }
+  EXPECT_FALSE(OutputExists(L"字幕 (4).srt"));
+}
+
+TEST_F(FileJobTest, OutputOptionsMissingOrOutOfRangeReadAsTheOldBehaviour) {
+  OutputOptions defaults = ReadOutputOptions(page.store);  // a file without the keys
+  EXPECT_EQ(defaults.encoding, OUTENC_UTF8);
+  EXPECT_EQ(defaults.place, OUTPLACE_FOLDER);
+  EXPECT_EQ(defaults.existing, EXISTING_APPEND);
+  EXPECT_FALSE(defaults.convertNames);
+  EXPECT_FALSE(defaults.includeSubfolders);
+  for (std::int32_t key : {CFGKEY_OUTPUT_ENCODING, CFGKEY_OUTPUT_PLACE, CFGKEY_EXISTING_OUTPUT,
+                           CFGKEY_CONVERT_NAMES, CFGKEY_INCLUDE_SUBFOLDERS}) {
+    SetOption(page.store, key, 77);  // a newer program's value
+  }
+  OutputOptions read = ReadOutputOptions(page.store);
+  EXPECT_EQ(read.encoding, OUTENC_UTF8);
+  EXPECT_EQ(read.place, OUTPLACE_FOLDER);
+  EXPECT_EQ(read.existing, EXISTING_APPEND);
+  EXPECT_FALSE(read.convertNames);
+  OutputOptions all{OUTENC_BIG5, OUTPLACE_BESIDE_SOURCE, EXISTING_KEEP_BOTH, true, true};
+  EXPECT_EQ(WriteOutputOptions(page.store, all), nullptr);
+  read = ReadOutputOptions(page.store);
+  EXPECT_EQ(read.encoding, OUTENC_BIG5);
+  EXPECT_EQ(read.place, OUTPLACE_BESIDE_SOURCE);
+  EXPECT_EQ(read.existing, EXISTING_KEEP_BOTH);
+  EXPECT_TRUE(read.convertNames && read.includeSubfolders);
+}
+
 TEST_F(FileJobTest, SmallRunsStepOncePerLine) {
   page.Add(Source(L"small.txt", "ab\r\ncd\r\nef"), EncUtf8);  // 10 bytes, 3 lines
   page.RunToEnd();
@@ -298,10 +476,15 @@ TEST_F(FileJobTest, FailuresAreReportedAndTheJobGoesOn) {
   page.Add(Source(L"good.txt", kSimplified), EncUtf8);              // 3: fine
   page.RunToEnd();
   EXPECT_EQ(page.Reports(),
-            (std::vector<Message>{{CONV_BEGIN, 1000}, {CONV_FILE_BEGIN, 0}, {CONV_FILE_FAILED, 0},
-                                  {CONV_FILE_BEGIN, 1}, {CONV_FILE_DONE, 1}, {CONV_FILE_BEGIN, 2},
+            (std::vector<Message>{{CONV_BEGIN, 1000}, {CONV_FILE_BEGIN, 0},
+                                  {CONV_FILE_REASON, MAKELPARAM(0, CONV_REASON_CANNOT_READ)},
+                                  {CONV_FILE_FAILED, 0}, {CONV_FILE_BEGIN, 1}, {CONV_FILE_DONE, 1},
+                                  {CONV_FILE_BEGIN, 2},
+                                  {CONV_FILE_REASON, MAKELPARAM(2, CONV_REASON_UNDECODABLE)},
                                   {CONV_FILE_FAILED, 2}, {CONV_FILE_BEGIN, 3}, {CONV_FILE_DONE, 3},
                                   {CONV_END, 0}}));
+  // The bad file's lines before its bad one leave no output behind.
+  EXPECT_FALSE(OutputExists(L"bad.txt"));
   EXPECT_FALSE(OutputExists(L"empty.txt"));
   EXPECT_EQ(Output(L"good.txt"), EngineConvert(kSimplified, Sim2Tra));
 }
@@ -320,7 +503,8 @@ TEST_F(FileJobTest, AnUnwritableOutputFails) {
   // The output folder is gone.
   page.store.WriteString(CFGKEY_OUTPUT_DIR, (dir / L"不存在").c_str());
   page.RunToEnd();
-  EXPECT_EQ(page.Reports()[2], Message(CONV_FILE_FAILED, 0));
+  EXPECT_EQ(page.Reports()[2], Message(CONV_FILE_REASON, MAKELPARAM(0, CONV_REASON_CANNOT_WRITE)));
+  EXPECT_EQ(page.Reports()[3], Message(CONV_FILE_FAILED, 0));
 }
 
 TEST_F(FileJobTest, ASourceInTheOutputFolderIsNeverWrittenInto) {
@@ -331,7 +515,9 @@ TEST_F(FileJobTest, ASourceInTheOutputFolderIsNeverWrittenInto) {
   std::wstring spelled = dir / L"输出\\.\\自己.txt";
   page.Add(spelled, EncUtf8);
   page.RunToEnd();
-  EXPECT_EQ(page.Reports()[2], Message(CONV_FILE_FAILED, 0));
+  EXPECT_EQ(page.Reports()[2],
+            Message(CONV_FILE_REASON, MAKELPARAM(0, CONV_REASON_WOULD_OVERWRITE_SOURCE)));
+  EXPECT_EQ(page.Reports()[3], Message(CONV_FILE_FAILED, 0));
   EXPECT_EQ(ReadFileBytes(inside), kSimplified);
 }
 
@@ -353,9 +539,12 @@ TEST_F(FileJobTest, NoQueuedSourceIsWrittenIntoInEitherOrderHoweverTheFolderIsSp
       page.Add(insideFirst ? outside : inside, EncUtf8);
       page.RunToEnd();
       EXPECT_EQ(page.Reports(),
-                (std::vector<Message>{{CONV_BEGIN, 1000}, {CONV_FILE_BEGIN, 0},
-                                      {CONV_FILE_FAILED, 0}, {CONV_FILE_BEGIN, 1},
-                                      {CONV_FILE_FAILED, 1}, {CONV_END, 0}}));
+                (std::vector<Message>{
+                    {CONV_BEGIN, 1000}, {CONV_FILE_BEGIN, 0},
+                    {CONV_FILE_REASON, MAKELPARAM(0, CONV_REASON_WOULD_OVERWRITE_SOURCE)},
+                    {CONV_FILE_FAILED, 0}, {CONV_FILE_BEGIN, 1},
+                    {CONV_FILE_REASON, MAKELPARAM(1, CONV_REASON_WOULD_OVERWRITE_SOURCE)},
+                    {CONV_FILE_FAILED, 1}, {CONV_END, 0}}));
       EXPECT_EQ(ReadFileBytes(inside), insideText);
       EXPECT_EQ(ReadFileBytes(outside), kSimplified);
     }
@@ -376,7 +565,8 @@ TEST_F(FileJobTest, AFileOfFourGibibytesFailsInsteadOfLookingWhole) {
   CloseHandle(h);
   page.Add(path, EncUtf8);
   page.RunToEnd();
-  EXPECT_EQ(page.Reports()[2], Message(CONV_FILE_FAILED, 0));
+  EXPECT_EQ(page.Reports()[2], Message(CONV_FILE_REASON, MAKELPARAM(0, CONV_REASON_CANNOT_READ)));
+  EXPECT_EQ(page.Reports()[3], Message(CONV_FILE_FAILED, 0));
   EXPECT_FALSE(OutputExists(L"huge.txt"));
   DeleteFileW(path.c_str());
 }
