@@ -22,7 +22,7 @@ bool FilePageBusy(CSubView* page) {
 bool QueueOnFilePage(CSubView* page, const std::vector<std::wstring>& paths) {
   auto* files = dynamic_cast<CFConvView*>(page);
   if (files == nullptr) return false;
-  files->AddChosenFiles(ExpandDroppedFolders(paths));
+  files->QueueDropped(paths);
   return true;
 }
 

@@ -14,6 +14,7 @@
 #include "fw/MessageBox.h"
 #include "pages/EncodingNames.h"
 #include "pages/FileJob.h"
+#include "pages/OutputOptions.h"
 #include "pages/FilePagesIds.h"
 #include "pages/PageRes.h"
 #include "skeldon/ResIds.h"
@@ -81,7 +82,11 @@ CtrlSkinTable CFConvView::SkinTable() {
 }
 
 int CFConvView::OnLoadSkin() {
-  wcsncpy(fileFilter, QueryText(TXT_FILE_FILTER).c_str(), 259);
+  // Text and subtitle files first, then all files; the old text-only
+  // filter where the resource pack has no such text.
+  std::wstring filter = QueryText(TXT_TEXT_FILES_FILTER);
+  if (filter.empty()) filter = QueryText(TXT_FILE_FILTER);
+  wcsncpy(fileFilter, filter.c_str(), 259);
   statusList.Load(QueryText(TXT_FILE_STATES).c_str());
   for (int i = 0; i < FILESTATUS_COUNT; ++i) {
     statusList.GetItem(i, statusTexts[i], sizeof(statusTexts[i]));
@@ -97,7 +102,7 @@ BOOL CFConvView::OnInitDialog() {
   // Files dragged onto the list join the queue as if chosen with Add; none
   // while a run is on.
   fileDrop_.Attach(list->m_hWnd, [this](const std::vector<std::wstring>& paths) {
-    if (progress.m_hWnd == nullptr) AddChosenFiles(paths);
+    if (progress.m_hWnd == nullptr) QueueDropped(paths);
   });
   AddCtrlTips(m_hWnd, AppResMgr(),
               CtrlTipTable{{TIP_ADD_FILES, IDC_FILE_ADD, CTRLTIP_USED},
@@ -190,10 +195,20 @@ void CFConvView::AddFiles() {
   AddChosenFiles(dialog.GetPathNames());
 }
 
+void CFConvView::QueueDropped(const std::vector<std::wstring>& paths) {
+  AddChosenFiles(ExpandDroppedFolders(paths, ReadOutputOptions(Store()).includeSubfolders));
+}
+
 void CFConvView::AddChosenFiles(const std::vector<fw::CString>& paths) {
+  std::vector<QueuedPath> queued;
+  for (const fw::CString& path : paths) queued.push_back({path, L""});
+  AddChosenFiles(queued);
+}
+
+void CFConvView::AddChosenFiles(const std::vector<QueuedPath>& paths) {
   fw::CString refused;
   fw::CString devices;
-  for (const fw::CString& path : paths) {
+  for (const auto& [path, subFolder] : paths) {
     if (path.size() > 259) {
       refused += path + L"\n";
       continue;
@@ -203,7 +218,7 @@ void CFConvView::AddChosenFiles(const std::vector<fw::CString>& paths) {
       devices += path + L"\n";
       continue;
     }
-    AddFile(path);
+    AddFile(path, subFolder);
   }
   fw::CString text;
   if (!refused.empty()) text += kPathTooLong + refused;
@@ -211,7 +226,7 @@ void CFConvView::AddChosenFiles(const std::vector<fw::CString>& paths) {
   if (!text.empty()) fw::AppMessageBox(BoxOwner(), text, MB_ICONEXCLAMATION);
 }
 
-void CFConvView::AddFile(const fw::CString& path) {
+void CFConvView::AddFile(const fw::CString& path, const std::wstring& subFolder) {
   FileEntry entry;
   ULARGE_INTEGER size{};
   size.QuadPart = FileSizeOf(path.c_str());
@@ -236,6 +251,7 @@ void CFConvView::AddFile(const fw::CString& path) {
     encodingText = FromAnsi(charset);
   }
 
+  wcsncpy(entry.subFolder, subFolder.c_str(), 259);
   const int row = list->InsertItem(list->GetItemCount(), entry.name);
   if (row < 0) return;
   list->SetItemText(row, FILECOL_SIZE, sizeText);

@@ -73,6 +73,10 @@ class CFConvView : public CConvView {
   // stands for a device, is refused; one message names every refused path
   // after the others are queued.
   void AddChosenFiles(const std::vector<fw::CString>& paths);
+  void AddChosenFiles(const std::vector<QueuedPath>& paths);
+  // Files and folders dropped on the page or the main window: each folder
+  // gives its text files (and its sub-folders', when the settings say so).
+  void QueueDropped(const std::vector<std::wstring>& paths);
   void RemoveSelected();
   void ClearList();
   void OpenOutputFolder();
@@ -101,7 +105,7 @@ class CFConvView : public CConvView {
 
  private:
   void InitList();
-  void AddFile(const fw::CString& path);
+  void AddFile(const fw::CString& path, const std::wstring& subFolder);
   void SetStatus(LPARAM row, int status);
   void RepaintList();
 

@@ -58,6 +58,7 @@ constexpr long TXT_DONE_OPEN_FOLDER = 0x30000005;
 constexpr long TXT_FILE_STATES = 0x30000006;       // waiting, processing, done, stopped, error
 constexpr long TXT_ENCODINGS = 0x30000007;         // ANSI, Unicode, Unicode big endian, UTF-8
 constexpr long TXT_NOTHING_TO_DO = 0x30000010;
+constexpr long TXT_TEXT_FILES_FILTER = 0x30000011;  // file-open filter: text and subtitles, all files
 constexpr long TIP_HELP = 0x60000001;
 constexpr long TIP_MINIMISE = 0x60000002;
 constexpr long TIP_CLOSE = 0x60000003;

@@ -61,6 +61,7 @@ const ResTextRow ResTextTable[] = {
     {TXT_FILE_STATES, L"待处理\n正在处理\n处理完成\n处理终止\n未知错误\n"},
     {TXT_ENCODINGS, L"ANSI\nUnicode\nUnicode big endian\nUTF-8\n"},
     {TXT_NOTHING_TO_DO, L"请先添加需要处理的内容再执行该操作."},
+    {TXT_TEXT_FILES_FILTER, L"文本与字幕文件|*.txt;*.text;*.log;*.htm;*.html;*.xhtml;*.xml;*.json;*.csv;*.tsv;*.ini;*.md;*.srt;*.ass;*.ssa;*.vtt;*.lrc;*.sub|所有文件 (*.*)|*.*||"},
     {TIP_HELP, L"帮助"},
     {TIP_MINIMISE, L"最小化"},
     {TIP_CLOSE, L"关闭"},

@@ -118,7 +118,7 @@ TEST_F(FileDropTest, SeveralFilesAndFoldersComeInTheOrderDropped) {
   const std::wstring c = Write(L"c.txt", "c\r\n");
   const std::wstring a = Write(L"a.txt", "a\r\n");
   TempDir folder{L"文件夹"};
-  for (const wchar_t* n : {L"10.txt", L"2.txt", L"乙.TXT", L"notes.md", L"x.txtx"}) {
+  for (const wchar_t* n : {L"10.txt", L"2.txt", L"乙.TXT", L"x.txtx", L"photo.jpg"}) {
     WriteFileBytes(folder / n, "x\r\n");
   }
   CreateDirectoryW((folder / L"sub.txt").c_str(), nullptr);
@@ -135,6 +135,37 @@ TEST_F(FileDropTest, SeveralFilesAndFoldersComeInTheOrderDropped) {
   TempDir empty{L"空"};
   Drop({empty.path()});
   EXPECT_EQ(Rows(), 5);
+  EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(FileDropTest, AFolderGivesEveryTextAndSubtitleFileAndWithTheSettingItsSubFolders) {
+  TempDir folder{L"剧集"};
+  std::vector<std::wstring> expected;
+  for (size_t i = 0; i < kTextExtensionCount; ++i) {
+    const std::wstring name = L"第" + std::to_wstring(i + 10) + L"集" + kTextExtensions[i];
+    WriteFileBytes(folder / name, "x\r\n");
+    expected.push_back(name);
+  }
+  for (const wchar_t* n : {L"cover.jpg", L"movie.mkv", L"noext"}) WriteFileBytes(folder / n, "x");
+  CreateDirectoryW((folder / L"第一季").c_str(), nullptr);
+  CreateDirectoryW((folder / L"第一季\\花絮").c_str(), nullptr);
+  WriteFileBytes(folder / L"第一季\\01.SRT", "x\r\n");
+  WriteFileBytes(folder / L"第一季\\花絮\\02.ass", "x\r\n");
+
+  Drop({folder.path()});  // directly inside only, as before
+  EXPECT_EQ(Names(), expected);
+
+  page.ClearList();
+  settings.SetValue(CFGKEY_INCLUDE_SUBFOLDERS, 1);
+  Drop({folder.path()});
+  expected.push_back(L"01.SRT");
+  expected.push_back(L"02.ass");
+  EXPECT_EQ(Names(), expected);
+  ASSERT_EQ(page.files.size(), expected.size());
+  EXPECT_EQ(std::wstring(page.files[0].subFolder), L"");
+  EXPECT_EQ(std::wstring(page.files[expected.size() - 2].subFolder), L"第一季\\");
+  EXPECT_EQ(std::wstring(page.files.back().subFolder), L"第一季\\花絮\\");
+  EXPECT_EQ(std::wstring(page.files.back().path), folder / L"第一季\\花絮\\02.ass");
   EXPECT_TRUE(boxes.empty());
 }
 

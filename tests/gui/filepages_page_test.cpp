@@ -166,7 +166,9 @@ TEST_F(FilePage, ThreeChosenFilesComeInTheDialogsOrderWithSizesAndDetectedEncodi
 
   EXPECT_EQ(page.dialogFlags, kAddFilesFlags | OFN_EXPLORER);
   EXPECT_EQ(page.dialogUnits, kAddFilesBufferUnits);
-  EXPECT_EQ(page.dialogFilter, L"文本文件 (*.txt)|*.txt|");
+  EXPECT_EQ(page.dialogFilter,
+            L"文本与字幕文件|*.txt;*.text;*.log;*.htm;*.html;*.xhtml;*.xml;*.json;*.csv;*.tsv;"
+            L"*.ini;*.md;*.srt;*.ass;*.ssa;*.vtt;*.lrc;*.sub|所有文件 (*.*)|*.*|");
   ASSERT_EQ(page.Rows(), 3);
   ASSERT_EQ(page.files.size(), 3u);
   const wchar_t* names[3] = {L"a.txt", L"b.txt", L"c.txt"};

@@ -40,6 +40,7 @@ const TextRow kTexts[] = {
     {0x30000006, L"待处理\n正在处理\n处理完成\n处理终止\n未知错误\n"},
     {0x30000007, L"ANSI\nUnicode\nUnicode big endian\nUTF-8\n"},
     {0x30000010, L"请先添加需要处理的内容再执行该操作."},
+    {0x30000011, L"文本与字幕文件|*.txt;*.text;*.log;*.htm;*.html;*.xhtml;*.xml;*.json;*.csv;*.tsv;*.ini;*.md;*.srt;*.ass;*.ssa;*.vtt;*.lrc;*.sub|所有文件 (*.*)|*.*||"},
     {0x60000001, L"帮助"},
     {0x60000002, L"最小化"},
     {0x60000003, L"关闭"},
