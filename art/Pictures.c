@@ -96,8 +96,10 @@ cairo_surface_t* DrawMainWindow(void) {
   return s;
 }
 
-cairo_surface_t* DrawDialog(void) {
-  const int w = 520, h = 260;
+cairo_surface_t* DrawDialog(void) { return DrawDialogOfHeight(260); }
+
+cairo_surface_t* DrawDialogOfHeight(int h) {
+  const int w = 520;
   cairo_surface_t* s = NewSurface(w, h);
   cairo_t* cr = cairo_create(s);
   FillRect(cr, 0, 0, w, h, kBody);
@@ -208,7 +210,7 @@ cairo_surface_t* DrawFilePage(void) {
   // buttons sit at y 400 from x 218. Left of them: the hint, and below it
   // the page's standard (a control at y 417).
   Panel(cr, 8, 8, 766, 388, kWhite);
-  DrawText(cr, "添加 .txt 文件,可一次选择多个", 12, 0, 12, TextTopFor(cr, 406, 12), 200, 0,
+  DrawText(cr, "添加文本或字幕文件,可一次选择多个", 12, 0, 12, TextTopFor(cr, 406, 12), 200, 0,
            kTextSoft);
   return FinishPage(s, cr);
 }

@@ -1,4 +1,4 @@
-// The 27 skin pictures, each drawn at the exact size its window expects.
+// The 28 skin pictures, each drawn at the exact size its window expects.
 #pragma once
 #include <cairo.h>
 
@@ -9,6 +9,7 @@ enum { kNormal = 0, kHover = 1, kPressed = 2, kDisabled = 3, kFrames = 5 };
 // Window and page faces.
 cairo_surface_t* DrawMainWindow(void);       // 780 x 520
 cairo_surface_t* DrawDialog(void);           // 520 x 260
+cairo_surface_t* DrawDialogOfHeight(int h); // 520 x h (the settings dialog)
 cairo_surface_t* DrawAboutBox(void);         // 430 x 240
 cairo_surface_t* DrawEntrancePage(void);     // 766 x 443
 cairo_surface_t* DrawTextPage(void);         // 766 x 443

@@ -1,4 +1,4 @@
-// Skin art generator: draws the resource pack's 27 bitmaps, writes them as
+// Skin art generator: draws the resource pack's 28 bitmaps, writes them as
 // 24-bit DIBs into a folder, and writes one contact sheet for review.
 //
 //   artgen OUTPUT_FOLDER CONTACT_SHEET.png
@@ -15,7 +15,7 @@ typedef struct {
   cairo_surface_t* picture;
 } Entry;
 
-enum { kCount = 27 };
+enum { kCount = 28 };
 
 static void DrawAll(Entry* e) {
   const Entry table[kCount] = {
@@ -46,6 +46,7 @@ static void DrawAll(Entry* e) {
       {"img_viewbkgndfconv.bmp", 766, 443, DrawFilePage()},
       {"xbtn-dlgclose.bmp", 125, 17, DrawAboutClose()},
       {"dlg-about.bmp", 430, 240, DrawAboutBox()},
+      {"dlg_sz520x410.bmp", 520, 410, DrawDialogOfHeight(410)},
   };
   memcpy(e, table, sizeof(table));
 }
@@ -214,7 +215,7 @@ static void MockAbout(cairo_t* cr, Entry* e, double x, double y) {
   BlitFrame(cr, Find(e, "xbtn-dlgclose.bmp"), 0, x + 430 - 27, y + 2);
 }
 
-// Places the 27 pictures in rows at half or full size; returns the height
+// Places the 28 pictures in rows at half or full size; returns the height
 // used below `top`. With a null `cr` it only measures.
 static double LayOutPictures(cairo_t* cr, cairo_t* measure, Entry* e, double top, int width) {
   double x = 20, y = top, rowHeight = 0;
@@ -263,7 +264,7 @@ static int WriteContactSheet(Entry* e, const char* path) {
   MockDialog(cr, e, 0, 820, 590);
   MockDialog(cr, e, 1, 820, 870);
   MockAbout(cr, e, 1360, 590);
-  DrawText(cr, "The 27 bitmaps (magenta = transparent)", 18, 1, 20, 1130, 1200, 0, kWhite);
+  DrawText(cr, "The 28 bitmaps (magenta = transparent)", 18, 1, 20, 1130, 1200, 0, kWhite);
   LayOutPictures(cr, measure, e, picturesTop, width);
   cairo_destroy(measure);
   cairo_surface_destroy(probe);

@@ -10,6 +10,7 @@
 #include "pages/PageRes.h"
 #include "pages/UserWords.h"
 #include "engine/Standards.h"
+#include "textio/TextEncoder.h"
 #include "skeldon/ResIds.h"
 #include "skin/DialogPlace.h"
 
@@ -49,12 +50,13 @@ void CopyBounded(wchar_t (&dst)[260], const std::wstring& src) {
 }  // namespace
 
 CDlgSetting::CDlgSetting(CfgStore& store) : vek_SkinDlg(IDD_SETTINGS_DLG, nullptr), store_(store) {
-  faceId = BMP_DLG_520X260;
+  faceId = BMP_DLG_520X410;
   UseLightBody();
   std::int32_t mode = 0;
   store_.ReadValue(CFGKEY_ENCODING_MODE, &mode, sizeof(mode));
   encodingMode = mode;
   standard = StoredStandard(store_);
+  output = ReadOutputOptions(store_);
 }
 
 CtrlSkinTable CDlgSetting::SkinTable() {
@@ -63,10 +65,11 @@ CtrlSkinTable CDlgSetting::SkinTable() {
   constexpr int kColoured = kPosSize | CTRLSKIN_BACK | CTRLSKIN_FORE;
   using palette::kBody, palette::kBodyText;
   constexpr COLORREF kLink = RGB(38, 96, 168);
+  constexpr COLORREF kHint = RGB(110, 110, 110);
   return CtrlSkinTable{{&close, BMP_SYSBTN_DLGCLOSE, -37, 0, 0, 0, 0, 0, kImagePos},
                        {&browse, BMP_BTN_BROWSE, 470, 40, 0, 0, 0, 0, kImagePos},
-                       {&ok, BMP_BTN_OK, 285, 206, 0, 0, 0, 0, kImagePos},
-                       {&cancel, BMP_BTN_CANCEL, 395, 206, 0, 0, 0, 0, kImagePos},
+                       {&ok, BMP_BTN_OK, 285, 360, 0, 0, 0, 0, kImagePos},
+                       {&cancel, BMP_BTN_CANCEL, 395, 360, 0, 0, 0, 0, kImagePos},
                        {&folderLabel, 0, 26, 46, 60, 13, kBody, kBodyText, kColoured},
                        {&folderEdit, 0, 96, 41, 360, 23, kBody, 0, kPosSize | CTRLSKIN_BACK},
                        {&encodingGroup, 0, 16, 75, 270, 120, kBody, kBodyText, kColoured},
@@ -78,6 +81,16 @@ CtrlSkinTable CDlgSetting::SkinTable() {
                        {&standardCombo, 0, 315, 98, 175, 21, 0, 0, kPosSize},
                        {&wordsSim2Tra, 0, 315, 134, 175, 16, kBody, kLink, kColoured},
                        {&wordsTra2Sim, 0, 315, 162, 175, 16, kBody, kLink, kColoured},
+                       {&outputGroup, 0, 16, 205, 489, 142, kBody, kBodyText, kColoured},
+                       {&outputEncodingLabel, 0, 35, 232, 60, 13, kBody, kBodyText, kColoured},
+                       {&outputEncodingCombo, 0, 105, 228, 160, 21, 0, 0, kPosSize},
+                       {&placeLabel, 0, 290, 232, 60, 13, kBody, kBodyText, kColoured},
+                       {&placeCombo, 0, 355, 228, 135, 21, 0, 0, kPosSize},
+                       {&existingLabel, 0, 35, 264, 60, 13, kBody, kBodyText, kColoured},
+                       {&existingCombo, 0, 105, 260, 160, 21, 0, 0, kPosSize},
+                       {&convertNamesCheck, 0, 290, 262, 200, 16, kBody, kBodyText, kColoured},
+                       {&subFoldersCheck, 0, 35, 292, 230, 16, kBody, kBodyText, kColoured},
+                       {&outputHint, 0, 35, 320, 455, 16, kBody, kHint, kColoured},
                        {nullptr, 0, 0, 0, 0, 0, 0, 0, CTRLSKIN_END}};
 }
 
@@ -94,18 +107,41 @@ void CDlgSetting::DoDataExchange(fw::CDataExchange* dx) {
   fw::DDX_Control(dx, IDC_SET_STD_COMBO, standardCombo);
   fw::DDX_Control(dx, IDC_SET_WORDS_S2T, wordsSim2Tra);
   fw::DDX_Control(dx, IDC_SET_WORDS_T2S, wordsTra2Sim);
+  fw::DDX_Control(dx, IDC_OUT_GROUP, outputGroup);
+  fw::DDX_Control(dx, IDC_OUT_ENC_LABEL, outputEncodingLabel);
+  fw::DDX_Control(dx, IDC_OUT_ENC_COMBO, outputEncodingCombo);
+  fw::DDX_Control(dx, IDC_OUT_PLACE_LABEL, placeLabel);
+  fw::DDX_Control(dx, IDC_OUT_PLACE_COMBO, placeCombo);
+  fw::DDX_Control(dx, IDC_OUT_EXIST_LABEL, existingLabel);
+  fw::DDX_Control(dx, IDC_OUT_EXIST_COMBO, existingCombo);
+  fw::DDX_Control(dx, IDC_OUT_NAMES, convertNamesCheck);
+  fw::DDX_Control(dx, IDC_OUT_SUBFOLDERS, subFoldersCheck);
+  fw::DDX_Control(dx, IDC_OUT_HINT, outputHint);
   fw::DDX_Control(dx, IDOK, ok);
   fw::DDX_Control(dx, IDCANCEL, cancel);
   fw::DDX_Control(dx, IDC_CLOSE_BTN, close);
   fw::DDX_Text(dx, IDC_SET_FOLDEREDIT, outputFolder);
   // The radio group: 0 the first button, 1 the second, -1 neither.
   if (dx->saving) {
+    const int chosenEncoding = outputEncodingCombo.GetCurSel();
+    const int chosenPlace = placeCombo.GetCurSel();
+    const int chosenRule = existingCombo.GetCurSel();
+    if (chosenEncoding >= 0) output.encoding = chosenEncoding;
+    if (chosenPlace >= 0) output.place = chosenPlace;
+    if (chosenRule >= 0) output.existing = chosenRule;
+    output.convertNames = convertNamesCheck.GetCheck() == BST_CHECKED;
+    output.includeSubfolders = subFoldersCheck.GetCheck() == BST_CHECKED;
     encodingMode = manualRadio.GetCheck() == BST_CHECKED ? 1
                    : autoRadio.GetCheck() == BST_CHECKED ? 0
                                                          : -1;
   } else {
     autoRadio.SetCheck(encodingMode == 0 ? BST_CHECKED : BST_UNCHECKED);
     manualRadio.SetCheck(encodingMode == 1 ? BST_CHECKED : BST_UNCHECKED);
+    outputEncodingCombo.SetCurSel(output.encoding);
+    placeCombo.SetCurSel(output.place);
+    existingCombo.SetCurSel(output.existing);
+    convertNamesCheck.SetCheck(output.convertNames ? BST_CHECKED : BST_UNCHECKED);
+    subFoldersCheck.SetCheck(output.includeSubfolders ? BST_CHECKED : BST_UNCHECKED);
   }
 }
 
@@ -120,12 +156,41 @@ BOOL CDlgSetting::OnInitDialog() {
   encodingCombo.SetCurSel(index);
   for (std::int32_t i = 0; i < kStandardCount; ++i) standardCombo.AddString(StandardLabel(i));
   standardCombo.SetCurSel(standard);
+  for (std::int32_t i = 0; i < OUTENC_COUNT; ++i) outputEncodingCombo.AddString(OutputEncodingLabel(i));
+  for (std::int32_t i = 0; i < OUTPLACE_COUNT; ++i) placeCombo.AddString(OutputPlaceLabel(i));
+  for (std::int32_t i = 0; i < EXISTING_COUNT; ++i) existingCombo.AddString(ExistingOutputLabel(i));
+  // The check boxes in the dialog's own colours.
+  for (vek_SkinCheckBox* check : {&convertNamesCheck, &subFoldersCheck}) {
+    check->boxBorderColor = palette::kEditBorder;
+    check->boxFrameColor = RGB(255, 255, 255);
+    check->boxFrameHotColor = RGB(20, 142, 195);
+    check->boxFillColor = RGB(255, 255, 255);
+    check->checkColor = RGB(20, 142, 195);
+  }
   folderEdit.borderColor = palette::kEditBorder;
   title = QueryText(TITLE_SETTINGS);
   SetWindowText(title);  // not drawn by the system; names the window for tools
   CenterOverOwner(m_hWnd);
   UpdateData(false);
+  ShowOutputHint();
   return TRUE;
+}
+
+void CDlgSetting::ShowOutputHint() {
+  const int place = placeCombo.GetCurSel();
+  const int chosen = standardCombo.GetCurSel();
+  const std::int32_t shownStandard = ValidStandard(chosen < 0 ? standard : chosen);
+  std::wstring hint;
+  if (place == OUTPLACE_BESIDE_SOURCE) {
+    hint = L"存到源文件旁: 字幕.srt → " +
+           InsertBeforeExtension(L"字幕.srt", BesideSourceSuffix(Sim2Tra, shownStandard)) +
+           L" 或 " + InsertBeforeExtension(L"字幕.srt", BesideSourceSuffix(Tra2Sim, shownStandard)) +
+           L", 源文件不会被改写";
+  } else {
+    hint = L"存到输出目录; 子文件夹中的文件保留其相对路径";
+  }
+  outputHint.SetWindowText(hint);
+  outputHint.Invalidate(true);
 }
 
 BOOL CDlgSetting::OnCommand(WPARAM wp, LPARAM lp) {
@@ -139,6 +204,11 @@ BOOL CDlgSetting::OnCommand(WPARAM wp, LPARAM lp) {
       case IDC_CLOSE_BTN: fw::CDialog::OnCancel(); return TRUE;
       default: break;
     }
+  }
+  if (HIWORD(wp) == CBN_SELCHANGE &&
+      (LOWORD(wp) == IDC_OUT_PLACE_COMBO || LOWORD(wp) == IDC_SET_STD_COMBO)) {
+    ShowOutputHint();
+    return TRUE;
   }
   return vek_SkinDlg::OnCommand(wp, lp);
 }
@@ -191,6 +261,8 @@ void CDlgSetting::SaveSettings() {
     failed = L"手动选择的编码";
   } else if (store_.WriteValue(CFGKEY_STANDARD, &newStandard, sizeof(newStandard)) == 0) {
     failed = L"繁体标准";
+  } else {
+    failed = WriteOutputOptions(store_, output);
   }
   if (failed != nullptr) {
     fw::AppMessageBox(m_hWnd, SaveFailureText(store_, failed), MB_OK | MB_ICONERROR);

@@ -1,12 +1,15 @@
 #pragma once
 // CDlgSetting: the modal settings dialog. It edits the output folder (the
 // folder picker stores its choice at once; a folder typed into the box is
-// checked and stored on OK) and how added files get their encoding:
-// detected, or the encoding chosen in the list (stored on OK).
+// checked and stored on OK), how added files get their encoding:
+// detected, or the encoding chosen in the list, and how outputs are
+// written: encoding, place, existing files, names, dropped sub-folders
+// (stored on OK).
 #include <windows.h>
 
 #include "config/CfgStore.h"
 #include "engine/ConvDirection.h"
+#include "pages/OutputOptions.h"
 #include "skin/CtrlTables.h"
 #include "skin/PathDlg.h"
 #include "skin/SkinBtn.h"
@@ -36,6 +39,18 @@ class CDlgSetting : public vek_SkinDlg {
   vek_SkinComboBox standardCombo;
   vek_SkinStatic wordsSim2Tra;  // "编辑自定义词汇", links in the skin's colours
   vek_SkinStatic wordsTra2Sim;
+  // How the file pages write their outputs.
+  OutputOptions output;
+  vek_SkinGroupBox outputGroup;
+  vek_SkinStatic outputEncodingLabel;
+  vek_SkinComboBox outputEncodingCombo;
+  vek_SkinStatic placeLabel;
+  vek_SkinComboBox placeCombo;
+  vek_SkinStatic existingLabel;
+  vek_SkinComboBox existingCombo;
+  vek_SkinCheckBox convertNamesCheck;
+  vek_SkinCheckBox subFoldersCheck;
+  vek_SkinStatic outputHint;  // what an output's name becomes, as chosen
   vek_SkinBtn ok;
   vek_SkinBtn cancel;
   vek_SkinBtn close;
@@ -65,6 +80,8 @@ class CDlgSetting : public vek_SkinDlg {
   // True when `folder` may become the output folder: the stored one, or a
   // sound path that exists or that the user lets us create.
   bool KeepsTypedFolder(const fw::CString& folder);
+  // Says under the output options what an output is named and where it goes.
+  void ShowOutputHint();
 
   CfgStore& store_;
 };

@@ -41,9 +41,23 @@ const wchar_t* ReasonText(WORD reason) {
     case CONV_REASON_NOT_DISK_FILE: return L"不是磁盘文件";
     case CONV_REASON_NOT_TEXT: return L"不是文本文件";
     case CONV_REASON_OUTPUT_IN_USE: return L"输出被占用";
+    case CONV_REASON_CANNOT_READ: return L"无法读取";
+    case CONV_REASON_CANNOT_WRITE: return L"无法写入";
+    case CONV_REASON_ENCODING: return L"编码无法容纳";
+    case CONV_REASON_WOULD_OVERWRITE_SOURCE: return L"会覆盖源文件";
+    case CONV_REASON_UNDECODABLE: return L"编码不符";
+    case CONV_REASON_NO_ENGINE: return L"引擎未启动";
+    case CONV_REASON_NO_MEMORY: return L"内存不足";
+    case CONV_REASON_LINE_TOO_LONG: return L"行过长";
     default: return nullptr;
   }
 }
+
+// Heads the list of files whose output encoding could not hold their text.
+constexpr wchar_t kEncodingFailures[] =
+    L"以下文件没有写出 (输出编码无法表示其中的字符, 不会以 ? 代替):\n\n";
+constexpr wchar_t kEncodingAdvice[] =
+    L"\n可在“设置”中改用 UTF-8、UTF-16 或 GB18030 输出, 它们能表示所有字符。";
 
 // Said at the end of a run in which files failed and none was converted.
 constexpr wchar_t kNoneConverted[] =
@@ -309,6 +323,7 @@ void CFConvView::StartConversion() {
   // The job works on the queue as it stands now; the list may change
   // under the page while the job runs, never under the job.
   jobFiles_ = files;
+  jobDetails_.clear();
   doneCount_ = 0;
   failedCount_ = 0;
   if (StartJob()) return;
@@ -318,6 +333,7 @@ void CFConvView::StartConversion() {
 
 DWORD CFConvView::RunJob() {
   FileJob job(*this, Store());
+  job.SetDetails(&jobDetails_);
   return job.Run(jobFiles_, direction);
 }
 
@@ -384,6 +400,14 @@ void CFConvView::OnJobMessage(WPARAM code, LPARAM value) {
       // not open), said here, on the page's thread, over the main window.
       const std::string problem = TakeProblem();
       if (!problem.empty()) ShowUtf8Message(problem.c_str(), BoxOwner());
+      // The job has ended: its details are the page's to read now.
+      if (!jobDetails_.empty()) {
+        fw::CString text = kEncodingFailures;
+        for (const std::wstring& line : jobDetails_) text += line + L"\n";
+        text += kEncodingAdvice;
+        jobDetails_.clear();
+        fw::AppMessageBox(BoxOwner(), text, MB_OK | MB_ICONEXCLAMATION);
+      }
       MessageBeep(MB_ICONEXCLAMATION);
       const bool noneConverted = failedCount_ > 0 && doneCount_ == 0;
       doneCount_ = 0;

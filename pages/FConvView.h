@@ -115,6 +115,9 @@ class CFConvView : public CConvView {
   FileDropTarget fileDrop_;  // files dragged onto the list
   // The queue as it stood at Start: what the running job works on.
   std::vector<FileEntry> jobFiles_;
+  // What the job says about files whose reason needs more than the status
+  // column; written by the job, read after CONV_END.
+  std::vector<std::wstring> jobDetails_;
   // Files of the run that were converted, and that failed.
   int doneCount_ = 0;
   int failedCount_ = 0;
