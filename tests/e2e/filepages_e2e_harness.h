@@ -40,6 +40,10 @@ constexpr int kFileNameBox = 1148;
 constexpr int kEncodingCombo = 1026;
 constexpr int kManualRadio = 1028;
 constexpr int kAutoRadio = 1027;
+constexpr int kOutputEncodingCombo = 1047;
+constexpr int kPlaceCombo = 1049;
+constexpr int kExistingCombo = 1051;
+constexpr int kConvertNamesCheck = 1052;
 constexpr wchar_t kDoneQuestion[] = L"处理完成,您是否要打开存储文件夹?";
 
 // What glyphmap gives for a UTF-8 text in one call.
@@ -82,6 +86,12 @@ class ProgramTest : public ::testing::Test {
     ASSERT_GT(store->WriteString(CFGKEY_OUTPUT_DIR, outDir.c_str()), 0);
     SetValue(CFGKEY_ENCODING_MODE, 0);
     SetValue(CFGKEY_ENCODING_INDEX, 0);
+    // The output options as a new user has them (an earlier test may have
+    // changed them in this prefix's settings).
+    for (std::int32_t key : {CFGKEY_OUTPUT_ENCODING, CFGKEY_OUTPUT_PLACE, CFGKEY_EXISTING_OUTPUT,
+                             CFGKEY_CONVERT_NAMES, CFGKEY_INCLUDE_SUBFOLDERS}) {
+      SetValue(key, 0);
+    }
 
     ASSERT_TRUE(program.Start(exe, args)) << "cannot start the program";
     ASSERT_TRUE(WaitFor(

@@ -162,7 +162,7 @@ TEST_F(ProgramTest, StopAnsweredNoThenYesDuringALargeFile) {
   EXPECT_TRUE(Output(L"3.txt").empty());
 }
 
-TEST_F(ProgramTest, AnUnwritableOutputFolderGivesUnknownErrorAndNoOfferOfTheFolder) {
+TEST_F(ProgramTest, AnUnwritableOutputFolderSaysSoAndOffersNoFolder) {
   Source(L"a.txt", kAscii);
   ASSERT_GT(store->WriteString(CFGKEY_OUTPUT_DIR, (work / L"不存在\\更深").c_str()), 0);
   HWND page = OpenFilePage(true);
@@ -175,7 +175,81 @@ TEST_F(ProgramTest, AnUnwritableOutputFolderGivesUnknownErrorAndNoOfferOfTheFold
   EXPECT_NE(text.find(L"没有文件转换成功"), std::wstring::npos) << Utf8(text);
   ASSERT_TRUE(AnswerBox(box, IDOK));
   RemoteList list(ListOf(page), program.id());
-  EXPECT_EQ(list.Cell(0, 3), L"未知错误");
+  EXPECT_EQ(list.Cell(0, 3), L"无法写入");
+}
+
+// The output options, set in the settings dialog as a user sets them.
+void ChooseOutput(HWND settings, int encoding, int place, int existing, bool names) {
+  SendMessageW(GetDlgItem(settings, kOutputEncodingCombo), CB_SETCURSEL, encoding, 0);
+  SendMessageW(GetDlgItem(settings, kPlaceCombo), CB_SETCURSEL, place, 0);
+  SendMessageW(GetDlgItem(settings, kExistingCombo), CB_SETCURSEL, existing, 0);
+  SendMessageW(GetDlgItem(settings, kConvertNamesCheck), BM_SETCHECK,
+               names ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+const std::string kSubtitle =
+    "\xEF\xBB\xBF" + Utf8(L"1\r\n00:00:01,000 --> 00:00:03,500\r\n这个软件把简体转换成繁体\r\n\r\n"
+                          L"2\r\n00:00:04,000 --> 00:00:06,250\r\n她的头发后来长得很快\r\n");
+
+TEST_F(ProgramTest, BesideTheSourceInUtf16WithConvertedNamesReplacingTheOldOutput) {
+  const std::wstring source = Source(L"简体说明.srt", kSubtitle);
+  const std::wstring output = srcDir + L"\\簡體說明(繁體).srt";
+  WriteFileBytes(output, "an older output\r\n");
+  PostClick(main, kSettingButton);
+  HWND settings = WaitForDialog(L"设置");
+  ASSERT_NE(settings, nullptr) << "no settings dialog";
+  EXPECT_EQ(SendMessageW(GetDlgItem(settings, kOutputEncodingCombo), CB_GETCURSEL, 0, 0), 0);
+  ChooseOutput(settings, 2 /* UTF-16 LE */, 1 /* beside the source */, 1 /* replace */, true);
+  PostClick(settings, IDOK);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(settings) || !IsWindowVisible(settings); }));
+
+  HWND page = OpenFilePage(true);
+  ASSERT_NE(page, nullptr);
+  ASSERT_NO_FATAL_FAILURE(AddFiles(page, srcDir, {L"简体说明.srt"}, 1));
+  StartAndAnswer(page, IDNO);
+  RemoteList list(ListOf(page), program.id());
+  EXPECT_EQ(list.Cell(0, 3), L"处理完成");
+  // The source's mark becomes the UTF-16 mark; nothing else is added.
+  const std::wstring converted = Wide(EngineConvert(kSubtitle, Sim2Tra));
+  ASSERT_EQ(converted[0], 0xFEFF);
+  EXPECT_EQ(ReadFileBytes(output),
+            std::string(reinterpret_cast<const char*>(converted.data()), converted.size() * 2));
+  EXPECT_EQ(ReadFileBytes(source), kSubtitle);
+  EXPECT_TRUE(Output(L"简体说明.srt").empty());
+}
+
+TEST_F(ProgramTest, Big5KeepsBothAndAFileBig5CannotHoldFailsSayingWhichCharactersAndLines) {
+  const std::string fits = Utf8(L"这个软件把简体中文转换成繁体中文。\r\n干部们在里面讨论经济发展\r\n");
+  const std::string lacks = Utf8(L"第一行没有问题\r\n表情😀不在大五码里\r\n");
+  Source(L"能.txt", fits);
+  Source(L"不能.txt", lacks);
+  WriteFileBytes(outDir + L"\\能.txt", "kept\r\n");
+  PostClick(main, kSettingButton);
+  HWND settings = WaitForDialog(L"设置");
+  ASSERT_NE(settings, nullptr) << "no settings dialog";
+  ChooseOutput(settings, 4 /* Big5 */, 0 /* output folder */, 2 /* keep both */, false);
+  PostClick(settings, IDOK);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(settings) || !IsWindowVisible(settings); }));
+
+  HWND page = OpenFilePage(true);
+  ASSERT_NE(page, nullptr);
+  ASSERT_NO_FATAL_FAILURE(AddFiles(page, srcDir, {L"能.txt", L"不能.txt"}, 2));
+  PostClick(page, kStart);
+  std::wstring text;
+  HWND box = WaitForBox(program.id(), &text, 120000);
+  ASSERT_NE(box, nullptr) << "no word about the failed file";
+  EXPECT_NE(text.find(L"不能.txt: 所选的输出编码无法表示 “😀” (第 2 行)"), std::wstring::npos)
+      << Utf8(text);
+  ASSERT_TRUE(AnswerBox(box, IDOK));
+  box = WaitForBox(program.id(), &text, 60000);
+  ASSERT_NE(box, nullptr) << "no completion question";
+  EXPECT_EQ(text, kDoneQuestion);
+  ASSERT_TRUE(AnswerBox(box, IDNO));
+  RemoteList list(ListOf(page), program.id());
+  EXPECT_EQ(list.Column(3), (std::vector<std::wstring>{L"处理完成", L"编码无法容纳"}));
+  EXPECT_EQ(Output(L"能.txt"), "kept\r\n");
+  EXPECT_EQ(Output(L"能 (2).txt"), Encode(Wide(EngineConvert(fits, Sim2Tra)), 950));
+  EXPECT_EQ(GetFileAttributesW((outDir + L"\\不能.txt").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(ProgramTest, A271CharacterPathTypedIntoTheFileDialogLeavesTheProgramRunning) {

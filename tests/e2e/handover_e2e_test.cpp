@@ -76,6 +76,27 @@ TEST_F(HandOverTest, CommandLineFilesOpenTheirPageQueuedAndAFolderGivesItsTextFi
   EXPECT_EQ(Output(L"乙.txt"), EngineConvert(traditional, Tra2Sim));
 }
 
+// With "包含子文件夹", a folder gives its sub-folders' files too, and their
+// outputs keep the sub-folders under the output folder.
+TEST_F(HandOverTest, AFolderWithItsSubFoldersKeepsTheirPathsUnderTheOutputFolder) {
+  ASSERT_NO_FATAL_FAILURE(StartProgramAt(Exe(), 30000));
+  SetValue(CFGKEY_INCLUDE_SUBFOLDERS, 1);
+  HWND page = OpenFilePage(true);
+  ASSERT_NE(page, nullptr);
+  const std::wstring folder = srcDir + L"\\剧集";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  CreateDirectoryW((folder + L"\\第一季").c_str(), nullptr);
+  WriteFileBytes(folder + L"\\片头.ass", simplified);
+  WriteFileBytes(folder + L"\\第一季\\01.srt", simplified);
+  WriteFileBytes(folder + L"\\第一季\\封面.jpg", "not text");
+  ASSERT_TRUE(SecondStart(Quoted(folder))) << "the second start did not hand over and end";
+  ASSERT_TRUE(WaitForRows(page, 2));
+  EXPECT_EQ(Names(page), (std::vector<std::wstring>{L"片头.ass", L"01.srt"}));
+  ASSERT_NO_FATAL_FAILURE(StartAndAnswer(page, IDNO));
+  EXPECT_EQ(Output(L"片头.ass"), EngineConvert(simplified, Sim2Tra));
+  EXPECT_EQ(Output(L"第一季\\01.srt"), EngineConvert(simplified, Sim2Tra));
+}
+
 // Files dropped onto tarnwell.exe arrive as arguments without a page's
 // switch: they join the file page on show.
 TEST_F(HandOverTest, ASecondStartHandsThreeFilesToTheIdleProgram) {
