@@ -90,7 +90,7 @@ TEST_F(SettingsDialog, OpensWithTheStoredFolderModeAndEncoding) {
   // The face sets the window's size; the controls sit where the skin says.
   RECT rc = dlg.GetWindowRect();
   EXPECT_EQ(rc.right - rc.left, 520);
-  EXPECT_EQ(rc.bottom - rc.top, 260);
+  EXPECT_EQ(rc.bottom - rc.top, 410);
   RECT edit = dlg.folderEdit.GetWindowRect();
   POINT at{edit.left, edit.top};
   ScreenToClient(dlg.m_hWnd, &at);
@@ -165,6 +165,59 @@ TEST_F(SettingsDialog, ManualModeAndEncodingAreStoredOnOk) {
   EXPECT_EQ(settings.Value(CFGKEY_ENCODING_INDEX), 3);
   EXPECT_EQ(settings.Folder(), settings.outDir);
   EXPECT_TRUE(boxes.empty());
+  dlg.DestroyWindow();
+}
+
+TEST_F(SettingsDialog, OutputOptionsOpenAsStoredAreStoredOnOkAndDiscardedOnCancel) {
+  {
+    // A settings file without the keys: how outputs were always written.
+    SettingDlg dlg(*settings.store);
+    Open(dlg);
+    ASSERT_EQ(dlg.outputEncodingCombo.GetCount(), 6);
+    EXPECT_EQ(dlg.outputEncodingCombo.GetLBText(5), L"与源文件相同");
+    EXPECT_EQ(dlg.outputEncodingCombo.GetCurSel(), 0);
+    EXPECT_EQ(dlg.placeCombo.GetCurSel(), 0);
+    EXPECT_EQ(dlg.existingCombo.GetCurSel(), 0);
+    EXPECT_EQ(dlg.convertNamesCheck.GetCheck(), BST_UNCHECKED);
+    EXPECT_EQ(dlg.subFoldersCheck.GetCheck(), BST_UNCHECKED);
+    dlg.outputEncodingCombo.SetCurSel(4);
+    dlg.existingCombo.SetCurSel(2);
+    dlg.placeCombo.SetCurSel(1);
+    dlg.standardCombo.SetCurSel(1);
+    SendMessageW(dlg.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_OUT_PLACE_COMBO, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(dlg.placeCombo.m_hWnd));
+    // The line under the options says what the name becomes there.
+    EXPECT_NE(dlg.outputHint.GetWindowText().find(L"字幕(台湾正体).srt 或 字幕(简体).srt"),
+              std::wstring::npos);
+    // Clicked as the user clicks them: the boxes tick themselves.
+    SendMessageW(dlg.convertNamesCheck.m_hWnd, BM_CLICK, 0, 0);
+    SendMessageW(dlg.subFoldersCheck.m_hWnd, BM_CLICK, 0, 0);
+    Click(dlg.m_hWnd, IDCANCEL);
+    dlg.DestroyWindow();
+  }
+  EXPECT_EQ(settings.Value(CFGKEY_OUTPUT_ENCODING), 0x7777) << "Cancel stores nothing";
+  {
+    SettingDlg dlg(*settings.store);
+    Open(dlg);
+    dlg.outputEncodingCombo.SetCurSel(5);
+    dlg.existingCombo.SetCurSel(1);
+    dlg.placeCombo.SetCurSel(1);
+    // Clicked as the user clicks them: the boxes tick themselves.
+    SendMessageW(dlg.convertNamesCheck.m_hWnd, BM_CLICK, 0, 0);
+    SendMessageW(dlg.subFoldersCheck.m_hWnd, BM_CLICK, 0, 0);
+    Click(dlg.m_hWnd, IDOK);
+    EXPECT_FALSE(dlg.IsWindowVisible());
+    dlg.DestroyWindow();
+  }
+  for (auto [key, value] : {std::pair{CFGKEY_OUTPUT_ENCODING, 5}, {CFGKEY_OUTPUT_PLACE, 1},
+                            {CFGKEY_EXISTING_OUTPUT, 1}, {CFGKEY_CONVERT_NAMES, 1},
+                            {CFGKEY_INCLUDE_SUBFOLDERS, 1}}) {
+    EXPECT_EQ(settings.Value(key), value) << key;
+  }
+  SettingDlg dlg(*settings.store);
+  Open(dlg);
+  EXPECT_EQ(dlg.outputEncodingCombo.GetCurSel(), 5);
+  EXPECT_EQ(dlg.convertNamesCheck.GetCheck(), BST_CHECKED);
   dlg.DestroyWindow();
 }
 
