@@ -39,8 +39,11 @@ struct OutputName {
   OutputEncoding encoding;
 };
 constexpr OutputName kOutputEncodings[] = {
-    {L"utf8", OutputEncoding::Utf8},
-    {L"utf-8", OutputEncoding::Utf8},
+    {L"utf8", OutputEncoding::Utf8},         {L"utf-8", OutputEncoding::Utf8},
+    {L"utf8-bom", OutputEncoding::Utf8Bom},  {L"utf-8-bom", OutputEncoding::Utf8Bom},
+    {L"utf16le", OutputEncoding::Utf16Le},   {L"utf-16le", OutputEncoding::Utf16Le},
+    {L"gb18030", OutputEncoding::Gb18030},   {L"big5", OutputEncoding::Big5},
+    {L"same", OutputEncoding::SameAsSource},
 };
 
 bool SameText(const std::wstring& a, const wchar_t* b) {
@@ -237,20 +240,24 @@ std::wstring CliHelpText() {
          L"  -e, --encoding ENC    输入编码 / input encoding: auto (默认, 自动检测 / default,\n"
          L"                        detected), ansi, utf8, utf16le, utf16be, 或代码页编号 /\n"
          L"                        or a code page number (936, 950, ...)\n"
-         L"      --to ENC          输出编码 / output encoding: utf8 (默认/default)\n"
+         L"      --to ENC          输出编码 / output encoding: utf8 (默认/default), utf8-bom,\n"
+         L"                        utf16le (带 BOM / with a mark), gb18030, big5, same (与源\n"
+         L"                        文件相同 / as the source); 无法表示的字符使该文件失败 /\n"
+         L"                        a character it cannot hold fails that file\n"
          L"  -o PATH               输出文件夹 (默认为当前文件夹), 只有一个输入文件时也可为文件\n"
          L"                        output folder (default: the current folder), or a file\n"
          L"                        for a single input file\n"
-         L"  -r, --recursive       包括子文件夹中的 .txt 文件 / include sub-folders' .txt files\n"
+         L"  -r, --recursive       包括子文件夹中的文件 / include sub-folders' files\n"
          L"      --overwrite       替换已有的输出文件 / replace output files that exist\n"
          L"      --append          追加到已有的输出文件 / append to output files that exist\n"
          L"  -q, --quiet           不显示进度 / no progress line\n"
          L"  -h, --help, /?        显示此帮助 / show this help\n"
          L"      --version         显示版本 / show the version\n"
          L"\n"
-         L"文件夹转换其中的 .txt 文件。输出文件已存在时，除非给出 --overwrite 或 --append，\n"
-         L"该文件不转换。\n"
-         L"A folder converts the .txt files in it. An output file that exists is left\n"
+         L"文件夹转换其中的文本与字幕文件 (.txt .srt .ass .ssa .vtt .lrc .md .csv .html .xml\n"
+         L".json .ini 等)。输出文件已存在时，除非给出 --overwrite 或 --append，该文件不转换。\n"
+         L"A folder converts the text and subtitle files in it (.txt .srt .ass .ssa .vtt\n"
+         L".lrc .md .csv .html .xml .json .ini ...). An output file that exists is left\n"
          L"alone (and that file fails) unless --overwrite or --append is given.\n"
          L"\n"
          L"退出码 / Exit status: 0 全部成功 / all converted, 1 有文件失败 / some failed,\n"

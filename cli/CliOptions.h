@@ -2,6 +2,7 @@
 // The command line of tarnwell-cli: what to convert, how, and where to.
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -17,9 +18,10 @@ struct InputEncoding {
   UINT codePage = 0;
 };
 
-// What the output is written in. Only UTF-8 today; the table in
-// CliOptions.cpp names what --to accepts.
-enum class OutputEncoding { Utf8 };
+// What the output is written in; the values are the settings' output
+// encodings (textio/TextEncoder.h). The table in CliOptions.cpp names what
+// --to accepts.
+enum class OutputEncoding : std::int32_t { Utf8 = 0, Utf8Bom = 1, Utf16Le = 2, Gb18030 = 3, Big5 = 4, SameAsSource = 5 };
 
 // What to do with an output file that is already there.
 enum class ExistingOutput { Refuse, Overwrite, Append };

@@ -13,9 +13,11 @@
 #include "engine/ConvEngine.h"
 #include "fw/Handle.h"
 #include "pages/FileConvert.h"
+#include "pages/FileDrop.h"
 #include "pages/FileJob.h"
 #include "textio/Charsets.h"
 #include "textio/DetectFileEncoding.h"
+#include "textio/TextEncoder.h"
 
 namespace {
 
@@ -65,10 +67,6 @@ std::wstring NameOf(const std::wstring& path) {
   return cut == std::wstring::npos ? path : path.substr(cut + 1);
 }
 
-bool HasTxtExtension(const std::wstring& name) {
-  return name.size() > 4 &&
-         CompareStringOrdinal(name.c_str() + name.size() - 4, 4, L".txt", 4, TRUE) == CSTR_EQUAL;
-}
 
 // The .txt files of `folder` (and of its sub-folders when `recurse`), as
 // paths relative to it, in the order the Explorer lists them.
@@ -87,7 +85,7 @@ void ListTxtFiles(const std::wstring& folder, const std::wstring& relative, bool
       if (recurse && !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
         folders.push_back(name);
       }
-    } else if (HasTxtExtension(name)) {
+    } else if (HasTextExtension(name.c_str())) {
       files.push_back(name);
     }
   } while (FindNextFileW(search.get(), &found));
@@ -192,14 +190,23 @@ class ProgressLine {
 // Chunks go to an open handle (an output file), or to standard output.
 class CliConversion : public FileConversion {
  public:
-  CliConversion(HANDLE file, CliConsole* console, ProgressLine& progress)
-      : file_(file), console_(console), progress_(progress) {}
+  CliConversion(HANDLE file, CliConsole* console, ProgressLine& progress,
+                const TargetEncoding& target = {})
+      : file_(file), console_(console), progress_(progress), encoder_(target) {}
   bool Write(const char* bytes, std::int32_t count) override {
-    if (console_ != nullptr) return console_->WriteOut(bytes, count);
+    if (!encoder_.Encode(bytes, static_cast<size_t>(count), encoded_)) {
+      unrepresentable_ = true;
+      return false;
+    }
+    const auto n = static_cast<std::int32_t>(encoded_.size());
+    if (console_ != nullptr) return console_->WriteOut(encoded_.data(), n);
     DWORD written = 0;
-    return WriteFile(file_, bytes, static_cast<DWORD>(count), &written, nullptr) &&
-           written == static_cast<DWORD>(count);
+    return WriteFile(file_, encoded_.data(), static_cast<DWORD>(n), &written, nullptr) &&
+           written == static_cast<DWORD>(n);
   }
+  // After a failed write: whether the encoding could not hold the text, and which characters.
+  bool Unrepresentable() const { return unrepresentable_; }
+  std::wstring Missing() const { return encoder_.DescribeMissing(); }
   bool StopRequested() override { return g_interrupted.load(); }
   void LineRead(std::uint64_t rawLength) override { progress_.Bytes(rawLength); }
 
@@ -207,6 +214,9 @@ class CliConversion : public FileConversion {
   HANDLE file_;
   CliConsole* console_;
   ProgressLine& progress_;
+  TextEncoder encoder_;
+  std::string encoded_;
+  bool unrepresentable_ = false;
 };
 
 class Runner {
@@ -288,7 +298,7 @@ int Runner::Run() {
   if (!Plan(items)) return kExitUsage;
   if (items.empty()) {
     // Folders without text files: nothing failed, but say so.
-    console_.Error(L"tarnwell-cli: 没有可转换的 .txt 文件 / no .txt files to convert");
+    console_.Error(L"tarnwell-cli: 没有可转换的文本文件 / no text files to convert");
     return kExitOk;
   }
   if (!OpenEngine()) return kExitSomeFailed;
@@ -367,7 +377,9 @@ bool Runner::ConvertItem(const WorkItem& item, ProgressLine& progress) {
   if (append) SetFilePointerEx(file.get(), LARGE_INTEGER{}, &oldEnd, FILE_END);
 
   const InputEncoding encoding = EncodingFor(source, options_.input);
-  CliConversion into(file.get(), nullptr, progress);
+  CliConversion into(file.get(), nullptr, progress,
+                     ResolveTarget(static_cast<std::int32_t>(options_.output), encoding.encoding,
+                                   encoding.codePage));
   const FileOutcome outcome = ConvertOneFile(engine_, source.c_str(), encoding.encoding,
                                              encoding.codePage, output_, into);
   const bool ok = (outcome == FileOutcome::Done || outcome == FileOutcome::Empty) &&
@@ -381,7 +393,12 @@ bool Runner::ConvertItem(const WorkItem& item, ProgressLine& progress) {
       file.reset();
       DeleteFileW(target.c_str());
     }
-    if (!g_interrupted.load()) Fail(source, OutcomeReason(outcome, into, encoding));
+    if (g_interrupted.load()) {
+    } else if (into.Unrepresentable()) {
+      Fail(source, L"输出编码无法表示 / the output encoding cannot hold " + into.Missing());
+    } else {
+      Fail(source, OutcomeReason(outcome, into, encoding));
+    }
     return false;
   }
   file.reset();
@@ -452,7 +469,9 @@ bool Runner::ConvertStandardInput() {
   }
   encoding = EncodingFor(temp, encoding);
   ProgressLine progress(console_, false, 1, 0);
-  CliConversion into(nullptr, &console_, progress);
+  CliConversion into(nullptr, &console_, progress,
+                     ResolveTarget(static_cast<std::int32_t>(options_.output), encoding.encoding,
+                                   encoding.codePage));
   const FileOutcome outcome =
       ConvertOneFile(engine_, temp, encoding.encoding, encoding.codePage, output_, into);
   if (outcome != FileOutcome::Done && outcome != FileOutcome::Empty) {

@@ -55,7 +55,7 @@ const wchar_t* ReasonText(WORD reason) {
 
 // Heads the list of files whose output encoding could not hold their text.
 constexpr wchar_t kEncodingFailures[] =
-    L"以下文件没有写出 (输出编码无法表示其中的字符, 不会以 ? 代替):\n\n";
+    L"以下文件没有写出: 所选的输出编码无法表示其中的字符 (程序不会用 ? 代替它们)。\n\n";
 constexpr wchar_t kEncodingAdvice[] =
     L"\n可在“设置”中改用 UTF-8、UTF-16 或 GB18030 输出, 它们能表示所有字符。";
 

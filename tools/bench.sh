@@ -93,6 +93,33 @@ done
 # A stop a fifth of the way into the LF file: from the request to the end.
 run "$here/with-display.sh" "$here/wine-run.sh" \
   "$build/bin/filejob_bench.exe" stop s2t utf8-lf "$(win "$big/utf8-lf.txt")" 3
+# 1,000 subtitles of 20-60 KB (numbered cues, timings, a line of text
+# each), queued and converted in one run, against one file of the same bytes.
+subs=$corpus/subtitles
+if [ ! -s "$subs/all.srt" ] || [ "$(ls "$subs"/files | wc -l)" -ne 1000 ]; then
+  rm -rf "$subs"
+  mkdir -p "$subs/files"
+  grep -v '^[[:space:]]*$' "$corpus/zh_CN.txt" | LC_ALL=C awk -v dir="$subs/files" '
+    { lines[n++] = $0 }
+    END {
+      k = 0
+      for (i = 1; i <= 1000; i++) {
+        f = sprintf("%s/%04d.srt", dir, i); size = 0
+        target = 20000 + (i * 7919) % 40001
+        for (cue = 1; size < target; cue++) {
+          t = cue * 3
+          c = sprintf("%d\r\n%02d:%02d:%02d,000 --> %02d:%02d:%02d,500\r\n%s\r\n\r\n", cue,
+                      t / 3600, (t / 60) % 60, t % 60, t / 3600, (t / 60) % 60, t % 60 + 2,
+                      lines[k++ % n])
+          printf "%s", c > f; size += length(c)
+        }
+        close(f)
+      }
+    }'
+  cat "$subs"/files/*.srt > "$subs/all.srt"
+fi
+run "$here/with-display.sh" "$here/wine-run.sh" "$build/bin/filejob_bench.exe" many s2t \
+  "$(win "$subs/files")" "$(win "$subs/all.srt")"
 # The command line over the same files, in one process as the job above.
 run "$here/with-display.sh" "$here/wine-run.sh" "$build/bin/cli_bench.exe" s2t \
   utf8 "$(win "$big/utf8.txt")" 3 utf16 "$(win "$big/utf16.txt")" 1 gbk "$(win "$big/gbk.txt")" 0

@@ -422,5 +422,48 @@ TEST_F(ProgramTest, DISABLED_Tour) {
   Hold("done");
 }
 
+// Not a test either: the settings dialog's output options in each state,
+// and a page whose files failed, for screenshots.
+TEST_F(ProgramTest, DISABLED_OutputOptionsTour) {
+  Source(L"能.txt", Utf8(L"这个软件把简体中文转换成繁体中文。\r\n"));
+  Source(L"不能.txt", Utf8(L"表情😀不在大五码里\r\n"));
+  PostClick(main, kSettingButton);
+  HWND settings = WaitForDialog(L"设置");
+  ASSERT_NE(settings, nullptr);
+  Hold("settings-default");
+  HWND encoding = GetDlgItem(settings, kOutputEncodingCombo);
+  SendMessageW(encoding, CB_SHOWDROPDOWN, TRUE, 0);
+  Hold("settings-encodings");
+  SendMessageW(encoding, CB_SHOWDROPDOWN, FALSE, 0);
+  SendMessageW(encoding, CB_SETCURSEL, 4, 0);
+  HWND place = GetDlgItem(settings, kPlaceCombo);
+  SendMessageW(place, CB_SETCURSEL, 1, 0);
+  PostMessageW(settings, WM_COMMAND, MAKEWPARAM(kPlaceCombo, CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(place));
+  SendMessageW(GetDlgItem(settings, kExistingCombo), CB_SETCURSEL, 2, 0);
+  PostMessageW(GetDlgItem(settings, kConvertNamesCheck), BM_CLICK, 0, 0);
+  PostMessageW(GetDlgItem(settings, kConvertNamesCheck + 1), BM_CLICK, 0, 0);
+  Hold("settings-chosen");
+  HWND existing = GetDlgItem(settings, kExistingCombo);
+  SendMessageW(existing, CB_SHOWDROPDOWN, TRUE, 0);
+  Hold("settings-existing");
+  SendMessageW(existing, CB_SHOWDROPDOWN, FALSE, 0);
+  PostClick(settings, IDOK);
+  Sleep(500);
+  HWND page = OpenFilePage(true);
+  ASSERT_NE(page, nullptr);
+  ASSERT_NO_FATAL_FAILURE(AddFiles(page, srcDir, {L"能.txt", L"不能.txt"}, 2));
+  PostClick(page, kStart);
+  std::wstring text;
+  HWND box = WaitForBox(program.id(), &text, 120000);
+  ASSERT_NE(box, nullptr);
+  Hold("failed-characters");
+  AnswerBox(box, IDOK);
+  box = WaitForBox(program.id(), &text, 60000);
+  ASSERT_NE(box, nullptr);
+  AnswerBox(box, IDNO);
+  Hold("failed-status");
+}
+
 }  // namespace
 }  // namespace filepages_e2e

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Screenshots of the file pages' windows in the running program: runs the
 # end-to-end tour on a private Xvfb and captures each state it holds.
-#   tests/e2e/filepages_shoot.sh [build/win64] [OUT]
+#   [SHOT_FILTER=*DISABLED_OutputOptionsTour] tests/e2e/filepages_shoot.sh [build/win64] [OUT]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${1:-$root/build/win64}
@@ -15,7 +15,7 @@ xvfb=$!
 trap 'kill $xvfb 2>/dev/null || true' EXIT
 sleep 1
 DISPLAY=":$n" timeout 300 "$root/tools/wine-run.sh" "$build/bin/filepages_e2e_test.exe" \
-    --gtest_also_run_disabled_tests --gtest_filter='*DISABLED_Tour' 2>/dev/null |
+    --gtest_also_run_disabled_tests --gtest_filter="${SHOT_FILTER:-*DISABLED_Tour}" 2>/dev/null |
   while IFS= read -r line; do
     echo "$line"
     case "$line" in

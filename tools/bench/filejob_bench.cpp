@@ -6,6 +6,10 @@
 // a fifth of its progress steps are posted: prints the time from the stop
 // request to the end of the job.
 //   filejob_bench.exe stop s2t|t2s NAME PATH ENCODING
+// With "many", every text file of FOLDER is queued (its encoding detected,
+// as Add does) and converted in one run, against ONE, a single file of the
+// same bytes, queued and converted the same way.
+//   filejob_bench.exe many s2t|t2s FOLDER ONE
 // Memory is measured from outside (the peak resident size of the process,
 // which Wine's own figures do not follow): run one file per process for that.
 #include <windows.h>
@@ -21,6 +25,8 @@
 #include "engine/ConvNotify.h"
 #include "engine/ConvWorker.h"
 #include "pages/FileJob.h"
+#include "textio/Charsets.h"
+#include "textio/DetectFileEncoding.h"
 
 namespace {
 
@@ -57,9 +63,95 @@ std::wstring Wide(const char* s) {
   return w;
 }
 
+// Queues `paths` as the page does: each file's encoding detected.
+std::vector<FileEntry> Queue(const std::vector<std::wstring>& paths) {
+  std::vector<FileEntry> entries;
+  for (const std::wstring& path : paths) {
+    char charset[kCharsetNameSize] = {};
+    const FileEncoding encoding = DetectFileEncoding(path.c_str(), charset);
+    const UINT codePage = encoding == EncAnsi ? CodePageForDetectedFile(path.c_str(), charset) : 0;
+    FileEntry entry;
+    MakeFileEntry(path.c_str(), encoding, entry, codePage);
+    entries.push_back(entry);
+  }
+  return entries;
+}
+
+void ClearFolder(const std::wstring& folder) {
+  WIN32_FIND_DATAW found{};
+  HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+      DeleteFileW((folder + L"\\" + found.cFileName).c_str());
+    }
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+}
+
+// Each run takes over a minute here: one round each is enough to compare.
+constexpr int kRounds = 1;
+
+// Seconds to queue and convert `paths` in one run (the best of kRounds).
+double QueueAndConvert(CfgStore& store, const std::wstring& out,
+                       const std::vector<std::wstring>& paths, ConvDirection direction) {
+  double best = 1e30;
+  for (int round = 0; round < kRounds; ++round) {
+    ClearFolder(out);
+    const double start = Now();
+    BenchPage page(store, Queue(paths), direction);
+    page.RunJob();
+    const double seconds = Now() - start;
+    if (seconds < best) best = seconds;
+  }
+  ClearFolder(out);
+  return best;
+}
+
+int ManyFiles(int argc, char** argv) {
+  if (argc != 5) {
+    std::fprintf(stderr, "usage: filejob_bench many s2t|t2s FOLDER ONE\n");
+    return 2;
+  }
+  const ConvDirection direction = std::strcmp(argv[2], "t2s") == 0 ? Tra2Sim : Sim2Tra;
+  const std::wstring folder = Wide(argv[3]);
+  std::vector<std::wstring> paths;
+  std::uint64_t bytes = 0;
+  WIN32_FIND_DATAW found{};
+  HANDLE search = FindFirstFileW((folder + L"\\*.srt").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return 1;
+  do {
+    paths.push_back(folder + L"\\" + found.cFileName);
+    bytes += (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring work = std::wstring(temp) + L"tarnwell-filejob-many";
+  CreateDirectoryW(work.c_str(), nullptr);
+  const std::wstring out = work + L"\\out";
+  CreateDirectoryW(out.c_str(), nullptr);
+  CfgStore store((work + L"\\Tarnwell.cfg").c_str());
+  store.WriteString(CFGKEY_OUTPUT_DIR, out.c_str());
+
+  const double many = QueueAndConvert(store, out, paths, direction);
+  const double one = QueueAndConvert(store, out, {Wide(argv[4])}, direction);
+  std::printf("bench: filejob_%s_many_files %zu files (%.1f MB)\n", argv[2], paths.size(),
+              static_cast<double>(bytes) / 1e6);
+  std::printf("bench: filejob_%s_many_files_rate %.1f files/s\n", argv[2],
+              static_cast<double>(paths.size()) / many);
+  std::printf("bench: filejob_%s_many_files_time %.2f s\n", argv[2], many);
+  std::printf("bench: filejob_%s_one_file_same_bytes_time %.2f s\n", argv[2], one);
+  std::printf("bench: filejob_%s_many_vs_one_time %.2f x (target: at most 2)\n", argv[2],
+              many / one);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 1 && std::strcmp(argv[1], "many") == 0) return ManyFiles(argc, argv);
   const bool stopMode = argc > 1 && std::strcmp(argv[1], "stop") == 0;
   if (stopMode) {
     --argc;
