@@ -184,7 +184,7 @@ TEST(CliOptionsTest, ReadsEveryOptionAndRefusesBadOnes) {
 
   const std::vector<std::vector<std::wstring>> bad = {
       {L"-x"},          {L"--config"},          {L"-c", L"s2x"},   {L"-e", L"latin9"},
-      {L"-e", L"99999"}, {L"--to", L"utf16le"}, {L"-o", L""},      {L"--quiet=1"},
+      {L"-e", L"99999"}, {L"--to", L"utf32"},   {L"-o", L""},      {L"--quiet=1"},
       {L"--overwrite", L"--append"},            {L""}};
   for (const auto& args : bad) {
     CliOptions b;
@@ -330,6 +330,23 @@ TEST_F(CliTest, ExistingOutputsAreKeptReplacedOrAppendedTo) {
   EXPECT_EQ(ReadFileBytes(dir / L"繁體.txt"), converted);
 }
 
+TEST_F(CliTest, OutputEncodingsWriteTheConversionAndBig5NamesWhatItCannotHold) {
+  Source(L"字幕.srt", "1\r\n00:00:01,000 --> 00:00:02,000\r\n" + hans);
+  const std::string converted = EngineConvert("1\r\n00:00:01,000 --> 00:00:02,000\r\n" + hans, Sim2Tra);
+  EXPECT_EQ(RunCli(dir.path(), Quoted(src) + L" --to utf16le -o " + Quoted(out)).exitCode, 0u);
+  const std::wstring wide = Wide(converted);
+  EXPECT_EQ(ReadFileBytes(out + L"\\字幕.srt"),
+            "\xFF\xFE" + std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2));
+
+  // Simplified text has characters Big5 lacks: the file fails, naming
+  // them, and no output is left.
+  Source(L"繁.srt", hant);
+  CliResult big5 = RunCli(src, L"-c t2s --to big5 繁.srt -o " + Quoted(dir / L"大五码"));
+  EXPECT_EQ(big5.exitCode, 1u);
+  EXPECT_NE(big5.err.find("(第 1 行)"), std::string::npos) << big5.err;
+  EXPECT_EQ(GetFileAttributesW((dir / L"大五码\\繁.srt").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 TEST_F(CliTest, FoldersGiveTheirTextFilesAndSubFoldersWithR) {
   Source(L"一.txt", hans);
   Source(L"不是文本.doc", hans);
@@ -346,7 +363,7 @@ TEST_F(CliTest, FoldersGiveTheirTextFilesAndSubFoldersWithR) {
   CreateDirectoryW((dir / L"空").c_str(), nullptr);
   CliResult none = RunCli(dir.path(), Quoted(dir / L"空") + L" -o " + Quoted(out));
   EXPECT_EQ(none.exitCode, 0u);
-  EXPECT_NE(none.err.find(".txt"), std::string::npos) << none.err;
+  EXPECT_NE(none.err.find("no text files"), std::string::npos) << none.err;
 
   const std::wstring deep = dir / L"递归";
   EXPECT_EQ(RunCli(dir.path(), L"-r " + Quoted(src) + L" -o " + Quoted(deep)).exitCode, 0u);
