@@ -257,9 +257,10 @@ bool FileJob::OpenOutput(const FileEntry& entry, const FileIdentity& source) {
     failReason_ = CONV_REASON_CANNOT_WRITE;
     return false;
   }
-  // Whatever the rule, an existing output that is a queued source is
-  // never touched.
-  const FileIdentity existing = IdentifyFile(path.c_str());
+  // An existing output that is a queued source is never appended to or
+  // replaced (keeping both leaves it alone anyway).
+  const FileIdentity existing =
+      options_.existing == EXISTING_KEEP_BOTH ? FileIdentity{} : IdentifyFile(path.c_str());
   if (existing.known && (existing.SameAs(source) || IsQueuedSource(existing))) {
     failReason_ = CONV_REASON_WOULD_OVERWRITE_SOURCE;
     return false;

@@ -319,6 +319,15 @@ TEST_F(FileJobTest, KeepBothTakesTheNextFreeNumberAndSubFoldersAreKeptUnderTheOu
     EXPECT_EQ(Output(name), converted) << Utf8(name);
   }
   EXPECT_FALSE(OutputExists(L"字幕 (4).srt"));
+
+  // A source in the output folder itself stays as it is beside its output.
+  page.entries.clear();
+  WriteFileBytes(outDir + L"\\自己.srt", kSrt);
+  page.Add(outDir + L"\\自己.srt", EncUtf8);
+  page.RunToEnd();
+  EXPECT_EQ(page.Reports()[2], Message(CONV_FILE_DONE, 0));
+  EXPECT_EQ(Output(L"自己.srt"), kSrt);
+  EXPECT_EQ(Output(L"自己 (2).srt"), converted);
 }
 
 TEST_F(FileJobTest, OutputOptionsMissingOrOutOfRangeReadAsTheOldBehaviour) {
