@@ -96,6 +96,9 @@ HFONT ScaledFont(HFONT base, const DpiScale& scale) {
   if (base == nullptr || scale.IsBase()) return base;
   LOGFONTW lf{};
   if (GetObjectW(base, sizeof(lf), &lf) != sizeof(lf)) return base;
+  // The stock GUI font is 8 points at 96 DPI; some systems make it at the
+  // system DPI already, so its own height is not a 96-DPI one.
+  if (base == static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT))) lf.lfHeight = -11;
   lf.lfHeight = scale.FontHeight(lf.lfHeight);
   lf.lfWidth = scale.Scale(lf.lfWidth);
   HFONT font = SharedFont(lf);

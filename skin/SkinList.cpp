@@ -272,7 +272,7 @@ LRESULT vek_SkinList::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     const DpiScale scale = SkinDpi(m_hWnd);
     LVCOLUMNW column = *reinterpret_cast<const LVCOLUMNW*>(lp);
     if ((column.mask & LVCF_WIDTH) != 0) column.cx = scale.Scale(column.cx);
-    return fw::CListCtrl::WindowProc(msg, wp, reinterpret_cast<LPARAM>(&column));
+    return DefWindowProc(msg, wp, reinterpret_cast<LPARAM>(&column));
   }
   if (msg == SkinDpiChangedMessage()) {
     OnDpiChanged(DpiScale(static_cast<int>(lp)), DpiScale(static_cast<int>(wp)));
