@@ -63,6 +63,14 @@ bool EnableDpiAwareness() {
   return false;
 }
 
+void TakeOverDialogScaling(HWND dialog) {
+  using SetBehaviorFn = BOOL(WINAPI*)(HWND, int, int);
+  static const SetBehaviorFn set =
+      Lookup<SetBehaviorFn>(L"user32.dll", "SetDialogDpiChangeBehavior");
+  constexpr int kDisableAll = 1;  // DDC_DISABLE_ALL
+  if (set != nullptr && dialog != nullptr) set(dialog, kDisableAll, kDisableAll);
+}
+
 namespace {
 
 struct FontEntry {

@@ -60,6 +60,10 @@ class DpiScale {
 // already in force.
 bool EnableDpiAwareness();
 
+// Tells the dialog manager (Windows 10, 1703 on) that the dialog lays
+// itself out and sets its fonts for a new DPI. Nothing on older systems.
+void TakeOverDialogScaling(HWND dialog);
+
 // A copy of `base` with its height scaled for `scale`, kept for the life of
 // the process (one per face, weight, height and DPI); `base` itself at 96
 // DPI or when it cannot be read. Not owned by the caller.

@@ -42,6 +42,9 @@ BOOL vek_SkinDlg::OnInitDialog() {
   // A page takes the scale of the window it sits in.
   dpi_ = SkinDpi(m_hWnd);
   MarkSkinDpi(m_hWnd, dpi_);
+  // The dialog lays itself out for a new DPI; the dialog manager's own
+  // scaling would do it twice.
+  if ((GetStyle() & WS_CHILD) == 0) TakeOverDialogScaling(m_hWnd);
   OnLoadSkin();
   if (background.GetSafeHandle() != nullptr) ApplyBackgroundShape();
   OnLayout();
@@ -224,6 +227,17 @@ void vek_SkinDlg::ChangeDpi(const DpiScale& scale, const RECT* suggested) {
   dpi_ = scale;
   MarkSkinDpi(m_hWnd, dpi_);
   if (old != scale) {
+    // Controls the table does not place keep their proportions; the table
+    // places its own exactly below, the pictures size their buttons.
+    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+      RECT r{};
+      ::GetWindowRect(child, &r);
+      MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&r), 2);
+      const auto at = [&](LONG v) { return MulDiv(v, scale.Dpi(), old.Dpi()); };
+      ::SetWindowPos(child, nullptr, at(r.left), at(r.top), at(r.right) - at(r.left),
+                     at(r.bottom) - at(r.top), SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     // The pictures drawn for the new scale replace the old ones.
     OnFreeSkin();
     OnLoadSkin();
