@@ -51,11 +51,14 @@ kill "$pid" 2>/dev/null || true
 wait "$pid" 2>/dev/null || true
 
 modes="s2t t2s about progress-bar progress-anim empty"
-[ -n "$dpi" ] && modes=s2t
+settle=4
+# The scaled runs take the text page only, once its conversion is done (the
+# first conversion of a prefix loads the dictionaries, which takes a while).
+[ -n "$dpi" ] && modes=s2t && settle=12
 for mode in $modes; do
-  "$here/wine-run.sh" "$build/bin/app_shots.exe" "$mode" --seconds 6 >/dev/null 2>&1 &
+  "$here/wine-run.sh" "$build/bin/app_shots.exe" "$mode" --seconds $((settle + 2)) >/dev/null 2>&1 &
   pid=$!
-  sleep 4
+  sleep $settle
   shoot "$mode"
   wait "$pid" 2>/dev/null || true
 done
