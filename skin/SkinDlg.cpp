@@ -204,6 +204,23 @@ namespace {
 // (Windows 10, 1703 on); not in the headers of the Windows 7 API level.
 constexpr UINT kDpiChangedAfterParent = 0x02E3;
 constexpr UINT kDpiChanged = 0x02E0;
+
+// The visible windows `owner` owns on this thread.
+struct OwnedWindows {
+  HWND owner;
+  std::vector<HWND> windows;
+};
+
+BOOL CALLBACK CollectOwned(HWND wnd, LPARAM data) noexcept {
+  auto* owned = reinterpret_cast<OwnedWindows*>(data);
+  if (GetWindow(wnd, GW_OWNER) != owned->owner || !IsWindowVisible(wnd)) return TRUE;
+  try {
+    owned->windows.push_back(wnd);
+  } catch (...) {
+    return FALSE;  // without memory the dialogs found so far come along
+  }
+  return TRUE;
+}
 }  // namespace
 
 LRESULT vek_SkinDlg::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
@@ -258,19 +275,8 @@ void vek_SkinDlg::ChangeDpi(const DpiScale& scale, const RECT* suggested) {
   if ((GetStyle() & WS_CHILD) == 0) {
     // Our open dialogs come along: laid out for the same scale and centred
     // on us again.
-    const DWORD thread = GetCurrentThreadId();
-    struct Owned {
-      HWND owner;
-      std::vector<HWND> windows;
-    } owned{m_hWnd, {}};
-    EnumThreadWindows(
-        thread,
-        [](HWND wnd, LPARAM data) -> BOOL {
-          auto* o = reinterpret_cast<Owned*>(data);
-          if (GetWindow(wnd, GW_OWNER) == o->owner && ::IsWindowVisible(wnd)) o->windows.push_back(wnd);
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&owned));
+    OwnedWindows owned{m_hWnd, {}};
+    EnumThreadWindows(GetCurrentThreadId(), &CollectOwned, reinterpret_cast<LPARAM>(&owned));
     for (HWND wnd : owned.windows) {
       ::SendMessageW(wnd, SkinDpiChangedMessage(), static_cast<WPARAM>(scale.Dpi()),
                      static_cast<LPARAM>(old.Dpi()));
