@@ -18,32 +18,10 @@
 #include "glyphmap/NamedConfigs.h"
 #include "glyphmap/ConfigText.h"
 #include "glyphmap/glyphmap.h"
+#include "tools/bench/BenchClock.h"
 #include "tools/bench/LineCorpus.h"
 
 namespace {
-
-double Now() {
-  static LARGE_INTEGER freq = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
-
-// Processor time of this thread: unlike the clock, it does not count the
-// time other processes of a busy machine take. Its ticks can be coarse (10 ms
-// under Wine), so the rate is taken over all rounds together.
-double ThreadSeconds() {
-  FILETIME created, exited, kernel, user;
-  GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
-  auto seconds = [](const FILETIME& t) {
-    return static_cast<double>(static_cast<uint64_t>(t.dwHighDateTime) << 32 | t.dwLowDateTime) * 1e-7;
-  };
-  return seconds(kernel) + seconds(user);
-}
 
 size_t WorkingSetBytes() {
   PROCESS_MEMORY_COUNTERS_EX pmc{};
