@@ -5,17 +5,29 @@
 # main.png comes from tarnwell.exe itself; the other states from app_shots.exe,
 # which opens the same windows and sets them up in-process; file-done.png and
 # settings.png from tarnwell.exe driven by shipping_e2e_test.exe.
+# With TARNWELL_LOGPIXELS (144 for 150%, 192 for 200%) the windows are taken
+# at that display scale, in a Wine prefix of that DPI on a larger screen:
+# the entrance page, a text page, a file page and the settings dialog.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
 build=$(realpath "${1:-$root/build/win64}")
 out=${2:-$root/docs/screenshots}
 mkdir -p "$out"
-export TARNWELL_WINEPREFIX=${TARNWELL_WINEPREFIX:-$build/wineprefix}
+dpi=${TARNWELL_LOGPIXELS:-}
+if [ -n "$dpi" ]; then
+  export TARNWELL_WINEPREFIX=$build/wineprefix-dpi$dpi
+  screen=2560x1600x24
+else
+  export TARNWELL_WINEPREFIX=${TARNWELL_WINEPREFIX:-$build/wineprefix}
+  screen=1280x1024x24
+fi
+# Booted before the first program, which would otherwise wait for it.
+"$here/wine-prefix.sh" "$TARNWELL_WINEPREFIX"
 
 n=70
 while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb ":$n" -screen 0 "$screen" -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null || true' EXIT
 for _ in $(seq 1 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
@@ -38,10 +50,15 @@ shoot main
 kill "$pid" 2>/dev/null || true
 wait "$pid" 2>/dev/null || true
 
-for mode in s2t t2s about progress-bar progress-anim empty; do
-  "$here/wine-run.sh" "$build/bin/app_shots.exe" "$mode" --seconds 6 >/dev/null 2>&1 &
+modes="s2t t2s about progress-bar progress-anim empty"
+settle=4
+# The scaled runs take the text page only, once its conversion is done (the
+# first conversion of a prefix loads the dictionaries, which takes a while).
+[ -n "$dpi" ] && modes=s2t && settle=12
+for mode in $modes; do
+  "$here/wine-run.sh" "$build/bin/app_shots.exe" "$mode" --seconds $((settle + 2)) >/dev/null 2>&1 &
   pid=$!
-  sleep 4
+  sleep $settle
   shoot "$mode"
   wait "$pid" 2>/dev/null || true
 done
@@ -61,6 +78,7 @@ timeout 300 "$here/wine-run.sh" "$build/bin/shipping_e2e_test.exe" \
     esac
   done || true
 
+[ -n "$dpi" ] && exit 0
 # A start without the resource pack: the one message it shows.
 nopack=$(mktemp -d)
 cp "$build/bin/tarnwell.exe" "$build"/bin/*.dll "$nopack/"
