@@ -118,8 +118,8 @@ DWORD FileJob::Run(const std::vector<FileEntry>& entries, ConvDirection directio
     if (result == FileResult::Done && worker_.StopRequested() &&
         outputKind_ == OutputKind::Replacing) {
       FinishOutput(false);
-    } else {
-      FinishOutput(result == FileResult::Done);
+    } else if (!FinishOutput(result == FileResult::Done)) {
+      result = FileResult::Failed;  // the replacement could not take the old file's place
     }
     if (result == FileResult::Failed && failReason_ != 0) {
       worker_.PostJobMessage(CONV_FILE_REASON, MAKELPARAM(static_cast<WORD>(i), failReason_));
@@ -321,11 +321,11 @@ bool FileJob::OpenOutput(const FileEntry& entry, const FileIdentity& source) {
   return true;
 }
 
-void FileJob::FinishOutput(bool succeeded) {
+bool FileJob::FinishOutput(bool succeeded) {
   const OutputKind kind = std::exchange(outputKind_, OutputKind::None);
   if (!output_) {
     outputPath_.clear();
-    return;
+    return true;
   }
   if (!succeeded && kind == OutputKind::Appended) {
     SetFilePointerEx(output_.get(), oldEnd_, nullptr, FILE_BEGIN);
@@ -335,12 +335,20 @@ void FileJob::FinishOutput(bool succeeded) {
   if (!succeeded && (kind == OutputKind::Created || kind == OutputKind::Replacing)) {
     DeleteFileW(outputPath_.c_str());
   }
+  bool finished = true;
   if (succeeded && kind == OutputKind::Replacing &&
       !MoveFileExW(outputPath_.c_str(), replacedPath_.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-    // The old output stays; the new one is kept under the part name.
-    failReason_ = CONV_REASON_CANNOT_WRITE;
+    // The old output is held by another program: it stays as it was, and
+    // the file fails without leaving its part behind.
+    const DWORD error = GetLastError();
+    DeleteFileW(outputPath_.c_str());
+    failReason_ = error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED
+                      ? CONV_REASON_OUTPUT_IN_USE
+                      : CONV_REASON_CANNOT_WRITE;
+    finished = false;
   }
   outputPath_.clear();
+  return finished;
 }
 
 bool FileJob::WriteOutput(const FileEntry& entry, const char* bytes, std::int32_t count,

@@ -104,8 +104,9 @@ class FileJob {
   std::wstring OutputName(const FileEntry& entry);
   std::wstring OutputFolder(const FileEntry& entry);
   // Undoes the failed file's output; closes it in either case, and puts a
-  // replacement in place when the file went well.
-  void FinishOutput(bool succeeded);
+  // replacement in place when the file went well. False when that
+  // replacement could not take the old file's place (the file then fails).
+  bool FinishOutput(bool succeeded);
   // Counts source bytes done; posts a step when a step's worth is there
   // (every step's worth with `everyStep`, else at most one).
   void CountProgress(std::uint64_t rawLength, bool everyStep = false);

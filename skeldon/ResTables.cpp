@@ -102,7 +102,7 @@ namespace {
 // The larger sets: the 100% rows again, each in its set's folder ("150\\"
 // for the loose files) and as resource number + 1000 x set in the module.
 struct ScaledRows {
-  stResInfo rows[(kSkinSetCount - 1) * 27];
+  stResInfo rows[(kSkinSetCount - 1) * (sizeof(ResBitmapTable) / sizeof(ResBitmapTable[0]))];
   size_t count = 0;
   ScaledRows() {
     for (int set = 1; set < kSkinSetCount; ++set) {

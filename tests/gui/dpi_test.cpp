@@ -425,7 +425,7 @@ TEST_F(DpiTest, AnotherMonitorsScaleRelaysTheWindowAndItsOpenDialog) {
   EXPECT_EQ(settings.Dpi(), to);
   const SIZE dlg = WindowSize(settings.m_hWnd);
   EXPECT_EQ(dlg.cx, to.Scale(520));
-  EXPECT_EQ(dlg.cy, to.Scale(260));
+  EXPECT_EQ(dlg.cy, to.Scale(410));
   const POINT at = CentredOnWorkArea(main.GetWindowRect(), dlg);
   RECT dr = settings.GetWindowRect();
   EXPECT_EQ(dr.left, at.x);

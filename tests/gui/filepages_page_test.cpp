@@ -507,8 +507,8 @@ TEST_F(FilePage, WhenEveryFileFailsTheRunSaysSoAndDoesNotOfferTheFolder) {
   settings.store->WriteString(CFGKEY_OUTPUT_DIR, (src / L"没有这个文件夹\\更深").c_str());
   answer = IDYES;
   RunToQuestion();
-  EXPECT_EQ(page.Cell(0, FILECOL_STATUS), L"未知错误");
-  EXPECT_EQ(page.Cell(1, FILECOL_STATUS), L"未知错误");
+  EXPECT_EQ(page.Cell(0, FILECOL_STATUS), L"无法写入");
+  EXPECT_EQ(page.Cell(1, FILECOL_STATUS), L"无法写入");
   EXPECT_EQ(boxes.back().type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
   EXPECT_NE(boxes.back().text.find(L"没有文件转换成功"), std::wstring::npos);
   EXPECT_TRUE(page.opened.empty());
@@ -519,7 +519,7 @@ TEST_F(FilePage, OneConvertedFileAmongFailedOnesStillOffersTheFolder) {
   page.AddChosenFiles({src / L"不存在.txt"});
   RunToQuestion();
   EXPECT_EQ(page.Cell(0, FILECOL_STATUS), L"处理完成");
-  EXPECT_EQ(page.Cell(1, FILECOL_STATUS), L"未知错误");
+  EXPECT_EQ(page.Cell(1, FILECOL_STATUS), L"无法读取");
   EXPECT_EQ(boxes.back().text, L"处理完成,您是否要打开存储文件夹?");
 }
 

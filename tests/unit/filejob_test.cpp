@@ -303,6 +303,22 @@ TEST_F(FileJobTest, BesideTheSourceWithConvertedNamesReplacesItsOwnOutputAndNeve
   EXPECT_EQ(ReadFileBytes(output), EngineConvert(kSrt, Sim2Tra));
 }
 
+TEST_F(FileJobTest, AReplacementThatCannotTakeTheOldFilesPlaceFailsAndLeavesBothAsTheyWere) {
+  SetOption(page.store, CFGKEY_EXISTING_OUTPUT, EXISTING_REPLACE);
+  page.Add(Source(L"字幕.srt", kSrt), EncUtf8);
+  WriteFileBytes(outDir + L"\\字幕.srt", "old\r\n");
+  // Another program reads the old output, letting nobody delete or rename it.
+  HANDLE held = CreateFileW((outDir + L"\\字幕.srt").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  page.RunToEnd();
+  CloseHandle(held);
+  EXPECT_EQ(page.Reports()[2], Message(CONV_FILE_REASON, MAKELPARAM(0, CONV_REASON_OUTPUT_IN_USE)));
+  EXPECT_EQ(page.Reports()[3], Message(CONV_FILE_FAILED, 0));
+  EXPECT_EQ(Output(L"字幕.srt"), "old\r\n");
+  EXPECT_FALSE(OutputExists(L"字幕.srt.tarnwell-part"));
+}
+
 TEST_F(FileJobTest, KeepBothTakesTheNextFreeNumberAndSubFoldersAreKeptUnderTheOutputFolder) {
   SetOption(page.store, CFGKEY_EXISTING_OUTPUT, EXISTING_KEEP_BOTH);
   page.Add(Source(L"字幕.srt", kSrt), EncUtf8);
