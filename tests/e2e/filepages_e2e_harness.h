@@ -18,6 +18,7 @@
 #include "engine/ConvConfigs.h"
 #include "engine/ConvDirection.h"
 #include "glyphmap/glyphmap.h"
+#include "tests/support/EngineConvert.h"
 #include "tests/support/RemoteUi.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestText.h"
@@ -41,16 +42,6 @@ constexpr int kEncodingCombo = 1026;
 constexpr int kManualRadio = 1028;
 constexpr int kAutoRadio = 1027;
 constexpr wchar_t kDoneQuestion[] = L"处理完成,您是否要打开存储文件夹?";
-
-// What glyphmap gives for a UTF-8 text in one call.
-inline std::string EngineConvert(const std::string& utf8, ConvDirection direction) {
-  std::string config(direction == Sim2Tra ? kConvConfigSim2Tra : kConvConfigTra2Sim);
-  int h = opencc_open_t2s(config.c_str(), "glyphmap");
-  std::string out(GlyphmapOutputBound(utf8.size()), '\0');
-  int n = opencc_convert_utf8_to_buffer(h, utf8.data(), utf8.size(), out.data());
-  opencc_close(h);
-  return out.substr(0, static_cast<size_t>(n > 0 ? n : 0));
-}
 
 class ProgramTest : public ::testing::Test {
  protected:

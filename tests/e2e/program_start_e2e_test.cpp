@@ -9,7 +9,7 @@
 #include <string>
 
 #include "config/CfgStore.h"
-#include "tests/support/ProgramDriver.h"
+#include "tests/support/RemoteUi.h"
 #include "tests/support/TempDir.h"
 
 using namespace testing_support;
@@ -35,7 +35,7 @@ bool Exists(const std::wstring& path) {
 }
 
 TEST(ProgramStartTest, OneHiddenInstanceWindowWithTheNamedClass) {
-  ProgramProcess program;
+  RemoteProcess program;
   ASSERT_TRUE(program.Start(ProgramPath()));
   ASSERT_NE(program.WaitMainWindow(kStartMs), nullptr);
 
@@ -44,10 +44,10 @@ TEST(ProgramStartTest, OneHiddenInstanceWindowWithTheNamedClass) {
   HWND instance = marked[0];
   DWORD pid = 0;
   GetWindowThreadProcessId(instance, &pid);
-  EXPECT_EQ(pid, program.Pid());
+  EXPECT_EQ(pid, program.id());
   EXPECT_FALSE(IsWindowVisible(instance));
 
-  const std::wstring name = ClassNameOf(instance);
+  const std::wstring name = ClassOf(instance);
   const std::wstring prefix = std::wstring(kInstanceTitle) + L"-";
   ASSERT_EQ(name.size(), prefix.size() + 16) << "class " << name.size();
   EXPECT_EQ(name.substr(0, prefix.size()), prefix);
@@ -110,7 +110,7 @@ class FakeInstanceWindow {
 
 TEST(ProgramStartTest, ASecondStartPingsTheRunningOneOnceAndMakesNoWindowOfItsOwn) {
   FakeInstanceWindow running;
-  ProgramProcess program;
+  RemoteProcess program;
   ASSERT_TRUE(program.Start(ProgramPath()));
   ASSERT_NE(program.WaitMainWindow(kStartMs), nullptr) << "a second start goes on starting";
   WaitFor([&] {
@@ -127,7 +127,7 @@ TEST(ProgramStartTest, ASecondStartPingsTheRunningOneOnceAndMakesNoWindowOfItsOw
 }
 
 TEST(ProgramStartTest, TwoRealCopiesShareOneInstanceWindow) {
-  ProgramProcess first, second;
+  RemoteProcess first, second;
   ASSERT_TRUE(first.Start(ProgramPath()));
   ASSERT_NE(first.WaitMainWindow(kStartMs), nullptr);
   ASSERT_TRUE(second.Start(ProgramPath()));
@@ -136,7 +136,7 @@ TEST(ProgramStartTest, TwoRealCopiesShareOneInstanceWindow) {
   ASSERT_EQ(marked.size(), 1u);
   DWORD pid = 0;
   GetWindowThreadProcessId(marked[0], &pid);
-  EXPECT_EQ(pid, first.Pid());
+  EXPECT_EQ(pid, first.id());
 }
 
 TEST(ProgramStartTest, AFirstStartWritesTheDefaultSettingsAndOutputFolder) {
@@ -152,7 +152,7 @@ TEST(ProgramStartTest, AFirstStartWritesTheDefaultSettingsAndOutputFolder) {
   }
   ASSERT_FALSE(Exists(output));
 
-  ProgramProcess program;
+  RemoteProcess program;
   ASSERT_TRUE(program.Start(ProgramPath()));
   ASSERT_NE(program.WaitMainWindow(kStartMs), nullptr);
   ASSERT_TRUE(Exists(file));
@@ -195,7 +195,7 @@ TEST_P(NoPackTest, OneClearMessageAndANonZeroExit) {
     ASSERT_TRUE(WriteFileBytes(folder / L"skeldon.dat", "not a module"));
   }
 
-  ProgramProcess program;
+  RemoteProcess program;
   ASSERT_TRUE(program.Start(folder / L"tarnwell.exe"));
   HWND box = program.WaitMessageBox(kStartMs);
   ASSERT_NE(box, nullptr);
@@ -210,7 +210,7 @@ TEST_P(NoPackTest, OneClearMessageAndANonZeroExit) {
   EXPECT_NE(text.find(damaged ? L"could not be loaded" : L"is missing"), std::wstring::npos);
   EXPECT_EQ(program.MainWindow(), nullptr);
 
-  Answer(box, IDOK);
+  AnswerBox(box, IDOK);
   DWORD code = 0;
   ASSERT_TRUE(program.WaitExit(20000, &code));
   EXPECT_EQ(code, 3u);
