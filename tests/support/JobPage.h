@@ -15,15 +15,17 @@
 
 namespace testing_support {
 
-class JobPage : public ConvWorker {
+// `Job`: the file job, or a test's class derived from it.
+template <class Job>
+class BasicJobPage : public ConvWorker {
  public:
-  explicit JobPage(const std::wstring& settingsFile)
+  explicit BasicJobPage(const std::wstring& settingsFile)
       : store(settingsFile.c_str()), job(*this, store) {}
 
   std::vector<FileEntry> entries;
   ConvDirection direction = Sim2Tra;
   CfgStore store;
-  FileJob job;
+  Job job;
   NotifySink sink;
 
   DWORD RunJob() override { return job.Run(entries, direction); }
@@ -51,5 +53,7 @@ class JobPage : public ConvWorker {
     return out;
   }
 };
+
+using JobPage = BasicJobPage<FileJob>;
 
 }  // namespace testing_support

@@ -364,18 +364,7 @@ class ProbingJob : public FileJob {
   }
 };
 
-class ProbingPage : public ConvWorker {
- public:
-  explicit ProbingPage(const std::wstring& settingsFile)
-      : store(settingsFile.c_str()), job(*this, store) {}
-  std::vector<FileEntry> entries;
-  CfgStore store;
-  ProbingJob job;
-  NotifySink sink;
-  DWORD RunJob() override { return job.Run(entries, Sim2Tra); }
-  void OnJobMessage(WPARAM, LPARAM) override {}
-  HWND JobWindow() const override { return sink.hwnd(); }
-};
+using ProbingPage = BasicJobPage<ProbingJob>;
 
 }  // namespace
 
