@@ -20,6 +20,7 @@
 #include "glyphmap/glyphmap.h"
 #include "tests/support/EngineConvert.h"
 #include "tests/support/RemoteUi.h"
+#include "tests/support/ShotHold.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestText.h"
 
@@ -229,6 +230,22 @@ class ProgramTest : public ::testing::Test {
   }
 
   // Start, then the completion question, answered with `answer`.
+  // The progress display of a run, once it shows (null after the wait).
+  HWND WaitForProgress() {
+    HWND progress = nullptr;
+    WaitFor([&] {
+      for (HWND w : TopWindows(program.id(), L"#32770")) {
+        if (FindDescendant(w, kStop) != nullptr) progress = w;
+      }
+      return progress != nullptr;
+    });
+    return progress;
+  }
+  // Whether `window` went (closed or hidden) within the wait.
+  static bool WaitGone(HWND window) {
+    return WaitFor([&] { return !IsWindow(window) || !IsWindowVisible(window); });
+  }
+
   void StartAndAnswer(HWND page, int answer, std::wstring* question = nullptr) {
     PostClick(page, kStart);
     std::wstring text;

@@ -118,13 +118,8 @@ TEST_F(ProgramTest, StopAnsweredNoThenYesDuringALargeFile) {
   RemoteList list(ListOf(page), program.id());
 
   PostClick(page, kStart);
-  HWND progress = nullptr;
-  ASSERT_TRUE(WaitFor([&] {
-    for (HWND w : TopWindows(program.id(), L"#32770")) {
-      if (FindDescendant(w, kStop) != nullptr) progress = w;
-    }
-    return progress != nullptr;
-  }));
+  HWND progress = WaitForProgress();
+  ASSERT_NE(progress, nullptr);
   // Stop, answered No: the job goes on into the large file.
   PostClick(progress, kStop);
   std::wstring text;
@@ -302,14 +297,8 @@ TEST_F(ProgramTest, OkOnAnUnchangedChoiceKeepsTheBig5Reading) {
 namespace filepages_e2e {
 namespace {
 
-// Not a test: holds each window of the file pages on screen for a while
-// and says so, for screenshots (tests/e2e/filepages_shoot.sh).
-void Hold(const char* name) {
-  std::printf("[ shot     ] %s\n", name);
-  std::fflush(stdout);
-  Sleep(3000);
-}
-
+// Not a test: holds each window of the file pages on screen and says so,
+// for screenshots (tests/e2e/filepages_shoot.sh).
 TEST_F(ProgramTest, DISABLED_Tour) {
   Source(L"带标记的文件.txt", kUtf8Marked);
   Source(L"b.txt", kAscii);
@@ -324,28 +313,30 @@ TEST_F(ProgramTest, DISABLED_Tour) {
   ASSERT_NO_FATAL_FAILURE(
       AddFiles(page, srcDir, {L"带标记的文件.txt", L"b.txt", L"简体样本.txt", L"大文件.txt"}, 4));
   ClickRow(page, 1);
-  Hold("page");
+  RemoteList list(ListOf(page), program.id());
+  ASSERT_TRUE(WaitFor([&] { return list.Selected(1); }));
+  HoldForShot("page", program.id());
   DoubleClickRow(page, 2);
   HWND editor = WaitForDialog(L"文件设置");
   ASSERT_NE(editor, nullptr);
-  Hold("encoding");
+  HoldForShot("encoding", program.id());
   PostClick(editor, IDCANCEL);
-  Sleep(500);
+  ASSERT_TRUE(WaitGone(editor));
   PostClick(main, kSettingButton);
   HWND settings = WaitForDialog(L"设置");
   ASSERT_NE(settings, nullptr);
-  Hold("settings");
+  HoldForShot("settings", program.id());
   PostClick(settings, IDCANCEL);
-  Sleep(500);
+  ASSERT_TRUE(WaitGone(settings));
   PostClick(page, kStart);
-  Sleep(700);
-  Hold("progress");
+  ASSERT_NE(WaitForProgress(), nullptr);
+  HoldForShot("progress", program.id());
   std::wstring text;
   HWND question = WaitForBox(program.id(), &text, 120000);
   ASSERT_NE(question, nullptr);
-  Hold("question");
-  AnswerBox(question, IDNO);
-  Hold("done");
+  HoldForShot("question", program.id());
+  ASSERT_TRUE(AnswerBox(question, IDNO));
+  HoldForShot("done", program.id());
 }
 
 }  // namespace

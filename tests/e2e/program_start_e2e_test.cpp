@@ -10,6 +10,7 @@
 
 #include "config/CfgStore.h"
 #include "tests/support/RemoteUi.h"
+#include "tests/support/ShotHold.h"
 #include "tests/support/TempDir.h"
 
 using namespace testing_support;
@@ -176,12 +177,8 @@ TEST(ProgramStartTest, AFirstStartWritesTheDefaultSettingsAndOutputFolder) {
   EXPECT_EQ(ReadFileBytes(file), ReadFileBytes(temp / L"Tarnwell.cfg"));
 }
 
-// A copy of the program with its libraries but without a usable pack.
-class NoPackTest : public ::testing::TestWithParam<bool> {};
-
-TEST_P(NoPackTest, OneClearMessageAndANonZeroExit) {
-  const bool damaged = GetParam();
-  TempDir folder(L"无资源包");
+// A copy of the program with its libraries into `folder`, without the pack.
+void CopyProgramWithoutPack(const TempDir& folder) {
   WIN32_FIND_DATAW fd;
   const std::wstring bin = ExeFolder();
   HANDLE find = FindFirstFileW((bin + L"\\*.dll").c_str(), &fd);
@@ -191,6 +188,15 @@ TEST_P(NoPackTest, OneClearMessageAndANonZeroExit) {
   } while (FindNextFileW(find, &fd));
   FindClose(find);
   ASSERT_TRUE(CopyFileW(ProgramPath().c_str(), (folder / L"tarnwell.exe").c_str(), FALSE));
+}
+
+// A copy of the program with its libraries but without a usable pack.
+class NoPackTest : public ::testing::TestWithParam<bool> {};
+
+TEST_P(NoPackTest, OneClearMessageAndANonZeroExit) {
+  const bool damaged = GetParam();
+  TempDir folder(L"无资源包");
+  ASSERT_NO_FATAL_FAILURE(CopyProgramWithoutPack(folder));
   if (damaged) {
     ASSERT_TRUE(WriteFileBytes(folder / L"skeldon.dat", "not a module"));
   }
@@ -217,5 +223,17 @@ TEST_P(NoPackTest, OneClearMessageAndANonZeroExit) {
 }
 
 INSTANTIATE_TEST_SUITE_P(MissingOrDamaged, NoPackTest, ::testing::Values(false, true));
+
+// Not a test: that message held on screen, for `make screenshots`.
+TEST(NoPackShot, DISABLED_Message) {
+  TempDir folder(L"无资源包");
+  ASSERT_NO_FATAL_FAILURE(CopyProgramWithoutPack(folder));
+  RemoteProcess program;
+  ASSERT_TRUE(program.Start(folder / L"tarnwell.exe"));
+  HWND box = program.WaitMessageBox(kStartMs);
+  ASSERT_NE(box, nullptr);
+  HoldForShot("no-resource-pack", program.id());
+  AnswerBox(box, IDOK);
+}
 
 }  // namespace
