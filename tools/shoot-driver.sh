@@ -24,8 +24,9 @@ done
 mkdir -p "$out"
 
 coproc DRIVER { "$here/wine-run.sh" "$@" 2>/dev/null; }
-to_driver=${DRIVER[1]}
-while IFS= read -r line <&"${DRIVER[0]}"; do
+# Bash forgets these once the driver has ended.
+driver_pid=$DRIVER_PID from_driver=${DRIVER[0]} to_driver=${DRIVER[1]}
+while IFS= read -r line <&"$from_driver"; do
   line=${line%$'\r'}
   case "$line" in
     "[ shot     ] "*)
@@ -43,4 +44,4 @@ while IFS= read -r line <&"${DRIVER[0]}"; do
     *) if [ $echo = 1 ]; then echo "$line"; fi ;;
   esac
 done
-wait "$DRIVER_PID"
+wait "$driver_pid"

@@ -28,16 +28,19 @@
 namespace {
 
 constexpr UINT_PTR kSetUpTimer = 71;
+constexpr UINT_PTR kEmptyConvertTimer = 72;  // its message box is modal
 
 class ShotsApp : public fw::CWinApp {};
 ShotsApp theApp;
 
 // What the state looks like once it is set up: how many windows of ours
-// show, and (after a conversion) the edit box that must hold its result.
+// show, (after a conversion) the edit box that must hold its result, or a
+// message box that must be up.
 struct ShotState {
   std::string name;
   size_t windows = 1;
   HWND result = nullptr;
+  bool box = false;
 };
 
 // Waits on its own thread for the state, holds it for the shot, then ends
@@ -47,6 +50,7 @@ DWORD WINAPI HoldThenQuit(void* param) {
   const DWORD pid = GetCurrentProcessId();
   testing_support::WaitFor(
       [&] {
+        if (state->box) return testing_support::WaitForBox(pid, nullptr, 0) != nullptr;
         if (state->result != nullptr && GetWindowTextLengthW(state->result) == 0) return false;
         return testing_support::TopWindows(pid).size() == state->windows;
       },
@@ -66,6 +70,11 @@ class ShotsDlg : public CTarnwellDlg {
     return TRUE;
   }
   void OnTimer(UINT_PTR id) override {
+    if (id == kEmptyConvertTimer) {
+      KillTimer(id);
+      Text(1, L"", L"").Convert();
+      return;
+    }
     if (id != kSetUpTimer) return CTarnwellDlg::OnTimer(id);
     KillTimer(id);
     SetUp();
@@ -107,8 +116,8 @@ class ShotsDlg : public CTarnwellDlg {
         page.progress.animation.frameCount = 2;
       }
     } else if (mode_ == L"empty") {
-      state_.windows = 2;  // its message
-      Text(1, L"", L"").Convert();
+      state_.box = true;  // its message
+      SetTimer(kEmptyConvertTimer, 1);
     }
   }
 
