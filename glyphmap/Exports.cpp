@@ -27,24 +27,35 @@ Library& TheLibrary() {
   return library;
 }
 
-}  // namespace
-
-extern "C" int opencc_open_t2s(const char* config, const char* /*libraryName*/) {
-  if (config == nullptr || *config == '\0') return -1;
+// Runs `body`; whatever it throws leaves as std::runtime_error with a UTF-8
+// message.
+template <typename Body>
+auto WithRuntimeErrors(const char* outOfMemory, Body&& body) -> decltype(body()) {
   try {
-    glyphmap::PreparedConfig prepared = glyphmap::PrepareConfig(config);
-    Library& lib = TheLibrary();
-    glyphmap::ConverterPtr converter = lib.converters.Get(prepared, glyphmap::OwnFolderUtf8());
-    return lib.handles.Add(std::move(converter));
+    return body();
   } catch (const std::runtime_error&) {
     throw;
   } catch (const std::bad_alloc&) {
-    throw std::runtime_error("内存不足 / Out of memory while loading the dictionaries");
-  } catch (const opencc::Exception& e) {
+    throw std::runtime_error(outOfMemory);
+  } catch (const opencc::Exception& e) {  // not a std::exception
     throw std::runtime_error(e.what());
   } catch (const std::exception& e) {
     throw std::runtime_error(e.what());
   }
+}
+
+constexpr const char kOutOfMemoryLoading[] = "内存不足 / Out of memory while loading the dictionaries";
+
+}  // namespace
+
+extern "C" int opencc_open_t2s(const char* config, const char* /*libraryName*/) {
+  if (config == nullptr || *config == '\0') return -1;
+  return WithRuntimeErrors(kOutOfMemoryLoading, [&] {
+    glyphmap::PreparedConfig prepared = glyphmap::PrepareConfig(config);
+    Library& lib = TheLibrary();
+    glyphmap::ConverterPtr converter = lib.converters.Get(prepared, glyphmap::OwnFolderUtf8());
+    return lib.handles.Add(std::move(converter));
+  });
 }
 
 namespace {
@@ -60,34 +71,26 @@ int ConvertInto(const glyphmap::CompiledConversion& converter, const char* input
     throw std::runtime_error("文本过长 / The text is too long to convert in one call");
   }
   try {
-    std::string_view text(input, length);
-    size_t n = 0;
-    if (converter.OutputBound(length) <= capacity) {
-      n = converter.Convert(text, output);
-    } else {
-      std::string own(converter.OutputBound(length), '\0');
-      n = converter.Convert(text, own.data());
-      if (n + 1 > capacity) {
-        *output = '\0';
-        throw std::runtime_error(
-            "转换结果超出缓冲区 / The converted text does not fit the buffer");
+    return WithRuntimeErrors("内存不足 / Out of memory while converting", [&] {
+      std::string_view text(input, length);
+      size_t n = 0;
+      if (converter.OutputBound(length) <= capacity) {
+        n = converter.Convert(text, output);
+      } else {
+        std::string own(converter.OutputBound(length), '\0');
+        n = converter.Convert(text, own.data());
+        if (n + 1 > capacity) {
+          throw std::runtime_error(
+              "转换结果超出缓冲区 / The converted text does not fit the buffer");
+        }
+        std::memcpy(output, own.data(), n);
       }
-      std::memcpy(output, own.data(), n);
-    }
-    output[n] = '\0';
-    return static_cast<int>(n);
-  } catch (const std::runtime_error&) {
-    *output = '\0';
+      output[n] = '\0';
+      return static_cast<int>(n);
+    });
+  } catch (...) {
+    *output = '\0';  // a failed call leaves an empty text
     throw;
-  } catch (const std::bad_alloc&) {
-    *output = '\0';
-    throw std::runtime_error("内存不足 / Out of memory while converting");
-  } catch (const opencc::Exception& e) {
-    *output = '\0';
-    throw std::runtime_error(e.what());
-  } catch (const std::exception& e) {
-    *output = '\0';
-    throw std::runtime_error(e.what());
   }
 }
 
@@ -106,7 +109,7 @@ extern "C" int opencc_convert_utf8_to_buffer(int handle, const char* input, size
 
 extern "C" int glyphmap_open(const char* name, const char* wordList) {
   if (name == nullptr || !glyphmap::IsConfigName(name)) return -1;
-  try {
+  return WithRuntimeErrors(kOutOfMemoryLoading, [&] {
     Library& lib = TheLibrary();
     const std::string folder = glyphmap::OwnFolderUtf8();
     glyphmap::PreparedConfig prepared =
@@ -116,15 +119,7 @@ extern "C" int glyphmap_open(const char* name, const char* wordList) {
       converter = lib.converters.WithWordList(std::move(converter), wordList);
     }
     return lib.handles.Add(std::move(converter));
-  } catch (const std::runtime_error&) {
-    throw;
-  } catch (const std::bad_alloc&) {
-    throw std::runtime_error("内存不足 / Out of memory while loading the dictionaries");
-  } catch (const opencc::Exception& e) {
-    throw std::runtime_error(e.what());
-  } catch (const std::exception& e) {
-    throw std::runtime_error(e.what());
-  }
+  });
 }
 
 extern "C" size_t glyphmap_output_bound(int handle, size_t length) {

@@ -22,6 +22,32 @@ inline size_t LeadLength(unsigned char c) {
        : (c & 0xFC) == 0xF8 ? 5 : 6;
 }
 
+// Writes the UTF-8 form of `cp` to `out` (4 bytes at most); its length.
+inline size_t EncodeCharacter(uint32_t cp, char* out) {
+  auto* u = reinterpret_cast<unsigned char*>(out);
+  if (cp < 0x80) {
+    u[0] = static_cast<unsigned char>(cp);
+    return 1;
+  }
+  if (cp < 0x800) {
+    u[0] = static_cast<unsigned char>(0xC0 | cp >> 6);
+    u[1] = static_cast<unsigned char>(0x80 | (cp & 0x3F));
+    return 2;
+  }
+  if (cp < 0x10000) {
+    u[0] = static_cast<unsigned char>(0xE0 | cp >> 12);
+    u[1] = static_cast<unsigned char>(0x80 | (cp >> 6 & 0x3F));
+    u[2] = static_cast<unsigned char>(0x80 | (cp & 0x3F));
+    return 3;
+  }
+  if (cp > 0x10FFFF) return 0;
+  u[0] = static_cast<unsigned char>(0xF0 | cp >> 18);
+  u[1] = static_cast<unsigned char>(0x80 | (cp >> 12 & 0x3F));
+  u[2] = static_cast<unsigned char>(0x80 | (cp >> 6 & 0x3F));
+  u[3] = static_cast<unsigned char>(0x80 | (cp & 0x3F));
+  return 4;
+}
+
 // The character at `p`: its code point (or kNoCodePoint) and its length by
 // its lead byte, which may reach beyond the text.
 struct Character {
@@ -220,7 +246,46 @@ std::unique_ptr<FastConverter> FastConverter::BuildSteps(
   if (num > (uint64_t{1} << 31) || den > (uint64_t{1} << 31)) return nullptr;
   fast->ratioNum_ = num;
   fast->ratioDen_ = den;
+  for (const PrefixDict* dict : fast->normalizationStarts_) {
+    char bytes[4];
+    for (uint32_t cp = 0; cp < dict->StartLimit(); ++cp) {
+      if (dict->Starts(cp) && EncodeCharacter(cp, bytes) > 0) {
+        fast->normalizationLead_[static_cast<unsigned char>(bytes[0])] = true;
+      }
+    }
+  }
+  for (uint32_t b = 256; b-- > 0;) {
+    if (fast->normalizationLead_[b]) fast->normalizationLeast_ = static_cast<unsigned char>(b);
+  }
+  if (segmentation && !fast->onePass_ && !(fast->laterSteps_.empty() && fast->skipFirstInRuns_)) {
+    fast->ConvertKeysAhead(*segmentation);
+  }
   return fast;
+}
+
+void FastConverter::ConvertKeysAhead(const Unit& segmentation) {
+  std::vector<const opencc::Dict*> dicts;
+  for (const auto& dict : segmentation) dicts.push_back(dict.get());
+  Scratch scratch;
+  std::string buffer;
+  keyResultEnds_.reserve(segmentation_->ValueCount());
+  PrefixDict::ForEachKey(dicts, [&](std::string_view key, uint32_t index) {
+    // An index whose key an earlier equal key shadows is never matched: it
+    // keeps an empty result.
+    const Character c = CharacterAt(key.data(), key.size());
+    const PrefixDict::Match match = segmentation_->Longest(key.data(), key.size(), c.codePoint, c.length);
+    if (match.keyLength == key.size() && match.index == index) {
+      buffer.resize(Scaled(key.size(), ratioNum_, ratioDen_) + 64);
+      const char* end = ConvertWholeSegment(key.data(), key.size(), buffer.data(), false, &match, scratch);
+      keyResults_.append(buffer.data(), static_cast<size_t>(end - buffer.data()));
+    }
+    keyResultEnds_.push_back(static_cast<uint32_t>(keyResults_.size()));
+  });
+  if (keyResultEnds_.size() != segmentation_->ValueCount()) {
+    keyResultEnds_.clear();  // numbered otherwise than the lookups: convert as it comes
+    keyResults_.clear();
+  }
+  keyResults_.shrink_to_fit();
 }
 
 void FastConverter::FillStep(Step& step) {
@@ -278,25 +343,18 @@ char* FastConverter::ConvertWholeSegment(const char* segment, size_t length, cha
   }
   // The first step into a buffer, the steps between through two more, the
   // last into `out`.
-  std::string& first = scratch.first;
-  if (first.size() < Scaled(length, firstNum_, firstDen_) + 1) {
-    first.resize(Scaled(length, firstNum_, firstDen_) + 64);
-  }
-  const char* text = first.data();
+  char* const first = scratch.first.Reserve(Scaled(length, firstNum_, firstDen_) + 64);
+  const char* text = first;
   size_t n = static_cast<size_t>(
-      (keyValueFirst ? Emit(first.data(), key->value.data(), key->value.size())
-                     : ConvertSegment(segment, length, first.data(), isRun)) - first.data());
+      (keyValueFirst ? Emit(first, key->value.data(), key->value.size())
+                     : ConvertSegment(segment, length, first, isRun)) - first);
   // Whether the text is still the segment as the segmentation saw it.
   bool same = n == length && std::memcmp(text, segment, n) == 0;
   for (size_t i = 0; i < laterSteps_.size(); ++i) {
     const Step& step = laterSteps_[i];
     const bool last = i + 1 == laterSteps_.size();
     char* to = out;
-    if (!last) {
-      std::string& next = scratch.later[i & 1];
-      if (next.size() < Scaled(n, step.num, step.den) + 1) next.resize(Scaled(n, step.num, step.den) + 64);
-      to = next.data();
-    }
+    if (!last) to = scratch.later[i & 1].Reserve(Scaled(n, step.num, step.den) + 64);
     char* end;
     if (same && step.firstIsSegmentation && key != nullptr) {
       end = Emit(to, key->value.data(), key->value.size());
@@ -416,28 +474,56 @@ size_t FastConverter::ConvertInOnePass(const char* text, size_t length, char* ou
   return static_cast<size_t>(out - start);
 }
 
+bool FastConverter::NeedsNormalization(const char* text, size_t length) const {
+  // A character some key starts with: then the normalization runs. Every
+  // byte is looked at, not only those where the walk of the conversion
+  // starts a character, so one may be found inside a malformed character;
+  // the normalization then copies the text as it is, as no key matches
+  // where its walk stands.
+  const auto* u = reinterpret_cast<const unsigned char*>(text);
+  auto startsKey = [&](size_t i) {
+    if (u[i] < normalizationLeast_ || !normalizationLead_[u[i]]) return false;
+    if (u[i] < 0x80) return true;
+    const Character c = CharacterAt(text + i, length - i);
+    for (const PrefixDict* dict : normalizationStarts_) {
+      if (dict->Starts(c.codePoint)) return true;
+    }
+    return false;
+  };
+  size_t i = 0;
+  if (normalizationLeast_ >= 0x80) {
+    // Eight bytes at a time, looked at one by one only when one of them
+    // reaches the least lead byte: a byte does when its high bit is set and
+    // its low seven bits exceed the least's minus 0x81 (added to 127 minus
+    // that, they carry into the high bit, never into the next byte).
+    constexpr uint64_t kOnes = 0x0101010101010101ULL;
+    const uint64_t add = kOnes * (127 - (normalizationLeast_ - 0x81));
+    for (; i + 8 <= length; i += 8) {
+      uint64_t word;
+      std::memcpy(&word, u + i, 8);
+      if ((((word & kOnes * 0x7F) + add) & word & kOnes * 0x80) == 0) continue;
+      for (size_t k = i; k < i + 8; ++k) {
+        if (startsKey(k)) return true;
+      }
+    }
+  }
+  for (; i < length; ++i) {
+    if (startsKey(i)) return true;
+  }
+  return false;
+}
+
 size_t FastConverter::Convert(const char* text, size_t length, char* out) const {
   Scratch scratch;
   // Normalization runs over the whole text first, as one piece; a text where
   // none of its keys starts is left as it is.
-  bool normalize = false;
-  for (size_t pos = 0; pos < length && !normalization_.empty() && !normalize;) {
-    const unsigned char lead = static_cast<unsigned char>(text[pos]);
-    if (lead < 0x80) {
-      for (const Step& step : normalization_) normalize = normalize || !step.plain[lead];
-      ++pos;
-      continue;
+  if (!normalization_.empty() && NeedsNormalization(text, length)) {
+    for (size_t i = 0; i < normalization_.size(); ++i) {
+      const Step& step = normalization_[i];
+      char* next = scratch.normalized[i & 1].Reserve(Scaled(length, step.num, step.den) + 1);
+      length = static_cast<size_t>(ApplyStep(step, text, length, next) - next);
+      text = next;
     }
-    const Character c = CharacterAt(text + pos, length - pos);
-    for (const PrefixDict* dict : normalizationStarts_) normalize = normalize || dict->Starts(c.codePoint);
-    pos += c.length;
-  }
-  for (size_t i = 0; normalize && i < normalization_.size(); ++i) {
-    const Step& step = normalization_[i];
-    std::string& next = scratch.normalized[i & 1];
-    next.resize(Scaled(length, step.num, step.den) + 1);
-    length = static_cast<size_t>(ApplyStep(step, text, length, next.data()) - next.data());
-    text = next.data();
   }
   return ConvertMain(text, length, out, scratch);
 }
@@ -463,9 +549,12 @@ size_t FastConverter::ConvertMain(const char* text, size_t length, char* out,
       if (pos > runStart) {
         out = ConvertWholeSegment(text + runStart, pos - runStart, out, true, nullptr, scratch);
       }
-      // Where the conversion's first dictionary is the segmentation's, its
-      // longest key within the segment is the segment itself.
-      out = ConvertWholeSegment(text + pos, match.keyLength, out, false, &match, scratch);
+      if (keyResultEnds_.empty()) {
+        out = ConvertWholeSegment(text + pos, match.keyLength, out, false, &match, scratch);
+      } else {
+        const uint32_t from = match.index ? keyResultEnds_[match.index - 1] : 0;
+        out = Emit(out, keyResults_.data() + from, keyResultEnds_[match.index] - from);
+      }
       pos += match.keyLength;
       runStart = pos;
     } else {
@@ -598,7 +687,7 @@ size_t FastConverter::MemoryBytes() const {
   std::map<const PrefixDict*, size_t> counted;
   if (segmentation_) counted[segmentation_.get()] = segmentation_->MemoryBytes();
   for (const auto& dict : owned_) counted[dict.get()] = dict->MemoryBytes();
-  size_t total = 0;
+  size_t total = keyResults_.capacity() + keyResultEnds_.capacity() * sizeof(uint32_t);
   for (const auto& [dict, bytes] : counted) total += bytes;
   return total;
 }

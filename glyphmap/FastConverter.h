@@ -80,10 +80,29 @@ class FastConverter {
     // key, or nothing anywhere in a run).
     bool firstIsSegmentation = false;
   };
+  // A buffer for an intermediate text: on the stack for the short texts
+  // that segments are, on the heap beyond. Reserve keeps no content.
+  class Buffer {
+   public:
+    char* Reserve(size_t bytes) {
+      if (bytes > capacity_) {
+        heap_.reset(new char[bytes]);
+        data_ = heap_.get();
+        capacity_ = bytes;
+      }
+      return data_;
+    }
+
+   private:
+    char small_[1024];
+    std::unique_ptr<char[]> heap_;
+    char* data_ = small_;
+    size_t capacity_ = sizeof small_;
+  };
   // Buffers for the intermediate texts of one call.
   struct Scratch {
-    std::string normalized[2];
-    std::string first, later[2];
+    Buffer normalized[2];
+    Buffer first, later[2];
   };
 
   FastConverter() = default;
@@ -120,6 +139,16 @@ class FastConverter {
   std::vector<Step> laterSteps_;     // the chain's steps after the first, per segment
   std::vector<Step> normalization_;  // over the whole text before segmentation
   std::vector<const PrefixDict*> normalizationStarts_;  // its dictionaries, for a quick scan
+  bool normalizationLead_[256] = {};  // bytes that start a character some key of it starts with
+  unsigned char normalizationLeast_ = 0xFF;  // the least of them
+  bool NeedsNormalization(const char* text, size_t length) const;
+  // Each segmentation key's whole result through the chain, by the key's
+  // index: a key segment converts the same way wherever it stands. Empty
+  // where a key segment is simply its value (one step over the
+  // segmentation's own dictionary).
+  void ConvertKeysAhead(const Unit& segmentation);
+  std::string keyResults_;
+  std::vector<uint32_t> keyResultEnds_;  // result i is keyResults_[ends[i-1], ends[i])
   uint64_t firstNum_ = 1, firstDen_ = 1;  // the first step's largest expansion
   uint64_t ratioNum_ = 1, ratioDen_ = 1;  // the whole conversion's
   // Bit per code point that some key of any dictionary holds before its end.

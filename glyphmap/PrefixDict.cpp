@@ -50,6 +50,19 @@ PrefixDict::PrefixDict(const std::vector<const opencc::Dict*>& dicts)
   Compile(items);
 }
 
+void PrefixDict::ForEachKey(const std::vector<const opencc::Dict*>& dicts,
+                            const std::function<void(std::string_view, uint32_t)>& visit) {
+  // AddValue's numbering: every entry with a key, in order.
+  uint32_t index = 0;
+  for (const opencc::Dict* dict : dicts) {
+    const opencc::LexiconPtr lexicon = dict->GetLexicon();
+    for (const auto& entry : *lexicon) {
+      const std::string_view key = entry->KeyView();
+      if (!key.empty()) visit(key, index++);
+    }
+  }
+}
+
 PrefixDict::PrefixDict(const std::vector<Entry>& entries) : trie_(std::make_unique<Trie>()) {
   ownKeys_.reserve(entries.size());
   for (const Entry& e : entries) ownKeys_.push_back(e.key);

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -45,6 +46,7 @@ class PrefixDict {
   struct Match {
     size_t keyLength = 0;  // 0: no key is a prefix
     std::string_view value;
+    uint32_t index = 0;  // the value's number: entries are numbered in the order given
   };
 
   // One key and its value, for lists built outside OpenCC's dictionaries.
@@ -62,6 +64,12 @@ class PrefixDict {
   explicit PrefixDict(const std::vector<const opencc::Dict*>& dicts);
   // Entries given directly, valid UTF-8 keys; the first of equal keys wins.
   explicit PrefixDict(const std::vector<Entry>& entries);
+  // The entries of `dicts` as the constructor above numbers them: `visit`
+  // gets each key with its number (a Match's index).
+  static void ForEachKey(const std::vector<const opencc::Dict*>& dicts,
+                         const std::function<void(std::string_view key, uint32_t index)>& visit);
+  // How many values there are (one past the largest index).
+  size_t ValueCount() const { return valueOffsets_.size() - 1; }
   ~PrefixDict();
   PrefixDict(const PrefixDict&) = delete;
   PrefixDict& operator=(const PrefixDict&) = delete;
@@ -73,11 +81,13 @@ class PrefixDict {
                                        size_t firstLength) const {
     if (!Starts(first)) return {};
     if (firstLength > length) return {};
-    if (singleChars_) return {firstLength, Value(charValue_[first] - 1)};
+    if (singleChars_) return {firstLength, Value(charValue_[first] - 1), charValue_[first] - 1};
     return WalkFrom(text, length, first, firstLength);
   }
   // Whether every key is one character.
   bool SingleCharacters() const { return singleChars_; }
+  // Code points at or above this start no key.
+  uint32_t StartLimit() const { return startLimit_; }
   // Whether some key starts with this code point.
   bool Starts(uint32_t first) const {
     return first < startLimit_ && (starts_[first >> 6] >> (first & 63) & 1);
@@ -104,7 +114,7 @@ class PrefixDict {
   // The walk with its first character taken from the tables.
   Match WalkFrom(const char* text, size_t length, uint32_t first, size_t firstLength) const {
     Match best;
-    if (charValue_[first]) best = {firstLength, Value(charValue_[first] - 1)};
+    if (charValue_[first]) best = {firstLength, Value(charValue_[first] - 1), charValue_[first] - 1};
     if (length > maxKeyLength_) length = maxKeyLength_;
     const uint32_t* units = units_;
     size_t node = firstNode_[first];
@@ -116,7 +126,8 @@ class PrefixDict {
       node ^= Offset(unit);
       if ((unit >> 8) & 1) {
         best.keyLength = i + 1;
-        best.value = Value(keyValue_[units[node] & ((1U << 31) - 1)]);
+        best.index = keyValue_[units[node] & ((1U << 31) - 1)];
+        best.value = Value(best.index);
       }
     }
     return best;

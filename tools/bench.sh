@@ -39,8 +39,8 @@ run() { "$@" 2>/dev/null | tee -a "$results"; }
 # Every configuration: Simplified text for the s2* ones, Traditional for the rest.
 for dir in s2t s2tw s2twp s2hk s2hkp t2s tw2s tw2sp hk2s hk2sp; do
   src=$corpus/zh_CN.txt; [ "${dir#s2}" = "$dir" ] && src=$corpus/zh_TW.txt
-  run "$nb/opencc_native_bench" $dir "$data" "$src" 3
-  run "$here/with-display.sh" "$here/wine-run.sh" "$build/bin/glyphmap_bench.exe" $dir "Z:${src//\//\\}" 3
+  run "$nb/opencc_native_bench" $dir "$data" "$src" 5
+  run "$here/with-display.sh" "$here/wine-run.sh" "$build/bin/glyphmap_bench.exe" $dir "Z:${src//\//\\}" 5
   run "$here/with-display.sh" "$here/wine-run.sh" "$build/bin/glyphmap_bench.exe" $dir "Z:${src//\//\\}" 1 opencc
   # Debian's opencc command (1.1.6), what a Linux user has at hand.
   if command -v opencc >/dev/null && { [ $dir = s2t ] || [ $dir = t2s ]; }; then
@@ -51,6 +51,35 @@ for dir in s2t s2tw s2twp s2hk s2hkp t2s tw2s tw2sp hk2s hk2sp; do
       'BEGIN { printf "bench: debian_opencc_%s %.2f MB/s\n", d, b / (e - s) / 1e6 }' | tee -a "$results"
   fi
 done
+
+# The per-configuration ratios, from the lines above. Both sides are timed by
+# the clock and by the processor time of their thread; on a busy machine only
+# the latter compares like with like.
+config_summary() {
+  awk '
+    /^bench: opencc_native_[a-z0-9]+ / { n[substr($2, 15)] = $3 }
+    /^bench: glyphmap_[a-z0-9]+ / { g[substr($2, 10)] = $3 }
+    /^bench: debian_opencc_(s2t|t2s) / { d[substr($2, 15)] = $3 }
+    /^bench: glyphmap_first_open_[a-z0-9]+ / { fo[substr($2, 21)] = $3 }
+    /^bench: glyphmap_later_open_[a-z0-9]+ / { lo[substr($2, 21)] = $3 }
+    /^bench: opencc_native_cpu_[a-z0-9]+ / { nc[substr($2, 19)] = $3 }
+    /^bench: glyphmap_cpu_[a-z0-9]+ / { gc[substr($2, 14)] = $3 }
+    /^bench: opencc_same_process_open_[a-z0-9]+ / { oo[substr($2, 26)] = $3 }
+    END {
+      for (k in fo) if (oo[k] > 0) printf "bench: glyphmap_first_open_vs_opencc_load_%s %.2f x\n", k, fo[k] / oo[k]
+      for (k in g) {
+        if (n[k] > 0) printf "bench: glyphmap_vs_native_%s %.2f x\n", k, g[k] / n[k]
+        if (nc[k] > 0) printf "bench: glyphmap_vs_native_cpu_%s %.2f x\n", k, gc[k] / nc[k]
+        if (d[k] > 0) printf "bench: glyphmap_vs_debian_opencc_%s %.2f x\n", k, g[k] / d[k]
+      }
+    }' "$results"
+}
+
+# BENCH_ONLY=configs: the conversions alone, a few minutes.
+if [ "${BENCH_ONLY:-}" = configs ]; then
+  config_summary
+  exit 0
+fi
 
 # The file job over about 100 MB of the same text with Windows line ends,
 # in three encodings, and with Unix line ends (LF) in UTF-8.
@@ -110,20 +139,7 @@ awk '
   /^bench: filejob_s2t_utf8 / { j = $3 }
   /^bench: debian_opencc_s2t_100MB / { d = $3 }
   END { if (d > 0) printf "bench: filejob_utf8_vs_debian_opencc %.2f x\n", j / d }' "$results"
-awk '
-  /^bench: opencc_native_[a-z0-9]+ / { n[substr($2, 15)] = $3 }
-  /^bench: glyphmap_[a-z0-9]+ / { g[substr($2, 10)] = $3 }
-  /^bench: debian_opencc_(s2t|t2s) / { d[substr($2, 15)] = $3 }
-  /^bench: glyphmap_first_open_[a-z0-9]+ / { fo[substr($2, 21)] = $3 }
-  /^bench: glyphmap_later_open_[a-z0-9]+ / { lo[substr($2, 21)] = $3 }
-  /^bench: opencc_same_process_open_[a-z0-9]+ / { oo[substr($2, 26)] = $3 }
-  END {
-    for (k in fo) if (oo[k] > 0) printf "bench: glyphmap_first_open_vs_opencc_load_%s %.2f x\n", k, fo[k] / oo[k]
-    for (k in g) {
-      if (n[k] > 0) printf "bench: glyphmap_vs_native_%s %.2f x\n", k, g[k] / n[k]
-      if (d[k] > 0) printf "bench: glyphmap_vs_debian_opencc_%s %.2f x\n", k, g[k] / d[k]
-    }
-  }' "$results"
+config_summary
 
 # The program itself, driven from a second process: start to visible main
 # window, and Convert to result for about 1 MB pasted into the text page.

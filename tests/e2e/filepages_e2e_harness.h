@@ -117,13 +117,26 @@ class ProgramTest : public ::testing::Test {
   // Shows a file page through the entrance page; returns the page.
   HWND OpenFilePage(bool simplifiedToTraditional) {
     const int id = simplifiedToTraditional ? kEntranceFileS2T : kEntranceFileT2S;
-    // The entrance shows again some time after a Back.
+    // The entrance shows again some time after a Back. The main window shows
+    // the page it goes to before it hides the one it leaves, so from here the
+    // entrance and the page left can both be seen visible for a moment: wait
+    // until the page left is hidden, and after the click until the entrance
+    // is, so that the list found is the new page's.
     HWND card = nullptr;
-    if (!WaitFor([&] { return (card = FindDescendant(main, id)) != nullptr; })) return nullptr;
-    PostClick(GetParent(card), id);
+    if (!WaitFor([&] {
+          card = FindDescendant(main, id);
+          return card != nullptr && FindDescendant(main, kFileList) == nullptr;
+        })) {
+      return nullptr;
+    }
+    HWND entrance = GetParent(card);
+    PostClick(entrance, id);
     HWND list = nullptr;
-    WaitFor([&] { return (list = FindDescendant(main, kFileList)) != nullptr; });
-    return list != nullptr ? GetParent(list) : nullptr;
+    WaitFor([&] {
+      list = FindDescendant(main, kFileList);
+      return list != nullptr && !IsWindowVisible(entrance);
+    });
+    return list != nullptr && !IsWindowVisible(entrance) ? GetParent(list) : nullptr;
   }
   HWND ListOf(HWND page) { return GetDlgItem(page, kFileList); }
 

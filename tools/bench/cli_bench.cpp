@@ -12,25 +12,7 @@
 #include <vector>
 
 #include "cli/CliRun.h"
-
-namespace {
-
-double Now() {
-  LARGE_INTEGER f, t;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
-std::wstring Wide(const char* s) {
-  int n = MultiByteToWideChar(CP_UTF8, 0, s, -1, nullptr, 0);
-  std::wstring w(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, s, -1, w.data(), n);
-  w.resize(wcslen(w.c_str()));
-  return w;
-}
-
-}  // namespace
+#include "tools/bench/BenchClock.h"
 
 int main(int argc, char** argv) {
   if (argc < 5 || (argc - 2) % 3 != 0) {

@@ -21,15 +21,9 @@
 #include "engine/ConvNotify.h"
 #include "engine/ConvWorker.h"
 #include "pages/FileJob.h"
+#include "tools/bench/BenchClock.h"
 
 namespace {
-
-double Now() {
-  LARGE_INTEGER f, t;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
-}
 
 // The job runs on this thread: the bench needs no window.
 class BenchPage : public ConvWorker {
@@ -48,14 +42,6 @@ class BenchPage : public ConvWorker {
   void OnJobMessage(WPARAM, LPARAM) override {}
   HWND JobWindow() const override { return nullptr; }
 };
-
-std::wstring Wide(const char* s) {
-  int n = MultiByteToWideChar(CP_UTF8, 0, s, -1, nullptr, 0);
-  std::wstring w(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, s, -1, w.data(), n);
-  w.resize(wcslen(w.c_str()));
-  return w;
-}
 
 }  // namespace
 

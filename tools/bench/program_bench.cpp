@@ -14,21 +14,12 @@
 #include <string>
 #include <vector>
 
+#include "tools/bench/BenchClock.h"
+
 namespace {
 
 constexpr size_t kPasteBytes = 1000000;
 constexpr DWORD kTimeoutMs = 120000;
-
-double Now() {
-  static LARGE_INTEGER freq = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
 
 bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs, DWORD pollMs = 2) {
   const DWORD start = GetTickCount();
