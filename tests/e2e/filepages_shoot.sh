@@ -8,6 +8,6 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(realpath "${1:-$root/build/win64}")
 out=$(realpath -m "${2:-/tmp/filepages-shots}")
 export TARNWELL_WINEPREFIX=${TARNWELL_WINEPREFIX:-$build/wineprefix}
-timeout 300 "$root/tools/with-display.sh" "$root/tools/shoot-driver.sh" "$out" --echo -- \
+timeout 1200 "$root/tools/with-display.sh" "$root/tools/shoot-driver.sh" "$out" --echo -- \
   "$build/bin/filepages_e2e_test.exe" --gtest_also_run_disabled_tests --gtest_filter='*DISABLED_Tour'
 echo "screenshots in $out"
