@@ -48,6 +48,8 @@ bench: build64
 
 screenshots: build64
 	@tools/screenshots.sh $(BUILD)/win64 docs/screenshots
+	@TARNWELL_LOGPIXELS=144 tools/screenshots.sh $(BUILD)/win64 docs/screenshots/150
+	@TARNWELL_LOGPIXELS=192 tools/screenshots.sh $(BUILD)/win64 docs/screenshots/200
 
 dist: build
 	@tools/dist.sh $(BUILD) dist

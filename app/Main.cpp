@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "app/TarnwellApp.h"
+#include "skin/DpiScale.h"
 
 namespace {
 
@@ -9,4 +10,9 @@ CTarnwellApp theApp;
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return theApp.Run(); }
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  // Before the first window: the manifest says the same, and this covers a
+  // start without it.
+  EnableDpiAwareness();
+  return theApp.Run();
+}

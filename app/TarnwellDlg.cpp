@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr int kPageX = 7;
+constexpr int kPageX = 7;  // where the pages sit, 96-DPI pixels
 constexpr int kPageY = 66;
 // Looks again for a moment to queue handed files.
 constexpr UINT_PTR kHandOverTimer = 0x4849;
@@ -103,12 +103,23 @@ void CTarnwellDlg::CreatePages() {
       pages[i].reset();
       continue;
     }
-    page->SetWindowPos(nullptr, kPageX, kPageY, size.cx, size.cy,
+    page->SetWindowPos(nullptr, Dpi().Scale(kPageX), Dpi().Scale(kPageY), size.cx, size.cy,
                        SWP_HIDEWINDOW | SWP_NOZORDER | SWP_NOACTIVATE);
     page->pageIndex = i;
   }
   if (pages[0]) pages[0]->ShowWindow(SW_SHOW);
   currentPage = 0;
+}
+
+void CTarnwellDlg::OnDpiChanged(const DpiScale& old, const DpiScale& scale) {
+  // The pages have taken the new scale already; they move to their place.
+  const SIZE size = background.GetSize();
+  for (auto& page : pages) {
+    if (!page || page->m_hWnd == nullptr) continue;
+    page->SetWindowPos(nullptr, scale.Scale(kPageX), scale.Scale(kPageY), size.cx, size.cy,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  ShowBackButton();
 }
 
 void CTarnwellDlg::ShowBackButton() {

@@ -36,6 +36,7 @@ class CTarnwellDlg : public vek_SkinDlg {
   CtrlSkinTable SkinTable() override;
   BOOL OnCommand(WPARAM wp, LPARAM lp) override;
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+  void OnDpiChanged(const DpiScale& old, const DpiScale& scale) override;
   void OnPaint() override;
 
  private:

@@ -41,20 +41,87 @@ const Rgb kLine = {206 / 255.0, 212 / 255.0, 218 / 255.0};
 const Rgb kRed = {214 / 255.0, 78 / 255.0, 66 / 255.0};
 const Rgb kKey = {1, 0, 1};
 
-Rgb BandColor(int y, int height) {
+static int g_dpi = 96;
+
+void SetArtDpi(int dpi) { g_dpi = dpi > 0 ? dpi : 96; }
+int ArtDpi(void) { return g_dpi; }
+int Px(int v) { return (int)(((long)v * g_dpi + 48) / 96); }
+double BandRow(int row) { return (row + 0.5) * 96.0 / g_dpi - 0.5; }
+
+cairo_surface_t* NewScaledSurface(int w, int h) {
+  return cairo_image_surface_create(CAIRO_FORMAT_ARGB32, Px(w), Px(h));
+}
+
+cairo_t* BeginScaled(cairo_surface_t* s, int w, int h) {
+  cairo_t* cr = cairo_create(s);
+  cairo_scale(cr, (double)cairo_image_surface_get_width(s) / w,
+              (double)cairo_image_surface_get_height(s) / h);
+  return cr;
+}
+
+// The device pixel index that the 100% pixel index `k` becomes along one axis
+// with scale `f` and offset `o` (the pixel whose span holds k's scaled start).
+static double DevicePixel(double k, double f, double o) { return floor(k * f + o + 0.5); }
+
+double HairX(cairo_t* cr, double x) {
+  cairo_matrix_t m;
+  cairo_get_matrix(cr, &m);
+  return (DevicePixel(floor(x), m.xx, m.x0) + 0.5 - m.x0) / m.xx;
+}
+
+double HairY(cairo_t* cr, double y) {
+  cairo_matrix_t m;
+  cairo_get_matrix(cr, &m);
+  return (DevicePixel(floor(y), m.yy, m.y0) + 0.5 - m.y0) / m.yy;
+}
+
+void StrokeHair(cairo_t* cr) {
+  cairo_save(cr);
+  cairo_identity_matrix(cr);
+  cairo_set_line_width(cr, 1);
+  cairo_stroke(cr);
+  cairo_restore(cr);
+}
+
+void FillRow(cairo_t* cr, double x, double y, double w, Rgb c) {
+  cairo_matrix_t m;
+  cairo_get_matrix(cr, &m);
+  double row = DevicePixel(floor(y), m.yy, m.y0);
+  double x0 = floor(x * m.xx + m.x0 + 0.5), x1 = floor((x + w) * m.xx + m.x0 + 0.5);
+  cairo_save(cr);
+  cairo_identity_matrix(cr);
+  SetColor(cr, c);
+  cairo_rectangle(cr, x0, row, x1 - x0, 1);
+  cairo_fill(cr);
+  cairo_restore(cr);
+}
+
+Rgb BandColor(double y, int height) {
   // Lighter at the top, settling on the accent blue at the bottom.
   Rgb top = RgbOf(58, 160, 214);
   Rgb bottom = RgbOf(22, 134, 188);
-  double t = height > 1 ? (double)y / (height - 1) : 0;
+  double t = height > 1 ? y / (height - 1) : 0;
+  if (t < 0) t = 0;
+  if (t > 1) t = 1;
   return Mix(top, bottom, t);
 }
 
 void FillBand(cairo_t* cr, int x, int y0, int width, int y1, int height) {
-  for (int y = y0; y < y1; ++y) {
+  cairo_matrix_t m;
+  cairo_get_matrix(cr, &m);
+  double d0 = floor(y0 * m.yy + m.y0 + 0.5), d1 = floor(y1 * m.yy + m.y0 + 0.5);
+  double x0 = floor(x * m.xx + m.x0 + 0.5), x1 = floor((x + width) * m.xx + m.x0 + 0.5);
+  cairo_save(cr);
+  cairo_identity_matrix(cr);
+  for (double row = d0; row < d1; ++row) {
+    // The 100% row this device row shows, fractions between rows: at 100%
+    // exactly the row itself.
+    double y = (row + 0.5 - m.y0) / m.yy - 0.5;
     SetColor(cr, BandColor(y, height));
-    cairo_rectangle(cr, x, y, width, 1);
+    cairo_rectangle(cr, x0, row, x1 - x0, 1);
     cairo_fill(cr);
   }
+  cairo_restore(cr);
 }
 
 void RoundRect(cairo_t* cr, double x, double y, double w, double h, double r) {
@@ -111,7 +178,13 @@ double DrawText(cairo_t* cr, const char* utf8, double px, int bold, double x, do
   if (align == 2) left = x + w - logical.width;
   cairo_save(cr);
   SetColor(cr, color);
-  cairo_move_to(cr, floor(left + 0.5), floor(y + 0.5));
+  // The line box starts on a whole device pixel.
+  double dx = left, dy = y;
+  cairo_user_to_device(cr, &dx, &dy);
+  dx = floor(dx + 0.5);
+  dy = floor(dy + 0.5);
+  cairo_device_to_user(cr, &dx, &dy);
+  cairo_move_to(cr, dx, dy);
   pango_cairo_show_layout(cr, layout);
   cairo_restore(cr);
   g_object_unref(layout);
@@ -149,18 +222,21 @@ void KeyRoundedCorners(cairo_surface_t* s, double radius, FrameColorFn frame_at)
   int w = cairo_image_surface_get_width(s), h = cairo_image_surface_get_height(s);
   int stride = cairo_image_surface_get_stride(s);
   uint8_t* data = cairo_image_surface_get_data(s);
+  const double f = ArtDpi() / 96.0;
+  const double r = radius * f;
   for (int y = 0; y < h; ++y) {
+    const Rgb frame = frame_at(y);
     for (int x = 0; x < w; ++x) {
       uint8_t* p = data + y * stride + x * 4;
-      double d = RoundRectDistance(x + 0.5, y + 0.5, w, h, radius);
+      double d = RoundRectDistance(x + 0.5, y + 0.5, w, h, r);
       if (d > 0) {
         PutPixel(p, kKey);  // outside: transparent
       } else if (d > -1) {
-        PutPixel(p, frame_at(y));
-      } else if (d > -2 && (x < radius || x >= w - radius) && (y < radius || y >= h - radius)) {
+        PutPixel(p, frame);
+      } else if (d > -2 && (x < r || x >= w - r) && (y < r || y >= h - r)) {
         // One pixel of blend keeps the curved frame smooth; the straight
         // edges stay one pixel wide, as the buttons laid over them expect.
-        PutPixel(p, Mix(frame_at(y), GetPixel(p), -d - 1));
+        PutPixel(p, Mix(frame, GetPixel(p), -d - 1));
       }
     }
   }

@@ -29,9 +29,33 @@ extern const Rgb kTeal;        // RGB(75,145,180)
 extern const Rgb kLine;        // 1 px frames on the body
 extern const Rgb kRed;         // close-on-hover, stop
 
+// The scale the pictures are drawn at, as a DPI (96 is 100%). Every picture
+// is designed in 100% units; its surface is the 100% size scaled and
+// rounded to whole pixels, and its drawing is scaled to fill that surface.
+void SetArtDpi(int dpi);
+int ArtDpi(void);
+int Px(int v);  // a 100% length in pixels at the scale, rounded half up
+double BandRow(int row);  // the 100% row (with fraction) a device row shows
+// A surface for a picture of w x h at 100% and a context drawing in 100%
+// units on it.
+cairo_surface_t* NewScaledSurface(int w, int h);
+cairo_t* BeginScaled(cairo_surface_t* s, int w, int h);
+
+// One-pixel lines stay one device pixel at every scale, on the device pixel
+// their 100% pixel becomes. HairX/HairY turn a 100% line centre (n + 0.5)
+// into the user coordinate of that device pixel's centre; StrokeHair strokes
+// the current path one device pixel wide; FillRow and FillCol fill the one
+// device row or column that 100% row y or column x becomes.
+double HairX(cairo_t* cr, double x);
+double HairY(cairo_t* cr, double y);
+void StrokeHair(cairo_t* cr);
+void FillRow(cairo_t* cr, double x, double y, double w, Rgb c);
+
 // Title bands: a soft vertical gradient; `height` is the band's height.
-Rgb BandColor(int y, int height);
-// Fills rows [y0, y1) of the surface with the band of `height`.
+// `y` is a row of the band in 100% units (fractions between rows).
+Rgb BandColor(double y, int height);
+// Fills rows [y0, y1) (100% units) with the band of `height`, one colour per
+// device row.
 void FillBand(cairo_t* cr, int x, int y0, int width, int y1, int height);
 
 // Rounded rectangle path.
@@ -52,9 +76,9 @@ extern const Rgb kKey;
 int IsKey(const uint8_t* bgra);
 
 // Window faces: keys every pixel outside a rounded rectangle of radius r
-// covering the whole surface, and draws a 1 px frame inside its edge
-// (frame colour per row from `frame_at`).
-typedef Rgb (*FrameColorFn)(int y);
+// (100% units) covering the whole surface, and draws a one-device-pixel
+// frame inside its edge (frame colour per device row from `frame_at`).
+typedef Rgb (*FrameColorFn)(int row);
 void KeyRoundedCorners(cairo_surface_t* s, double radius, FrameColorFn frame_at);
 
 // Makes sure no pixel is the key by accident: (255,0,255) becomes

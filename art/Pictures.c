@@ -7,18 +7,18 @@
 
 typedef void (*FrameFn)(cairo_t* cr, int w, int h, int state, const void* arg);
 
-static cairo_surface_t* NewSurface(int w, int h) {
-  return cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
-}
-
-// A horizontal strip of five equal frames drawn by `fn`.
+// A horizontal strip of five equal frames drawn by `fn` in 100% units (a
+// frame of width / 5 by height); at another scale each frame is its scaled
+// size, so the strip stays five equal frames.
 static cairo_surface_t* MakeStrip(int width, int height, FrameFn fn, const void* arg) {
-  cairo_surface_t* s = NewSurface(width, height);
-  cairo_t* cr = cairo_create(s);
   int fw = width / kFrames;
+  int dfw = Px(fw), dh = Px(height);
+  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, dfw * kFrames, dh);
+  cairo_t* cr = cairo_create(s);
   for (int i = 0; i < kFrames; ++i) {
     cairo_save(cr);
-    cairo_translate(cr, i * fw, 0);
+    cairo_translate(cr, i * dfw, 0);
+    cairo_scale(cr, (double)dfw / fw, (double)dh / height);
     cairo_rectangle(cr, 0, 0, fw, height);
     cairo_clip(cr);
     fn(cr, fw, height, i == kFrames - 1 ? kNormal : i, arg);
@@ -37,15 +37,12 @@ static void FillRect(cairo_t* cr, double x, double y, double w, double h, Rgb c)
 
 // ---- frames of the faces ----
 
-static Rgb MainFrameColor(int y) {
-  return y < kMainBand ? Darken(BandColor(y, kMainBand), 0.22) : RgbOf(176, 186, 196);
+static Rgb FrameColor(int row, int band) {
+  return row < Px(band) ? Darken(BandColor(BandRow(row), band), 0.22) : RgbOf(176, 186, 196);
 }
-static Rgb DialogFrameColor(int y) {
-  return y < kDialogBand ? Darken(BandColor(y, kDialogBand), 0.22) : RgbOf(176, 186, 196);
-}
-static Rgb AboutFrameColor(int y) {
-  return y < kAboutBand ? Darken(BandColor(y, kAboutBand), 0.22) : RgbOf(176, 186, 196);
-}
+static Rgb MainFrameColor(int row) { return FrameColor(row, kMainBand); }
+static Rgb DialogFrameColor(int row) { return FrameColor(row, kDialogBand); }
+static Rgb AboutFrameColor(int row) { return FrameColor(row, kAboutBand); }
 
 // The product mark: two overlapping tiles, 简 behind and 繁 in front.
 static void DrawMark(cairo_t* cr, double x, double y, double size, Rgb ink) {
@@ -71,13 +68,13 @@ static void DrawSmallMark(cairo_t* cr, double x, double y, double size) {
 }
 
 static void BandBottomLine(cairo_t* cr, int width, int band) {
-  FillRect(cr, 0, band - 1, width, 1, Darken(BandColor(band - 1, band), 0.12));
+  FillRow(cr, 0, band - 1, width, Darken(BandColor(band - 1, band), 0.12));
 }
 
 cairo_surface_t* DrawMainWindow(void) {
   const int w = 780, h = 520;
-  cairo_surface_t* s = NewSurface(w, h);
-  cairo_t* cr = cairo_create(s);
+  cairo_surface_t* s = NewScaledSurface(w, h);
+  cairo_t* cr = BeginScaled(s, w, h);
   FillRect(cr, 0, 0, w, h, kBody);
   FillBand(cr, 0, 0, w, kMainBand, kMainBand);
   BandBottomLine(cr, w, kMainBand);
@@ -87,9 +84,9 @@ cairo_surface_t* DrawMainWindow(void) {
            TextTopFor(cr, 47, 12), 400, 0, Lighten(BandColor(47, kMainBand), 0.72));
   // A hairline around the page area, where the pages sit at (7, 66).
   SetColor(cr, RgbOf(222, 226, 230));
-  cairo_rectangle(cr, 6.5, kMainBand - 0.5, 767, 444);
-  cairo_set_line_width(cr, 1);
-  cairo_stroke(cr);
+  double x0 = HairX(cr, 6.5), y0 = HairY(cr, kMainBand - 0.5);
+  cairo_rectangle(cr, x0, y0, HairX(cr, 6.5 + 767) - x0, HairY(cr, kMainBand - 0.5 + 444) - y0);
+  StrokeHair(cr);
   cairo_destroy(cr);
   AvoidKey(s);
   KeyRoundedCorners(s, 8, MainFrameColor);
@@ -98,8 +95,8 @@ cairo_surface_t* DrawMainWindow(void) {
 
 cairo_surface_t* DrawDialog(void) {
   const int w = 520, h = 260;
-  cairo_surface_t* s = NewSurface(w, h);
-  cairo_t* cr = cairo_create(s);
+  cairo_surface_t* s = NewScaledSurface(w, h);
+  cairo_t* cr = BeginScaled(s, w, h);
   FillRect(cr, 0, 0, w, h, kBody);
   FillBand(cr, 0, 0, w, kDialogBand, kDialogBand);
   BandBottomLine(cr, w, kDialogBand);
@@ -112,8 +109,8 @@ cairo_surface_t* DrawDialog(void) {
 
 cairo_surface_t* DrawAboutBox(void) {
   const int w = 430, h = 240;
-  cairo_surface_t* s = NewSurface(w, h);
-  cairo_t* cr = cairo_create(s);
+  cairo_surface_t* s = NewScaledSurface(w, h);
+  cairo_t* cr = BeginScaled(s, w, h);
   FillRect(cr, 0, 0, w, h, kBody);
   FillBand(cr, 0, 0, w, kAboutBand, kAboutBand);
   BandBottomLine(cr, w, kAboutBand);
@@ -125,7 +122,7 @@ cairo_surface_t* DrawAboutBox(void) {
   DrawText(cr, "Quorvane 简体繁体字转换器", 19, 1, 118, TextTopFor(cr, 84, 19), 300, 0, kText);
   DrawText(cr, "简体与繁体中文的双向转换工具", 13, 0, 118, TextTopFor(cr, 112, 13), 300, 0,
            kTextSoft);
-  FillRect(cr, 36, 164, w - 72, 1, RgbOf(220, 224, 228));
+  FillRow(cr, 36, 164, w - 72, RgbOf(220, 224, 228));
   DrawText(cr, "文本即时转换 · 文件批量转换为 UTF-8", 12, 0, 36, TextTopFor(cr, 186, 12),
            w - 72, 0, kTextSoft);
   DrawText(cr, "词典: OpenCC", 12, 0, 36, TextTopFor(cr, 208, 12), w - 72, 0, kTextSoft);
@@ -139,8 +136,8 @@ cairo_surface_t* DrawAboutBox(void) {
 // ---- page faces (766 x 443, placed at (7, 66) of the main window) ----
 
 static cairo_surface_t* NewPage(cairo_t** cr) {
-  cairo_surface_t* s = NewSurface(766, 443);
-  *cr = cairo_create(s);
+  cairo_surface_t* s = NewScaledSurface(766, 443);
+  *cr = BeginScaled(s, 766, 443);
   FillRect(*cr, 0, 0, 766, 443, kBody);
   cairo_set_line_width(*cr, 1);
   return s;
@@ -158,7 +155,7 @@ cairo_surface_t* DrawEntrancePage(void) {
   // The cards sit at (15, 54), (391, 54), (15, 229) and (391, 229).
   FillRect(cr, 15, 22, 3, 17, kBlue);
   DrawText(cr, "选择一项转换任务", 16, 1, 26, TextTopFor(cr, 30.5, 16), 400, 0, kText);
-  FillRect(cr, 15, 412, 736, 1, RgbOf(224, 228, 232));
+  FillRow(cr, 15, 412, 736, RgbOf(224, 228, 232));
   DrawText(cr, "简体 ⇄ 繁体  ·  词语级转换,兼顾用字习惯", 12, 0, 0, TextTopFor(cr, 426, 12),
            766, 1, kTextSoft);
   return FinishPage(s, cr);
@@ -171,8 +168,9 @@ static void Panel(cairo_t* cr, double x, double y, double w, double h, Rgb fill)
   cairo_rectangle(cr, x, y, w, h);
   cairo_fill(cr);
   SetColor(cr, RgbOf(196, 208, 216));
-  cairo_rectangle(cr, x - 0.5, y - 0.5, w + 1, h + 1);
-  cairo_stroke(cr);
+  double x0 = HairX(cr, x - 0.5), y0 = HairY(cr, y - 0.5);
+  cairo_rectangle(cr, x0, y0, HairX(cr, x + w + 0.5) - x0, HairY(cr, y + h + 0.5) - y0);
+  StrokeHair(cr);
 }
 
 cairo_surface_t* DrawTextPage(void) {
@@ -242,7 +240,7 @@ static void SysFrame(cairo_t* cr, int w, int h, int state, const void* arg) {
     cairo_fill(cr);
   }
   if (a->frameRow) {
-    FillRect(cr, 0, 0, w, 1, Darken(BandColor(0, a->band), 0.22));
+    FillRow(cr, 0, 0, w, Darken(BandColor(0, a->band), 0.22));
   }
   double alpha = state == kDisabled ? 0.4 : 1.0;
   SetColorA(cr, kWhite, alpha);
@@ -440,11 +438,11 @@ static void CardFrame(cairo_t* cr, int w, int h, int state, const void* arg) {
     border = RgbOf(214, 214, 214);
   }
   SetColor(cr, fill);
-  RoundRect(cr, 0.5 + d, 0.5 + d, w - 2, h - 4, 8);
+  double x0 = HairX(cr, 0.5 + d), y0 = HairY(cr, 0.5 + d);
+  RoundRect(cr, x0, y0, HairX(cr, 0.5 + d + w - 2) - x0, HairY(cr, 0.5 + d + h - 4) - y0, 8);
   cairo_fill_preserve(cr);
   SetColor(cr, border);
-  cairo_set_line_width(cr, 1);
-  cairo_stroke(cr);
+  StrokeHair(cr);
 
   CardSign(cr, a, 26 + d, 30 + d, 96, color);
   Rgb title = disabled ? RgbOf(160, 160, 160) : kText;
@@ -488,11 +486,11 @@ static void BrowseFrame(cairo_t* cr, int w, int h, int state, const void* arg) {
   double d = state == kPressed ? 1 : 0;
   if (state == kHover || state == kPressed) {
     SetColor(cr, Lighten(kBlue, state == kPressed ? 0.72 : 0.84));
-    RoundRect(cr, 0.5, 0.5, w - 1, h - 1, 4);
+    double x0 = HairX(cr, 0.5), y0 = HairY(cr, 0.5);
+    RoundRect(cr, x0, y0, HairX(cr, w - 0.5) - x0, HairY(cr, h - 0.5) - y0, 4);
     cairo_fill_preserve(cr);
     SetColor(cr, Lighten(kBlue, 0.5));
-    cairo_set_line_width(cr, 1);
-    cairo_stroke(cr);
+    StrokeHair(cr);
   }
   Rgb c = state == kDisabled ? RgbOf(180, 180, 180) : RgbOf(230, 168, 50);
   // Folder: tab, back and a lighter front flap.
@@ -528,12 +526,12 @@ static void ActionFrame(cairo_t* cr, int w, int h, int state, const void* arg) {
   cairo_pattern_add_color_stop_rgb(g, 0, top.r, top.g, top.b);
   cairo_pattern_add_color_stop_rgb(g, 1, c.r, c.g, c.b);
   cairo_set_source(cr, g);
-  RoundRect(cr, 0.5, 0.5, w - 1, h - 1, 5);
+  double x0 = HairX(cr, 0.5), y0 = HairY(cr, 0.5);
+  RoundRect(cr, x0, y0, HairX(cr, w - 0.5) - x0, HairY(cr, h - 0.5) - y0, 5);
   cairo_fill_preserve(cr);
   cairo_pattern_destroy(g);
   SetColor(cr, Darken(c, 0.1));
-  cairo_set_line_width(cr, 1);
-  cairo_stroke(cr);
+  StrokeHair(cr);
   Rgb ink = state == kDisabled ? RgbOf(246, 246, 246) : kWhite;
   DrawText(cr, a->caption, 13, 0, d, TextTopFor(cr, h / 2.0 + d, 13), w, 1, ink);
 }
@@ -552,8 +550,10 @@ cairo_surface_t* DrawActionButton(const char* caption, enum ActionStyle style) {
 // tail fading behind it.
 cairo_surface_t* DrawRotates(void) {
   const int frames = 18, size = 128;
-  cairo_surface_t* dots = NewSurface(frames * size, size);
+  const int dsize = Px(size);
+  cairo_surface_t* dots = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, frames * dsize, dsize);
   cairo_t* cr = cairo_create(dots);
+  cairo_scale(cr, (double)dsize / size, (double)dsize / size);
   for (int f = 0; f < frames; ++f) {
     double cx = f * size + size / 2.0, cy = size / 2.0;
     for (int k = 0; k < 12; ++k) {
@@ -568,9 +568,9 @@ cairo_surface_t* DrawRotates(void) {
   }
   cairo_destroy(cr);
   // Over the dialog body where anything is drawn; the key where nothing is.
-  cairo_surface_t* s = NewSurface(frames * size, size);
+  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, frames * dsize, dsize);
   cr = cairo_create(s);
-  FillRect(cr, 0, 0, frames * size, size, kBody);
+  FillRect(cr, 0, 0, frames * dsize, dsize, kBody);
   cairo_set_source_surface(cr, dots, 0, 0);
   cairo_paint(cr);
   cairo_destroy(cr);
@@ -579,8 +579,8 @@ cairo_surface_t* DrawRotates(void) {
   const unsigned char* src = cairo_image_surface_get_data(dots);
   unsigned char* dst = cairo_image_surface_get_data(s);
   int stride = cairo_image_surface_get_stride(s);
-  for (int y = 0; y < size; ++y) {
-    for (int x = 0; x < frames * size; ++x) {
+  for (int y = 0; y < dsize; ++y) {
+    for (int x = 0; x < frames * dsize; ++x) {
       const unsigned char* p = src + y * stride + x * 4;
       unsigned char* q = dst + y * stride + x * 4;
       if (p[3] == 0) {

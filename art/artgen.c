@@ -1,9 +1,12 @@
-// Skin art generator: draws the resource pack's 27 bitmaps, writes them as
-// 24-bit DIBs into a folder, and writes one contact sheet for review.
+// Skin art generator: draws the resource pack's 27 bitmaps at 100% into a
+// folder and at 125%, 150%, 175% and 200% into its subfolders 125, 150, 175
+// and 200, as 24-bit DIBs, and writes one contact sheet (100%) for review.
 //
 //   artgen OUTPUT_FOLDER CONTACT_SHEET.png
 #include <cairo.h>
+#include <errno.h>
 #include <stdio.h>
+#include <sys/stat.h>
 #include <string.h>
 
 #include "Canvas.h"
@@ -273,32 +276,58 @@ static int WriteContactSheet(Entry* e, const char* path) {
   return status == CAIRO_STATUS_SUCCESS ? 0 : -1;
 }
 
-int main(int argc, char** argv) {
-  if (argc != 3) {
-    fprintf(stderr, "usage: artgen OUTPUT_FOLDER CONTACT_SHEET.png\n");
-    return 2;
-  }
+// Frames of a picture's strip: five for buttons, 18 for the busy indicator,
+// one for a face. Each frame is scaled alone, so a strip stays equal frames.
+static int FrameCount(const Entry* e) {
+  if (strcmp(e->file, "img_rotates.bmp") == 0) return 18;
+  return strstr(e->file, "btn") != NULL ? kFrames : 1;
+}
+
+static int DrawSet(const char* folder, int percent, const char* sheet) {
+  SetArtDpi(96 * percent / 100);
   Entry e[kCount];
   DrawAll(e);
   int failed = 0;
   for (int i = 0; i < kCount; ++i) {
-    if (cairo_image_surface_get_width(e[i].picture) != e[i].width ||
-        cairo_image_surface_get_height(e[i].picture) != e[i].height) {
-      fprintf(stderr, "artgen: %s has the wrong size\n", e[i].file);
+    int frames = FrameCount(&e[i]);
+    int w = Px(e[i].width / frames) * frames, h = Px(e[i].height);
+    if (cairo_image_surface_get_width(e[i].picture) != w ||
+        cairo_image_surface_get_height(e[i].picture) != h) {
+      fprintf(stderr, "artgen: %s at %d%% has the wrong size\n", e[i].file, percent);
       failed = 1;
       continue;
     }
     char path[4096];
-    snprintf(path, sizeof(path), "%s/%s", argv[1], e[i].file);
+    snprintf(path, sizeof(path), "%s/%s", folder, e[i].file);
     if (WriteBmp(e[i].picture, path) != 0) {
       fprintf(stderr, "artgen: cannot write %s\n", path);
       failed = 1;
     }
   }
-  if (WriteContactSheet(e, argv[2]) != 0) {
-    fprintf(stderr, "artgen: cannot write %s\n", argv[2]);
+  if (sheet != NULL && WriteContactSheet(e, sheet) != 0) {
+    fprintf(stderr, "artgen: cannot write %s\n", sheet);
     failed = 1;
   }
   for (int i = 0; i < kCount; ++i) cairo_surface_destroy(e[i].picture);
+  return failed;
+}
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    fprintf(stderr, "usage: artgen OUTPUT_FOLDER CONTACT_SHEET.png\n");
+    return 2;
+  }
+  int failed = DrawSet(argv[1], 100, argv[2]);
+  static const int larger[] = {125, 150, 175, 200};
+  for (int i = 0; i < 4; ++i) {
+    char folder[4096];
+    snprintf(folder, sizeof(folder), "%s/%d", argv[1], larger[i]);
+    if (mkdir(folder, 0777) != 0 && errno != EEXIST) {
+      fprintf(stderr, "artgen: cannot make %s\n", folder);
+      failed = 1;
+      continue;
+    }
+    failed |= DrawSet(folder, larger[i], NULL);
+  }
   return failed;
 }

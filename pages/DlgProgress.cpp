@@ -73,8 +73,9 @@ CtrlSkinTable CDlgProgress::SkinTable() {
 
 int CDlgProgress::OnLoadSkin() {
   vek_SkinDlg::OnLoadSkin();
-  if (HBITMAP strip = LoadSkinBitmap(BMP_ROTATES)) {
-    animation.frames.Create(kFrameSize, kFrameSize, ILC_COLOR32 | ILC_MASK, 0, 1);
+  if (HBITMAP strip = LoadSkinBitmap(BMP_ROTATES, Dpi())) {
+    const int size = Dpi().Scale(kFrameSize);
+    animation.frames.Create(size, size, ILC_COLOR32 | ILC_MASK, 0, 1);
     animation.frames.Add(strip, RGB(255, 0, 255));
     animation.frameCount = kFrameTotal;
     FreeSkinBitmap(strip);

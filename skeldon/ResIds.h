@@ -42,6 +42,23 @@ constexpr long BMP_VIEW_FCONV = 0x1000001A;        // 766 x 443, file page face
 constexpr long BMP_XBTN_DLGCLOSE = 0x10000020;     // 125 x 17, about box close button
 constexpr long BMP_DLG_ABOUT = 0x1000002A;         // 430 x 240, about box face
 
+// The same pictures drawn for a larger display scale: the bitmap id with the
+// set in bits 20 to 23 (1: 125%, 2: 150%, 3: 175%, 4: 200%). Every picture
+// of a set is its 100% size scaled and rounded to the nearest pixel; a strip
+// keeps its frame count, each frame scaled alike. 100% is the id itself.
+constexpr int kSkinSetCount = 5;
+constexpr int kSkinSetPercents[kSkinSetCount] = {100, 125, 150, 175, 200};
+constexpr long kSkinSetShift = 20;
+constexpr long kSkinSetMask = 0xFL << kSkinSetShift;
+constexpr long SkinSetId(long id, int percent) {
+  return percent <= 100 ? (id & ~kSkinSetMask)
+                        : ((id & ~kSkinSetMask) |
+                           (static_cast<long>(percent >= 200 ? 4 : (percent - 100) / 25)
+                            << kSkinSetShift));
+}
+constexpr int SkinSetOf(long id) { return static_cast<int>((id & kSkinSetMask) >> kSkinSetShift); }
+constexpr long SkinBaseId(long id) { return id & ~kSkinSetMask; }
+
 // Texts. Multi-item texts separate their items with line feeds.
 constexpr long TXT_WEB_PAGE1 = 0x10000001;         // the project's web pages
 constexpr long TXT_WEB_PAGE2 = 0x10000002;

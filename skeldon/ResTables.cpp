@@ -1,5 +1,7 @@
 #include "skeldon/ResTables.h"
 
+#include <cwchar>
+
 #include "skeldon/ResIds.h"
 #include "skeldon/ResNumbers.h"
 
@@ -93,7 +95,33 @@ const stResInfo* FindRow(const stResInfo* rows, size_t count, LONG id) {
 
 }  // namespace
 
-const stResInfo* FindBitmapRow(LONG id) { return FindRow(ResBitmapTable, ResBitmapCount, id); }
+namespace {
+
+// The larger sets: the 100% rows again, each in its set's folder ("150\\"
+// for the loose files) and as resource number + 1000 x set in the module.
+struct ScaledRows {
+  stResInfo rows[(kSkinSetCount - 1) * 27];
+  size_t count = 0;
+  ScaledRows() {
+    for (int set = 1; set < kSkinSetCount; ++set) {
+      for (size_t i = 0; i < ResBitmapCount && count < sizeof(rows) / sizeof(rows[0]); ++i) {
+        stResInfo& row = rows[count++];
+        row.nResId = SkinSetId(ResBitmapTable[i].nResId, kSkinSetPercents[set]);
+        row.nResource = ResBitmapTable[i].nResource + 1000 * set;
+        swprintf(row.szResPathName, sizeof(row.szResPathName) / sizeof(WCHAR), L"%d\\%ls",
+                 kSkinSetPercents[set], ResBitmapTable[i].szResPathName);
+      }
+    }
+  }
+};
+
+}  // namespace
+
+const stResInfo* FindBitmapRow(LONG id) {
+  if (SkinSetOf(id) == 0) return FindRow(ResBitmapTable, ResBitmapCount, id);
+  static const ScaledRows scaled;
+  return FindRow(scaled.rows, scaled.count, id);
+}
 
 const stResInfo* FindRawRow(LONG id) { return FindRow(ResRawTable, ResRawCount, id); }
 

@@ -3,9 +3,11 @@
 #include <commctrl.h>
 
 #include <memory>
+#include <utility>
 
 #include "skin/SkinBtn.h"
 #include "skin/SkinColor.h"
+#include "skin/SkinRes.h"
 
 namespace {
 
@@ -24,15 +26,21 @@ vek_SkinBtn* AsSkinBtn(fw::CWnd* control) { return dynamic_cast<vek_SkinBtn*>(co
 
 }  // namespace
 
-void ApplyCtrlImages(CtrlSkinTable table, vek_IResMgr* resMgr) {
+void ApplyCtrlImages(CtrlSkinTable table, vek_IResMgr* resMgr, const DpiScale& scale) {
   if (resMgr == nullptr) return;
   ForEachRecord(table, [&](const CtrlSkinItem& item) {
     vek_SkinBtn* button = (item.flags & CTRLSKIN_IMAGE) ? AsSkinBtn(item.control) : nullptr;
     if (button == nullptr) return;
-    HANDLE handle = nullptr;
-    resMgr->LoadRes(item.imageId, item.imageId >> 28, &handle);
+    HBITMAP handle = nullptr;
+    if (scale.IsBase()) {
+      HANDLE loaded = nullptr;
+      resMgr->LoadRes(item.imageId, item.imageId >> 28, &loaded);
+      handle = static_cast<HBITMAP>(loaded);
+    } else {
+      handle = LoadSkinBitmapFor(resMgr, item.imageId, scale);
+    }
     button->stretchImage = FALSE;
-    button->image.Attach(static_cast<HBITMAP>(handle));
+    button->image.Attach(handle);
     button->SizeToFrame();
     if (button->m_hWnd != nullptr) InvalidateRect(button->m_hWnd, nullptr, FALSE);
   });
@@ -52,6 +60,10 @@ void ReleaseCtrlImages(CtrlSkinTable table, vek_IResMgr* resMgr) {
 }
 
 void ApplyCtrlLayout(HWND dialog, CtrlSkinTable table) {
+  ApplyCtrlLayout(dialog, std::move(table), SkinDpi(dialog));
+}
+
+void ApplyCtrlLayout(HWND dialog, CtrlSkinTable table, const DpiScale& scale) {
   RECT client{};
   GetClientRect(dialog, &client);
   int width = client.right - client.left;
@@ -60,11 +72,12 @@ void ApplyCtrlLayout(HWND dialog, CtrlSkinTable table) {
     if (!(item.flags & CTRLSKIN_POS) || item.control == nullptr) return;
     HWND ctl = item.control->m_hWnd;
     if (ctl == nullptr) return;
-    int x = item.x < 0 ? item.x + width : item.x;
-    int y = item.y < 0 ? item.y + height : item.y;
+    const int sx = scale.Scale(item.x), sy = scale.Scale(item.y);
+    int x = sx < 0 ? sx + width : sx;
+    int y = sy < 0 ? sy + height : sy;
     UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
     if (!(item.flags & CTRLSKIN_SIZE)) flags |= SWP_NOSIZE;
-    SetWindowPos(ctl, nullptr, x, y, item.cx, item.cy, flags);
+    SetWindowPos(ctl, nullptr, x, y, scale.Scale(item.cx), scale.Scale(item.cy), flags);
   });
 }
 

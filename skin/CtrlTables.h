@@ -9,6 +9,7 @@
 
 #include "fw/Wnd.h"
 #include "skeldon/Skeldon.h"
+#include "skin/DpiScale.h"
 
 // Flags of a layout record.
 constexpr int CTRLSKIN_IMAGE = 1;  // load the image (vek_SkinBtn only)
@@ -21,7 +22,7 @@ constexpr int CTRLSKIN_END = static_cast<int>(0x80000000);  // ends a table
 struct CtrlSkinItem {
   fw::CWnd* control;  // borrowed: the dialog's member
   int imageId;
-  int x, y;  // negative: from the right or bottom client edge
+  int x, y;  // negative: from the right or bottom client edge; 96-DPI pixels
   int cx, cy;
   COLORREF back;
   COLORREF fore;
@@ -40,9 +41,13 @@ struct CtrlTipItem {
 };
 using CtrlTipTable = std::vector<CtrlTipItem>;
 
-void ApplyCtrlImages(CtrlSkinTable table, vek_IResMgr* resMgr);
+// Images are drawn for `scale` (96 DPI when not given); the layout scales
+// every position and size for `scale`, by default the dialog's (SkinDpi).
+void ApplyCtrlImages(CtrlSkinTable table, vek_IResMgr* resMgr,
+                     const DpiScale& scale = DpiScale());
 void ReleaseCtrlImages(CtrlSkinTable table, vek_IResMgr* resMgr);
 void ApplyCtrlLayout(HWND dialog, CtrlSkinTable table);
+void ApplyCtrlLayout(HWND dialog, CtrlSkinTable table, const DpiScale& scale);
 void ApplyCtrlBackColors(CtrlSkinTable table);
 void ApplyCtrlForeColors(CtrlSkinTable table);
 // Gives the table's controls to the shared tooltip; returns how many it

@@ -6,6 +6,7 @@
 #include "config/MakeDirs.h"
 #include "fw/MessageBox.h"
 #include "fw/Trace.h"
+#include "skin/DpiScale.h"
 
 namespace {
 
@@ -114,7 +115,10 @@ void vek_PathDlg::OnInitialized(HWND wnd) {
 
   RECT tree{};
   GetWindowRect(GetDlgItem(wnd, BROWSE_TREE_ID), &tree);
-  RECT box{tree.left, tree.top - 27, tree.right, tree.top - 4};
+  // The system's folder dialog is scaled for its DPI by the system; the
+  // path box above its tree follows.
+  const DpiScale s = DpiScale::ForWindow(wnd);
+  RECT box{tree.left, tree.top - s.Scale(27), tree.right, tree.top - s.Scale(4)};
   MapWindowPoints(nullptr, wnd, reinterpret_cast<POINT*>(&box), 2);
   HWND edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, box.left,

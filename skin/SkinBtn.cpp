@@ -5,6 +5,7 @@
 
 #include "fw/Gdi.h"
 #include "skin/Painting.h"
+#include "skin/SkinRes.h"
 
 namespace {
 
@@ -146,26 +147,29 @@ void vek_SkinCheckBox::OnPaint() {
   HDC dc = paint.get();
   RECT rc = GetClientRect();
   const int L = rc.left, T = rc.top;
+  const DpiScale s = SkinDpi(m_hWnd);
+  auto px = [&](int v) { return s.Scale(v); };
   FillSolid(dc, rc, backColor);
   {
     // Made before the guard, so that the DC lets go of them before they go.
     fw::UniqueBrush fill(CreateSolidBrush(boxFillColor));
     fw::UniquePen border(CreatePen(PS_SOLID, 1, boxBorderColor));
-    fw::UniquePen frame(CreatePen(PS_SOLID, 2, hovering ? boxFrameHotColor : boxFrameColor));
+    fw::UniquePen frame(
+        CreatePen(PS_SOLID, px(2), hovering ? boxFrameHotColor : boxFrameColor));
     fw::SaveDcGuard saved(dc);
     SelectObject(dc, fill.get());
     SelectObject(dc, border.get());
-    Rectangle(dc, L + 1, T + 2, L + 13, T + 14);
+    Rectangle(dc, L + px(1), T + px(2), L + px(13), T + px(14));
     SelectObject(dc, frame.get());
-    Rectangle(dc, L + 3, T + 4, L + 12, T + 13);
+    Rectangle(dc, L + px(3), T + px(4), L + px(12), T + px(13));
   }
-  DrawCaption(dc, ControlText(m_hWnd), font.GetSafeHandle(), textColor,
-              RECT{L + 16, T - 3, rc.right, rc.bottom - 1});
+  DrawCaption(dc, ControlText(m_hWnd), ScaledFont(font.GetSafeHandle(), s), textColor,
+              RECT{L + px(16), T - px(3), rc.right, rc.bottom - px(1)});
   if (GetCheck() == BST_CHECKED) {
-    fw::UniquePen tick(CreatePen(PS_SOLID, 2, checkColor));
+    fw::UniquePen tick(CreatePen(PS_SOLID, px(2), checkColor));
     fw::SelectGuard sel(dc, tick.get());
-    fw::Line(dc, L + 3, T + 7, L + 6, T + 10);
-    fw::Line(dc, L + 5, T + 10, L + 10, T + 5);
+    fw::Line(dc, L + px(3), T + px(7), L + px(6), T + px(10));
+    fw::Line(dc, L + px(5), T + px(10), L + px(10), T + px(5));
   }
 }
 
@@ -219,8 +223,20 @@ std::vector<POINT> ParsePixelSet(const std::string& rows) {
   return pixels;
 }
 
-void SetPixels(HDC dc, POINT origin, const std::vector<POINT>& pixels, COLORREF color) {
-  for (const POINT& p : pixels) SetPixel(dc, origin.x + p.x, origin.y + p.y, color);
+// The cell's pixels, each one a square of the scaled size (one pixel at 96
+// DPI): the cell is pixel art, and grows as a whole.
+void SetPixels(HDC dc, POINT origin, const std::vector<POINT>& pixels, COLORREF color,
+               const DpiScale& s = DpiScale()) {
+  if (s.IsBase()) {
+    for (const POINT& p : pixels) SetPixel(dc, origin.x + p.x, origin.y + p.y, color);
+    return;
+  }
+  fw::UniqueBrush brush(CreateSolidBrush(color));
+  for (const POINT& p : pixels) {
+    RECT cell{origin.x + s.Scale(p.x), origin.y + s.Scale(p.y), origin.x + s.Scale(p.x + 1),
+              origin.y + s.Scale(p.y + 1)};
+    FillRect(dc, &cell, brush.get());
+  }
 }
 
 }  // namespace
@@ -250,14 +266,16 @@ void vek_SkinRadioBtn::OnPaint() {
   fw::PaintDc paint(m_hWnd);
   HDC dc = paint.get();
   RECT rc = GetClientRect();
+  const DpiScale s = SkinDpi(m_hWnd);
   FillSolid(dc, rc, backColor);
-  POINT cell{rc.left + 1, rc.top + 1};
-  SetPixels(dc, cell, Pixels(OUTER_RING), outerRingColor);
-  SetPixels(dc, cell, Pixels(EDGE_RING), edgeRingColor);
-  SetPixels(dc, cell, Pixels(INNER_RING), hovering ? innerHotColor : innerColor);
-  DrawCaption(dc, ControlText(m_hWnd), font.GetSafeHandle(), textColor,
-              RECT{rc.left + 17, rc.top - 3, rc.right, rc.bottom - 3});
-  SetPixels(dc, cell, Pixels(CENTRE_DOT), GetCheck() == BST_CHECKED ? dotOnColor : dotOffColor);
+  POINT cell{rc.left + s.Scale(1), rc.top + s.Scale(1)};
+  SetPixels(dc, cell, Pixels(OUTER_RING), outerRingColor, s);
+  SetPixels(dc, cell, Pixels(EDGE_RING), edgeRingColor, s);
+  SetPixels(dc, cell, Pixels(INNER_RING), hovering ? innerHotColor : innerColor, s);
+  DrawCaption(dc, ControlText(m_hWnd), ScaledFont(font.GetSafeHandle(), s), textColor,
+              RECT{rc.left + s.Scale(17), rc.top - s.Scale(3), rc.right, rc.bottom - s.Scale(3)});
+  SetPixels(dc, cell, Pixels(CENTRE_DOT), GetCheck() == BST_CHECKED ? dotOnColor : dotOffColor,
+            s);
 }
 
 void vek_SkinRadioBtn::OnMouseMove(UINT flags, POINT pt) {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "skin/Painting.h"
+#include "skin/SkinRes.h"
 
 vek_SkinComboBox::vek_SkinComboBox() {
   dropList.borderColor = RGB(87, 117, 159);
@@ -29,18 +30,21 @@ void vek_SkinComboBox::PreSubclassWindow() {
 void vek_SkinComboBox::DrawFace(HDC dc) {
   RECT rc = GetClientRect();
   const int L = rc.left, T = rc.top, R = rc.right, B = rc.bottom;
+  const DpiScale s = SkinDpi(m_hWnd);
+  auto px = [&](int v) { return s.Scale(v); };
   FillRect(dc, &rc, backBrush.get());
   DrawWindowFrame(m_hWnd, borderColor);
   {
     fw::UniquePen box(CreatePen(PS_SOLID, 1, arrowBoxColor));
     fw::SelectGuard sel(dc, box.get());
-    Rectangle(dc, R - 18, T + 4, R - 3, B - 4);
+    Rectangle(dc, R - px(18), T + px(4), R - px(3), B - px(4));
   }
   {
-    fw::UniquePen arrow(CreatePen(PS_SOLID, 1, arrowColor));
+    // The chevron's strokes grow with the scale; its box keeps a one-pixel edge.
+    fw::UniquePen arrow(CreatePen(PS_SOLID, px(1), arrowColor));
     fw::SelectGuard sel(dc, arrow.get());
-    fw::Line(dc, R - 14, T + 11, R - 11, T + 14);
-    fw::Line(dc, R - 11, T + 14, R - 7, T + 10);
+    fw::Line(dc, R - px(14), T + px(11), R - px(11), T + px(14));
+    fw::Line(dc, R - px(11), T + px(14), R - px(7), T + px(10));
   }
   std::wstring text = ControlText(m_hWnd);
   {
@@ -49,7 +53,7 @@ void vek_SkinComboBox::DrawFace(HDC dc) {
     SetTextColor(dc, textColor);
     SetBkColor(dc, backColor);
     SetBkMode(dc, OPAQUE);
-    RECT box{L + 5, T, R, B};
+    RECT box{L + px(5), T, R, B};
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, DT_SINGLELINE | DT_VCENTER);
   }
   if (dropList.m_hWnd != nullptr) dropList.DrawFrame();

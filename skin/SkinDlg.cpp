@@ -1,5 +1,7 @@
 #include "skin/SkinDlg.h"
 
+#include <vector>
+
 #include "fw/App.h"
 #include "skin/DialogPlace.h"
 
@@ -37,6 +39,12 @@ INT_PTR vek_SkinDlg::DoModalFor(HWND parent) {
 
 BOOL vek_SkinDlg::OnInitDialog() {
   fw::CDialog::OnInitDialog();
+  // A page takes the scale of the window it sits in.
+  dpi_ = SkinDpi(m_hWnd);
+  MarkSkinDpi(m_hWnd, dpi_);
+  // The dialog lays itself out for a new DPI; the dialog manager's own
+  // scaling would do it twice.
+  if ((GetStyle() & WS_CHILD) == 0) TakeOverDialogScaling(m_hWnd);
   OnLoadSkin();
   if (background.GetSafeHandle() != nullptr) ApplyBackgroundShape();
   OnLayout();
@@ -55,12 +63,16 @@ void vek_SkinDlg::UseLightBody() {
 int vek_SkinDlg::OnLoadSkin() {
   vek_IResMgr* res = SkinResMgr();
   if (faceId != 0 && res != nullptr) {
-    HANDLE face = nullptr;
-    if (SUCCEEDED(res->LoadRes(faceId, faceId >> 28, &face))) {
-      Face().Attach(static_cast<HBITMAP>(face));
+    if (dpi_.IsBase()) {
+      HANDLE face = nullptr;
+      if (SUCCEEDED(res->LoadRes(faceId, faceId >> 28, &face))) {
+        Face().Attach(static_cast<HBITMAP>(face));
+      }
+    } else if (HBITMAP face = LoadSkinBitmapFor(res, faceId, dpi_)) {
+      Face().Attach(face);
     }
   }
-  ApplyCtrlImages(SkinTable(), res);
+  ApplyCtrlImages(SkinTable(), res, dpi_);
   return 0;
 }
 
@@ -75,7 +87,7 @@ int vek_SkinDlg::OnFreeSkin() {
 }
 
 int vek_SkinDlg::OnLayout() {
-  ApplyCtrlLayout(m_hWnd, SkinTable());
+  ApplyCtrlLayout(m_hWnd, SkinTable(), dpi_);
   return 1;
 }
 
@@ -112,8 +124,9 @@ void vek_SkinDlg::DrawTitle(HDC dc) {
   fw::SaveDcGuard saved(dc);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, titleColor);
-  SelectObject(dc, fw::FontOrDefault(titleFont.GetSafeHandle()));
-  RECT box{titleLeft, titleTop, skinWidth, titleTop + captionHeight};
+  SelectObject(dc, fw::FontOrDefault(ScaledFont(titleFont.GetSafeHandle(), dpi_)));
+  RECT box{dpi_.Scale(titleLeft), dpi_.Scale(titleTop), skinWidth,
+           dpi_.Scale(titleTop + captionHeight)};
   DrawTextW(dc, title.c_str(), static_cast<int>(title.size()), &box, 0);
 }
 
@@ -178,6 +191,118 @@ BOOL vek_SubView::OnInitDialog() {
 BOOL vek_SubView::OnEraseBkgnd(HDC dc) {
   if (viewBackground.GetSafeHandle() == nullptr) return FALSE;
   SIZE size = viewBackground.GetSize();
-  viewBackground.DrawPart(dc, destX, destY, size.cx, size.cy, srcX, srcY);
+  const DpiScale& s = Dpi();
+  viewBackground.DrawPart(dc, s.Scale(destX), s.Scale(destY), size.cx, size.cy, s.Scale(srcX),
+                          s.Scale(srcY));
   return TRUE;
+}
+
+// ---- another display scale ----
+
+namespace {
+// Sent to child windows after their top-level window took a new DPI
+// (Windows 10, 1703 on); not in the headers of the Windows 7 API level.
+constexpr UINT kDpiChangedAfterParent = 0x02E3;
+constexpr UINT kDpiChanged = 0x02E0;
+
+// The visible windows `owner` owns on this thread.
+struct OwnedWindows {
+  HWND owner;
+  std::vector<HWND> windows;
+};
+
+BOOL CALLBACK CollectOwned(HWND wnd, LPARAM data) noexcept {
+  auto* owned = reinterpret_cast<OwnedWindows*>(data);
+  if (GetWindow(wnd, GW_OWNER) != owned->owner || !IsWindowVisible(wnd)) return TRUE;
+  try {
+    owned->windows.push_back(wnd);
+  } catch (...) {
+    return FALSE;  // without memory the dialogs found so far come along
+  }
+  return TRUE;
+}
+}  // namespace
+
+LRESULT vek_SkinDlg::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == kDpiChanged) {
+    ChangeDpi(DpiFromMessage(wp), reinterpret_cast<const RECT*>(lp));
+    return 0;
+  }
+  if (msg == SkinDpiChangedMessage() || msg == kDpiChangedAfterParent) {
+    // A page follows the window it sits in.
+    const DpiScale scale = msg == kDpiChangedAfterParent ? SkinDpi(GetParentHwnd())
+                                                            : DpiScale(static_cast<int>(wp));
+    if (scale != dpi_) ChangeDpi(scale, nullptr);
+    return 0;
+  }
+  return fw::CDialog::WindowProc(msg, wp, lp);
+}
+
+void vek_SkinDlg::ChangeDpi(const DpiScale& scale, const RECT* suggested) {
+  if (m_hWnd == nullptr) return;
+  const DpiScale old = dpi_;
+  dpi_ = scale;
+  MarkSkinDpi(m_hWnd, dpi_);
+  if (old != scale) {
+    // Controls the table does not place keep their proportions; the table
+    // places its own exactly below, the pictures size their buttons.
+    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+      RECT r{};
+      ::GetWindowRect(child, &r);
+      MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&r), 2);
+      const auto at = [&](LONG v) { return MulDiv(v, scale.Dpi(), old.Dpi()); };
+      ::SetWindowPos(child, nullptr, at(r.left), at(r.top), at(r.right) - at(r.left),
+                     at(r.bottom) - at(r.top), SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    // The pictures drawn for the new scale replace the old ones.
+    OnFreeSkin();
+    OnLoadSkin();
+    RescaleChildFonts(old, scale);
+  }
+  if (background.GetSafeHandle() != nullptr) ApplyBackgroundShape();
+  if (suggested != nullptr && (GetStyle() & WS_CHILD) == 0) {
+    // Windows suggests where the window goes on its new monitor; the size is
+    // the face's.
+    SetWindowPos(nullptr, suggested->left, suggested->top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  OnLayout();
+  ApplyCtrlBackColors(SkinTable());
+  ApplyCtrlForeColors(SkinTable());
+  TellChildren(old, scale);
+  OnDpiChanged(old, scale);
+  if ((GetStyle() & WS_CHILD) == 0) {
+    // Our open dialogs come along: laid out for the same scale and centred
+    // on us again.
+    OwnedWindows owned{m_hWnd, {}};
+    EnumThreadWindows(GetCurrentThreadId(), &CollectOwned, reinterpret_cast<LPARAM>(&owned));
+    for (HWND wnd : owned.windows) {
+      ::SendMessageW(wnd, SkinDpiChangedMessage(), static_cast<WPARAM>(scale.Dpi()),
+                     static_cast<LPARAM>(old.Dpi()));
+      CenterOverOwner(wnd);
+    }
+  }
+  Invalidate(true);
+}
+
+void vek_SkinDlg::RescaleChildFonts(const DpiScale& old, const DpiScale& scale) {
+  for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child != nullptr;
+       child = ::GetWindow(child, GW_HWNDNEXT)) {
+    auto font = reinterpret_cast<HFONT>(::SendMessageW(child, WM_GETFONT, 0, 0));
+    LOGFONTW lf{};
+    if (font == nullptr || GetObjectW(font, sizeof(lf), &lf) != sizeof(lf)) continue;
+    lf.lfHeight = MulDiv(lf.lfHeight, scale.Dpi(), old.Dpi());
+    if (HFONT scaled = SharedFont(lf)) {
+      ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(scaled), TRUE);
+    }
+  }
+}
+
+void vek_SkinDlg::TellChildren(const DpiScale& old, const DpiScale& scale) {
+  for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child != nullptr;
+       child = ::GetWindow(child, GW_HWNDNEXT)) {
+    ::SendMessageW(child, SkinDpiChangedMessage(), static_cast<WPARAM>(scale.Dpi()),
+                   static_cast<LPARAM>(old.Dpi()));
+  }
 }

@@ -8,6 +8,7 @@
 #include "fw/Gdi.h"
 #include "fw/GdiObjects.h"
 #include "skin/CtrlTables.h"
+#include "skin/DpiScale.h"
 #include "skin/Palette.h"
 #include "skin/SkinImg.h"
 #include "skin/SkinRes.h"
@@ -18,6 +19,8 @@ class vek_SkinDlg : public fw::CDialog {
   ~vek_SkinDlg() override;
 
   vek_SkinImg background;  // the whole face, title bar and frame included
+  // The numbers below are 96-DPI pixels, scaled for the window's DPI where
+  // they are used.
   int titleLeft = palette::kTitleLeft;  // title text box, left and top edge
   int titleTop = palette::kTitleTop;
   int captionHeight = 25;     // drag band at the top; height of the title box
@@ -25,7 +28,7 @@ class vek_SkinDlg : public fw::CDialog {
   BOOL ignoreCancel = TRUE;   // Esc does nothing
   BOOL ignoreOk = TRUE;       // Enter does nothing
   BOOL paintControls = TRUE;  // answer the children's colour requests
-  int skinWidth = 0;          // size of the background, set at initialisation
+  int skinWidth = 0;          // size of the background in pixels, set at initialisation
   int skinHeight = 0;
   COLORREF ctrlTextColor = palette::kDarkText;
   COLORREF titleColor = palette::kTitle;
@@ -45,6 +48,14 @@ class vek_SkinDlg : public fw::CDialog {
   // Shows a modeless dialog centred over its parent and disables the
   // parent and the main window meanwhile, or hides it and enables them.
   void ShowOverParent(BOOL show);
+
+  // The scale the window is laid out and drawn for.
+  const DpiScale& Dpi() const { return dpi_; }
+  // Lays the window out again for `scale`: the pictures drawn for it, the
+  // size, the region, the controls and their fonts; a top-level window goes
+  // to `suggested` (screen coordinates) when given. Its skinned pages and its
+  // open dialogs follow. What WM_DPICHANGED does.
+  void ChangeDpi(const DpiScale& scale, const RECT* suggested);
 
  protected:
   // What the dialog is made of. The base loads the face (`faceId`, a bitmap
@@ -70,6 +81,9 @@ class vek_SkinDlg : public fw::CDialog {
   virtual const DLGTEMPLATE* LoadDlgTemplate();
   // Places the controls (after the skin is applied).
   virtual int OnLayout();
+  // After ChangeDpi laid the window out for `scale` (from `old`): a dialog
+  // with more to scale (images of its own, hand-placed windows) does it here.
+  virtual void OnDpiChanged(const DpiScale& old, const DpiScale& scale) {}
 
   BOOL OnInitDialog() override;
   void OnOK() override;
@@ -79,13 +93,18 @@ class vek_SkinDlg : public fw::CDialog {
   void OnLButtonDown(UINT flags, POINT pt) override;
   void OnMouseMove(UINT flags, POINT pt) override;
   void OnDestroy() override;
+  LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
   UINT helpId_ = 0;
 
  private:
-  bool InCaptionBand(POINT pt) const { return pt.y <= captionHeight && dragEnabled; }
+  bool InCaptionBand(POINT pt) const { return pt.y <= dpi_.Scale(captionHeight) && dragEnabled; }
   void ApplyBackgroundShape();
   void DrawTitle(HDC dc);
+  void RescaleChildFonts(const DpiScale& old, const DpiScale& scale);
+  void TellChildren(const DpiScale& old, const DpiScale& scale);
+
+  DpiScale dpi_;
 };
 
 class vek_SubView : public vek_SkinDlg {

@@ -7,6 +7,7 @@
 
 #include "fw/Gdi.h"
 #include "skin/Painting.h"
+#include "skin/SkinRes.h"
 
 namespace {
 
@@ -33,7 +34,8 @@ void vek_SkinHeader::DrawItems(HDC dc, int cx, int cy, int left, int top, int ri
   FillSolid(dc, RECT{left, top, right, bottom}, backColor);
   fw::UniquePen pen(CreatePen(PS_SOLID, 1, lineColor));
   fw::SaveDcGuard saved(dc);  // ends first: the pen is deselected before it goes
-  SelectObject(dc, font);
+  const DpiScale scale = SkinDpi(m_hWnd);
+  SelectObject(dc, ScaledFont(font, scale));
   SelectObject(dc, pen.get());
   SetBkMode(dc, TRANSPARENT);
   const int count = GetItemCount();
@@ -47,7 +49,7 @@ void vek_SkinHeader::DrawItems(HDC dc, int cx, int cy, int left, int top, int ri
     hdi.cchTextMax = 260;
     SendMessage(HDM_GETITEMW, i, reinterpret_cast<LPARAM>(&hdi));
     fw::Line(dc, item.right - 1, item.top, item.right - 1, item.bottom);
-    item.top += 4;
+    item.top += scale.Scale(4);
     DrawTextW(dc, text, -1, &item, DT_END_ELLIPSIS | DT_NOPREFIX | DT_SINGLELINE | DT_CENTER);
   }
 }
@@ -84,8 +86,10 @@ void vek_SkinList::PreSubclassWindow() {
   SetWindowLongPtrW(m_hWnd, GWL_STYLE, GetStyle() | WS_CLIPCHILDREN);
 }
 
+int vek_SkinList::Bar() const { return SkinDpi(m_hWnd).Scale(barThickness); }
+
 void vek_SkinList::InitSkinList(const ListSkinCfg* cfg) {
-  ResizeBy(-barThickness, -barThickness);
+  ResizeBy(-Bar(), -Bar());
   SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP);
   if (cfg != nullptr) {
     if (cfg->headerMask & 1) header->backColor = cfg->headerBack;
@@ -137,11 +141,11 @@ void vek_SkinList::PlaceScrollBars() {
   // caption and frame.
   RECT rc = RectInParent();
   if (vBar.m_hWnd != nullptr) {
-    ::SetWindowPos(vBar.m_hWnd, nullptr, rc.right, rc.top, barThickness,
-                   rc.bottom - rc.top + barThickness, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(vBar.m_hWnd, nullptr, rc.right, rc.top, Bar(), rc.bottom - rc.top + Bar(),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
   }
   if (hBar.m_hWnd != nullptr) {
-    ::SetWindowPos(hBar.m_hWnd, nullptr, rc.left, rc.bottom, rc.right - rc.left + 1, barThickness,
+    ::SetWindowPos(hBar.m_hWnd, nullptr, rc.left, rc.bottom, rc.right - rc.left + 1, Bar(),
                    SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }
@@ -239,7 +243,7 @@ void vek_SkinList::UpdateScrollBar(int bar) {
   if (bar != 1 || noVBar || vBar.m_hWnd == nullptr) return;
   if (QueryRange(1) > 0) {
     if (!vBarShown) {
-      ResizeBy(-(barThickness - 1), 0);
+      ResizeBy(-(Bar() - 1), 0);
       vBarShown = TRUE;
       if (hBar.m_hWnd != nullptr) hBar.Invalidate(true);
     }
@@ -249,7 +253,7 @@ void vek_SkinList::UpdateScrollBar(int bar) {
     vBar.UpdateWindow();
   } else {
     if (vBarShown) {
-      ResizeBy(barThickness - 1, 0);
+      ResizeBy(Bar() - 1, 0);
       vBarShown = FALSE;
       Invalidate(true);
       if (hBar.m_hWnd != nullptr) hBar.Invalidate(true);
@@ -261,6 +265,17 @@ void vek_SkinList::UpdateScrollBar(int bar) {
 LRESULT vek_SkinList::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == RowsChangedMessage()) {
     UpdateScrollBar(1);
+    return 0;
+  }
+  if (msg == LVM_INSERTCOLUMNW && lp != 0) {
+    // Column widths are given in 96-DPI pixels, like every skin size.
+    const DpiScale scale = SkinDpi(m_hWnd);
+    LVCOLUMNW column = *reinterpret_cast<const LVCOLUMNW*>(lp);
+    if ((column.mask & LVCF_WIDTH) != 0) column.cx = scale.Scale(column.cx);
+    return DefWindowProc(msg, wp, reinterpret_cast<LPARAM>(&column));
+  }
+  if (msg == SkinDpiChangedMessage()) {
+    OnDpiChanged(DpiScale(static_cast<int>(lp)), DpiScale(static_cast<int>(wp)));
     return 0;
   }
   return fw::CListCtrl::WindowProc(msg, wp, lp);
@@ -354,7 +369,8 @@ void vek_SkinList::DrawRows(HDC dc) {
   fw::SaveDcGuard saved(dc);  // ends first: the pen is deselected before it goes
   SetTextColor(dc, textColor);
   SetBkMode(dc, TRANSPARENT);
-  SelectObject(dc, font);
+  const DpiScale scale = SkinDpi(m_hWnd);
+  SelectObject(dc, ScaledFont(font, scale));
   SelectObject(dc, dotted.get());
   for (int i = top; i <= last; ++i) {
     RECT bounds{};
@@ -383,7 +399,7 @@ void vek_SkinList::DrawRows(HDC dc) {
       } else {
         GetSubItemRect(i, c, LVIR_LABEL, &label);
       }
-      label.left += 3;
+      label.left += scale.Scale(3);
       DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &label,
                 CellAlignment(c) | DT_END_ELLIPSIS | DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER);
     }
@@ -410,4 +426,22 @@ void vek_SkinList::OnLButtonDown(UINT flags, POINT pt) {
   SetItemState(hit, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
   Invalidate(true);
   UpdateWindow();
+}
+
+void vek_SkinList::OnDpiChanged(const DpiScale& old, const DpiScale& scale) {
+  if (m_hWnd == nullptr || old == scale) return;
+  // The dialog has placed the list at its full size again: room for the
+  // bars at the new thickness, the columns and rows measured anew.
+  HWND hdr = GetHeaderHwnd();
+  const int columns = hdr != nullptr ? Header_GetItemCount(hdr) : 0;
+  for (int c = 0; c < columns; ++c) {
+    ListView_SetColumnWidth(m_hWnd, c, MulDiv(GetColumnWidth(c), scale.Dpi(), old.Dpi()));
+  }
+  rowHeight = 0;
+  vBarShown = FALSE;
+  ResizeBy(-Bar(), -Bar());
+  UpdateScrollBar(0);
+  UpdateScrollBar(1);
+  PlaceScrollBars();
+  Invalidate(true);
 }

@@ -8,6 +8,7 @@
 
 #include "fw/Controls.h"
 #include "fw/Gdi.h"
+#include "skin/DpiScale.h"
 #include "skin/SkinImg.h"
 #include "skin/SkinScrollBar.h"
 
@@ -47,7 +48,7 @@ class vek_SkinList : public fw::CListCtrl, public vek_IScrollObj {
   vek_SkinList();
   ~vek_SkinList() override;
 
-  int barThickness = 17;
+  int barThickness = 17;  // 96-DPI pixels, like the column widths given
   int hStep = 5;      // pixels per horizontal step
   int hOffset = 0;    // pixels scrolled horizontally
   int rowHeight = 0;  // learned from the first row
@@ -75,6 +76,11 @@ class vek_SkinList : public fw::CListCtrl, public vek_IScrollObj {
   // Once the window exists: makes room for and creates the two bars,
   // applies `cfg` (may be null) and places the bars.
   void InitSkinList(const ListSkinCfg* cfg);
+  // The list's dialog was laid out for `scale`, the list placed at its full
+  // table size: bars, columns and rows follow.
+  void OnDpiChanged(const DpiScale& old, const DpiScale& scale);
+  // The bar thickness at the list's scale.
+  int Bar() const;
   void UpdateScrollBar(int bar);
   void PlaceScrollBars();
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "skin/Painting.h"
+#include "skin/SkinRes.h"
 
 bool vek_SkinListBox::OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
   if (msg == WM_CTLCOLORLISTBOX) {
@@ -37,7 +38,7 @@ void vek_SkinListBox::DrawItem(const DRAWITEMSTRUCT& dis) {
   SetBkMode(dis.hDC, TRANSPARENT);
   SelectObject(dis.hDC, fw::FontOrDefault(reinterpret_cast<HFONT>(SendMessage(WM_GETFONT))));
   RECT box = dis.rcItem;
-  box.left += 5;
+  box.left += SkinDpi(m_hWnd).Scale(5);
   DrawTextW(dis.hDC, text.c_str(), static_cast<int>(text.size()), &box, DT_SINGLELINE | DT_VCENTER);
 }
 

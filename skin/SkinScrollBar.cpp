@@ -4,6 +4,7 @@
 
 #include "fw/Gdi.h"
 #include "skin/Painting.h"
+#include "skin/SkinRes.h"
 
 namespace {
 
@@ -60,17 +61,19 @@ bool StrictlyInside(const RECT& rc, POINT pt) {
 
 // ---- geometry ----
 
+int vek_SkinScrollBar::Px(int v) const { return SkinDpi(m_hWnd).Scale(v); }
+
 int vek_SkinScrollBar::Length() const {
   RECT rc = GetClientRect();
   return vertical ? rc.bottom - rc.top : rc.right - rc.left;
 }
 
 double vek_SkinHScrollBar::GetThumbLength() const {
-  return std::max(16.0, (Length() - 2 * arrowCx) * Ratio());
+  return std::max(static_cast<double>(Px(16)), (Length() - 2 * Ax()) * Ratio());
 }
 
 double vek_SkinHScrollBar::GetTrackSpan() const {
-  return (Length() - 2 * arrowCx) - static_cast<int>(GetThumbLength());
+  return (Length() - 2 * Ax()) - static_cast<int>(GetThumbLength());
 }
 
 double vek_SkinHScrollBar::GetPixelsPerStep() const {
@@ -79,11 +82,11 @@ double vek_SkinHScrollBar::GetPixelsPerStep() const {
 }
 
 double vek_SkinVScrollBar::GetThumbLength() const {
-  return std::max(16.0, (Length() - 3 * arrowCy) * Ratio());
+  return std::max(static_cast<double>(Px(16)), (Length() - 3 * Ay()) * Ratio());
 }
 
 double vek_SkinVScrollBar::GetTrackSpan() const {
-  return (Length() - 2 * arrowCy) - GetThumbLength() + 1;
+  return (Length() - 2 * Ay()) - GetThumbLength() + 1;
 }
 
 double vek_SkinVScrollBar::GetPixelsPerStep() const {
@@ -92,7 +95,7 @@ double vek_SkinVScrollBar::GetPixelsPerStep() const {
 }
 
 int vek_SkinScrollBar::ThumbStart() const {
-  return (vertical ? arrowCy : arrowCx) + static_cast<int>(pos * GetPixelsPerStep());
+  return (vertical ? Ay() : Ax()) + static_cast<int>(pos * GetPixelsPerStep());
 }
 
 RECT vek_SkinScrollBar::PartRect(int part) const {
@@ -102,19 +105,19 @@ RECT vek_SkinScrollBar::PartRect(int part) const {
   const int end = start + static_cast<int>(GetThumbLength());
   if (!vertical) {
     switch (part) {
-      case SBPART_ARROW1: return RECT{0, 0, arrowCx, h};
-      case SBPART_ARROW2: return RECT{w - arrowCx, 0, w, h};
+      case SBPART_ARROW1: return RECT{0, 0, Ax(), h};
+      case SBPART_ARROW2: return RECT{w - Ax(), 0, w, h};
       case SBPART_THUMB: return RECT{start, 0, end, h};
-      case SBPART_TRACK_BEFORE: return RECT{arrowCx, 0, start, h};
-      case SBPART_TRACK_AFTER: return RECT{end, 0, w - arrowCx, h};
+      case SBPART_TRACK_BEFORE: return RECT{Ax(), 0, start, h};
+      case SBPART_TRACK_AFTER: return RECT{end, 0, w - Ax(), h};
     }
   } else {
     switch (part) {
-      case SBPART_ARROW1: return RECT{0, 0, w, arrowCy};
-      case SBPART_ARROW2: return RECT{0, h - arrowCy, w, h};
+      case SBPART_ARROW1: return RECT{0, 0, w, Ay()};
+      case SBPART_ARROW2: return RECT{0, h - Ay(), w, h};
       case SBPART_THUMB: return RECT{0, start, w, end};
-      case SBPART_TRACK_BEFORE: return RECT{0, arrowCy, w, start};
-      case SBPART_TRACK_AFTER: return RECT{0, end, w, h - arrowCy};
+      case SBPART_TRACK_BEFORE: return RECT{0, Ay(), w, start};
+      case SBPART_TRACK_AFTER: return RECT{0, end, w, h - Ay()};
     }
   }
   return RECT{0, 0, 0, 0};
@@ -255,24 +258,24 @@ void vek_SkinScrollBar::DrawArrows(HDC dc, const RECT& rc) {
   const int w = rc.right, h = rc.bottom;
   if (arrow1Image.GetSafeHandle() != nullptr && arrow2Image.GetSafeHandle() != nullptr) {
     if (!vertical) {
-      arrow1Image.Stretch(dc, 0, 0, arrowCx, arrowCx);
-      arrow2Image.Stretch(dc, w - arrowCx, 0, arrowCx, arrowCx);
+      arrow1Image.Stretch(dc, 0, 0, Ax(), Ax());
+      arrow2Image.Stretch(dc, w - Ax(), 0, Ax(), Ax());
     } else {
-      arrow1Image.Stretch(dc, 0, 0, arrowCy, arrowCy);
-      arrow2Image.Stretch(dc, 0, h - arrowCy, arrowCy, arrowCy);
+      arrow1Image.Stretch(dc, 0, 0, Ay(), Ay());
+      arrow2Image.Stretch(dc, 0, h - Ay(), Ay(), Ay());
     }
     return;
   }
   if (!vertical) {
-    OutlinedRect(dc, RECT{0, 0, arrowCx, arrowCy}, arrowBorderColor, arrowFillColor);
-    OutlinedRect(dc, RECT{w - arrowCx, 0, w, arrowCy}, arrowBorderColor, arrowFillColor);
-    Triangle(dc, kLeft, 10, 8, arrowCx - 7, arrowCy - 7, arrowColor);
-    Triangle(dc, kRight, w - arrowCx + 6, 8, arrowCx - 7, arrowCy - 7, arrowColor);
+    OutlinedRect(dc, RECT{0, 0, Ax(), Ay()}, arrowBorderColor, arrowFillColor);
+    OutlinedRect(dc, RECT{w - Ax(), 0, w, Ay()}, arrowBorderColor, arrowFillColor);
+    Triangle(dc, kLeft, Px(10), Px(8), Ax() - Px(7), Ay() - Px(7), arrowColor);
+    Triangle(dc, kRight, w - Ax() + Px(6), Px(8), Ax() - Px(7), Ay() - Px(7), arrowColor);
   } else {
-    OutlinedRect(dc, RECT{0, 0, arrowCx, arrowCy}, arrowBorderColor, arrowFillColor);
-    OutlinedRect(dc, RECT{0, h - arrowCy, arrowCx, h}, arrowBorderColor, arrowFillColor);
-    Triangle(dc, kUp, 8, 9, arrowCx - 8, arrowCy - 8, arrowColor);
-    Triangle(dc, kDown, 8, h - arrowCy + 6, arrowCx - 8, arrowCy - 8, arrowColor);
+    OutlinedRect(dc, RECT{0, 0, Ax(), Ay()}, arrowBorderColor, arrowFillColor);
+    OutlinedRect(dc, RECT{0, h - Ay(), Ax(), h}, arrowBorderColor, arrowFillColor);
+    Triangle(dc, kUp, Px(8), Px(9), Ax() - Px(8), Ay() - Px(8), arrowColor);
+    Triangle(dc, kDown, Px(8), h - Ay() + Px(6), Ax() - Px(8), Ay() - Px(8), arrowColor);
   }
 }
 

@@ -41,7 +41,7 @@ constexpr UINT SCROLL_REPEAT_MS = 50;
 class vek_SkinScrollBar : public fw::CStatic {
  public:
   int pos = 0;
-  int arrowCx = 17;
+  int arrowCx = 17;  // 96-DPI pixels, scaled for the bar's window
   int arrowCy = 17;
   int vertical = 0;
   BOOL visible = TRUE;
@@ -84,6 +84,10 @@ class vek_SkinScrollBar : public fw::CStatic {
   virtual double GetPixelsPerStep() const = 0;
 
  protected:
+  // A 96-DPI length at the scale of the window the bar sits in.
+  int Px(int v) const;
+  int Ax() const { return Px(arrowCx); }
+  int Ay() const { return Px(arrowCy); }
   int Range() const { return target != nullptr ? target->QueryRange(vertical ? 1 : 0) : 0; }
   double Ratio() const { return target != nullptr ? target->QueryRatio(vertical ? 1 : 0) : 0.0; }
   int Page() const { return target != nullptr ? target->QueryPage(vertical ? 1 : 0) : 0; }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "skin/Painting.h"
+#include "skin/SkinRes.h"
 
 vek_SkinStatic::vek_SkinStatic() { font.CreateFont(-11, FW_NORMAL, DEFAULT_CHARSET, L"Tahoma"); }
 
@@ -38,7 +39,7 @@ void vek_SkinStatic::OnPaint() {
   fw::SaveDcGuard saved(dc);
   SetTextColor(dc, textColor);
   SetBkMode(dc, TRANSPARENT);
-  SelectObject(dc, fw::FontOrDefault(font.GetSafeHandle()));
+  SelectObject(dc, fw::FontOrDefault(ScaledFont(font.GetSafeHandle(), SkinDpi(m_hWnd))));
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rc, drawFormat);
 }
 
@@ -59,6 +60,8 @@ void vek_SkinGroupBox::OnPaint() {
   HDC dc = paint.get();
   RECT rc = GetClientRect();
   const int L = rc.left, T = rc.top, R = rc.right, B = rc.bottom;
+  const DpiScale s = SkinDpi(m_hWnd);
+  const int mid = T + s.Scale(7);
   fw::UniquePen pen(CreatePen(PS_SOLID, 1, lineColor));
   fw::SaveDcGuard saved(dc);  // ends first: the pen is deselected before it goes
   SelectObject(dc, pen.get());
@@ -66,12 +69,12 @@ void vek_SkinGroupBox::OnPaint() {
   SetTextColor(dc, textColor);
   SetBkColor(dc, textBackColor);
   SetBkMode(dc, OPAQUE);
-  fw::Line(dc, L, T + 7, R - 2, T + 7);
-  fw::Line(dc, L, T + 7, L, B - 1);
-  fw::Line(dc, R - 2, T + 7, R - 2, B);
+  fw::Line(dc, L, mid, R - 2, mid);
+  fw::Line(dc, L, mid, L, B - 1);
+  fw::Line(dc, R - 2, mid, R - 2, B);
   fw::Line(dc, L, B - 1, R - 2, B - 1);
   std::wstring text = ControlText(m_hWnd);
-  RECT box{L + 10, T, R, T + 15};
+  RECT box{L + s.Scale(10), T, R, T + s.Scale(15)};
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box,
             DT_END_ELLIPSIS | DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER);
 }

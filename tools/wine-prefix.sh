@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Creates and prepares a Wine prefix once (about 10 s); later calls return
 # at once. Safe when several tests start at the same moment: one boots, the
-# others wait on the lock.
+# others wait on the lock. With TARNWELL_LOGPIXELS (120, 144, 192, ...) the
+# prefix's display scale is that DPI: Wine reads LogPixels when a process
+# starts, so a prefix serves one DPI (give each DPI a prefix of its own).
 set -euo pipefail
 prefix=${1:?usage: wine-prefix.sh PREFIX}
 WINE=${TARNWELL_WINE:-/usr/lib/wine/wine64}
@@ -26,5 +28,9 @@ done
 "$WINE" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Auto /t REG_SZ /d 1 /f >/dev/null 2>&1
 "$WINE" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /t REG_SZ /d "false" /f >/dev/null 2>&1
 "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+if [ -n "${TARNWELL_LOGPIXELS:-}" ]; then
+  "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+    /d "$TARNWELL_LOGPIXELS" /f >/dev/null 2>&1
+fi
 /usr/lib/wine/wineserver -w 2>/dev/null || wineserver -w 2>/dev/null || true
 touch "$ready"

@@ -54,7 +54,7 @@ DWORD WINAPI HoldThenQuit(void* param) {
         if (state->result != nullptr && GetWindowTextLengthW(state->result) == 0) return false;
         return testing_support::TopWindows(pid).size() == state->windows;
       },
-      60000);
+      300000);  // a prefix's first conversion loads the dictionaries
   testing_support::HoldForShot(state->name.c_str(), pid);
   ExitProcess(0);
 }

@@ -254,3 +254,29 @@ TEST(Art, BusyIndicatorTurnsTwentyDegreesAFrame) {
 }
 
 }  // namespace
+
+// The larger sets are drawn at their scale, not enlarged: a line one pixel
+// wide at 100% is one device pixel wide at every scale, on the pixel its
+// 100% pixel becomes (the faces' frame, the text page's panel border).
+TEST(Art, LargerSetsKeepOnePixelLinesOnePixelWide) {
+  const Pixel frame{176, 186, 196}, panelLine{196, 208, 216};
+  for (int percent : {125, 150, 175, 200}) {
+    SCOPED_TRACE(percent);
+    const std::wstring folder = std::to_wstring(percent) + L"\\";
+    auto px = [&](int v) { return (v * percent + 50) / 100; };
+    Picture main = Load(folder + L"mwnd.bmp");
+    ASSERT_EQ(main.width, px(780));
+    const int mid = main.height / 2;
+    EXPECT_EQ(main.at(0, mid), frame);
+    EXPECT_FALSE(main.at(1, mid) == frame);
+    EXPECT_EQ(main.at(main.width - 1, mid), frame);
+    EXPECT_FALSE(main.at(main.width - 2, mid) == frame);
+
+    Picture page = Load(folder + L"img_viewbkgndtconv.bmp");
+    ASSERT_EQ(page.width, px(766));
+    const int x = (11 * percent + 50) / 100, y = px(100);  // the panel's left line
+    EXPECT_EQ(page.at(x, y), panelLine);
+    EXPECT_FALSE(page.at(x - 1, y) == panelLine);
+    EXPECT_FALSE(page.at(x + 1, y) == panelLine);
+  }
+}
