@@ -173,6 +173,29 @@ TEST_F(ProgramTest, AnUnwritableOutputFolderGivesUnknownErrorAndNoOfferOfTheFold
   EXPECT_EQ(list.Cell(0, 3), L"未知错误");
 }
 
+// A choice longer than the name buffer the page gives the file dialog
+// (kAddFilesBufferUnits, 66816) comes in whole, every path as long as the
+// queue takes.
+TEST_F(ProgramTest, AChoiceLongerThanTheDialogsNameBufferIsAddedWhole) {
+  const size_t length = 259 - srcDir.size() - 1;  // each full path: 259
+  const size_t count = 66816 / (length + 1) + 8;
+  std::vector<std::wstring> names;
+  for (size_t i = 0; i < count; ++i) {
+    // Latin letters: the host's file system takes 255 bytes a name.
+    std::wstring name = std::to_wstring(1000 + i) + L"-";
+    name += std::wstring(length - name.size() - 4, L'n') + L".txt";
+    ASSERT_TRUE(WriteFileBytes(srcDir + L"\\" + name, "x\r\n"));
+    names.push_back(name);
+  }
+  HWND page = OpenFilePage(true);
+  ASSERT_NE(page, nullptr);
+  ASSERT_NO_FATAL_FAILURE(AddFiles(page, srcDir, names, static_cast<int>(count)));
+  RemoteList list(ListOf(page), program.id());
+  EXPECT_EQ(list.Cell(0, 0), names.front());
+  EXPECT_EQ(list.Cell(static_cast<int>(count) - 1, 0), names.back());
+  EXPECT_TRUE(program.Running());
+}
+
 TEST_F(ProgramTest, A271CharacterPathTypedIntoTheFileDialogLeavesTheProgramRunning) {
   HWND page = OpenFilePage(true);
   ASSERT_NE(page, nullptr);
