@@ -1,6 +1,6 @@
 #pragma once
 // Owning wrappers for kernel handles; header only, so that every layer can
-// use them without linking the windowing library.
+// use them without linking the windowing library (their target: fw_handles).
 #include <windows.h>
 
 #include <utility>

@@ -24,7 +24,8 @@
 
 namespace {
 
-// Said when the file-open dialog could not hand the whole choice over.
+// Said when the file-open dialog could not hand the whole choice over (its
+// buffer grows for any choice, so only when that growth failed).
 constexpr wchar_t kTooManyChosen[] =
     L"一次选择的文件太多, 文件名超出了可以接收的长度, 没有文件加入转换队列。\n\n"
     L"请分几次选择并添加这些文件。";

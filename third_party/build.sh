@@ -75,6 +75,12 @@ recipe_hash=$( (cat "$here/build.sh" "$here/opencc/CMakeLists.txt" "$top"/cmake/
 prefix=$cache/deps/$recipe_hash/$arch
 
 if [ -f "$prefix/.complete" ]; then echo "$prefix"; exit 0; fi
+# Worktrees share the cache: one build at a time, and a prefix that another
+# build finished while this one waited is taken as it is.
+mkdir -p "$cache"
+exec 9>"$cache/build.lock"
+flock 9
+if [ -f "$prefix/.complete" ]; then echo "$prefix"; exit 0; fi
 
 opencc_src=$(fetch_opencc)
 uchardet_src=$(fetch_uchardet)
@@ -96,7 +102,8 @@ cmake --build "$work/uchardet" -j "$jobs" --target libuchardet >/dev/null
 mkdir -p "$prefix/lib" "$prefix/include/uchardet" "$prefix/share/licenses/uchardet"
 cp "$work/uchardet/src/libuchardet.a" "$prefix/lib/"
 cp "$uchardet_src/src/uchardet.h" "$prefix/include/uchardet/"
-cp "$uchardet_src/COPYING" "$prefix/share/licenses/uchardet/" 2>/dev/null || true
+# Its licence ships with it: a source without one stops the build.
+cp "$uchardet_src/COPYING" "$prefix/share/licenses/uchardet/"
 
 if [ "$arch" != native ]; then
   log "building GoogleTest for $arch"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs a command with an X display: the one in $DISPLAY, or else a private
 # Xvfb on the first free display number, stopped when the command ends.
+# TARNWELL_SCREEN sets the private display's size (default 1280x1024x24).
 set -euo pipefail
 if [ -n "${DISPLAY:-}" ]; then exec "$@"; fi
 
@@ -8,7 +9,7 @@ n=${TARNWELL_FIRST_DISPLAY:-90}
 xvfb_pid=
 for _ in $(seq 1 200); do
   if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 "${TARNWELL_SCREEN:-1280x1024x24}" -nolisten tcp >/dev/null 2>&1 &
     xvfb_pid=$!
     for _ in $(seq 1 100); do
       [ -e "/tmp/.X11-unix/X$n" ] && break

@@ -15,6 +15,8 @@
 #include "engine/ConvWorker.h"
 #include "glyphmap/glyphmap.h"
 #include "pages/FileJob.h"
+#include "tests/support/EngineConvert.h"
+#include "tests/support/JobPage.h"
 #include "tests/support/NotifySink.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestText.h"
@@ -71,15 +73,6 @@ CliResult RunCli(const std::wstring& folder, const std::wstring& args,
   return result;
 }
 
-std::string EngineConvert(const std::string& utf8, ConvDirection direction) {
-  std::string config(direction == Sim2Tra ? kConvConfigSim2Tra : kConvConfigTra2Sim);
-  int h = opencc_open_t2s(config.c_str(), "glyphmap");
-  std::string out(GlyphmapOutputBound(utf8.size()), '\0');
-  int n = opencc_convert_utf8_to_buffer(h, utf8.data(), utf8.size(), out.data());
-  opencc_close(h);
-  return out.substr(0, static_cast<size_t>(n > 0 ? n : 0));
-}
-
 std::string Encode(const std::string& utf8, UINT codePage) {
   const std::wstring w = Wide(utf8);
   if (codePage == 1200 || codePage == 1201) {
@@ -101,18 +94,7 @@ std::string Encode(const std::string& utf8, UINT codePage) {
 // file added by hand, into `outDir`.
 void RunFileJob(const std::vector<std::wstring>& paths, ConvDirection direction,
                 const std::wstring& settings, const std::wstring& outDir) {
-  class Page : public ConvWorker {
-   public:
-    Page(const std::wstring& file) : store(file.c_str()), job(*this, store) {}
-    CfgStore store;
-    FileJob job;
-    NotifySink sink;
-    std::vector<FileEntry> entries;
-    ConvDirection direction = Sim2Tra;
-    DWORD RunJob() override { return job.Run(entries, direction); }
-    void OnJobMessage(WPARAM, LPARAM) override {}
-    HWND JobWindow() const override { return sink.hwnd(); }
-  } page(settings);
+  JobPage page(settings);
   ASSERT_GT(page.store.WriteString(CFGKEY_OUTPUT_DIR, outDir.c_str()), 0);
   page.direction = direction;
   for (const std::wstring& path : paths) {
@@ -123,9 +105,7 @@ void RunFileJob(const std::vector<std::wstring>& paths, ConvDirection direction,
     ASSERT_TRUE(MakeFileEntry(path.c_str(), encoding, entry, cp));
     page.entries.push_back(entry);
   }
-  ASSERT_EQ(page.StartJob(), 1);
-  ASSERT_TRUE(page.sink.PumpUntilEnd(120000));
-  while (page.WorkerRecorded()) page.sink.PumpFor(5);
+  page.RunToEnd(120000);
 }
 
 class CliTest : public ::testing::Test {

@@ -18,7 +18,9 @@
 #include "engine/ConvConfigs.h"
 #include "engine/ConvDirection.h"
 #include "glyphmap/glyphmap.h"
+#include "tests/support/EngineConvert.h"
 #include "tests/support/RemoteUi.h"
+#include "tests/support/ShotHold.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestText.h"
 
@@ -45,16 +47,6 @@ constexpr int kPlaceCombo = 1049;
 constexpr int kExistingCombo = 1051;
 constexpr int kConvertNamesCheck = 1052;
 constexpr wchar_t kDoneQuestion[] = L"处理完成,您是否要打开存储文件夹?";
-
-// What glyphmap gives for a UTF-8 text in one call.
-inline std::string EngineConvert(const std::string& utf8, ConvDirection direction) {
-  std::string config(direction == Sim2Tra ? kConvConfigSim2Tra : kConvConfigTra2Sim);
-  int h = opencc_open_t2s(config.c_str(), "glyphmap");
-  std::string out(GlyphmapOutputBound(utf8.size()), '\0');
-  int n = opencc_convert_utf8_to_buffer(h, utf8.data(), utf8.size(), out.data());
-  opencc_close(h);
-  return out.substr(0, static_cast<size_t>(n > 0 ? n : 0));
-}
 
 class ProgramTest : public ::testing::Test {
  protected:
@@ -261,6 +253,22 @@ class ProgramTest : public ::testing::Test {
   }
 
   // Start, then the completion question, answered with `answer`.
+  // The progress display of a run, once it shows (null after the wait).
+  HWND WaitForProgress() {
+    HWND progress = nullptr;
+    WaitFor([&] {
+      for (HWND w : TopWindows(program.id(), L"#32770")) {
+        if (FindDescendant(w, kStop) != nullptr) progress = w;
+      }
+      return progress != nullptr;
+    });
+    return progress;
+  }
+  // Whether `window` went (closed or hidden) within the wait.
+  static bool WaitGone(HWND window) {
+    return WaitFor([&] { return !IsWindow(window) || !IsWindowVisible(window); });
+  }
+
   void StartAndAnswer(HWND page, int answer, std::wstring* question = nullptr) {
     PostClick(page, kStart);
     std::wstring text;

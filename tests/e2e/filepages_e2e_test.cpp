@@ -118,13 +118,8 @@ TEST_F(ProgramTest, StopAnsweredNoThenYesDuringALargeFile) {
   RemoteList list(ListOf(page), program.id());
 
   PostClick(page, kStart);
-  HWND progress = nullptr;
-  ASSERT_TRUE(WaitFor([&] {
-    for (HWND w : TopWindows(program.id(), L"#32770")) {
-      if (FindDescendant(w, kStop) != nullptr) progress = w;
-    }
-    return progress != nullptr;
-  }));
+  HWND progress = WaitForProgress();
+  ASSERT_NE(progress, nullptr);
   // Stop, answered No: the job goes on into the large file.
   PostClick(progress, kStop);
   std::wstring text;
@@ -252,6 +247,29 @@ TEST_F(ProgramTest, Big5KeepsBothAndAFileBig5CannotHoldFailsSayingWhichCharacter
   EXPECT_EQ(GetFileAttributesW((outDir + L"\\不能.txt").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
+// A choice longer than the name buffer the page gives the file dialog
+// (kAddFilesBufferUnits, 66816) comes in whole, every path as long as the
+// queue takes.
+TEST_F(ProgramTest, AChoiceLongerThanTheDialogsNameBufferIsAddedWhole) {
+  const size_t length = 259 - srcDir.size() - 1;  // each full path: 259
+  const size_t count = 66816 / (length + 1) + 8;
+  std::vector<std::wstring> names;
+  for (size_t i = 0; i < count; ++i) {
+    // Latin letters: the host's file system takes 255 bytes a name.
+    std::wstring name = std::to_wstring(1000 + i) + L"-";
+    name += std::wstring(length - name.size() - 4, L'n') + L".txt";
+    ASSERT_TRUE(WriteFileBytes(srcDir + L"\\" + name, "x\r\n"));
+    names.push_back(name);
+  }
+  HWND page = OpenFilePage(true);
+  ASSERT_NE(page, nullptr);
+  ASSERT_NO_FATAL_FAILURE(AddFiles(page, srcDir, names, static_cast<int>(count)));
+  RemoteList list(ListOf(page), program.id());
+  EXPECT_EQ(list.Cell(0, 0), names.front());
+  EXPECT_EQ(list.Cell(static_cast<int>(count) - 1, 0), names.back());
+  EXPECT_TRUE(program.Running());
+}
+
 TEST_F(ProgramTest, A271CharacterPathTypedIntoTheFileDialogLeavesTheProgramRunning) {
   HWND page = OpenFilePage(true);
   ASSERT_NE(page, nullptr);
@@ -373,14 +391,8 @@ TEST_F(ProgramTest, OkOnAnUnchangedChoiceKeepsTheBig5Reading) {
 namespace filepages_e2e {
 namespace {
 
-// Not a test: holds each window of the file pages on screen for a while
-// and says so, for screenshots (tests/e2e/filepages_shoot.sh).
-void Hold(const char* name) {
-  std::printf("[ shot     ] %s\n", name);
-  std::fflush(stdout);
-  Sleep(3000);
-}
-
+// Not a test: holds each window of the file pages on screen and says so,
+// for screenshots (tests/e2e/filepages_shoot.sh).
 TEST_F(ProgramTest, DISABLED_Tour) {
   Source(L"带标记的文件.txt", kUtf8Marked);
   Source(L"b.txt", kAscii);
@@ -395,28 +407,31 @@ TEST_F(ProgramTest, DISABLED_Tour) {
   ASSERT_NO_FATAL_FAILURE(
       AddFiles(page, srcDir, {L"带标记的文件.txt", L"b.txt", L"简体样本.txt", L"大文件.txt"}, 4));
   ClickRow(page, 1);
-  Hold("page");
+  RemoteList list(ListOf(page), program.id());
+  ASSERT_TRUE(WaitFor([&] { return list.Selected(1); }));
+  HoldForShot("page", program.id());
   DoubleClickRow(page, 2);
   HWND editor = WaitForDialog(L"文件设置");
   ASSERT_NE(editor, nullptr);
-  Hold("encoding");
+  HoldForShot("encoding", program.id());
   PostClick(editor, IDCANCEL);
-  Sleep(500);
+  ASSERT_TRUE(WaitGone(editor));
   PostClick(main, kSettingButton);
   HWND settings = WaitForDialog(L"设置");
   ASSERT_NE(settings, nullptr);
-  Hold("settings");
+  HoldForShot("settings", program.id());
   PostClick(settings, IDCANCEL);
-  Sleep(500);
+  ASSERT_TRUE(WaitGone(settings));
   PostClick(page, kStart);
-  Sleep(700);
-  Hold("progress");
+  ASSERT_NE(WaitForProgress(), nullptr);
+  HoldForShot("progress", program.id());
   std::wstring text;
-  HWND question = WaitForBox(program.id(), &text, 120000);
+  // The 320 MB file takes minutes on a loaded machine.
+  HWND question = WaitForBox(program.id(), &text, 900000);
   ASSERT_NE(question, nullptr);
-  Hold("question");
-  AnswerBox(question, IDNO);
-  Hold("done");
+  HoldForShot("question", program.id());
+  ASSERT_TRUE(AnswerBox(question, IDNO));
+  HoldForShot("done", program.id());
 }
 
 // Not a test either: the settings dialog's output options in each state,
@@ -427,10 +442,10 @@ TEST_F(ProgramTest, DISABLED_OutputOptionsTour) {
   PostClick(main, kSettingButton);
   HWND settings = WaitForDialog(L"设置");
   ASSERT_NE(settings, nullptr);
-  Hold("settings-default");
+  HoldForShot("settings-default", program.id());
   HWND encoding = GetDlgItem(settings, kOutputEncodingCombo);
   SendMessageW(encoding, CB_SHOWDROPDOWN, TRUE, 0);
-  Hold("settings-encodings");
+  HoldForShot("settings-encodings", program.id());
   SendMessageW(encoding, CB_SHOWDROPDOWN, FALSE, 0);
   SendMessageW(encoding, CB_SETCURSEL, 4, 0);
   HWND place = GetDlgItem(settings, kPlaceCombo);
@@ -440,10 +455,10 @@ TEST_F(ProgramTest, DISABLED_OutputOptionsTour) {
   SendMessageW(GetDlgItem(settings, kExistingCombo), CB_SETCURSEL, 2, 0);
   PostMessageW(GetDlgItem(settings, kConvertNamesCheck), BM_CLICK, 0, 0);
   PostMessageW(GetDlgItem(settings, kConvertNamesCheck + 1), BM_CLICK, 0, 0);
-  Hold("settings-chosen");
+  HoldForShot("settings-chosen", program.id());
   HWND existing = GetDlgItem(settings, kExistingCombo);
   SendMessageW(existing, CB_SHOWDROPDOWN, TRUE, 0);
-  Hold("settings-existing");
+  HoldForShot("settings-existing", program.id());
   SendMessageW(existing, CB_SHOWDROPDOWN, FALSE, 0);
   PostClick(settings, IDOK);
   Sleep(500);
@@ -454,12 +469,12 @@ TEST_F(ProgramTest, DISABLED_OutputOptionsTour) {
   std::wstring text;
   HWND box = WaitForBox(program.id(), &text, 120000);
   ASSERT_NE(box, nullptr);
-  Hold("failed-characters");
+  HoldForShot("failed-characters", program.id());
   AnswerBox(box, IDOK);
   box = WaitForBox(program.id(), &text, 60000);
   ASSERT_NE(box, nullptr);
   AnswerBox(box, IDNO);
-  Hold("failed-status");
+  HoldForShot("failed-status", program.id());
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "config/CfgStore.h"
-#include "tests/support/ProgramDriver.h"
+#include "tests/support/RemoteUi.h"
 #include "tests/support/TempDir.h"
 
 using namespace testing_support;
@@ -36,7 +36,7 @@ TEST_P(MissingModuleTest, OneMessageNamesItAndWhereItWasLookedFor) {
   }
   ASSERT_TRUE(CopyFileW(ProgramPath().c_str(), (folder / L"tarnwell.exe").c_str(), FALSE));
 
-  ProgramProcess program;
+  RemoteProcess program;
   ASSERT_TRUE(program.Start(folder / L"tarnwell.exe"));
   HWND box = program.WaitMessageBox(kStartMs);
   ASSERT_NE(box, nullptr) << "the program ended without a word";
@@ -45,7 +45,7 @@ TEST_P(MissingModuleTest, OneMessageNamesItAndWhereItWasLookedFor) {
   EXPECT_NE(text.find(folder.path() + L"\\"), std::wstring::npos) << "names the folder";
   EXPECT_NE(text.find(L"missing"), std::wstring::npos);
   EXPECT_EQ(program.MainWindow(), nullptr);
-  Answer(box, IDOK);
+  AnswerBox(box, IDOK);
   DWORD code = 0;
   ASSERT_TRUE(program.WaitExit(20000, &code));
   EXPECT_EQ(code, 4u);
@@ -62,7 +62,7 @@ std::wstring SettingsFile() {
 
 TEST(Robustness, ASettingsFileHeldByAnotherProgramIsSaidOnceAndLeftAlone) {
   // A sound file with a setting of the user's own.
-  ProgramProcess first;
+  RemoteProcess first;
   ASSERT_TRUE(first.Start(ProgramPath()));
   ASSERT_NE(first.WaitMainWindow(kStartMs), nullptr);
   first.Kill();
@@ -77,7 +77,7 @@ TEST(Robustness, ASettingsFileHeldByAnotherProgramIsSaidOnceAndLeftAlone) {
 
   HANDLE held = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  ProgramProcess program;
+  RemoteProcess program;
   ASSERT_TRUE(program.Start(ProgramPath()));
   HWND box = program.WaitMessageBox(kStartMs);
   ASSERT_NE(box, nullptr);
@@ -85,7 +85,7 @@ TEST(Robustness, ASettingsFileHeldByAnotherProgramIsSaidOnceAndLeftAlone) {
   EXPECT_NE(text.find(L"正被其他程序使用"), std::wstring::npos);
   EXPECT_NE(text.find(file), std::wstring::npos);
   EXPECT_NE(text.find(L"不会保存"), std::wstring::npos);
-  Answer(box, IDOK);
+  AnswerBox(box, IDOK);
   EXPECT_NE(program.WaitMainWindow(kStartMs), nullptr);
   EXPECT_EQ(program.MessageBoxWindow(), nullptr) << "said once";
   program.Kill();

@@ -15,7 +15,7 @@
 #include "pages/FConvView.h"
 #include "pages/FileDrop.h"
 #include "pages/FilePagesIds.h"
-#include "tests/gui/filepages_harness.h"
+#include "tests/support/FilePageHarness.h"
 #include "tests/support/WindowPixels.h"
 
 namespace {
@@ -25,9 +25,6 @@ using filepages_test::TestSettings;
 using testing_support::PumpMessages;
 using testing_support::TempDir;
 using testing_support::WriteFileBytes;
-
-const ::testing::Environment* const kEnv =
-    ::testing::AddGlobalTestEnvironment(new filepages_test::PagesEnvironment);
 
 // An HDROP as the shell builds it: DROPFILES, then wide paths each ended by
 // a NUL, and one more NUL. The receiver frees it (DragFinish).
@@ -48,29 +45,9 @@ HDROP MakeDrop(const std::vector<std::wstring>& paths) {
   return static_cast<HDROP>(memory);
 }
 
-class FileDropTest : public ::testing::Test {
+class FileDropTest : public filepages_test::PageFixture<CDlgFSim2Tra> {
  protected:
-  TestSettings settings;
-  TempDir src{L"拖放 源"};
-  fw::CStatic host;
-  CDlgFSim2Tra page{nullptr};
-  std::vector<fw::MessageBoxCall> boxes;
-  fw::ScopedMessageBoxHook hook{[this](const fw::MessageBoxCall& call) {
-    boxes.push_back(call);
-    return (call.type & MB_YESNO) != 0 ? IDNO : IDOK;
-  }};
-
-  void SetUp() override {
-    ASSERT_TRUE(host.Create(L"", WS_POPUP | WS_VISIBLE, RECT{0, 0, 780, 520}, HWND{}));
-    page.SetStore(settings.store.get());
-    ASSERT_TRUE(page.Create(IDD_FILEPAGE_S2T, &host));
-    page.SetWindowPos(nullptr, 7, 66, 766, 443, SWP_NOZORDER | SWP_SHOWWINDOW);
-    PumpMessages();
-  }
-  void TearDown() override {
-    page.DestroyWindow();
-    host.DestroyWindow();
-  }
+  FileDropTest() : PageFixture(L"拖放 源") {}
 
   HWND List() { return page.controls.list.m_hWnd; }
   void Drop(const std::vector<std::wstring>& paths) {
@@ -82,10 +59,6 @@ class FileDropTest : public ::testing::Test {
     std::vector<std::wstring> names;
     for (int r = 0; r < Rows(); ++r) names.push_back(Cell(r, FILECOL_NAME));
     return names;
-  }
-  std::wstring Write(const std::wstring& name, const std::string& bytes) {
-    WriteFileBytes(src / name, bytes);
-    return src / name;
   }
 };
 

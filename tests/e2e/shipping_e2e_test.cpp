@@ -316,14 +316,9 @@ TEST_F(ShippedProgramTest, TheInstallerInstallsSilentlyAndTheUninstallerKeepsThe
   EXPECT_EQ(ReadFileBytes(settingsFile), settings) << "the settings were touched";
 }
 
-// Not a test: the program's file page with a finished queue and the settings
-// dialog, each held on screen and announced, for `make screenshots`.
-void Hold(const char* name) {
-  std::printf("[ shot     ] %s\n", name);
-  std::fflush(stdout);
-  Sleep(3000);
-}
-
+// Not a test: the program's entrance page, a file page with a finished
+// queue and the settings dialog, each held on screen and announced, for
+// `make screenshots`.
 TEST_F(ShippedProgramTest, DISABLED_Shots) {
   outDir = KnownFolder(CSIDL_PERSONAL) + L"\\Tarnwell";  // the default, as users see it
   ASSERT_NO_FATAL_FAILURE(StartFrom(ExeFolder() + L"\\tarnwell.exe"));
@@ -332,17 +327,18 @@ TEST_F(ShippedProgramTest, DISABLED_Shots) {
   Source(L"简体样本.txt", ReadFileBytes(ExeFolder() + L"\\textio_zh_hans.gb18030"));
   Source(L"说明.txt", "\xEF\xBB\xBF" + Utf8(L"简体中文的说明文件，头发后来长得很快。\r\n"));
   Source(L"readme.txt", plain);
+  HoldForShot("main", program.id());
   HWND page = OpenFilePage(true);
   ASSERT_NE(page, nullptr);
   ASSERT_NO_FATAL_FAILURE(AddFiles(page, srcDir, {L"简体样本.txt", L"说明.txt", L"readme.txt"}, 3));
   ASSERT_NO_FATAL_FAILURE(StartAndAnswer(page, IDNO));
-  WaitFor([&] { return TopWindows(program.id(), L"#32770").empty(); }, 10000);
-  Sleep(500);
-  Hold("file-done");
+  // Only the main window is left once the progress display has gone.
+  ASSERT_TRUE(WaitFor([&] { return TopWindows(program.id(), L"#32770").size() == 1; }));
+  HoldForShot("file-done", program.id());
   PostClick(main, kSettingButton);
   HWND settings = WaitForDialog(L"设置");
   ASSERT_NE(settings, nullptr);
-  Hold("settings");
+  HoldForShot("settings", program.id());
   PostClick(settings, IDCANCEL);
 }
 

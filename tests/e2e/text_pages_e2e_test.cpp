@@ -9,7 +9,7 @@
 #include <string>
 
 #include "config/CfgStore.h"
-#include "tests/support/ProgramDriver.h"
+#include "tests/support/RemoteUi.h"
 #include "tests/support/TempDir.h"
 
 using namespace testing_support;
@@ -56,7 +56,7 @@ class TextPagesTest : public ::testing::Test {
     return text;
   }
 
-  ProgramProcess program;
+  RemoteProcess program;
   HWND main = nullptr;
 };
 
@@ -90,7 +90,7 @@ TEST_F(TextPagesTest, AnEmptySourceGivesTheMessageWithTheProductTitle) {
   EXPECT_STREQ(caption, L"Quorvane简体繁体字转换器");
   EXPECT_EQ(TextOf(GetDlgItem(box, 0xFFFF)), L"请先添加需要处理的内容再执行该操作.");
   EXPECT_FALSE(IsWindowEnabled(main)) << "the page stays covered while the box is up";
-  Answer(box, IDOK);
+  AnswerBox(box, IDOK);
   EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(main); }, 10000));
   EXPECT_EQ(TextOf(GetDlgItem(page, kResultEdit)), L"");
 }

@@ -15,5 +15,5 @@ add_dependencies(app_pages_test skeldon)
 
 # The program's windows in chosen states, for tools/screenshots.sh.
 add_executable(app_shots gui/app_shots.cpp $<TARGET_OBJECTS:app_resources>)
-target_link_libraries(app_shots PRIVATE app tarnwell_common shell32 ole32)
+target_link_libraries(app_shots PRIVATE app tarnwell_common test_support shell32 ole32)
 add_dependencies(app_shots skeldon runtime_files)

@@ -1,15 +1,17 @@
 // The program's windows in the states worth a look, for screenshots:
-//   app_shots.exe MODE [--seconds N]
+//   app_shots.exe MODE
 // MODE: main, s2t, t2s, file, about, progress-bar, progress-anim, empty.
-// The main window opens centred; the mode's state is set up a moment later;
-// the program ends itself after N seconds (default 8), also while a modal
-// box is up.
+// The main window opens centred; the mode's state is set up a moment later.
+// Once it is on screen the program says so ("[ shot     ] MODE") and ends
+// when the capturing script answers on standard input (or at its end), also
+// while a modal box is up.
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
 
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "app/TarnwellDlg.h"
 #include "app/resource.h"
@@ -20,33 +22,63 @@
 #include "pages/TConvView.h"
 #include "skeldon/ResIds.h"
 #include "skin/CtrlTables.h"
+#include "tests/support/RemoteUi.h"
+#include "tests/support/ShotHold.h"
 
 namespace {
 
 constexpr UINT_PTR kSetUpTimer = 71;
-constexpr UINT_PTR kQuitTimer = 72;
+constexpr UINT_PTR kEmptyConvertTimer = 72;  // its message box is modal
 
 class ShotsApp : public fw::CWinApp {};
-
-// Ends the run even while a modal box is up.
-void CALLBACK QuitNow(HWND, UINT, UINT_PTR, DWORD) { ExitProcess(0); }
 ShotsApp theApp;
+
+// What the state looks like once it is set up: how many windows of ours
+// show, (after a conversion) the edit box that must hold its result, or a
+// message box that must be up.
+struct ShotState {
+  std::string name;
+  size_t windows = 1;
+  HWND result = nullptr;
+  bool box = false;
+};
+
+// Waits on its own thread for the state, holds it for the shot, then ends
+// the run (also while a modal box is up).
+DWORD WINAPI HoldThenQuit(void* param) {
+  const ShotState* state = static_cast<const ShotState*>(param);
+  const DWORD pid = GetCurrentProcessId();
+  testing_support::WaitFor(
+      [&] {
+        if (state->box) return testing_support::WaitForBox(pid, nullptr, 0) != nullptr;
+        if (state->result != nullptr && GetWindowTextLengthW(state->result) == 0) return false;
+        return testing_support::TopWindows(pid).size() == state->windows;
+      },
+      300000);  // a prefix's first conversion loads the dictionaries
+  testing_support::HoldForShot(state->name.c_str(), pid);
+  ExitProcess(0);
+}
 
 class ShotsDlg : public CTarnwellDlg {
  public:
-  ShotsDlg(std::wstring mode, int seconds) : mode_(std::move(mode)), seconds_(seconds) {}
+  ShotsDlg(std::wstring mode, std::string name) : mode_(std::move(mode)) { state_.name = name; }
 
  protected:
   BOOL OnInitDialog() override {
     CTarnwellDlg::OnInitDialog();
     SetTimer(kSetUpTimer, 400);
-    ::SetTimer(nullptr, 0, static_cast<UINT>(seconds_ * 1000), &QuitNow);
     return TRUE;
   }
   void OnTimer(UINT_PTR id) override {
+    if (id == kEmptyConvertTimer) {
+      KillTimer(id);
+      Text(1, L"", L"").Convert();
+      return;
+    }
     if (id != kSetUpTimer) return CTarnwellDlg::OnTimer(id);
     KillTimer(id);
     SetUp();
+    CloseHandle(CreateThread(nullptr, 0, &HoldThenQuit, &state_, 0, nullptr));
   }
 
  private:
@@ -60,16 +92,20 @@ class ShotsDlg : public CTarnwellDlg {
   void SetUp() {
     if (mode_ == L"s2t") {
       CTConvView& page = Text(1, L"简体中文转换为繁体，发展后的软件。\r\n头发、后来、面条和干净的衣服。", L"");
+      state_.result = ::GetDlgItem(page.m_hWnd, IDC_RESULT_EDIT);
       page.Convert();
     } else if (mode_ == L"t2s") {
       CTConvView& page = Text(2, L"繁體中文轉換爲簡體，發展後的軟件。\r\n頭髮、後來、麪條和乾淨的衣服。", L"");
+      state_.result = ::GetDlgItem(page.m_hWnd, IDC_RESULT_EDIT);
       page.Convert();
     } else if (mode_ == L"file") {
       SwitchToPage(Page(0), 3);
     } else if (mode_ == L"about") {
+      state_.windows = 2;
       PostMessage(WM_SYSCOMMAND, IDM_ABOUTBOX);
     } else if (mode_ == L"progress-bar" || mode_ == L"progress-anim") {
       const bool bar = mode_ == L"progress-bar";
+      state_.windows = 2;
       auto& page = Text(1, L"简体", L"");
       page.progress.Create(&page, bar ? PROGRESS_MODE_BAR : PROGRESS_MODE_ANIM);
       page.progress.ShowOverParent(TRUE);
@@ -80,12 +116,13 @@ class ShotsDlg : public CTarnwellDlg {
         page.progress.animation.frameCount = 2;
       }
     } else if (mode_ == L"empty") {
-      Text(1, L"", L"").Convert();
+      state_.box = true;  // its message
+      SetTimer(kEmptyConvertTimer, 1);
     }
   }
 
   std::wstring mode_;
-  int seconds_;
+  ShotState state_;
 };
 
 }  // namespace
@@ -93,15 +130,7 @@ class ShotsDlg : public CTarnwellDlg {
 int main() {
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-  std::wstring mode = L"main";
-  int seconds = 8;
-  for (int i = 1; i < argc; ++i) {
-    if (std::wstring(argv[i]) == L"--seconds" && i + 1 < argc) {
-      seconds = _wtoi(argv[++i]);
-    } else {
-      mode = argv[i];
-    }
-  }
+  std::wstring mode = argc > 1 ? argv[1] : L"main";
   LocalFree(argv);
 
   CoInitialize(nullptr);
@@ -110,7 +139,7 @@ int main() {
   if (AppResMgr() == nullptr) return 1;
   fw::SetAppName(QueryText(TXT_PRODUCT_TITLE));
   CreateSharedTooltip();
-  ShotsDlg dlg(mode, seconds);
+  ShotsDlg dlg(mode, std::string(mode.begin(), mode.end()));
   theApp.m_pMainWnd = &dlg;
   dlg.DoModalFor(nullptr);
   ShutdownComponents();

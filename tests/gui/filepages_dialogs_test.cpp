@@ -13,7 +13,7 @@
 #include "pages/DlgSetting.h"
 #include "pages/UserWords.h"
 #include "pages/FilePagesIds.h"
-#include "tests/gui/filepages_harness.h"
+#include "tests/support/FilePageHarness.h"
 #include "tests/support/WindowPixels.h"
 
 namespace {
@@ -23,9 +23,6 @@ using filepages_test::RunModalWith;
 using filepages_test::TestSettings;
 using testing_support::PumpMessages;
 using testing_support::TempDir;
-
-const ::testing::Environment* const kEnv =
-    ::testing::AddGlobalTestEnvironment(new filepages_test::PagesEnvironment);
 
 bool IsFolder(const std::wstring& path) {
   DWORD a = GetFileAttributesW(path.c_str());

@@ -18,7 +18,7 @@
 #include "pages/FConvView.h"
 #include "pages/FilePagesIds.h"
 #include "pages/PageIds.h"
-#include "tests/gui/filepages_harness.h"
+#include "tests/support/FilePageHarness.h"
 #include "tests/support/TestText.h"
 #include "tests/support/WindowPixels.h"
 #include "textio/Charsets.h"
@@ -34,9 +34,6 @@ using testing_support::ReadFileBytes;
 using testing_support::TempDir;
 using testing_support::Utf8;
 using testing_support::WriteFileBytes;
-
-const ::testing::Environment* const kEnv =
-    ::testing::AddGlobalTestEnvironment(new filepages_test::PagesEnvironment);
 
 // The Simplified-files page with the file dialog, the encoding dialog and
 // the shell answered by the test.
@@ -106,35 +103,10 @@ class TestPage : public CDlgFSim2Tra {
   }
 };
 
-class FilePage : public ::testing::Test {
+class FilePage : public filepages_test::PageFixture<TestPage> {
  protected:
-  TestSettings settings;
-  TempDir src{L"源文件"};
-  fw::CStatic host;
-  TestPage page{nullptr};
-  std::vector<fw::MessageBoxCall> boxes;
-  int answer = IDNO;
-  fw::ScopedMessageBoxHook hook{[this](const fw::MessageBoxCall& call) {
-    boxes.push_back(call);
-    return (call.type & MB_YESNO) != 0 ? answer : IDOK;
-  }};
+  FilePage() : PageFixture(L"源文件") {}
 
-  void SetUp() override {
-    ASSERT_TRUE(host.Create(L"", WS_POPUP | WS_VISIBLE, RECT{0, 0, 780, 520}, HWND{}));
-    page.SetStore(settings.store.get());
-    ASSERT_TRUE(page.Create(IDD_FILEPAGE_S2T, &host));
-    page.SetWindowPos(nullptr, 7, 66, 766, 443, SWP_NOZORDER | SWP_SHOWWINDOW);
-    PumpMessages();
-  }
-  void TearDown() override {
-    page.DestroyWindow();
-    host.DestroyWindow();
-  }
-
-  std::wstring Write(const std::wstring& name, const std::string& bytes) {
-    WriteFileBytes(src / name, bytes);
-    return src / name;
-  }
   // Adds files through the page's Add button.
   void AddThroughButton(const std::vector<std::wstring>& parts) {
     page.chosen = parts;
@@ -164,7 +136,8 @@ TEST_F(FilePage, ThreeChosenFilesComeInTheDialogsOrderWithSizesAndDetectedEncodi
   Write(L"c.txt", Gb18030Sample());
   AddThroughButton({src.path(), L"a.txt", L"b.txt", L"c.txt"});
 
-  EXPECT_EQ(page.dialogFlags, kAddFilesFlags | OFN_EXPLORER);
+  // The hook is the dialog's own: it makes room for a large choice.
+  EXPECT_EQ(page.dialogFlags, kAddFilesFlags | OFN_EXPLORER | OFN_ENABLEHOOK);
   EXPECT_EQ(page.dialogUnits, kAddFilesBufferUnits);
   EXPECT_EQ(page.dialogFilter,
             L"文本与字幕文件|*.txt;*.text;*.log;*.htm;*.html;*.xhtml;*.xml;*.json;*.csv;*.tsv;"

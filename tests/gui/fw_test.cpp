@@ -334,7 +334,9 @@ namespace {
 
 // Drives the file dialog as a user would: types into the file name box
 // (control 1148, an edit inside a combo box) and presses OK, once per
-// entry of `typed`; cancels when they are used up.
+// entry of `typed`; cancels when they are used up. The entry kSelectAll
+// instead selects every file in the dialog's list, then presses Open.
+constexpr wchar_t kSelectAll[] = L"<select all>";
 class FileDialogDriver {
  public:
   explicit FileDialogDriver(std::vector<std::wstring> typed) : typed_(std::move(typed)) {
@@ -359,6 +361,13 @@ class FileDialogDriver {
     }
     return TRUE;
   }
+  static BOOL CALLBACK FindFileList(HWND wnd, LPARAM out) {
+    wchar_t cls[32] = {};
+    GetClassNameW(wnd, cls, 32);
+    if (lstrcmpW(cls, L"SysListView32") != 0) return TRUE;
+    *reinterpret_cast<HWND*>(out) = wnd;
+    return FALSE;
+  }
   static BOOL CALLBACK FindNameEdit(HWND wnd, LPARAM out) {
     wchar_t cls[16] = {};
     GetClassNameW(wnd, cls, 16);
@@ -376,7 +385,22 @@ class FileDialogDriver {
     if (dlg != nullptr) {
       HWND edit = nullptr;
       EnumChildWindows(dlg, &FindNameEdit, reinterpret_cast<LPARAM>(&edit));
-      if (next_ < typed_.size() && edit != nullptr) {
+      HWND files = nullptr;
+      EnumChildWindows(dlg, &FindFileList, reinterpret_cast<LPARAM>(&files));
+      if (next_ < typed_.size() && typed_[next_] == kSelectAll) {
+        // Only once the list shows the folder's files.
+        if (files != nullptr && SendMessageW(files, LVM_GETITEMCOUNT, 0, 0) > 0) {
+          ++next_;
+          LVITEMW all{};
+          all.stateMask = LVIS_SELECTED;
+          all.state = LVIS_SELECTED;
+          SetFocus(files);
+          SendMessageW(files, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                       reinterpret_cast<LPARAM>(&all));
+          PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDOK)));
+        }
+      } else if (next_ < typed_.size() && edit != nullptr) {
         SetWindowTextW(edit, typed_[next_++].c_str());
         SendMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDOK)));
@@ -413,6 +437,37 @@ TEST(FwFileDialog, ReturnsEveryChosenFileAsAFullPath) {
   EXPECT_EQ(paths[0], dir / L"a.txt");
   EXPECT_EQ(paths[1], dir / L"b.txt");
   EXPECT_EQ(paths[2], dir / L"文本.txt");
+}
+
+// A choice whose names outgrow the buffer the caller gave (64 units, 40
+// long names) comes back whole instead of failing with "buffer too small":
+// typed into the file name box (`typed`), or selected in the list.
+void ExpectALargeChoiceBackWhole(bool typed) {
+  testing_support::TempDir dir(L"大的选择");
+  std::vector<std::wstring> names;
+  std::wstring quoted;
+  for (int i = 0; i < 40; ++i) {
+    names.push_back(L"一个名字相当长的文本文件第" + std::to_wstring(i) + L"号.txt");
+    testing_support::WriteFileBytes(dir / names.back(), "x");
+    quoted += L"\"" + names.back() + L"\" ";
+  }
+  fw::CFileDialog fd(TRUE, nullptr, nullptr, OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY, nullptr,
+                     nullptr, 64);
+  FileDialogDriver driver({dir.path(), typed ? quoted : std::wstring(kSelectAll)});
+  ASSERT_EQ(fd.DoModal(), IDOK) << "error " << fd.m_error;
+  std::vector<std::wstring> paths = fd.GetPathNames();
+  std::sort(paths.begin(), paths.end());
+  std::sort(names.begin(), names.end());
+  ASSERT_EQ(paths.size(), names.size());
+  for (size_t i = 0; i < names.size(); ++i) EXPECT_EQ(paths[i], dir / names[i]);
+}
+
+TEST(FwFileDialog, ATypedChoiceLargerThanTheBufferComesBackWhole) {
+  ExpectALargeChoiceBackWhole(true);
+}
+
+TEST(FwFileDialog, AListSelectionLargerThanTheBufferComesBackWhole) {
+  ExpectALargeChoiceBackWhole(false);
 }
 
 TEST(FwFileDialog, CancelGivesNothing) {

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "tests/support/TempDir.h"
+
 namespace testing_support {
 
 bool RemoteProcess::Start(const std::wstring& exe, const std::wstring& args) {
@@ -36,20 +38,61 @@ bool RemoteProcess::Running() const {
   return info_.hProcess != nullptr && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
+bool RemoteProcess::WaitExit(DWORD timeoutMs, DWORD* code) {
+  if (info_.hProcess == nullptr) return false;
+  if (WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0) return false;
+  if (code != nullptr) GetExitCodeProcess(info_.hProcess, code);
+  return true;
+}
+
+HWND RemoteProcess::MainWindow() const {
+  for (HWND wnd : TopWindows(id(), L"#32770")) {
+    if (GetDlgItem(wnd, 1013) && GetDlgItem(wnd, 1011) && GetDlgItem(wnd, 1007)) return wnd;
+  }
+  return nullptr;
+}
+
+HWND RemoteProcess::WaitMainWindow(DWORD timeoutMs) const {
+  HWND found = nullptr;
+  WaitFor([&] { return (found = MainWindow()) != nullptr; }, timeoutMs);
+  return found;
+}
+
+HWND RemoteProcess::WaitMessageBox(DWORD timeoutMs) const {
+  return WaitForBox(id(), nullptr, timeoutMs);
+}
+
+std::wstring ProgramPath() { return ExeFolder() + L"\\tarnwell.exe"; }
+
 bool WaitFor(const std::function<bool()>& found, DWORD timeoutMs) {
   const ULONGLONG until = GetTickCount64() + timeoutMs;
   for (;;) {
     if (found()) return true;
-    if (GetTickCount64() >= until) return false;
+    if (GetTickCount64() >= until) return found();
     Sleep(20);
   }
 }
 
 std::wstring TextOf(HWND wnd) {
-  wchar_t text[2048] = {};
-  SendMessageTimeoutW(wnd, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
-                      nullptr);
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(wnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) {
+    return {};
+  }
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  DWORD_PTR got = 0;
+  if (!SendMessageTimeoutW(wnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                           SMTO_ABORTIFHUNG, 5000, &got)) {
+    return {};
+  }
+  text.resize(static_cast<size_t>(got));
   return text;
+}
+
+bool SetTextOf(HWND wnd, const std::wstring& text) {
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutW(wnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                             SMTO_ABORTIFHUNG, 10000, &result) != 0 &&
+         result != 0;
 }
 
 std::wstring ClassOf(HWND wnd) {
@@ -135,6 +178,41 @@ HWND FindDescendant(HWND parent, int id, bool visibleOnly) {
   EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
+
+HWND VisiblePageWith(HWND main, int id) {
+  for (HWND page = GetWindow(main, GW_CHILD); page != nullptr;
+       page = GetWindow(page, GW_HWNDNEXT)) {
+    if (IsWindowVisible(page) && ClassOf(page) == L"#32770" && GetDlgItem(page, id)) {
+      return page;
+    }
+  }
+  return nullptr;
+}
+
+namespace {
+
+struct TitleSearch {
+  const std::wstring* title;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTitled(HWND wnd, LPARAM param) {
+  auto* search = reinterpret_cast<TitleSearch*>(param);
+  wchar_t text[128] = {};
+  InternalGetWindowText(wnd, text, 128);
+  if (*search->title == text) search->found.push_back(wnd);
+  return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> WindowsTitled(const std::wstring& title) {
+  TitleSearch search{&title, {}};
+  EnumWindows(CollectTitled, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
 
 void PostClick(HWND dialog, int id) {
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),

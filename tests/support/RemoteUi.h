@@ -25,14 +25,27 @@ class RemoteProcess {
   // Ends the process (if it still runs) and waits for it.
   void Kill();
   bool Running() const;
+  // Waits for the end; false on timeout. `code` receives the exit code.
+  bool WaitExit(DWORD timeoutMs, DWORD* code = nullptr);
   DWORD id() const { return info_.dwProcessId; }
   HANDLE handle() const { return info_.hProcess; }
+
+  // Tarnwell's main window: the visible dialog with the caption buttons.
+  HWND MainWindow() const;
+  HWND WaitMainWindow(DWORD timeoutMs) const;
+  // A message box of the program showing now (WaitForBox), or after a wait.
+  HWND MessageBoxWindow() const { return WaitMessageBox(0); }
+  HWND WaitMessageBox(DWORD timeoutMs) const;
 
  private:
   PROCESS_INFORMATION info_{};
 };
 
-// Polls `found` every 20 ms until it is true or `timeoutMs` passed.
+// The built program, beside the test programs.
+std::wstring ProgramPath();
+
+// Polls `found` every 20 ms until it is true or `timeoutMs` passed (a last
+// look at the end).
 bool WaitFor(const std::function<bool()>& found, DWORD timeoutMs = 10000);
 
 // Top-level windows of process `pid` that are visible, optionally of one
@@ -48,11 +61,21 @@ HWND FindDescendant(HWND parent, int id, bool visibleOnly = true);
 
 // Every descendant of `parent` with control id `id`, visible or not.
 std::vector<HWND> DescendantsWithId(HWND parent, int id);
+// The visible child dialog (page) of `main` that holds control `id`.
+HWND VisiblePageWith(HWND main, int id);
+// All top-level windows titled `title`, of any process, visible or not.
+std::vector<HWND> WindowsTitled(const std::wstring& title);
 
+// The window's text (WM_GETTEXT, so also a control's of another process),
+// and setting it; neither blocks on a hung window for long.
 std::wstring TextOf(HWND wnd);
+bool SetTextOf(HWND wnd, const std::wstring& text);
 std::wstring ClassOf(HWND wnd);
 // Posts the click of button `id` of `dialog` as the button would send it.
 void PostClick(HWND dialog, int id);
+// Clicks `button` itself (BM_CLICK): as a user's click, nothing happens
+// while it is disabled.
+void Click(HWND button);
 
 // A message box of `pid` (a visible #32770 with the static 0xFFFF); waits
 // up to `timeoutMs`. Its text goes into `text`.

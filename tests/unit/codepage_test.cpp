@@ -18,6 +18,8 @@
 #include "textio/Charsets.h"
 #include "textio/DetectFileEncoding.h"
 #include "textio/MakeReader.h"
+#include "tests/support/EngineConvert.h"
+#include "tests/support/JobPage.h"
 #include "tests/support/NotifySink.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestText.h"
@@ -124,34 +126,6 @@ TEST(Utf32Reader, BothByteOrdersWithTheirMarksAndLines) {
   EXPECT_EQ(ReadAll(path, kCodePageUtf32Le), "A\xEF\xBF\xBD\xEF\xBF\xBD");
 }
 
-// A file page in miniature, as in the job's own tests.
-class JobPage : public ConvWorker {
- public:
-  explicit JobPage(const std::wstring& settings) : store(settings.c_str()), job(*this, store) {}
-  std::vector<FileEntry> entries;
-  ConvDirection direction = Sim2Tra;
-  CfgStore store;
-  FileJob job;
-  NotifySink sink;
-  DWORD RunJob() override { return job.Run(entries, direction); }
-  void OnJobMessage(WPARAM, LPARAM) override {}
-  HWND JobWindow() const override { return sink.hwnd(); }
-  void Run() {
-    sink.clear();
-    ASSERT_EQ(StartJob(), 1);
-    ASSERT_TRUE(sink.PumpUntilEnd());
-    while (WorkerRecorded()) sink.PumpFor(5);
-  }
-};
-
-std::string EngineConvert(const std::string& utf8, ConvDirection direction) {
-  std::string config(direction == Sim2Tra ? kConvConfigSim2Tra : kConvConfigTra2Sim);
-  int h = opencc_open_t2s(config.c_str(), "glyphmap");
-  std::string out(GlyphmapOutputBound(utf8.size()), '\0');
-  int n = opencc_convert_utf8_to_buffer(h, utf8.data(), utf8.size(), out.data());
-  opencc_close(h);
-  return out.substr(0, static_cast<size_t>(n));
-}
 
 class DetectedCodePageJob : public ::testing::Test {
  protected:
@@ -184,14 +158,14 @@ TEST_F(DetectedCodePageJob, ChineseFilesInTheirOwnCodePagesUnderEitherSystem) {
   CopyFileW((bin + L"\\textio_zh_hant.big5").c_str(), (dir / L"big5.txt").c_str(), FALSE);
   EXPECT_EQ(Queue(dir / L"big5.txt"), "BIG5");
   page.direction = Tra2Sim;
-  page.Run();
+  page.RunToEnd();
   EXPECT_EQ(Output(L"big5.txt"), EngineConvert(traditional, Tra2Sim));
 
   page.entries.clear();
   CopyFileW((bin + L"\\textio_zh_hans.gb18030").c_str(), (dir / L"gb.txt").c_str(), FALSE);
   EXPECT_EQ(Queue(dir / L"gb.txt"), "GB18030");
   page.direction = Sim2Tra;
-  page.Run();
+  page.RunToEnd();
   EXPECT_EQ(Output(L"gb.txt"), EngineConvert(simplified, Sim2Tra));
 }
 
@@ -229,7 +203,7 @@ TEST_F(DetectedCodePageJob, ShortGbkAndBig5FilesAreReadRightUnderEitherSystem) {
       WriteFileBytes(dir / name, Encode(texts[i], script.codePage));
       names.push_back(Queue(dir / name));
     }
-    page.Run();
+    page.RunToEnd();
     for (size_t i = 0; i < texts.size(); ++i) {
       const std::wstring name = L"short" + std::to_wstring(script.codePage) + L"-" + std::to_wstring(i) + L".txt";
       EXPECT_EQ(Output(name), EngineConvert(Utf8(texts[i]), script.direction))
@@ -247,7 +221,7 @@ TEST_F(DetectedCodePageJob, Utf16FilesWithoutAMarkAreReadAsUtf16) {
   WriteFileBytes(dir / L"be.txt", be);
   EXPECT_EQ(Queue(dir / L"le.txt"), "UTF-16LE");
   EXPECT_EQ(Queue(dir / L"be.txt"), "UTF-16BE");
-  page.Run();
+  page.RunToEnd();
   const std::string expected = EngineConvert(Utf8(text), Sim2Tra);
   EXPECT_EQ(Output(L"le.txt"), expected);
   EXPECT_EQ(Output(L"be.txt"), expected);
@@ -265,7 +239,7 @@ TEST_F(DetectedCodePageJob, JapaneseAndKoreanTextPassesThroughUnchanged) {
   std::string sjis = Queue(dir / L"sjis.txt");
   std::string euckr = Queue(dir / L"euckr.txt");
   std::printf("[ detected ] %s, %s\n", sjis.c_str(), euckr.c_str());
-  page.Run();
+  page.RunToEnd();
   EXPECT_EQ(Output(L"sjis.txt"), Utf8(japanese));
   EXPECT_EQ(Output(L"euckr.txt"), Utf8(korean));
 }
@@ -277,7 +251,7 @@ TEST_F(DetectedCodePageJob, AManualAnsiChoiceReadsTheSystemsCodePageAgain) {
   MakeFileEntry((dir / L"big5.txt").c_str(), EncAnsi, entry);  // chosen by hand: no code page
   page.entries.push_back(entry);
   page.direction = Tra2Sim;
-  page.Run();
+  page.RunToEnd();
   std::string big5 = ReadFileBytes(dir / L"big5.txt");
   std::wstring asSystem = Decode(big5, CP_ACP);
   EXPECT_EQ(Output(L"big5.txt"), EngineConvert(Utf8(asSystem), Tra2Sim));

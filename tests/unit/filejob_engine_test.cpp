@@ -9,6 +9,7 @@
 #include "fw/MessageBox.h"
 #include "pages/FileJob.h"
 #include "tests/fakes/FakeGlyphmap.h"
+#include "tests/support/JobPage.h"
 #include "tests/support/NotifySink.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestText.h"
@@ -18,17 +19,6 @@ using Message = NotifySink::Message;
 
 namespace {
 
-class JobPage : public ConvWorker {
- public:
-  explicit JobPage(const std::wstring& settings) : store(settings.c_str()), job(*this, store) {}
-  std::vector<FileEntry> entries;
-  CfgStore store;
-  FileJob job;
-  NotifySink sink;
-  DWORD RunJob() override { return job.Run(entries, Sim2Tra); }
-  void OnJobMessage(WPARAM, LPARAM) override {}
-  HWND JobWindow() const override { return sink.hwnd(); }
-};
 
 class FileJobEngine : public ::testing::Test {
  protected:
@@ -51,11 +41,7 @@ class FileJobEngine : public ::testing::Test {
     MakeFileEntry((dir / L"in\\empty.txt").c_str(), EncUtf8, empty);
     page.entries = {a, empty};
   }
-  void Run() {
-    ASSERT_EQ(page.StartJob(), 1);
-    ASSERT_TRUE(page.sink.PumpUntilEnd());
-    while (page.WorkerRecorded()) page.sink.PumpFor(5);
-  }
+  void Run() { page.RunToEnd(); }
 };
 
 TEST_F(FileJobEngine, AnEngineThatDidNotOpenFailsEveryFileWithText) {

@@ -17,6 +17,8 @@
 #include "pages/FileJob.h"
 #include "pages/OutputOptions.h"
 #include "textio/TextEncoder.h"
+#include "tests/support/EngineConvert.h"
+#include "tests/support/JobPage.h"
 #include "tests/support/NotifySink.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestText.h"
@@ -26,54 +28,6 @@ using Message = NotifySink::Message;
 
 namespace {
 
-// A file page in miniature: a list of entries, a direction, a settings
-// store of its own and a window that records the job's messages.
-class JobPage : public ConvWorker {
- public:
-  explicit JobPage(const std::wstring& settingsFile) : store(settingsFile.c_str()), job(*this, store) {}
-  ~JobPage() override = default;
-
-  std::vector<FileEntry> entries;
-  ConvDirection direction = Sim2Tra;
-  CfgStore store;
-  FileJob job;
-  NotifySink sink;
-
-  DWORD RunJob() override { return job.Run(entries, direction); }
-  void OnJobMessage(WPARAM, LPARAM) override {}
-  HWND JobWindow() const override { return sink.hwnd(); }
-
-  void Add(const std::wstring& path, FileEncoding encoding) {
-    FileEntry e;
-    ASSERT_TRUE(MakeFileEntry(path.c_str(), encoding, e));
-    entries.push_back(e);
-  }
-  // Runs the job to its end on a worker, pumping its messages.
-  void RunToEnd() {
-    sink.clear();
-    ASSERT_EQ(StartJob(), 1);
-    ASSERT_TRUE(sink.PumpUntilEnd(60000));
-    while (WorkerRecorded()) sink.PumpFor(5);
-  }
-  // The messages without the progress steps.
-  std::vector<Message> Reports() const {
-    std::vector<Message> out;
-    for (const auto& m : sink.messages()) {
-      if (m.first != CONV_STEP) out.push_back(m);
-    }
-    return out;
-  }
-};
-
-// What glyphmap gives for a UTF-8 text in one call.
-std::string EngineConvert(const std::string& utf8, ConvDirection direction) {
-  std::string config(direction == Sim2Tra ? kConvConfigSim2Tra : kConvConfigTra2Sim);
-  int h = opencc_open_t2s(config.c_str(), "glyphmap");
-  std::string out(GlyphmapOutputBound(utf8.size()), '\0');
-  int n = opencc_convert_utf8_to_buffer(h, utf8.data(), utf8.size(), out.data());
-  opencc_close(h);
-  return out.substr(0, static_cast<size_t>(n));
-}
 
 const std::string kSimplified =
     "第一章 开始\r\n"
@@ -625,18 +579,7 @@ class ProbingJob : public FileJob {
   }
 };
 
-class ProbingPage : public ConvWorker {
- public:
-  explicit ProbingPage(const std::wstring& settingsFile)
-      : store(settingsFile.c_str()), job(*this, store) {}
-  std::vector<FileEntry> entries;
-  CfgStore store;
-  ProbingJob job;
-  NotifySink sink;
-  DWORD RunJob() override { return job.Run(entries, Sim2Tra); }
-  void OnJobMessage(WPARAM, LPARAM) override {}
-  HWND JobWindow() const override { return sink.hwnd(); }
-};
+using ProbingPage = BasicJobPage<ProbingJob>;
 
 }  // namespace
 

@@ -1,7 +1,8 @@
 #pragma once
 // What the file pages' GUI tests share: COM, the common controls and the
 // real resource pack for the whole run, a settings file of the test's own,
-// and a modal run answered from a timer.
+// a file page on a host window with its message boxes recorded, and a modal
+// run answered from a timer. For test programs that link the pages library.
 #include <windows.h>
 // After windows.h:
 #include <commctrl.h>
@@ -11,10 +12,15 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "config/CfgStore.h"
+#include "fw/Controls.h"
+#include "fw/MessageBox.h"
 #include "loader/ResMgrHolder.h"
+#include "pages/FilePagesIds.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/WindowPixels.h"
 
 namespace filepages_test {
 
@@ -33,6 +39,10 @@ class PagesEnvironment : public ::testing::Environment {
     CoUninitialize();
   }
 };
+
+// Registered once per test program.
+inline const ::testing::Environment* const kPagesEnvironment =
+    ::testing::AddGlobalTestEnvironment(new PagesEnvironment);
 
 // A settings file in a fresh folder, with the defaults start-up writes
 // (output folder `out` created, mode 0, index 0).
@@ -57,6 +67,45 @@ struct TestSettings {
   }
   void SetValue(std::int32_t key, std::int32_t value) {
     store->WriteValue(key, &value, sizeof(value));
+  }
+};
+
+// A file page of class `Page` (made with a null parent) on a host window
+// of the file pages' size, with a settings file of its own, a folder for
+// source files, and every message box recorded and answered: `answer` for
+// a Yes/No question, OK for the others.
+template <class Page>
+class PageFixture : public ::testing::Test {
+ protected:
+  explicit PageFixture(const std::wstring& sourceFolder) : src(sourceFolder) {}
+
+  TestSettings settings;
+  testing_support::TempDir src;
+  fw::CStatic host;
+  Page page{nullptr};
+  std::vector<fw::MessageBoxCall> boxes;
+  int answer = IDNO;
+  fw::ScopedMessageBoxHook hook{[this](const fw::MessageBoxCall& call) {
+    boxes.push_back(call);
+    return (call.type & MB_YESNO) != 0 ? answer : IDOK;
+  }};
+
+  void SetUp() override {
+    ASSERT_TRUE(host.Create(L"", WS_POPUP | WS_VISIBLE, RECT{0, 0, 780, 520}, HWND{}));
+    page.SetStore(settings.store.get());
+    ASSERT_TRUE(page.Create(IDD_FILEPAGE_S2T, &host));
+    page.SetWindowPos(nullptr, 7, 66, 766, 443, SWP_NOZORDER | SWP_SHOWWINDOW);
+    testing_support::PumpMessages();
+  }
+  void TearDown() override {
+    page.DestroyWindow();
+    host.DestroyWindow();
+  }
+
+  // Writes a source file; returns its path.
+  std::wstring Write(const std::wstring& name, const std::string& bytes) {
+    testing_support::WriteFileBytes(src / name, bytes);
+    return src / name;
   }
 };
 
