@@ -19,8 +19,9 @@ SetCompressor /SOLID lzma
 !define PRODUCT "Tarnwell"
 !define PUBLISHER "Quorvane"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tarnwell"
-; Explorer's context menu: two verbs for text files and two for folders.
-!define TXT_VERBS "Software\Classes\SystemFileAssociations\.txt\shell"
+; Explorer's context menu: two verbs for each kind of file the program
+; queues from a folder (the list in pages/FileDrop.cpp) and two for folders.
+!define FILE_VERBS "Software\Classes\SystemFileAssociations"
 !define DIR_VERBS "Software\Classes\Directory\shell"
 !define VERB_S2T "Tarnwell.ToTraditional"
 !define VERB_T2S "Tarnwell.ToSimplified"
@@ -33,6 +34,36 @@ SetCompressor /SOLID lzma
   WriteRegStr HKLM "${ROOT}\${VERB}" "Icon" '"$INSTDIR\tarnwell.exe",0'
   WriteRegStr HKLM "${ROOT}\${VERB}" "MultiSelectModel" "Player"
   WriteRegStr HKLM "${ROOT}\${VERB}\command" "" '"$INSTDIR\tarnwell.exe" ${SWITCH} "%1"'
+!macroend
+
+; Runs MACRO for each extension of a text or subtitle file.
+!macro ForEachTextExtension MACRO
+  !insertmacro ${MACRO} ".txt"
+  !insertmacro ${MACRO} ".text"
+  !insertmacro ${MACRO} ".log"
+  !insertmacro ${MACRO} ".htm"
+  !insertmacro ${MACRO} ".html"
+  !insertmacro ${MACRO} ".xhtml"
+  !insertmacro ${MACRO} ".xml"
+  !insertmacro ${MACRO} ".json"
+  !insertmacro ${MACRO} ".csv"
+  !insertmacro ${MACRO} ".tsv"
+  !insertmacro ${MACRO} ".ini"
+  !insertmacro ${MACRO} ".md"
+  !insertmacro ${MACRO} ".srt"
+  !insertmacro ${MACRO} ".ass"
+  !insertmacro ${MACRO} ".ssa"
+  !insertmacro ${MACRO} ".vtt"
+  !insertmacro ${MACRO} ".lrc"
+  !insertmacro ${MACRO} ".sub"
+!macroend
+!macro AddFileVerbs EXT
+  !insertmacro TarnwellVerb "${FILE_VERBS}\${EXT}\shell" "${VERB_S2T}" "用 Tarnwell 转为繁体" "/s2t"
+  !insertmacro TarnwellVerb "${FILE_VERBS}\${EXT}\shell" "${VERB_T2S}" "用 Tarnwell 转为简体" "/t2s"
+!macroend
+!macro RemoveFileVerbs EXT
+  DeleteRegKey HKLM "${FILE_VERBS}\${EXT}\shell\${VERB_S2T}"
+  DeleteRegKey HKLM "${FILE_VERBS}\${EXT}\shell\${VERB_T2S}"
 !macroend
 
 Name "${PRODUCT} ${VERSION}"
@@ -103,8 +134,7 @@ Section "Tarnwell"
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" ${SIZE_KB}
 
-  !insertmacro TarnwellVerb "${TXT_VERBS}" "${VERB_S2T}" "用 Tarnwell 转为繁体" "/s2t"
-  !insertmacro TarnwellVerb "${TXT_VERBS}" "${VERB_T2S}" "用 Tarnwell 转为简体" "/t2s"
+  !insertmacro ForEachTextExtension AddFileVerbs
   !insertmacro TarnwellVerb "${DIR_VERBS}" "${VERB_S2T}" "用 Tarnwell 转为繁体" "/s2t"
   !insertmacro TarnwellVerb "${DIR_VERBS}" "${VERB_T2S}" "用 Tarnwell 转为简体" "/t2s"
 SectionEnd
@@ -113,8 +143,7 @@ Section "Uninstall"
   SetShellVarContext all
   ; The context menu's verbs first, so that they never start missing files;
   ; only our own keys go.
-  DeleteRegKey HKLM "${TXT_VERBS}\${VERB_S2T}"
-  DeleteRegKey HKLM "${TXT_VERBS}\${VERB_T2S}"
+  !insertmacro ForEachTextExtension RemoveFileVerbs
   DeleteRegKey HKLM "${DIR_VERBS}\${VERB_S2T}"
   DeleteRegKey HKLM "${DIR_VERBS}\${VERB_T2S}"
   ; The Start menu entry first, so that it never points at missing files.

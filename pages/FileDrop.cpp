@@ -10,6 +10,8 @@
 #include "fw/Handle.h"
 #include "fw/Trace.h"
 
+// The installer registers Explorer's verbs for the same list
+// (packaging/tarnwell.nsi); the shipping test holds the two together.
 const wchar_t* const kTextExtensions[] = {
     L".txt", L".text", L".log", L".htm", L".html", L".xhtml", L".xml", L".json", L".csv",
     L".tsv", L".ini", L".md",  L".srt", L".ass", L".ssa",   L".vtt", L".lrc", L".sub"};

@@ -14,7 +14,7 @@ set_tests_properties(shipping_packages PROPERTIES LABELS e2e TIMEOUT 300
 
 tarnwell_test(shipping_e2e_test LABEL e2e TIMEOUT 600
   SOURCES e2e/shipping_e2e_test.cpp
-  LIBS config engine shell32 version advapi32)
+  LIBS config engine pages shell32 version advapi32)
 add_dependencies(shipping_e2e_test tarnwell skeldon textio_samples)
 # The unpacked folder and the installer, as the program under Wine sees them.
 string(REPLACE "/" "\\" _ship_dir "Z:${CMAKE_BINARY_DIR}/shipping")

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "pages/FileDrop.h"
 #include "tests/e2e/filepages_e2e_harness.h"
 #include "tests/support/TestText.h"
 
@@ -116,18 +117,24 @@ bool MachineKeyExists(const std::wstring& path) {
   return true;
 }
 
-// The context menu's verbs: for text files and for folders, each way.
+// The context menu's verbs: for every kind of file a dropped folder gives
+// (.txt first) and for folders, each way.
 struct Verb {
   std::wstring key;
   const wchar_t* caption;
   const wchar_t* pageSwitch;
 };
 std::vector<Verb> ContextMenuVerbs() {
+  std::vector<std::wstring> roots;
+  for (size_t i = 0; i < kTextExtensionCount; ++i) {
+    roots.push_back(std::wstring(L"Software\\Classes\\SystemFileAssociations\\") +
+                    kTextExtensions[i] + L"\\shell\\");
+  }
+  roots.push_back(L"Software\\Classes\\Directory\\shell\\");
   std::vector<Verb> verbs;
-  for (const wchar_t* root : {L"Software\\Classes\\SystemFileAssociations\\.txt\\shell\\",
-                              L"Software\\Classes\\Directory\\shell\\"}) {
-    verbs.push_back({std::wstring(root) + L"Tarnwell.ToTraditional", L"用 Tarnwell 转为繁体", L"/s2t"});
-    verbs.push_back({std::wstring(root) + L"Tarnwell.ToSimplified", L"用 Tarnwell 转为简体", L"/t2s"});
+  for (const std::wstring& root : roots) {
+    verbs.push_back({root + L"Tarnwell.ToTraditional", L"用 Tarnwell 转为繁体", L"/s2t"});
+    verbs.push_back({root + L"Tarnwell.ToSimplified", L"用 Tarnwell 转为简体", L"/t2s"});
   }
   return verbs;
 }
