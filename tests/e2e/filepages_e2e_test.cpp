@@ -461,7 +461,7 @@ TEST_F(ProgramTest, DISABLED_OutputOptionsTour) {
   HoldForShot("settings-existing", program.id());
   SendMessageW(existing, CB_SHOWDROPDOWN, FALSE, 0);
   PostClick(settings, IDOK);
-  Sleep(500);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(settings) || !IsWindowVisible(settings); }));
   HWND page = OpenFilePage(true);
   ASSERT_NE(page, nullptr);
   ASSERT_NO_FATAL_FAILURE(AddFiles(page, srcDir, {L"能.txt", L"不能.txt"}, 2));
