@@ -218,7 +218,8 @@ TEST_F(ShippedProgramTest, ThePortableZipRunsFromAFolderWithAChineseName) {
     EXPECT_EQ(FileVersionOf(folder + L"\\" + module), L"1.0.1.0") << Utf8(module);
   }
   const std::string manifest = ManifestOf(folder + L"\\tarnwell.exe");
-  EXPECT_NE(manifest.find("<dpiAware>false</dpiAware>"), std::string::npos);
+  EXPECT_NE(manifest.find("PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
+  EXPECT_NE(manifest.find("true/pm</dpiAware>"), std::string::npos);
   EXPECT_NE(manifest.find("{35138b9a-5d96-4fbd-8e2d-a2440225f93a}"), std::string::npos);
   EXPECT_NE(manifest.find("{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"), std::string::npos);
   EXPECT_EQ(manifest.find("Microsoft.Windows.Common-Controls"), std::string::npos);
