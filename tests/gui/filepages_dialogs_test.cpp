@@ -388,6 +388,30 @@ void CALLBACK GiveUpOnTheModalRun(HWND, UINT, UINT_PTR id, DWORD) {
   PostQuitMessage(0);
 }
 
+// The window with the focus once it is `dialog` or one of its controls, or
+// after 10 s. A new window's activation reaches it through the display
+// server, later than its first timer on a busy machine; its messages are
+// handled here meanwhile (a WM_QUIT is put back for the modal loop).
+HWND WaitForFocusIn(HWND dialog) {
+  const DWORD start = GetTickCount();
+  HWND focus = GetFocus();
+  while (focus != dialog && !IsChild(dialog, focus) && GetTickCount() - start < 10000) {
+    MSG msg;
+    if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        break;
+      }
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    } else {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    }
+    focus = GetFocus();
+  }
+  return focus;
+}
+
 TEST(FileEditorDialog, CancelCloseAndEscEndWithCancel) {
   constexpr int kEscKey = -1;  // the Esc key, typed into the dialog's focus
   for (int way : {IDCANCEL, IDC_CLOSE_BTN, kEscKey}) {
@@ -401,12 +425,13 @@ TEST(FileEditorDialog, CancelCloseAndEscEndWithCancel) {
                                       Click(dlg.m_hWnd, way);
                                       return;
                                     }
-                                    HWND focus = GetFocus();
+                                    // First, so that a failure below ends the run.
+                                    giveUp = SetTimer(nullptr, 0, 30000, GiveUpOnTheModalRun);
+                                    HWND focus = WaitForFocusIn(dlg.m_hWnd);
                                     ASSERT_TRUE(focus == dlg.m_hWnd || IsChild(dlg.m_hWnd, focus));
                                     // Through the modal loop, as typed.
                                     PostMessageW(focus, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
                                     PostMessageW(focus, WM_KEYUP, VK_ESCAPE, 0xC0010001);
-                                    giveUp = SetTimer(nullptr, 0, 30000, GiveUpOnTheModalRun);
                                   });
     if (giveUp != 0) KillTimer(nullptr, giveUp);
     MSG quit;
