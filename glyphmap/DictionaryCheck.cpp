@@ -9,19 +9,14 @@
 #include <stdexcept>
 #include <vector>
 
+#include "glyphmap/Utf8.h"
+
 namespace glyphmap {
 namespace {
 
-std::wstring Wide(const std::string& text) {
-  int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring out(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
-  return out;
-}
-
 // The whole file, or false when it cannot be read.
 bool ReadWhole(const std::string& path, std::string& bytes) {
-  HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+  HANDLE file = CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   LARGE_INTEGER size{};

@@ -14,4 +14,11 @@ std::string Utf8FromWide(std::wstring_view text) {
   return out;
 }
 
+std::wstring WideFromUtf8(std::string_view text) {
+  int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring out(static_cast<size_t>(n > 0 ? n : 0), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
+  return out;
+}
+
 }  // namespace glyphmap

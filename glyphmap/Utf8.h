@@ -5,5 +5,6 @@
 namespace glyphmap {
 
 std::string Utf8FromWide(std::wstring_view text);
+std::wstring WideFromUtf8(std::string_view text);
 
 }  // namespace glyphmap

@@ -6,15 +6,10 @@
 #include <set>
 #include <vector>
 
+#include "glyphmap/Utf8.h"
+
 namespace glyphmap {
 namespace {
-
-std::wstring Wide(const std::string& text) {
-  int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring out(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
-  return out;
-}
 
 // Whether every character is well-formed UTF-8 (no overlong forms, no
 // surrogates, nothing beyond U+10FFFF) and none is a NUL.
@@ -134,7 +129,7 @@ std::shared_ptr<const WordList> ParseWordList(std::string_view bytes, const std:
 }
 
 std::shared_ptr<const WordList> LoadWordList(const std::string& path) {
-  std::wstring wide = Wide(path);
+  std::wstring wide = WideFromUtf8(path);
   HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
