@@ -10,6 +10,16 @@ bool IsSwitch(const std::wstring& arg, const wchar_t* name) {
 
 }  // namespace
 
+std::wstring AbsolutePath(const std::wstring& path) {
+  const DWORD units = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (units == 0) return path;
+  std::wstring full(units, L'\0');
+  const DWORD got = GetFullPathNameW(path.c_str(), units, full.data(), nullptr);
+  if (got == 0 || got >= units) return path;
+  full.resize(got);
+  return full;
+}
+
 HandOver ParseProgramArgs(const std::vector<std::wstring>& args) {
   HandOver handOver;
   for (size_t i = 0; i < args.size(); ++i) {
@@ -19,7 +29,9 @@ HandOver ParseProgramArgs(const std::vector<std::wstring>& args) {
     } else if (i == 0 && IsSwitch(arg, L"/t2s")) {
       handOver.page = HandOverPage::Tra2Sim;
     } else if (!arg.empty()) {
-      handOver.paths.push_back(arg);
+      // Resolved here, in this process's own folder: the running copy's
+      // current folder is another, and "C:/x/a.txt" is no name.
+      handOver.paths.push_back(AbsolutePath(arg));
     }
   }
   return handOver;

@@ -230,6 +230,14 @@ class Runner {
   bool ConvertItem(const WorkItem& item, ProgressLine& progress);
   bool ConvertStandardInput();
   bool OpenEngine();
+  // A file converted with U+FFFD in places of damaged bytes: a warning,
+  // not a failure.
+  void WarnReplacements(const std::wstring& path, std::uint64_t replaced) {
+    if (replaced == 0) return;
+    const std::wstring n = std::to_wstring(replaced);
+    console_.Error(path + L": 警告: 含 " + n + L" 处无效字节, 已换成 U+FFFD / warning: " + n +
+                   L" invalid byte sequence(s) replaced with U+FFFD");
+  }
   void Fail(const std::wstring& path, const std::wstring& reason) {
     console_.Error(path + L": " + reason);
     failed_ = true;
@@ -380,6 +388,7 @@ bool Runner::ConvertItem(const WorkItem& item, ProgressLine& progress) {
   CliConversion into(file.get(), nullptr, progress,
                      ResolveTarget(static_cast<std::int32_t>(options_.output), encoding.encoding,
                                    encoding.codePage));
+  into.encodingChosen = !options_.input.detect;
   const FileOutcome outcome = ConvertOneFile(engine_, source.c_str(), encoding.encoding,
                                              encoding.codePage, output_, into);
   const bool ok = (outcome == FileOutcome::Done || outcome == FileOutcome::Empty) &&
@@ -407,6 +416,7 @@ bool Runner::ConvertItem(const WorkItem& item, ProgressLine& progress) {
     Fail(item.output, L"无法替换输出文件 / cannot replace the output file");
     return false;
   }
+  WarnReplacements(source, into.replaced);
   return true;
 }
 
@@ -472,6 +482,7 @@ bool Runner::ConvertStandardInput() {
   CliConversion into(nullptr, &console_, progress,
                      ResolveTarget(static_cast<std::int32_t>(options_.output), encoding.encoding,
                                    encoding.codePage));
+  into.encodingChosen = !options_.input.detect;
   const FileOutcome outcome =
       ConvertOneFile(engine_, temp, encoding.encoding, encoding.codePage, output_, into);
   if (outcome != FileOutcome::Done && outcome != FileOutcome::Empty) {
@@ -481,6 +492,7 @@ bool Runner::ConvertStandardInput() {
     Fail(L"<stdin>", reason);
     return false;
   }
+  WarnReplacements(L"<stdin>", into.replaced);
   return true;
 }
 

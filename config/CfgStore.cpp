@@ -290,24 +290,35 @@ std::int32_t CfgStore::WriteValue(std::int32_t key, const void* src, std::int32_
   }
   CfgHeader header = image.Header();
   const std::int32_t i = image.Find(key);
-  if (i >= 0) {
-    const CfgEntry entry = image.Entry(i);
-    // A value of another size would spill into its neighbour's bytes.
-    if (entry.size != valueSize) {
-      lastWriteFailure_ = CfgWriteFailure::OtherSize;
-      return 0;
+  if (i >= 0 && image.Entry(i).size == valueSize) {
+    std::memcpy(image.bytes.get() + image.Entry(i).offset, src, valueSize);
+  } else {
+    // A new key takes the next slot of the table: the table's 100 slots
+    // are always in the file, so a smaller capacity grows to them. A key
+    // held at another size (by a damaged or foreign writer) keeps its slot
+    // and gets its value anew at its right size after the others; the old
+    // bytes stay unused. Either way the value goes at the end of the image.
+    if (i < 0 && header.count >= header.capacity) {
+      if (header.capacity >= kCfgCapacity) {
+        lastWriteFailure_ = CfgWriteFailure::Full;
+        return 0;
+      }
+      header.capacity = kCfgCapacity;
     }
-    std::memcpy(image.bytes.get() + entry.offset, src, valueSize);
-  } else if (header.count < header.capacity) {
     if (std::uint64_t{header.totalSize} + valueSize > kCfgMaxImageSize) {
       lastWriteFailure_ = CfgWriteFailure::Full;
       return 0;
     }
-    const CfgEntry entry{key, header.nextOffset, valueSize};
-    image.SetEntry(header.count, entry);
-    ++header.count;
+    const CfgEntry entry{key, header.totalSize, valueSize};
+    if (i >= 0) {
+      image.SetEntry(i, entry);
+      repaired_ = true;
+    } else {
+      image.SetEntry(header.count, entry);
+      ++header.count;
+    }
     header.totalSize += valueSize;
-    header.nextOffset += valueSize;
+    header.nextOffset = header.totalSize;
     image.SetHeader(header);
     if (valueSize) std::memcpy(image.bytes.get() + entry.offset, src, valueSize);
   }

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <vector>
@@ -24,7 +25,7 @@ enum class CfgWriteFailure {
   None,
   CannotOpen,   // the file could not be opened (LastWriteError says why)
   OtherSize,    // the key holds a value of another size
-  Full,         // the store would grow past its bound
+  Full,         // the table has no free slot (100 keys), or the store would grow past its bound
   WriteFailed,  // the image was not written whole (LastWriteError says why)
 };
 
@@ -70,9 +71,11 @@ class CfgStore {
   std::int32_t ReadValue(std::int32_t key, void* dst, std::int32_t dstSize) const;
   // Stores size bytes under key (adding the key, or overwriting its value
   // in place) and rewrites the file. Returns the bytes written (the whole
-  // image), or 0 when the file cannot be opened or the key already holds a
-  // value of another size (the file is then left alone). When the table is
-  // full a new key is not stored, and the unchanged image is still written.
+  // image), or 0 (LastWriteFailure says why; the file is then left alone)
+  // when the file cannot be opened, or a new key finds all 100 slots of
+  // the table taken. A table of a smaller capacity grows to 100 slots. A
+  // key that holds a value of another size is rewritten at this size
+  // (TakeRepaired then says so).
   std::int32_t WriteValue(std::int32_t key, const void* src, std::int32_t size);
   // Reads a string slot into dst (260 units, zeroed first, always
   // terminated) and returns the stored size (0 when absent). Once
@@ -103,6 +106,9 @@ class CfgStore {
   // Why the last write stored nothing (None after a good one).
   CfgWriteFailure LastWriteFailure() const { return lastWriteFailure_; }
   DWORD LastWriteError() const { return lastWriteError_; }
+  // True once after a write that found its key at another size and stored
+  // it anew at the right one (the file had been damaged); clears it.
+  bool TakeRepaired() { return repaired_.exchange(false); }
 
   const wchar_t* Path() const { return path_; }
 
@@ -122,4 +128,5 @@ class CfgStore {
   DWORD unreachableError_ = ERROR_SUCCESS;
   CfgWriteFailure lastWriteFailure_ = CfgWriteFailure::None;
   DWORD lastWriteError_ = ERROR_SUCCESS;
+  std::atomic<bool> repaired_{false};
 };

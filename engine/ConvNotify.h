@@ -11,9 +11,19 @@ constexpr WPARAM CONV_FILE_BEGIN = 4;    // lParam: index of the file
 constexpr WPARAM CONV_FILE_DONE = 5;     // lParam: index of the file
 constexpr WPARAM CONV_FILE_STOPPED = 6;  // lParam: index of the file
 constexpr WPARAM CONV_FILE_FAILED = 7;   // lParam: index of the file
+// Codes 8 and 9 carry a datum in wParam's high word (ConvCode,
+// ConvCodeDatum); the low word is the code, lParam the file's index in full.
+constexpr WPARAM ConvCode(WPARAM code, WORD datum) { return code | (static_cast<WPARAM>(datum) << 16); }
+constexpr WORD ConvCodeDatum(WPARAM code) { return static_cast<WORD>((code >> 16) & 0xFFFF); }
 // Posted just before CONV_FILE_FAILED when the job knows why the file
-// failed; lParam: MAKELPARAM(index of the file, one of the reasons below).
+// failed; wParam: ConvCode(CONV_FILE_REASON, one of the reasons below);
+// lParam: index of the file.
 constexpr WPARAM CONV_FILE_REASON = 8;
+// Posted just before CONV_FILE_DONE or CONV_FILE_STOPPED when places of the
+// source were no text in its encoding and became U+FFFD; wParam:
+// ConvCode(CONV_FILE_REPLACED, how many, 0xFFFF for that many or more);
+// lParam: index of the file.
+constexpr WPARAM CONV_FILE_REPLACED = 9;
 
 constexpr WORD CONV_REASON_NOT_DISK_FILE = 1;  // the source is a device, not a file
 constexpr WORD CONV_REASON_NOT_TEXT = 2;       // the source holds no text

@@ -27,7 +27,10 @@ std::wstring SaveFailureText(const CfgStore& store, const wchar_t* item) {
     case CfgWriteFailure::OtherSize:
       text += L"文件中这一项的大小与要写入的不同, 设置文件可能已损坏。";
       break;
-    case CfgWriteFailure::Full: text += L"设置文件已满。"; break;
+    case CfgWriteFailure::Full:
+      text += L"设置文件的条目表已满 (100 项), 容不下新的设置项。关闭程序, 删除或改名这个设置文件后"
+              L"再启动, 程序会以默认设置重建它。";
+      break;
     default: {
       wchar_t reason[512] = {};
       if (FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
@@ -267,6 +270,14 @@ void CDlgSetting::SaveSettings() {
   if (failed != nullptr) {
     fw::AppMessageBox(m_hWnd, SaveFailureText(store_, failed), MB_OK | MB_ICONERROR);
     return;
+  }
+  // An entry found at a wrong size was stored anew at its right one: said
+  // this once, as later saves find it right.
+  if (store_.TakeRepaired()) {
+    const std::wstring text = std::wstring(L"设置文件中有一项的大小不对 (文件曾被损坏或被其他程序改动), "
+                                           L"已按正确的大小重新写入, 设置已保存。\n设置文件: ") +
+                              store_.Path();
+    fw::AppMessageBox(m_hWnd, text, MB_OK | MB_ICONINFORMATION);
   }
   standard = newStandard;
   EndDialog(IDOK);

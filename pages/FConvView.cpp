@@ -36,6 +36,11 @@ constexpr wchar_t kPathTooLong[] = L"以下文件的路径超过 259 个字符, 
 // Said when a chosen name stands for a device rather than a file.
 constexpr wchar_t kDeviceNames[] =
     L"以下名称代表系统设备, 不是磁盘上的文件, 无法加入转换队列:\n\n";
+// Beside Start while dropped files are made ready.
+constexpr wchar_t kQueueingFiles[] = L"正在加入文件…";
+// Said when Start is pressed while dropped files are still being made ready.
+constexpr wchar_t kStillQueueing[] =
+    L"文件仍在加入转换队列, 请等全部加入后再开始转换。";
 // The status column's words for failures with a known reason.
 const wchar_t* ReasonText(WORD reason) {
   switch (reason) {
@@ -142,7 +147,8 @@ void CFConvView::InitList() {
   list->SetExtendedStyle(list->GetExtendedStyle() | LVS_EX_FULLROWSELECT);
   TextList titles;
   titles.Load(QueryText(TXT_FILE_COLUMNS).c_str());
-  const int widths[4] = {300, 80, 150, 80};
+  // The status column has room for a note such as "处理完成 (含 3 处无效字节)".
+  const int widths[4] = {270, 80, 130, 250};
   const int formats[4] = {LVCFMT_LEFT, LVCFMT_CENTER, LVCFMT_CENTER, LVCFMT_CENTER};
   for (int i = 0; i < 4; ++i) {
     wchar_t title[260] = {};
@@ -211,7 +217,52 @@ void CFConvView::AddFiles() {
 }
 
 void CFConvView::QueueDropped(const std::vector<std::wstring>& paths) {
-  AddChosenFiles(ExpandDroppedFolders(paths, ReadOutputOptions(Store()).includeSubfolders));
+  QueueSettings settings;
+  settings.subFolders = ReadOutputOptions(Store()).includeSubfolders;
+  Store().ReadValue(CFGKEY_ENCODING_MODE, &settings.mode, sizeof(settings.mode));
+  Store().ReadValue(CFGKEY_ENCODING_INDEX, &settings.manualIndex, sizeof(settings.manualIndex));
+  if (!feeder_.Busy()) fedCount_ = 0;
+  feeder_.Add(m_hWnd, paths, settings);
+  if (standardLabel.m_hWnd != nullptr) {
+    standardLabel.SetWindowText(kQueueingFiles);
+    standardLabel.Invalidate(TRUE);
+  }
+}
+
+LRESULT CFConvView::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_QUEUE_FILES) {
+    OnQueueFiles(wp);
+    return 0;
+  }
+  // The feeder posts to this window: it ends before the window goes.
+  if (msg == WM_DESTROY) feeder_.Stop();
+  return CConvView::WindowProc(msg, wp, lp);
+}
+
+void CFConvView::OnQueueFiles(WPARAM what) {
+  const std::vector<ReadyFile> ready = feeder_.TakeReady();
+  if (!ready.empty() && list != nullptr && list->m_hWnd != nullptr) {
+    // One repaint for the lot, not one a row.
+    SendMessageW(list->m_hWnd, WM_SETREDRAW, FALSE, 0);
+    for (const ReadyFile& file : ready) AddRow(file);
+    SendMessageW(list->m_hWnd, WM_SETREDRAW, TRUE, 0);
+    RepaintList();
+    fedCount_ += static_cast<int>(ready.size());
+  }
+  if (what == kQueueFilesDone && !feeder_.Busy()) {
+    fedCount_ = 0;
+    // The line beside Start shows the standard again.
+    if (standardLabel.m_hWnd != nullptr) standardLabel.SetWindowText(L"");
+    ShowStandard();
+    TellRefused(feeder_.TakeRefused());
+    return;
+  }
+  if (standardLabel.m_hWnd != nullptr && feeder_.Busy()) {
+    const std::wstring text = std::wstring(kQueueingFiles) + L" 已加入 " +
+                              std::to_wstring(fedCount_) + L" 个";
+    standardLabel.SetWindowText(text.c_str());
+    standardLabel.Invalidate(TRUE);
+  }
 }
 
 void CFConvView::AddChosenFiles(const std::vector<fw::CString>& paths) {
@@ -221,59 +272,47 @@ void CFConvView::AddChosenFiles(const std::vector<fw::CString>& paths) {
 }
 
 void CFConvView::AddChosenFiles(const std::vector<QueuedPath>& paths) {
-  fw::CString refused;
-  fw::CString devices;
-  for (const auto& [path, subFolder] : paths) {
-    if (path.size() > 259) {
-      refused += path + L"\n";
-      continue;
-    }
-    // Never opened: reading a device can block the program for good.
-    if (NamesDevice(path.c_str())) {
-      devices += path + L"\n";
-      continue;
-    }
-    AddFile(path, subFolder);
+  // The mode and the manual choice as they are now.
+  QueueSettings settings;
+  Store().ReadValue(CFGKEY_ENCODING_MODE, &settings.mode, sizeof(settings.mode));
+  Store().ReadValue(CFGKEY_ENCODING_INDEX, &settings.manualIndex, sizeof(settings.manualIndex));
+  RefusedPaths refused;
+  for (const QueuedPath& path : paths) {
+    ReadyFile ready;
+    if (PrepareQueuedFile(path, settings, ready, refused)) AddRow(ready);
   }
+  TellRefused(refused);
+}
+
+void CFConvView::TellRefused(const RefusedPaths& refused) {
   fw::CString text;
-  if (!refused.empty()) text += kPathTooLong + refused;
-  if (!devices.empty()) text += (text.empty() ? L"" : L"\n") + (kDeviceNames + devices);
+  if (!refused.tooLong.empty()) {
+    text += kPathTooLong;
+    for (const std::wstring& path : refused.tooLong) text += path + L"\n";
+  }
+  if (!refused.devices.empty()) {
+    text += text.empty() ? L"" : L"\n";
+    text += kDeviceNames;
+    for (const std::wstring& path : refused.devices) text += path + L"\n";
+  }
   if (!text.empty()) fw::AppMessageBox(BoxOwner(), text, MB_ICONEXCLAMATION);
 }
 
-void CFConvView::AddFile(const fw::CString& path, const std::wstring& subFolder) {
-  FileEntry entry;
-  ULARGE_INTEGER size{};
-  size.QuadPart = FileSizeOf(path.c_str());
+void CFConvView::AddRow(const ReadyFile& ready) {
   wchar_t sizeText[260] = {};
+  ULARGE_INTEGER size{};
+  size.QuadPart = ready.size;
   FormatSize(sizeText, size.LowPart, size.HighPart);
-
-  // The mode and the manual choice are read anew for every file.
-  std::int32_t mode = 0;
-  Store().ReadValue(CFGKEY_ENCODING_MODE, &mode, sizeof(mode));
-  fw::CString encodingText;
-  if (mode == 1) {
-    std::int32_t index = 0;
-    Store().ReadValue(CFGKEY_ENCODING_INDEX, &index, sizeof(index));
-    MakeFileEntry(path.c_str(), index, entry);
-    encodingText = EncodingName(encodingNames, index);
-  } else {
-    char charset[kCharsetNameSize] = {};
-    const FileEncoding encoding = DetectFileEncoding(path.c_str(), charset);
-    // The detector's charset decides the code page an ANSI file is read in.
-    const UINT codePage = encoding == EncAnsi ? CodePageForDetectedFile(path.c_str(), charset) : 0;
-    MakeFileEntry(path.c_str(), encoding, entry, codePage);
-    encodingText = FromAnsi(charset);
-  }
-
-  wcsncpy(entry.subFolder, subFolder.c_str(), 259);
-  const int row = list->InsertItem(list->GetItemCount(), entry.name);
+  const fw::CString encodingText = ready.entry.chosenByHand
+                                       ? EncodingName(encodingNames, ready.entry.encoding)
+                                       : FromAnsi(ready.charset.c_str());
+  const int row = list->InsertItem(list->GetItemCount(), ready.entry.name);
   if (row < 0) return;
   list->SetItemText(row, FILECOL_SIZE, sizeText);
   list->SetItemText(row, FILECOL_ENCODING, encodingText.c_str());
   list->SetItemText(row, FILECOL_STATUS, statusTexts[FILESTATUS_PENDING]);
   RepaintList();
-  files.push_back(entry);
+  files.push_back(ready.entry);
 }
 
 void CFConvView::RemoveSelected() {
@@ -285,6 +324,13 @@ void CFConvView::RemoveSelected() {
 }
 
 void CFConvView::ClearList() {
+  // Files still being made ready are dropped too.
+  if (feeder_.Busy()) {
+    feeder_.Stop();
+    fedCount_ = 0;
+    if (standardLabel.m_hWnd != nullptr) standardLabel.SetWindowText(L"");
+    ShowStandard();
+  }
   list->DeleteAllItems();
   files.clear();
 }
@@ -307,6 +353,8 @@ void CFConvView::EditEncoding() {
   FileEntry& entry = files[static_cast<size_t>(row)];
   // OK on the choice the row had keeps the row's reading (a file detected
   // as Big5 or UTF-32 stays so, and so does its name in the list).
+  // Either way the encoding is now the user's.
+  entry.chosenByHand = true;
   if (dialog.selection == entry.encoding) return;
   // A choice by hand replaces the detection: "ANSI" is the system's code page.
   entry.encoding = dialog.selection;
@@ -318,6 +366,10 @@ void CFConvView::EditEncoding() {
 
 void CFConvView::StartConversion() {
   if (progress.m_hWnd != nullptr) return;  // a run is on already
+  if (feeder_.Busy()) {
+    fw::AppMessageBox(BoxOwner(), kStillQueueing, MB_OK | MB_ICONINFORMATION);
+    return;
+  }
   if (!progress.Create(this, PROGRESS_MODE_BAR)) return;
   progress.ShowOverParent(TRUE);
   progress.SetBarRange(1000, 0);
@@ -343,8 +395,18 @@ void CFConvView::SetStatus(LPARAM row, int status) {
   list->SetItemText(static_cast<int>(row), FILECOL_STATUS, statusTexts[status]);
 }
 
+void CFConvView::NoteReplacements(LPARAM row) {
+  if (std::exchange(replacedRow_, -1) != row || row < 0 || row >= list->GetItemCount()) return;
+  // "处理完成 (含 3 处无效字节)": the file was read with U+FFFD in places.
+  const std::wstring count =
+      replaced_ == 0xFFFF ? L"65535 处以上" : std::to_wstring(replaced_) + L" 处";
+  const int status = static_cast<int>(row);
+  const std::wstring text = list->GetItemText(status, FILECOL_STATUS) + L" (含 " + count + L"无效字节)";
+  list->SetItemText(status, FILECOL_STATUS, text.c_str());
+}
+
 void CFConvView::OnJobMessage(WPARAM code, LPARAM value) {
-  switch (code) {
+  switch (LOWORD(code)) {
     case CONV_BEGIN:
       inHandRow_ = -1;
       doneCount_ = 0;
@@ -360,14 +422,20 @@ void CFConvView::OnJobMessage(WPARAM code, LPARAM value) {
       inHandRow_ = -1;
       ++doneCount_;
       SetStatus(value, FILESTATUS_DONE);
+      NoteReplacements(value);
       break;
     case CONV_FILE_STOPPED:
       inHandRow_ = -1;
       SetStatus(value, FILESTATUS_STOPPED);
+      NoteReplacements(value);
       break;
     case CONV_FILE_REASON:
-      reasonRow_ = LOWORD(value);
-      reason_ = HIWORD(value);
+      reasonRow_ = value;
+      reason_ = ConvCodeDatum(code);
+      break;
+    case CONV_FILE_REPLACED:
+      replacedRow_ = value;
+      replaced_ = ConvCodeDatum(code);
       break;
     case CONV_FILE_FAILED: {
       inHandRow_ = -1;

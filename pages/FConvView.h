@@ -19,6 +19,7 @@
 #include "pages/FileDrop.h"
 #include "pages/FileEntry.h"
 #include "pages/FileListCtrl.h"
+#include "pages/QueueFeeder.h"
 #include "skin/CtrlTables.h"
 #include "skin/SkinBtn.h"
 
@@ -35,9 +36,10 @@ enum FileStatus {
 // Columns of the queue list.
 enum FileColumn { FILECOL_NAME = 0, FILECOL_SIZE = 1, FILECOL_ENCODING = 2, FILECOL_STATUS = 3 };
 
-// Flags of the file-open dialog: hide read-only, overwrite prompt,
-// multiple selection, sizing (the framework adds the Explorer style).
-constexpr DWORD kAddFilesFlags = 0x800206;
+// Flags of the file-open dialog: hide read-only, overwrite prompt, the
+// current folder left alone (OFN_NOCHANGEDIR), multiple selection, sizing
+// (the framework adds the Explorer style).
+constexpr DWORD kAddFilesFlags = 0x80020E;
 // Units of the file-open dialog's name buffer.
 constexpr size_t kAddFilesBufferUnits = 66816;
 
@@ -74,9 +76,13 @@ class CFConvView : public CConvView {
   // after the others are queued.
   void AddChosenFiles(const std::vector<fw::CString>& paths);
   void AddChosenFiles(const std::vector<QueuedPath>& paths);
-  // Files and folders dropped on the page or the main window: each folder
-  // gives its text files (and its sub-folders', when the settings say so).
+  // Files and folders dropped on the page or the main window (or handed
+  // over): each folder gives its text files (and its sub-folders', when the
+  // settings say so). Walked and detected on a worker: rows appear as their
+  // files are ready, and the line beside Start says how many have come.
   void QueueDropped(const std::vector<std::wstring>& paths);
+  // True while dropped files are still being made ready.
+  bool Queueing() const { return feeder_.Busy(); }
   void RemoveSelected();
   void ClearList();
   void OpenOutputFolder();
@@ -91,6 +97,7 @@ class CFConvView : public CConvView {
   virtual void BindControls() = 0;
 
   BOOL OnInitDialog() override;
+  LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
   BOOL OnCommand(WPARAM wp, LPARAM lp) override;
   BOOL OnNotify(WPARAM wp, LPARAM lp, LRESULT* result) override;
   CtrlSkinTable SkinTable() override;
@@ -105,14 +112,23 @@ class CFConvView : public CConvView {
 
  private:
   void InitList();
-  void AddFile(const fw::CString& path, const std::wstring& subFolder);
+  // Gives a ready file its row.
+  void AddRow(const ReadyFile& ready);
+  // Says which paths were refused, in one message.
+  void TellRefused(const RefusedPaths& refused);
+  // WM_QUEUE_FILES: the feeder's ready files take their rows.
+  void OnQueueFiles(WPARAM what);
   void SetStatus(LPARAM row, int status);
   void RepaintList();
+  // Adds the CONV_FILE_REPLACED count to `row`'s status when it was for it.
+  void NoteReplacements(LPARAM row);
 
   // The row of the file the job has in hand (begun, not yet ended), or -1.
   LPARAM inHandRow_ = -1;
   CfgStore* store_ = nullptr;
   FileDropTarget fileDrop_;  // files dragged onto the list
+  QueueFeeder feeder_;       // dropped and handed-over files made ready
+  int fedCount_ = 0;         // rows the feeder's files took since it started
   // The queue as it stood at Start: what the running job works on.
   std::vector<FileEntry> jobFiles_;
   // What the job says about files whose reason needs more than the status
@@ -123,7 +139,10 @@ class CFConvView : public CConvView {
   int failedCount_ = 0;
   // The reason CONV_FILE_REASON gave for the next failed row.
   LPARAM reasonRow_ = -1;
-  WORD reason_ = 0;  // files dragged onto the list
+  WORD reason_ = 0;
+  // The count CONV_FILE_REPLACED gave for the next done or stopped row.
+  LPARAM replacedRow_ = -1;
+  WORD replaced_ = 0;
 };
 
 // The controls of a file page's template.

@@ -111,12 +111,15 @@ FileOutcome ConvertOneFile(ConvEngine& engine, const wchar_t* path, FileEncoding
   const BOOL loaded = reader->Load(path);
   into.load = reader->LastLoadStatus();
   if (!loaded) return into.load == LoadStatus::Empty ? FileOutcome::Empty : FileOutcome::ReadFailed;
-  // A program or a picture queued by mistake fails before anything is written.
-  if (!LooksLikeText(reader->Data(), static_cast<size_t>(reader->Size()),
+  // A program or a picture queued by mistake fails before anything is
+  // written; an encoding the user chose is taken at its word.
+  if (!into.encodingChosen && !LooksLikeText(reader->Data(), static_cast<size_t>(reader->Size()),
                      CandidateCodePages(codePage))) {
     return FileOutcome::NotText;
   }
   // Nothing can be converted without an engine: that is no success.
   if (engine.Handle() == -1) return FileOutcome::NoEngine;
-  return ConvertLines(engine, *reader, output, into);
+  const FileOutcome outcome = ConvertLines(engine, *reader, output, into);
+  into.replaced = reader->Replacements();
+  return outcome;
 }

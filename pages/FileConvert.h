@@ -40,6 +40,12 @@ class FileConversion {
 
   // Why the source could not be read, for ReadFailed.
   LoadStatus load = LoadStatus::NotLoaded;
+  // Set by the caller when the user chose the encoding: the file is then
+  // converted as chosen, never refused by the not-text guess.
+  bool encodingChosen = false;
+  // Set by the conversion: places of the source that were no text in its
+  // encoding and became U+FFFD (TReader::Replacements).
+  std::uint64_t replaced = 0;
 };
 
 // Converts the file at `path`, read in `encoding` (and, for EncAnsi, the

@@ -11,6 +11,9 @@ struct FileEntry {
   // For EncAnsi: the code page detection found (Charsets.h), or 0 for the
   // system's. A choice made by hand always leaves 0.
   UINT codePage = 0;
+  // True when the encoding is the user's choice (the settings' manual
+  // encoding, or the row's own): the file is converted as chosen.
+  bool chosenByHand = false;
   // For a file found in a sub-folder of a dropped folder: its folder below
   // the dropped one ("第一季\\"), kept under the output folder. Else empty.
   wchar_t subFolder[260] = {};

@@ -111,6 +111,7 @@ DWORD FileJob::Run(const std::vector<FileEntry>& entries, ConvDirection directio
     const FileEntry entry = entries[i];
     worker_.PostJobMessage(CONV_FILE_BEGIN, static_cast<LPARAM>(i));
     failReason_ = 0;
+    replaced_ = 0;
     engine_ = &engine;
     FileResult result = ConvertFile(engine, entry, output);
     // A stopped file keeps what it wrote, except that a replacement cut
@@ -122,7 +123,11 @@ DWORD FileJob::Run(const std::vector<FileEntry>& entries, ConvDirection directio
       result = FileResult::Failed;  // the replacement could not take the old file's place
     }
     if (result == FileResult::Failed && failReason_ != 0) {
-      worker_.PostJobMessage(CONV_FILE_REASON, MAKELPARAM(static_cast<WORD>(i), failReason_));
+      worker_.PostJobMessage(ConvCode(CONV_FILE_REASON, failReason_), static_cast<LPARAM>(i));
+    }
+    if (result == FileResult::Done && replaced_ > 0) {
+      const WORD count = replaced_ >= 0xFFFF ? WORD{0xFFFF} : static_cast<WORD>(replaced_);
+      worker_.PostJobMessage(ConvCode(CONV_FILE_REPLACED, count), static_cast<LPARAM>(i));
     }
     WPARAM code = result == FileResult::Failed ? CONV_FILE_FAILED
                   : worker_.StopRequested()    ? CONV_FILE_STOPPED
@@ -195,11 +200,13 @@ FileJob::FileResult FileJob::ConvertFile(ConvEngine& engine, const FileEntry& en
   // appended to the source itself.
   const FileIdentity source = IdentifyFile(entry.path);
   Conversion into(*this, entry, source);
+  into.encodingChosen = entry.chosenByHand;
   encoder_ = std::make_unique<TextEncoder>(
       ResolveTarget(options_.encoding, entry.encoding, entry.codePage));
   const FileOutcome outcome =
       ConvertOneFile(engine, entry.path, entry.encoding, entry.codePage, output, into);
   if (failReason_ == 0) failReason_ = ReasonFor(outcome, into.load);
+  replaced_ = into.replaced;
   return outcome == FileOutcome::Done || outcome == FileOutcome::Empty ? FileResult::Done
                                                                        : FileResult::Failed;
 }

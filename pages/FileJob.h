@@ -56,7 +56,9 @@ struct FileIdentity {
 // program, or its output would be the source itself or any other queued
 // source (their identities are taken when the run starts: nothing is then
 // written); the job goes on with the next file. Where the reason is one the user can act on,
-// CONV_FILE_REASON comes just before CONV_FILE_FAILED. An empty source is
+// CONV_FILE_REASON comes just before CONV_FILE_FAILED; a file read with
+// replacements (TReader::Replacements) gets CONV_FILE_REPLACED before its
+// CONV_FILE_DONE or CONV_FILE_STOPPED. An empty source is
 // no failure: it simply produces no output file.
 //
 // A file's output is opened at its first chunk (folder read from the
@@ -135,6 +137,8 @@ class FileJob {
   std::vector<std::wstring>* details_ = nullptr;
   // Why the file in hand failed, when the user can be told (0: no word).
   WORD failReason_ = 0;
+  // Places of the file in hand's source that became U+FFFD.
+  std::uint64_t replaced_ = 0;
   std::uint64_t totalBytes_ = 0;
   std::uint64_t pendingBytes_ = 0;
   std::int32_t stepBytes_ = 1;

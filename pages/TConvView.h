@@ -40,6 +40,13 @@ class CTConvView : public CConvView {
   // the worker.
   void Convert();
 
+  // Whether the result box wraps its lines: it does unless the result has
+  // a line too long to wrap in good time, which it shows unwrapped.
+  bool ResultWraps() const;
+  // Makes the result box wrap its lines or scroll sideways; the box is
+  // made anew in its place when that changes.
+  void FitResultWrap(bool wrap);
+
  protected:
   void DoDataExchange(fw::CDataExchange* dx) override;
   BOOL OnInitDialog() override;

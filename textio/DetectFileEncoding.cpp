@@ -7,12 +7,15 @@
 #include <memory>
 #include <string>
 #include <algorithm>
+#include <limits>
 #include <type_traits>
 #include <vector>
 
 #include "fw/Handle.h"
 #include "textio/LegacyCodePage.h"
 #include "textio/TFile.h"
+#include "textio/Utf8Scan.h"
+#include "textio/ZeroBytes.h"
 
 namespace {
 
@@ -75,6 +78,10 @@ bool StartsWithMark(const std::vector<unsigned char>& s) {
          (s.size() >= 4 && s[0] == 0 && s[1] == 0 && s[2] == 0xFE && s[3] == 0xFF);
 }
 
+bool StartsWithUtf16Or32Mark(const std::vector<unsigned char>& s) {
+  return StartsWithMark(s) && !(s.size() >= 3 && s[0] == 0xEF && s[1] == 0xBB && s[2] == 0xBF);
+}
+
 // Whether the sample is UTF-8 (a sample cut from a longer file is judged up
 // to its last ASCII byte, so a character cut in two does not count).
 bool IsUtf8(const std::vector<unsigned char>& sample, bool whole) {
@@ -99,74 +106,13 @@ void CopyName(char* charsetName, const char* name) {
   }
 }
 
-// Where ordinary text has its characters: Latin, Greek and Cyrillic, the
-// general punctuation, CJK punctuation and kana, the unified ideographs,
-// full-width forms, and surrogates (checked for order apart).
-bool CommonInText(unsigned u) {
-  return (u >= 0x0100 && u <= 0x052F) || (u >= 0x2000 && u <= 0x206F) ||
-         (u >= 0x3000 && u <= 0x30FF) || (u >= 0x4E00 && u <= 0x9FFF) ||
-         (u >= 0xD800 && u <= 0xDFFF) || (u >= 0xFF00 && u <= 0xFFEF);
-}
-
-bool IsCrOrLf(unsigned b) { return b == 0x0D || b == 0x0A; }
-
-// How the units of a UTF-16 reading of the data look.
-struct Utf16Reading {
-  size_t units = 0;
-  size_t zeroUnits = 0;   // U+0000
-  size_t latin = 0;       // U+0001..U+00FF: a zero byte on the high side
-  size_t structural = 0;  // of them: line ends, tabs, spaces, digits, ASCII punctuation
-  size_t lineEnds = 0;    // of them: CR and LF
-  size_t lowZero = 0;     // U+xx00 beyond U+00FF: a zero byte on the low side
-  size_t rare = 0;        // beyond U+00FF and not CommonInText
-  size_t asciiPairs = 0;  // beyond U+00FF with both bytes printable ASCII
-  size_t strayCrLf = 0;   // CR or LF bytes inside other units
-  bool invalid = false;   // a control character, a broken surrogate pair, U+FFFE/FFFF
-};
-
-Utf16Reading ReadAsUtf16(const unsigned char* data, size_t size, bool bigEndian) {
-  Utf16Reading r;
-  r.units = size / 2;
-  bool wantLow = false;  // a low surrogate must come next
-  for (size_t i = 0; i + 1 < size && !r.invalid; i += 2) {
-    const unsigned hi = bigEndian ? data[i] : data[i + 1];
-    const unsigned lo = bigEndian ? data[i + 1] : data[i];
-    const unsigned u = hi << 8 | lo;
-    const bool low = u >= 0xDC00 && u <= 0xDFFF;
-    if (wantLow != low) {
-      // A pair cut by the end of the data is no fault.
-      r.invalid = !(wantLow && i + 2 >= size);
-      break;
-    }
-    wantLow = u >= 0xD800 && u <= 0xDBFF;
-    if (u == 0) {
-      ++r.zeroUnits;
-      continue;
-    }
-    if (u == 0xFFFE || u == 0xFFFF) r.invalid = true;
-    if (u < 0x100) {
-      ++r.latin;
-      if ((u < 0x20 && u != 0x09 && !IsCrOrLf(u)) || (u >= 0x7F && u < 0xA0)) r.invalid = true;
-      if (IsCrOrLf(u)) ++r.lineEnds;
-      if (u < 0x41 || (u > 0x5A && u < 0x61) || (u > 0x7A && u < 0x7F)) ++r.structural;
-      continue;
-    }
-    r.strayCrLf += IsCrOrLf(hi) + IsCrOrLf(lo);
-    if (lo == 0) ++r.lowZero;
-    if (!CommonInText(u)) ++r.rare;
-    if (lo >= 0x20 && lo <= 0x7E && hi >= 0x20 && hi <= 0x7E) ++r.asciiPairs;
-  }
-  return r;
-}
-
-// Whether the reading looks like real UTF-16 text: its Latin characters
-// (the zero bytes on one side) are there and are text, nothing is broken,
-// and it does not look like an 8-bit or UTF-8 file with stray zero bytes
-// (zero bytes on the wrong side of the units, the bytes of 8-bit line ends
-// inside units, pairs of ASCII characters read as one unit, characters
-// from blocks ordinary text does not use).
-bool LooksLikeUtf16Text(const Utf16Reading& r) {
-  if (r.invalid || r.latin < 2 || r.zeroUnits * 4 > r.units) return false;
+// Short UTF-16 data with few zero bytes: its Latin characters (the zero
+// bytes on one side) are there and are text, nothing is broken, and it
+// does not look like an 8-bit or UTF-8 file with stray zero bytes (zero
+// bytes on the wrong side of the units, the bytes of 8-bit line ends
+// inside units, pairs of ASCII characters read as one unit).
+bool HasUtf16Shape(const Utf16Reading& r) {
+  if (!IsCleanUtf16(r) || r.latin < 2 || r.zeroUnits * 4 > r.units) return false;
   const size_t other = r.units - r.zeroUnits - r.latin;
   if (r.lowZero * 4 > r.latin + other / 4) return false;
   if (r.strayCrLf > r.lineEnds / 2 + r.units / 16) return false;
@@ -175,19 +121,84 @@ bool LooksLikeUtf16Text(const Utf16Reading& r) {
   // Other text (Chinese, say) whose Latin characters are what such text
   // holds between its characters: line ends, spaces, digits, punctuation.
   if (r.asciiPairs * 4 > other * 3) return false;
-  return r.structural >= 2 && r.rare * 8 <= r.units;
+  return r.structural >= 2;
+}
+
+// The cost (ChineseTextCost) of the data read as UTF-16 in one order.
+long Utf16Cost(const unsigned char* data, size_t size, bool bigEndian) {
+  std::wstring text(size / 2, L'\0');
+  for (size_t i = 0; i + 1 < size; i += 2) {
+    text[i / 2] = static_cast<wchar_t>(bigEndian ? data[i] << 8 | data[i + 1]
+                                                 : data[i + 1] << 8 | data[i]);
+  }
+  return ChineseTextCost(text.data(), text.size());
+}
+
+// The cost of the data's best reading as 8-bit text or UTF-8: its zero
+// bytes are no text and cost as an uncommon character each; the rest is
+// read in every candidate code page that decodes it cleanly.
+long EightBitCost(const unsigned char* data, size_t size) {
+  std::string bytes;
+  bytes.reserve(size);
+  long zeros = 0;
+  for (size_t i = 0; i < size; ++i) {
+    if (data[i] == 0) {
+      ++zeros;
+    } else {
+      bytes.push_back(static_cast<char>(data[i]));
+    }
+  }
+  long best = std::numeric_limits<long>::max();
+  for (UINT cp : {static_cast<UINT>(CP_UTF8), GetACP(), 936u, 950u}) {
+    const int n = MultiByteToWideChar(cp, MB_ERR_INVALID_CHARS, bytes.data(),
+                                      static_cast<int>(bytes.size()), nullptr, 0);
+    if (n <= 0 && !bytes.empty()) continue;
+    std::wstring wide(static_cast<size_t>(n > 0 ? n : 0), L'\0');
+    if (n > 0) {
+      MultiByteToWideChar(cp, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()),
+                          wide.data(), n);
+    }
+    best = std::min(best, ChineseTextCost(wide.data(), wide.size()));
+  }
+  if (best == std::numeric_limits<long>::max()) return best;
+  return best + zeros * UncommonCharacterCost();
+}
+
+// Whether the data is UTF-8 but for a few damaged places: many
+// well-formed characters for each damaged one. A legacy Chinese text read
+// as UTF-8 is damaged at most of its characters.
+constexpr size_t kCharactersPerDamagedPlace = 16;
+bool IsNearlyUtf8(const std::vector<unsigned char>& sample, bool whole) {
+  size_t size = sample.size();
+  if (!whole) {
+    while (size > 0 && sample[size - 1] >= 0x80) --size;
+  }
+  const Utf8Tally tally = TallyUtf8(sample.data(), size);
+  return tally.damaged > 0 && tally.damaged * kCharactersPerDamagedPlace <= tally.characters;
 }
 
 }  // namespace
 
 FileEncoding Utf16WithoutMark(const unsigned char* data, unsigned long long size) {
   if (!data || size < 4) return EncAnsi;
-  const Utf16Reading le = ReadAsUtf16(data, static_cast<size_t>(size), false);
-  const Utf16Reading be = ReadAsUtf16(data, static_cast<size_t>(size), true);
-  const bool isLe = LooksLikeUtf16Text(le);
-  const bool isBe = LooksLikeUtf16Text(be);
-  if (isLe && isBe) return be.latin > le.latin ? EncUtf16Be : EncUtf16;
-  return isLe ? EncUtf16 : isBe ? EncUtf16Be : EncAnsi;
+  const auto n = static_cast<size_t>(size);
+  switch (JudgeZeroBytes(data, n)) {
+    case ZeroBytes::Utf16Le: return EncUtf16;
+    case ZeroBytes::Utf16Be: return EncUtf16Be;
+    case ZeroBytes::NotText: return EncAnsi;
+    case ZeroBytes::Stray: break;
+  }
+  // Few zero bytes (a short file): the shape of each reading, then the two
+  // readings weighed by how common their characters are.
+  const bool isLe = HasUtf16Shape(ReadAsUtf16(data, n, false));
+  const bool isBe = HasUtf16Shape(ReadAsUtf16(data, n, true));
+  if (!isLe && !isBe) return EncAnsi;
+  const long le = isLe ? Utf16Cost(data, n, false) : std::numeric_limits<long>::max();
+  const long be = isBe ? Utf16Cost(data, n, true) : std::numeric_limits<long>::max();
+  const bool bigEndian = be < le || (be == le && ReadAsUtf16(data, n, true).latin >
+                                                     ReadAsUtf16(data, n, false).latin);
+  if (std::min(le, be) >= EightBitCost(data, n)) return EncAnsi;
+  return bigEndian ? EncUtf16Be : EncUtf16;
 }
 
 FileEncoding Utf16ByteOrder(const unsigned char* data, unsigned long long size) {
@@ -217,6 +228,13 @@ FileEncoding DetectFileEncoding(const wchar_t* path, char* charsetName) {
       CopyName(charsetName, utf16 == EncUtf16 ? "UTF-16LE" : "UTF-16BE");
       return utf16;
     }
+  }
+  // UTF-8 with a few damaged bytes (a character cut short, a stray byte):
+  // the detector gives up on UTF-8 at the first of them and names a legacy
+  // code page, which would garble every character of the file.
+  if (IsNearlyUtf8(sample, whole) && !StartsWithUtf16Or32Mark(sample)) {
+    CopyName(charsetName, "UTF-8");
+    return EncUtf8;
   }
 
   Detector detector(uchardet_new());

@@ -64,6 +64,8 @@ bool DecodesCleanly(UINT codePage, const unsigned char* bytes, std::size_t size)
                              static_cast<int>(size), nullptr, 0) > 0;
 }
 
+long UncommonCharacterCost() { return UnknownCost(); }
+
 long ChineseTextCost(const wchar_t* text, std::size_t length) {
   long total = 0;
   const CharCost* begin = kCharCosts;

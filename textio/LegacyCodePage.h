@@ -31,3 +31,6 @@ bool DecodesCleanly(UINT codePage, const unsigned char* bytes, std::size_t size)
 // (CharFrequency.h): lower means more like ordinary Chinese text. ASCII is
 // free; a character outside the table costs more than any in it.
 long ChineseTextCost(const wchar_t* text, std::size_t length);
+
+// The cost ChineseTextCost gives a character outside the frequency table.
+long UncommonCharacterCost();

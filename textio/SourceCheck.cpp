@@ -4,6 +4,8 @@
 #include <cwchar>
 #include <string>
 
+#include "textio/ZeroBytes.h"
+
 namespace {
 
 constexpr UINT kUtf16Le = 1200;
@@ -140,18 +142,12 @@ bool LooksLikeText(const unsigned char* sample, size_t size, const std::vector<U
   const size_t n = std::min(size, kTextSampleBytes);
   if (HasMark(sample, n)) return true;
 
-  // Zero bytes: UTF-16 puts them (for every ASCII character) in one byte of
-  // each unit; elsewhere a few stray ones are data, many are no text.
-  size_t even = 0, odd = 0;
-  for (size_t i = 0; i < n; ++i) {
-    if (sample[i] == 0) ++((i & 1) ? odd : even);
-  }
-  const size_t zeros = even + odd;
+  // Many zero bytes are text only when UTF-16 explains them (ZeroBytes.h).
   const bool utf16Candidate =
       std::find(candidates.begin(), candidates.end(), kUtf16Le) != candidates.end() ||
       std::find(candidates.begin(), candidates.end(), kUtf16Be) != candidates.end();
-  const bool oneParity = std::max(even, odd) * 10 >= zeros * 9;
-  if (zeros >= 32 && zeros * 64 >= n && !(utf16Candidate && oneParity)) return false;
+  const ZeroBytes zeros = JudgeZeroBytes(sample, n);
+  if (zeros == ZeroBytes::NotText || (zeros != ZeroBytes::Stray && !utf16Candidate)) return false;
 
   // Most of the sample bad under every candidate: no text.
   for (UINT cp : candidates) {

@@ -25,7 +25,7 @@ bool IsDiskFile(HANDLE file);
 std::vector<UINT> CandidateCodePages(UINT codePage);
 
 // False when the first kTextSampleBytes of `sample` are plainly not text:
-// many zero bytes that no UTF-16 pattern explains, or invalid sequences and
+// many zero bytes that no clean UTF-16 reading explains (JudgeZeroBytes), or invalid sequences and
 // control bytes in most of the sample under every code page of
 // `candidates` (CP_UTF8, 1200 and 1201 for UTF-16, or a code page the
 // system decodes). A byte-order mark, an empty sample and a few stray zero

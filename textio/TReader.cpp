@@ -4,6 +4,8 @@
 #include <limits>
 #include <new>
 
+#include "textio/Utf8Scan.h"
+
 TReader::~TReader() {
   lineBuffer_.reset();
   // data goes with TFile.
@@ -42,13 +44,28 @@ std::int32_t TReader::ReadLine(const char** line, std::uint64_t* rawLength) {
 }
 
 std::int32_t TReader::ConvertLine(const BYTE* start, std::uint64_t length, const char** line) {
-  if (length > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())) return -1;
-  const auto n = static_cast<std::int32_t>(length);
-  char* buffer = GetLineBuffer(n);
+  constexpr std::uint64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
+  if (length > kInt32Max) return -1;
+  const size_t size = static_cast<size_t>(length);
+  const size_t wellFormed = WellFormedUtf8Prefix(start, size);
+  if (wellFormed == size) {
+    char* buffer = GetLineBuffer(static_cast<std::int32_t>(size));
+    if (!buffer) return -1;
+    std::memcpy(buffer, start, size);
+    *line = buffer;
+    return static_cast<std::int32_t>(size);
+  }
+  // Damaged bytes: each damaged place becomes U+FFFD, three bytes.
+  const Utf8Tally tally = TallyUtf8(start + wellFormed, size - wellFormed);
+  const std::uint64_t room = length + 2 * std::uint64_t{tally.damaged};
+  if (room > kInt32Max) return -1;
+  char* buffer = GetLineBuffer(static_cast<std::int32_t>(room));
   if (!buffer) return -1;
-  std::memcpy(buffer, start, length);
+  std::memcpy(buffer, start, wellFormed);
+  const size_t n = wellFormed + MendUtf8(start + wellFormed, size - wellFormed, buffer + wellFormed);
+  replacements_ += tally.damaged;
   *line = buffer;
-  return n;
+  return static_cast<std::int32_t>(n);
 }
 
 char* TReader::GetLineBuffer(std::int32_t n) { return GrowBuffer(lineBuffer_, lineCapacity_, n); }

@@ -9,7 +9,8 @@
 // a lone CR stays inside its line); a last line without one is the rest of
 // the data. A zero byte (or unit) is data like any other. This class
 // serves UTF-8 files (and any encoding value it does not know): bytes pass
-// through unchanged. Subclasses convert other encodings by overriding
+// through unchanged, but for damaged bytes (no UTF-8), which become
+// U+FFFD. Subclasses convert other encodings by overriding
 // ConvertLine (and FindLineEnd for 16-bit units); ReadLine's cutting into
 // lines is common to all.
 //
@@ -42,6 +43,12 @@ class TReader : public TFile {
   // rest of the file has then not been handed out.
   bool ReadFailed() const { return readFailed_; }
 
+  // How many places of the data read so far were no text in the file's
+  // encoding (damaged bytes, a lead byte without its trail, an odd last
+  // byte of UTF-16) and were handed out as U+FFFD. A line end is never
+  // one of them: it always stays.
+  std::uint64_t Replacements() const { return replacements_; }
+
  protected:
   // Turns `length` source bytes at `start` into UTF-8 and points *line at
   // the result; returns its byte count (0 for a line that yields nothing),
@@ -55,6 +62,7 @@ class TReader : public TFile {
                           std::int32_t n);
 
   std::uint64_t position_ = 0;
+  std::uint64_t replacements_ = 0;
 
  private:
   std::unique_ptr<char[]> lineBuffer_;

@@ -2,7 +2,9 @@
 #include "textio/TReader.h"
 
 // Reads a file in an 8-bit or double-byte code page: by default the
-// system's ANSI code page (CP_ACP), or one set before Load.
+// system's ANSI code page (CP_ACP), or one set before Load. A byte that
+// starts no character there (a lead byte without its trail byte) becomes
+// U+FFFD and the bytes after it are read anew: a line end stays.
 class TReaderAnsi : public TReader {
  public:
   TReaderAnsi() = default;
@@ -21,6 +23,10 @@ class TReaderAnsi : public TReader {
  private:
   // The line as UTF-16, in the line buffer; -1 when it cannot be converted.
   std::int32_t ToUtf16(const BYTE* start, std::int32_t length, wchar_t** units);
+  // The line decoded character by character into `out` (`room` units),
+  // each byte that starts no character of the code page as U+FFFD (counted
+  // in Replacements); -1 when `room` is too small.
+  std::int32_t Mend(const BYTE* start, std::int32_t length, wchar_t* out, std::int32_t room);
 
   UINT codePage_ = CP_ACP;
   std::unique_ptr<char[]> utf8Buffer_;

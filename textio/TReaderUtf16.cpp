@@ -1,7 +1,10 @@
 #include "textio/TReaderUtf16.h"
 
 #include <limits>
+#include <cstring>
 #include <utility>
+
+#include "textio/Utf8Scan.h"
 
 const BYTE* TReaderUtf16::FindLineEnd() {
   const BYTE* data = Data();
@@ -13,19 +16,84 @@ const BYTE* TReaderUtf16::FindLineEnd() {
   return nullptr;
 }
 
+namespace {
+
+bool IsHigh(wchar_t u) { return u >= 0xD800 && u <= 0xDBFF; }
+bool IsLow(wchar_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
+
+// Lone surrogates among `count` units: each is one damaged place.
+size_t LoneSurrogates(const wchar_t* units, size_t count) {
+  size_t lone = 0;
+  for (size_t i = 0; i < count; ++i) {
+    if ((units[i] & 0xF800) != 0xD800) continue;
+    if (IsHigh(units[i]) && i + 1 < count && IsLow(units[i + 1])) {
+      ++i;
+    } else {
+      ++lone;
+    }
+  }
+  return lone;
+}
+
+// UTF-8 of `count` units, a lone surrogate as U+FFFD; `out` has room for
+// three bytes a unit. Returns the bytes written.
+size_t Utf8WithReplacements(const wchar_t* units, size_t count, char* out) {
+  char* o = out;
+  for (size_t i = 0; i < count; ++i) {
+    std::uint32_t c = units[i];
+    if (IsHigh(units[i]) && i + 1 < count && IsLow(units[i + 1])) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (units[i + 1] - 0xDC00u);
+      ++i;
+    } else if ((c & 0xF800) == 0xD800) {
+      c = 0xFFFD;
+    }
+    if (c < 0x80) {
+      *o++ = static_cast<char>(c);
+    } else if (c < 0x800) {
+      *o++ = static_cast<char>(0xC0 | c >> 6);
+      *o++ = static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      *o++ = static_cast<char>(0xE0 | c >> 12);
+      *o++ = static_cast<char>(0x80 | (c >> 6 & 0x3F));
+      *o++ = static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      *o++ = static_cast<char>(0xF0 | c >> 18);
+      *o++ = static_cast<char>(0x80 | (c >> 12 & 0x3F));
+      *o++ = static_cast<char>(0x80 | (c >> 6 & 0x3F));
+      *o++ = static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return static_cast<size_t>(o - out);
+}
+
+}  // namespace
+
 std::int32_t TReaderUtf16::ConvertLine(const BYTE* start, std::uint64_t length,
                                        const char** line) {
   constexpr std::int32_t kInt32Max = std::numeric_limits<std::int32_t>::max();
   if (length > static_cast<std::uint64_t>(kInt32Max / 2)) return -1;
   const auto units = static_cast<int>(length / 2);
-  // A line of one stray odd byte holds no unit: nothing to hand out.
-  if (units == 0) return 0;
-  const auto room = static_cast<std::int32_t>(length * 2);
+  // An odd last byte of the file is half a unit: it becomes U+FFFD.
+  const bool oddByte = (length & 1) != 0;
+  // Three bytes a unit at most, and three for the odd byte's U+FFFD.
+  const auto room = static_cast<std::int32_t>(length * 2 + 3);
   char* utf8 = GetLineBuffer(room);
   if (!utf8) return -1;
-  int n = WideCharToMultiByte(CP_UTF8, 0, reinterpret_cast<const wchar_t*>(start), units, utf8,
-                              room, nullptr, nullptr);
-  if (n <= 0) return -1;
+  const auto* wide = reinterpret_cast<const wchar_t*>(start);
+  int n = 0;
+  const size_t lone = LoneSurrogates(wide, static_cast<size_t>(units));
+  if (lone != 0) {
+    n = static_cast<int>(Utf8WithReplacements(wide, static_cast<size_t>(units), utf8));
+    replacements_ += lone;
+  } else if (units > 0) {
+    n = WideCharToMultiByte(CP_UTF8, 0, wide, units, utf8, room, nullptr, nullptr);
+    if (n <= 0) return -1;
+  }
+  if (oddByte) {
+    std::memcpy(utf8 + n, kReplacementUtf8, 3);
+    n += 3;
+    ++replacements_;
+  }
   *line = utf8;
   return n;
 }

@@ -2,7 +2,8 @@
 #include "textio/TReader.h"
 
 // Reads UTF-16 little-endian data: lines end at the unit 0x000A.
-// An odd last byte is skipped but counted in the line's raw length.
+// An odd last byte, and a surrogate without its partner, become U+FFFD
+// (counted in Replacements).
 class TReaderUtf16 : public TReader {
  public:
   TReaderUtf16() = default;

@@ -45,13 +45,22 @@ const BYTE* TReaderUtf32::FindLineEnd() {
 std::int32_t TReaderUtf32::ConvertLine(const BYTE* start, std::uint64_t length,
                                        const char** line) {
   // At most four UTF-8 bytes per four-byte unit: the line's own length.
-  if (length > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())) return -1;
+  if (length > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max() - 3)) return -1;
   const std::uint64_t units = length / 4;
-  if (units == 0) return 0;
-  char* utf8 = GetLineBuffer(static_cast<std::int32_t>(length));
+  // Bytes short of a unit at the end of the file are one damaged place.
+  const bool partial = length % 4 != 0;
+  char* utf8 = GetLineBuffer(static_cast<std::int32_t>(length + 3));
   if (!utf8) return -1;
   char* out = utf8;
-  for (std::uint64_t i = 0; i < units; ++i) out = PutUtf8(out, UnitAt(start + 4 * i));
+  for (std::uint64_t i = 0; i < units; ++i) {
+    const std::uint32_t unit = UnitAt(start + 4 * i);
+    if (unit > 0x10FFFF || (unit >= 0xD800 && unit <= 0xDFFF)) ++replacements_;
+    out = PutUtf8(out, unit);
+  }
+  if (partial) {
+    out = PutUtf8(out, 0xFFFD);
+    ++replacements_;
+  }
   *line = utf8;
   return static_cast<std::int32_t>(out - utf8);
 }

@@ -1,9 +1,9 @@
 #pragma once
 #include "textio/TReader.h"
 
-// Reads UTF-32 little-endian data: lines end at the unit 0x0000000A. Trailing bytes short of a unit are skipped but counted in
-// the line's raw length; a unit that is no character (a surrogate, or
-// beyond U+10FFFF) becomes U+FFFD.
+// Reads UTF-32 little-endian data: lines end at the unit 0x0000000A. Trailing bytes short of a unit, and a unit that is no
+// character (a surrogate, or beyond U+10FFFF), become U+FFFD (counted in
+// Replacements).
 class TReaderUtf32 : public TReader {
  public:
   TReaderUtf32() = default;

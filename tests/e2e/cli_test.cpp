@@ -272,9 +272,9 @@ TEST_F(CliTest, FilesGiveTheFileJobsBytes) {
 
 TEST_F(CliTest, ExitStatusNamesEveryFailureAndLeavesNoPartialOutput) {
   Source(L"好.txt", hans);
-  // Bytes that are no UTF-8, read as UTF-8.
-  Source(L"坏.txt", hans + "\xFF\xFE\xFD\r\n" + hans);
-  CliResult r = RunCli(src, L"-e utf8 -o " + Quoted(out) + L" 好.txt 坏.txt 没有.txt");
+  // A program under a text file's name: no text.
+  Source(L"坏.txt", ReadFileBytes(ExeFolder() + L"\\tarnwell-cli.exe"));
+  CliResult r = RunCli(src, L"-o " + Quoted(out) + L" 好.txt 坏.txt 没有.txt");
   EXPECT_EQ(r.exitCode, 1u);
   EXPECT_NE(r.err.find("坏.txt"), std::string::npos) << r.err;
   EXPECT_NE(r.err.find("没有.txt"), std::string::npos) << r.err;
@@ -349,6 +349,24 @@ TEST_F(CliTest, FoldersGiveTheirTextFilesAndSubFoldersWithR) {
   EXPECT_EQ(RunCli(dir.path(), L"-r " + Quoted(src) + L" -o " + Quoted(deep)).exitCode, 0u);
   EXPECT_EQ(ReadFileBytes(deep + L"\\一.txt"), converted);
   EXPECT_EQ(ReadFileBytes(deep + L"\\子\\二.txt"), converted);
+}
+
+// UTF-8 with a damaged character converts as UTF-8, the damaged place as
+// U+FFFD, and standard error warns with the file's name and the count.
+TEST_F(CliTest, DamagedUtf8ConvertsWithAWarningNotAsGarbledGbk) {
+  std::string damaged = hans;
+  size_t at = damaged.size() / 2;
+  while ((static_cast<unsigned char>(damaged[at]) & 0xC0) != 0xC0) ++at;
+  std::string mended = damaged;
+  const size_t length = (static_cast<unsigned char>(damaged[at]) & 0xF0) == 0xE0 ? 3 : 2;
+  damaged.erase(at + 1, 1);
+  mended.replace(at, length, "\xEF\xBF\xBD");
+  Source(L"损坏.txt", damaged);
+  CliResult r = RunCli(src, L"-o " + Quoted(out) + L" 损坏.txt");
+  EXPECT_EQ(r.exitCode, 0u) << r.err;
+  EXPECT_NE(r.err.find("损坏.txt"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("1 处无效字节"), std::string::npos) << r.err;
+  EXPECT_EQ(ReadFileBytes(out + L"\\损坏.txt"), EngineConvert(mended, Sim2Tra));
 }
 
 }  // namespace

@@ -109,6 +109,26 @@ TEST_F(TextPageTest, ConvertingAgainReplacesTheLowerTextCompletely) {
   EXPECT_EQ(Convert(page, L"  \r\n"), L"  \r\n") << "only an empty text is refused";
 }
 
+// A result with a line too long to wrap in good time (word wrap costs the
+// square of a line's length) is shown unwrapped, scrolling sideways; a
+// short one wraps again.
+TEST_F(TextPageTest, AVeryLongLineIsShownUnwrappedAndShortTextWrapsAgain) {
+  CTConvView& page = TextPage(1);
+  const auto wraps = [&] {
+    return (GetWindowLongW(page.GetDlgItem(IDC_RESULT_EDIT), GWL_STYLE) & ES_AUTOHSCROLL) == 0;
+  };
+  EXPECT_TRUE(wraps());
+  std::wstring line, expected;
+  for (int i = 0; i < 30000; ++i) {
+    line += L"简体字"[i % 3];
+    expected += L"簡體字"[i % 3];
+  }
+  EXPECT_EQ(Convert(page, line), expected);
+  EXPECT_FALSE(wraps());
+  EXPECT_EQ(Convert(page, L"简体\r\n字"), L"簡體\r\n字");
+  EXPECT_TRUE(wraps());
+}
+
 TEST_F(TextPageTest, AnEmptySourceIsRefusedWithTheMessage) {
   CTConvView& page = TextPage(1);
   std::vector<fw::MessageBoxCall> boxes;

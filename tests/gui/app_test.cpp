@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/AboutDlg.h"
+#include "app/HandOver.h"
 #include "app/TarnwellDlg.h"
 #include "app/resource.h"
 #include "pages/TConvView.h"
@@ -327,3 +328,16 @@ TEST(AboutBoxTest, CloseButtonAndLayout) {
 }
 
 }  // namespace
+
+// Paths on the command line are made absolute by the starting process,
+// against its own current folder, before they are queued or handed over.
+TEST(HandOverArgs, RelativeAndForwardSlashPathsBecomeFullPaths) {
+  wchar_t here[MAX_PATH] = {};
+  ASSERT_GT(GetCurrentDirectoryW(MAX_PATH, here), 0u);
+  std::wstring folder = here;
+  if (folder.back() != L'\\') folder += L'\\';
+  const HandOver parsed = ParseProgramArgs({L"/s2t", L"a.txt", L"C:/x/b.txt", L"sub\\..\\c.srt"});
+  EXPECT_EQ(parsed.page, HandOverPage::Sim2Tra);
+  EXPECT_EQ(parsed.paths,
+            (std::vector<std::wstring>{folder + L"a.txt", L"C:\\x\\b.txt", folder + L"c.srt"}));
+}

@@ -490,11 +490,14 @@ TEST_F(SettingsDialog, AFailedSaveKeepsTheDialogOpenAndSaysWhatFailed) {
   TempDir other(L"设置失败");
   ASSERT_TRUE(testing_support::WriteFileBytes(other / L"是文件", "x"));
   CfgStore underAFile((other / L"是文件\\Tarnwell.cfg").c_str());
-  CfgStore otherSize((other / L"Tarnwell.cfg").c_str());
-  ASSERT_TRUE(otherSize.Reset());
-  const std::int16_t shortMode = 0;
-  ASSERT_GT(otherSize.WriteString(CFGKEY_OUTPUT_DIR, settings.outDir.c_str()), 0);
-  ASSERT_GT(otherSize.WriteValue(CFGKEY_ENCODING_MODE, &shortMode, sizeof shortMode), 0);
+  // Every slot of the table taken: the three start-up keys and 97 others.
+  CfgStore fullTable((other / L"Tarnwell.cfg").c_str());
+  ASSERT_TRUE(fullTable.Reset());
+  ASSERT_GT(fullTable.WriteString(CFGKEY_OUTPUT_DIR, settings.outDir.c_str()), 0);
+  for (std::int32_t key : {CFGKEY_ENCODING_MODE, CFGKEY_ENCODING_INDEX}) {
+    ASSERT_GT(fullTable.WriteValue(key, &key, sizeof key), 0);
+  }
+  for (std::int32_t key = 1000; key < 1097; ++key) ASSERT_GT(fullTable.WriteValue(key, &key, 4), 0);
   const Case cases[] = {
       // (A read-only file would do on Windows; Wine running as root writes it.)
       {"file held by another program",
@@ -504,7 +507,7 @@ TEST_F(SettingsDialog, AFailedSaveKeepsTheDialogOpenAndSaysWhatFailed) {
        },
        L"输出文件夹"},
       {"settings folder is a file", [&] { return &underAFile; }, L"输出文件夹"},
-      {"entry of another size", [&] { return &otherSize; }, L"编码方式"},
+      {"table full", [&] { return &fullTable; }, L"繁体标准"},
   };
   for (const Case& c : cases) {
     boxes.clear();
@@ -520,6 +523,39 @@ TEST_F(SettingsDialog, AFailedSaveKeepsTheDialogOpenAndSaysWhatFailed) {
     EXPECT_NE(boxes[0].text.find(store->Path()), std::wstring::npos) << c.what;
     dlg.DestroyWindow();
     held.reset();
+  }
+}
+
+// A settings entry stored at a wrong size (key 2 as two bytes) is stored
+// anew at its right size: OK saves, says so once, and the next OK is quiet.
+TEST_F(SettingsDialog, AnEntryOfAnotherSizeIsRewrittenAtItsSizeAndToldOnce) {
+  {
+    // The file as a damaged writer left it: the mode at two bytes.
+    TempDir scratch(L"设置大小");
+    CfgStore damaged((scratch / L"Tarnwell.cfg").c_str());
+    ASSERT_TRUE(damaged.Reset());
+    const std::int16_t shortMode = 0;
+    ASSERT_GT(damaged.WriteString(CFGKEY_OUTPUT_DIR, settings.outDir.c_str()), 0);
+    ASSERT_GT(damaged.WriteValue(CFGKEY_ENCODING_MODE, &shortMode, sizeof shortMode), 0);
+    ASSERT_TRUE(testing_support::WriteFileBytes(
+        settings.store->Path(), testing_support::ReadFileBytes(scratch / L"Tarnwell.cfg")));
+  }
+  for (int round = 0; round < 2; ++round) {
+    boxes.clear();
+    SettingDlg dlg(*settings.store);
+    Open(dlg);
+    dlg.autoRadio.SetCheck(BST_UNCHECKED);
+    dlg.manualRadio.SetCheck(BST_CHECKED);
+    Click(dlg.m_hWnd, IDOK);
+    EXPECT_FALSE(dlg.IsWindowVisible()) << round;
+    if (round == 0) {
+      ASSERT_EQ(boxes.size(), 1u);
+      EXPECT_NE(boxes[0].text.find(L"已按正确的大小重新写入"), std::wstring::npos) << boxes[0].text;
+    } else {
+      EXPECT_TRUE(boxes.empty()) << "told once";
+    }
+    EXPECT_EQ(settings.Value(CFGKEY_ENCODING_MODE), 1) << round;
+    dlg.DestroyWindow();
   }
 }
 

@@ -358,6 +358,55 @@ TEST_F(FilePage, JobMessagesSetTheStatusColumn) {
   EXPECT_EQ(page.opened[0], settings.outDir);
 }
 
+// A dropped folder is walked and its files detected on a worker: the call
+// returns at once with the line beside Start saying files are coming, rows
+// arrive in the Explorer's order, and the line shows the standard again.
+TEST_F(FilePage, ADroppedFolderIsQueuedOnAWorkerWithAProgressLine) {
+  const std::wstring folder = src / L"许多";
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  constexpr int kFiles = 300;
+  for (int i = 1; i <= kFiles; ++i) {
+    ASSERT_TRUE(WriteFileBytes(folder + L"\\" + std::to_wstring(i) + L".txt", "简体\r\n"));
+  }
+  const auto label = [&] { return page.standardLabel.GetWindowText(); };
+  const std::wstring standard = label();
+  page.QueueDropped({folder});
+  EXPECT_EQ(label().rfind(L"正在加入文件", 0), 0u) << label();
+  const DWORD until = GetTickCount() + 60000;
+  while ((page.Queueing() || page.Rows() < kFiles) && GetTickCount() < until) PumpMessages(10);
+  ASSERT_EQ(page.Rows(), kFiles);
+  EXPECT_FALSE(page.Queueing());
+  EXPECT_EQ(page.Cell(0, FILECOL_NAME), L"1.txt");
+  EXPECT_EQ(page.Cell(kFiles - 1, FILECOL_NAME), std::to_wstring(kFiles) + L".txt");
+  EXPECT_EQ(page.files.size(), static_cast<size_t>(kFiles));
+  EXPECT_EQ(label(), standard);
+  EXPECT_TRUE(boxes.empty());
+}
+
+// A file read with replacements says so on its row; a reason reaches its
+// row however far down the queue it is (rows past 65,535 included).
+TEST_F(FilePage, ReplacementsAndReasonsReachTheirRowsAnywhereInTheQueue) {
+  page.AddChosenFiles({Write(L"0.txt", "x\r\n")});
+  page.OnJobMessage(CONV_BEGIN, 1000);
+  page.OnJobMessage(CONV_FILE_BEGIN, 0);
+  page.OnJobMessage(ConvCode(CONV_FILE_REPLACED, 3), 0);
+  page.OnJobMessage(CONV_FILE_DONE, 0);
+  EXPECT_EQ(page.Cell(0, FILECOL_STATUS), L"处理完成 (含 3 处无效字节)");
+
+  vek_SkinList& list = page.controls.list;
+  constexpr int kRows = 70001;
+  SendMessageW(list.m_hWnd, WM_SETREDRAW, FALSE, 0);
+  for (int row = 1; row < kRows; ++row) list.InsertItem(row, L"x.txt");
+  SendMessageW(list.m_hWnd, WM_SETREDRAW, TRUE, 0);
+  ASSERT_EQ(page.Rows(), kRows);
+  constexpr int kFar = 70000;
+  page.OnJobMessage(CONV_FILE_BEGIN, kFar);
+  page.OnJobMessage(ConvCode(CONV_FILE_REASON, CONV_REASON_NOT_TEXT), kFar);
+  page.OnJobMessage(CONV_FILE_FAILED, kFar);
+  EXPECT_EQ(page.Cell(kFar, FILECOL_STATUS), L"不是文本文件");
+  EXPECT_EQ(page.Cell(kFar - 65536, FILECOL_STATUS), L"") << "no other row takes it";
+}
+
 TEST_F(FilePage, AJobEndedByTerminationShowsTheFileInHandStoppedAndAsksNothing) {
   for (const wchar_t* n : {L"0.txt", L"1.txt", L"2.txt"}) page.AddChosenFiles({Write(n, "x\r\n")});
   HANDLE inHand = CreateEventW(nullptr, TRUE, FALSE, nullptr);
@@ -527,7 +576,7 @@ TEST_F(FilePage, ColumnsAndLayoutAreThePages) {
   ASSERT_NE(header, nullptr);
   EXPECT_EQ(Header_GetItemCount(header), 4);
   const wchar_t* titles[4] = {L"文件名", L"文件大小", L"编码", L"状态"};
-  const int widths[4] = {300, 80, 150, 80};
+  const int widths[4] = {270, 80, 130, 250};
   for (int i = 0; i < 4; ++i) {
     wchar_t text[64] = {};
     HDITEMW item{};

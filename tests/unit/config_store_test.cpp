@@ -134,12 +134,22 @@ TEST_F(StoreTest, WritesGoStraightToTheFileAndReadsComeFromIt) {
   EXPECT_EQ(store_.ReadValue(42, buffer, 4), 0);
   EXPECT_EQ(std::string(buffer, 4), "abcd");
 
-  // A value of another size than the stored one would overrun its slot:
-  // refused, and the file stays as it was.
+  // A value of another size than the stored one (a damaged file): stored
+  // anew at its right size after the others, once; its neighbours keep theirs.
   const std::string before = ReadFileBytes(path_);
   const char eight[8] = {1, 2, 3, 4, 5, 6, 7, 8};
-  EXPECT_EQ(store_.WriteValue(CFGKEY_ENCODING_MODE, eight, 8), 0);
-  EXPECT_EQ(ReadFileBytes(path_), before);
+  EXPECT_EQ(store_.WriteValue(CFGKEY_ENCODING_MODE, eight, 8),
+            static_cast<std::int32_t>(before.size() + 8));
+  EXPECT_TRUE(store_.TakeRepaired());
+  EXPECT_FALSE(store_.TakeRepaired()) << "said once";
+  char back[8] = {};
+  EXPECT_EQ(store_.ReadValue(CFGKEY_ENCODING_MODE, back, 8), 8);
+  EXPECT_EQ(std::string(back, 8), std::string(eight, 8));
+  EXPECT_TRUE(View().Sound());
+  EXPECT_EQ(ReadInt(CFGKEY_ENCODING_INDEX), 0);
+  EXPECT_EQ(store_.WriteValue(CFGKEY_ENCODING_MODE, eight, 8),
+            static_cast<std::int32_t>(before.size() + 8));
+  EXPECT_FALSE(store_.TakeRepaired()) << "the right size now: no repair";
 }
 
 TEST_F(StoreTest, StringSlotsHold259UnitsAndAlwaysReadTerminated) {
@@ -175,19 +185,31 @@ TEST_F(StoreTest, StringSlotsHold259UnitsAndAlwaysReadTerminated) {
   EXPECT_STREQ(dst, L"") << "cleared even when absent";
 }
 
-TEST_F(StoreTest, FullTableIgnoresANewKeyAndRewritesTheFileUnchanged) {
+TEST_F(StoreTest, AFullTableRefusesANewKeyAndSaysSoAndASmallerTableGrows) {
   ASSERT_TRUE(store_.Reset());
   for (int key = 1; key <= 100; ++key) ASSERT_GT(WriteInt(key, key * 3), 0) << key;
   const std::string full = ReadFileBytes(path_);
   EXPECT_EQ(full.size(), 1228u + 400u);
 
-  EXPECT_EQ(WriteInt(101, 1), 1628) << "the whole image is still written";
+  EXPECT_EQ(WriteInt(101, 1), 0) << "a new key that finds no slot is no success";
+  EXPECT_EQ(store_.LastWriteFailure(), CfgWriteFailure::Full);
   EXPECT_EQ(ReadFileBytes(path_), full);
   std::int32_t v = 0;
   EXPECT_EQ(store_.ReadValue(101, &v, 4), 0);
   EXPECT_EQ(ReadInt(100), 300);
   EXPECT_EQ(WriteInt(100, 1), 1628) << "existing keys can still change";
   EXPECT_EQ(ReadInt(100), 1);
+
+  // A table whose capacity is below the 100 slots the file has: it grows.
+  ASSERT_TRUE(WriteFileBytes(path_, [] {
+    std::string image = Image(0x00020001, {{1, 7}, {2, 8}});
+    image.replace(12, 4, Le32(2));  // capacity 2, both slots taken
+    return image;
+  }()));
+  EXPECT_EQ(WriteInt(CFGKEY_STANDARD, 3), 1228 + 12);
+  EXPECT_EQ(ReadInt(CFGKEY_STANDARD), 3);
+  EXPECT_EQ(View().capacity(), 100);
+  EXPECT_EQ(ReadInt(1), 7);
 }
 
 TEST_F(StoreTest, MagicAndMajorVersionDecideWhetherAFileIsCurrent) {

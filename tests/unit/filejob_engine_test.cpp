@@ -49,7 +49,7 @@ TEST_F(FileJobEngine, AnEngineThatDidNotOpenFailsEveryFileWithText) {
   Run();
   EXPECT_EQ(page.sink.messages(),
             (std::vector<Message>{{CONV_BEGIN, 1000}, {CONV_FILE_BEGIN, 0},
-                                  {CONV_FILE_REASON, MAKELPARAM(0, CONV_REASON_NO_ENGINE)},
+                                  {ConvCode(CONV_FILE_REASON, CONV_REASON_NO_ENGINE), 0},
                                   {CONV_FILE_FAILED, 0}, {CONV_FILE_BEGIN, 1}, {CONV_FILE_DONE, 1},
                                   {CONV_END, 0}}));
   EXPECT_TRUE(boxes.empty());
@@ -61,7 +61,7 @@ TEST_F(FileJobEngine, AnEngineErrorIsReportedToThePageAndTheFilesFail) {
   Run();
   EXPECT_TRUE(boxes.empty()) << "the worker shows no window of its own";
   EXPECT_EQ(Wide(page.TakeProblem()), L"无法打开 STPhrases.txt");
-  EXPECT_EQ(page.sink.messages()[2], Message(CONV_FILE_REASON, MAKELPARAM(0, CONV_REASON_NO_ENGINE)));
+  EXPECT_EQ(page.sink.messages()[2], Message(ConvCode(CONV_FILE_REASON, CONV_REASON_NO_ENGINE), 0));
   EXPECT_EQ(page.sink.messages()[3], Message(CONV_FILE_FAILED, 0));
   EXPECT_EQ(page.sink.messages().back(), Message(CONV_END, 0));
 }

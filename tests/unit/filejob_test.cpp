@@ -226,7 +226,7 @@ TEST_F(FileJobTest, Big5CannotHoldSimplifiedTextAndTheFileFailsNamingTheCharacte
   WriteFileBytes(outDir + L"\\繁体.txt", "old\r\n");
   page.Add(Source(L"繁体.txt", "第一章 開始\r\n一二三\r\n頭髮後來說話\r\n"), EncUtf8);
   page.RunToEnd();
-  EXPECT_EQ(page.Reports()[2], Message(CONV_FILE_REASON, MAKELPARAM(0, CONV_REASON_ENCODING)));
+  EXPECT_EQ(page.Reports()[2], Message(ConvCode(CONV_FILE_REASON, CONV_REASON_ENCODING), 0));
   EXPECT_EQ(page.Reports()[3], Message(CONV_FILE_FAILED, 0));
   EXPECT_EQ(Output(L"繁体.txt"), "old\r\n");
   ASSERT_EQ(details.size(), 1u);
@@ -253,7 +253,7 @@ TEST_F(FileJobTest, BesideTheSourceWithConvertedNamesReplacesItsOwnOutputAndNeve
   page.Add(output, EncUtf8);
   page.RunToEnd();
   EXPECT_EQ(page.Reports()[2],
-            Message(CONV_FILE_REASON, MAKELPARAM(0, CONV_REASON_WOULD_OVERWRITE_SOURCE)));
+            Message(ConvCode(CONV_FILE_REASON, CONV_REASON_WOULD_OVERWRITE_SOURCE), 0));
   EXPECT_EQ(ReadFileBytes(output), EngineConvert(kSrt, Sim2Tra));
 }
 
@@ -267,7 +267,7 @@ TEST_F(FileJobTest, AReplacementThatCannotTakeTheOldFilesPlaceFailsAndLeavesBoth
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   page.RunToEnd();
   CloseHandle(held);
-  EXPECT_EQ(page.Reports()[2], Message(CONV_FILE_REASON, MAKELPARAM(0, CONV_REASON_OUTPUT_IN_USE)));
+  EXPECT_EQ(page.Reports()[2], Message(ConvCode(CONV_FILE_REASON, CONV_REASON_OUTPUT_IN_USE), 0));
   EXPECT_EQ(page.Reports()[3], Message(CONV_FILE_FAILED, 0));
   EXPECT_EQ(Output(L"字幕.srt"), "old\r\n");
   EXPECT_FALSE(OutputExists(L"字幕.srt.tarnwell-part"));
@@ -456,10 +456,10 @@ TEST_F(FileJobTest, FailuresAreReportedAndTheJobGoesOn) {
   page.RunToEnd();
   EXPECT_EQ(page.Reports(),
             (std::vector<Message>{{CONV_BEGIN, 1000}, {CONV_FILE_BEGIN, 0},
-                                  {CONV_FILE_REASON, MAKELPARAM(0, CONV_REASON_CANNOT_READ)},
+                                  {ConvCode(CONV_FILE_REASON, CONV_REASON_CANNOT_READ), 0},
                                   {CONV_FILE_FAILED, 0}, {CONV_FILE_BEGIN, 1}, {CONV_FILE_DONE, 1},
                                   {CONV_FILE_BEGIN, 2},
-                                  {CONV_FILE_REASON, MAKELPARAM(2, CONV_REASON_UNDECODABLE)},
+                                  {ConvCode(CONV_FILE_REASON, CONV_REASON_UNDECODABLE), 2},
                                   {CONV_FILE_FAILED, 2}, {CONV_FILE_BEGIN, 3}, {CONV_FILE_DONE, 3},
                                   {CONV_END, 0}}));
   // The bad file's lines before its bad one leave no output behind.
@@ -476,13 +476,13 @@ TEST_F(FileJobTest, AnUnwritableOutputFails) {
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   page.RunToEnd();
   CloseHandle(held);
-  EXPECT_EQ(page.Reports()[2], Message(CONV_FILE_REASON, MAKELPARAM(0, CONV_REASON_OUTPUT_IN_USE)));
+  EXPECT_EQ(page.Reports()[2], Message(ConvCode(CONV_FILE_REASON, CONV_REASON_OUTPUT_IN_USE), 0));
   EXPECT_EQ(page.Reports()[3], Message(CONV_FILE_FAILED, 0));
 
   // The output folder is gone.
   page.store.WriteString(CFGKEY_OUTPUT_DIR, (dir / L"不存在").c_str());
   page.RunToEnd();
-  EXPECT_EQ(page.Reports()[2], Message(CONV_FILE_REASON, MAKELPARAM(0, CONV_REASON_CANNOT_WRITE)));
+  EXPECT_EQ(page.Reports()[2], Message(ConvCode(CONV_FILE_REASON, CONV_REASON_CANNOT_WRITE), 0));
   EXPECT_EQ(page.Reports()[3], Message(CONV_FILE_FAILED, 0));
 }
 
@@ -495,7 +495,7 @@ TEST_F(FileJobTest, ASourceInTheOutputFolderIsNeverWrittenInto) {
   page.Add(spelled, EncUtf8);
   page.RunToEnd();
   EXPECT_EQ(page.Reports()[2],
-            Message(CONV_FILE_REASON, MAKELPARAM(0, CONV_REASON_WOULD_OVERWRITE_SOURCE)));
+            Message(ConvCode(CONV_FILE_REASON, CONV_REASON_WOULD_OVERWRITE_SOURCE), 0));
   EXPECT_EQ(page.Reports()[3], Message(CONV_FILE_FAILED, 0));
   EXPECT_EQ(ReadFileBytes(inside), kSimplified);
 }
@@ -520,9 +520,9 @@ TEST_F(FileJobTest, NoQueuedSourceIsWrittenIntoInEitherOrderHoweverTheFolderIsSp
       EXPECT_EQ(page.Reports(),
                 (std::vector<Message>{
                     {CONV_BEGIN, 1000}, {CONV_FILE_BEGIN, 0},
-                    {CONV_FILE_REASON, MAKELPARAM(0, CONV_REASON_WOULD_OVERWRITE_SOURCE)},
+                    {ConvCode(CONV_FILE_REASON, CONV_REASON_WOULD_OVERWRITE_SOURCE), 0},
                     {CONV_FILE_FAILED, 0}, {CONV_FILE_BEGIN, 1},
-                    {CONV_FILE_REASON, MAKELPARAM(1, CONV_REASON_WOULD_OVERWRITE_SOURCE)},
+                    {ConvCode(CONV_FILE_REASON, CONV_REASON_WOULD_OVERWRITE_SOURCE), 1},
                     {CONV_FILE_FAILED, 1}, {CONV_END, 0}}));
       EXPECT_EQ(ReadFileBytes(inside), insideText);
       EXPECT_EQ(ReadFileBytes(outside), kSimplified);
@@ -544,7 +544,7 @@ TEST_F(FileJobTest, AFileOfFourGibibytesFailsInsteadOfLookingWhole) {
   CloseHandle(h);
   page.Add(path, EncUtf8);
   page.RunToEnd();
-  EXPECT_EQ(page.Reports()[2], Message(CONV_FILE_REASON, MAKELPARAM(0, CONV_REASON_CANNOT_READ)));
+  EXPECT_EQ(page.Reports()[2], Message(ConvCode(CONV_FILE_REASON, CONV_REASON_CANNOT_READ), 0));
   EXPECT_EQ(page.Reports()[3], Message(CONV_FILE_FAILED, 0));
   EXPECT_FALSE(OutputExists(L"huge.txt"));
   DeleteFileW(path.c_str());
@@ -615,10 +615,50 @@ TEST_F(FileJobTest, SourcesThatHoldNoTextOrAreDevicesFailWithTheirReasonAndWrite
   const std::vector<Message> reports = page.Reports();
   EXPECT_EQ(reports, (std::vector<Message>{
                          {CONV_BEGIN, 1000}, {CONV_FILE_BEGIN, 0},
-                         {CONV_FILE_REASON, MAKELPARAM(0, CONV_REASON_NOT_TEXT)},
+                         {ConvCode(CONV_FILE_REASON, CONV_REASON_NOT_TEXT), 0},
                          {CONV_FILE_FAILED, 0}, {CONV_FILE_BEGIN, 1},
-                         {CONV_FILE_REASON, MAKELPARAM(1, CONV_REASON_NOT_DISK_FILE)},
+                         {ConvCode(CONV_FILE_REASON, CONV_REASON_NOT_DISK_FILE), 1},
                          {CONV_FILE_FAILED, 1}, {CONV_FILE_BEGIN, 2}, {CONV_FILE_DONE, 2},
                          {CONV_END, 0}}));
   EXPECT_FALSE(OutputExists(L"程序.txt"));
 }
+
+namespace {
+
+// A UTF-8 file with one character cut short (a byte lost) converts as
+// UTF-8: the damaged place becomes U+FFFD, every line end stays, and the
+// job tells the page how many places it replaced.
+TEST_F(FileJobTest, DamagedUtf8IsConvertedWithReplacementsAndSaysHowMany) {
+  std::string damaged = kSimplified;
+  const size_t cut = damaged.find("开始") + 2;  // the last byte of 开
+  damaged.erase(cut, 1);
+  page.Add(Source(L"损坏.txt", damaged), EncUtf8);
+  page.RunToEnd();
+  EXPECT_EQ(page.Reports(), (std::vector<Message>{{CONV_BEGIN, 1000}, {CONV_FILE_BEGIN, 0},
+                                                  {ConvCode(CONV_FILE_REPLACED, 1), 0},
+                                                  {CONV_FILE_DONE, 0}, {CONV_END, 0}}));
+  std::string mended = kSimplified;
+  mended.replace(mended.find("开始"), 3, "\xEF\xBF\xBD");
+  EXPECT_EQ(Output(L"损坏.txt"), EngineConvert(mended, Sim2Tra));
+}
+
+// The user's choice of encoding wins over the not-text guess: UTF-16 with
+// many U+0000 units is refused when detected, converted when chosen.
+TEST_F(FileJobTest, AnEncodingChosenByHandIsConvertedEvenWhenItLooksLikeNoText) {
+  std::string text;
+  for (int i = 0; i < 40; ++i) text += Utf16Le("简体") + std::string(8, '\0') + Utf16Le("\r\n");
+  page.Add(Source(L"猜测.txt", text), EncUtf16);
+  page.Add(Source(L"选择.txt", text), EncUtf16);
+  page.entries[1].chosenByHand = true;
+  page.RunToEnd();
+  EXPECT_EQ(page.Reports(), (std::vector<Message>{
+                                {CONV_BEGIN, 1000}, {CONV_FILE_BEGIN, 0},
+                                {ConvCode(CONV_FILE_REASON, CONV_REASON_NOT_TEXT), 0},
+                                {CONV_FILE_FAILED, 0}, {CONV_FILE_BEGIN, 1},
+                                {CONV_FILE_DONE, 1}, {CONV_END, 0}}));
+  std::string expected;
+  for (int i = 0; i < 40; ++i) expected += "簡體" + std::string(4, '\0') + "\r\n";
+  EXPECT_EQ(Output(L"选择.txt"), expected);
+}
+
+}  // namespace

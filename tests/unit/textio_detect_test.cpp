@@ -10,6 +10,7 @@
 #include "tests/support/TempDir.h"
 #include "tests/support/TestText.h"
 #include "textio/DetectFileEncoding.h"
+#include "textio/SourceCheck.h"
 
 using testing_support::ExeFolder;
 using testing_support::ReadFileBytes;
@@ -184,6 +185,39 @@ TEST(Utf16ByteOrder, MarkOrElseTheSideWithMoreZeroBytes) {
   EXPECT_EQ(order(std::string("AB\0", 3)), EncUtf16) << "the odd byte is no pair";
   EXPECT_EQ(order("x"), EncUtf16);
   EXPECT_EQ(Utf16ByteOrder(nullptr, 0), EncUtf16);
+}
+
+// Chinese text whose lines are drawn into a table (box drawing U+2500 to
+// U+257F), with no-break spaces and arrows, saved as UTF-16 without a mark:
+// UTF-16 in either order, and text to the not-text check.
+TEST_F(DetectTest, Utf16WithoutMarkHoldingTableCharactersIsUtf16AndText) {
+  std::wstring table;
+  for (int i = 0; i < 200; ++i) {
+    table += i % 2 ? L"│ 第" + std::to_wstring(i) + L"行\u00A0→ 简体转换 │ 繁體 │\r\n"
+                   : L"├──────┼────┼══════╪═══┤\r\n";
+  }
+  const auto bytes = [](const std::string& s) { return reinterpret_cast<const unsigned char*>(s.data()); };
+  const std::string le = Utf16Le(table);
+  const std::string be = Utf16Be(table);
+  EXPECT_EQ(Detect(le).encoding, EncUtf16);
+  EXPECT_EQ(Detect(be).encoding, EncUtf16Be);
+  EXPECT_TRUE(LooksLikeText(bytes(le), le.size(), CandidateCodePages(0)));
+  EXPECT_TRUE(LooksLikeText(bytes(be), be.size(), CandidateCodePages(0)));
+}
+
+// UTF-8 with one byte of one character lost is still UTF-8 (not GBK, which
+// would garble every character), up to the size the detector samples.
+TEST_F(DetectTest, Utf8WithOneDamagedCharacterIsStillUtf8) {
+  std::string text;
+  while (text.size() < 56000) text += Sample(L"textio_zh_hans.txt");
+  for (size_t at : {size_t{3}, text.size() / 2, text.size() - 40}) {
+    std::string damaged = text;
+    while ((static_cast<unsigned char>(damaged[at]) & 0xC0) != 0xC0) ++at;  // a lead byte
+    damaged.erase(at + 1, 1);
+    Detected d = Detect(damaged);
+    EXPECT_EQ(d.encoding, EncUtf8) << at << " " << d.name;
+    EXPECT_EQ(d.name, "UTF-8") << at;
+  }
 }
 
 }  // namespace
