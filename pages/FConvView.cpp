@@ -243,9 +243,9 @@ void CFConvView::OnQueueFiles(WPARAM what) {
   const std::vector<ReadyFile> ready = feeder_.TakeReady();
   if (!ready.empty() && list != nullptr && list->m_hWnd != nullptr) {
     // One repaint for the lot, not one a row.
-    SendMessageW(list->m_hWnd, WM_SETREDRAW, FALSE, 0);
+    list->SendMessage(WM_SETREDRAW, FALSE);
     for (const ReadyFile& file : ready) AddRow(file);
-    SendMessageW(list->m_hWnd, WM_SETREDRAW, TRUE, 0);
+    list->SendMessage(WM_SETREDRAW, TRUE);
     RepaintList();
     fedCount_ += static_cast<int>(ready.size());
   }

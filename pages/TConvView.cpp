@@ -157,7 +157,7 @@ void CTConvView::FitResultWrap(bool wrap) {
   const auto style = static_cast<DWORD>(resultEdit.GetStyle());
   const DWORD wrapStyle = wrap ? style & ~static_cast<DWORD>(ES_AUTOHSCROLL | WS_HSCROLL)
                                : style | ES_AUTOHSCROLL | WS_HSCROLL;
-  const auto font = reinterpret_cast<WPARAM>(resultEdit.SendMessage(WM_GETFONT));
+  const auto font = static_cast<WPARAM>(resultEdit.SendMessage(WM_GETFONT));
   HWND before = ::GetWindow(resultEdit.m_hWnd, GW_HWNDPREV);
   const bool focused = ::GetFocus() == resultEdit.m_hWnd;
   resultEdit.DestroyWindow();

@@ -109,7 +109,7 @@ TEST(Utf32Reader, BothByteOrdersWithTheirMarksAndLines) {
   const std::wstring text = L"\uFEFF头发\r\n第二行 \U00020000\r\n最后";
   for (bool be : {false, true}) {
     std::wstring path = dir / (be ? L"be.txt" : L"le.txt");
-    std::string bytes = Utf32(text, be) + "\x01\x02";  // two stray bytes at the end
+    std::string bytes = Utf32(text, be) + "\x01\x02";  // two stray bytes at the end: U+FFFD
     WriteFileBytes(path, bytes);
     char name[kCharsetNameSize] = {};
     DetectFileEncoding(path.c_str(), name);
@@ -117,7 +117,7 @@ TEST(Utf32Reader, BothByteOrdersWithTheirMarksAndLines) {
     UINT cp = CodePageForDetectedFile(path.c_str(), name);
     EXPECT_EQ(cp, be ? kCodePageUtf32Be : kCodePageUtf32Le);
     std::uint64_t raw = 0;
-    EXPECT_EQ(ReadAll(path, cp, &raw), Utf8(text));
+    EXPECT_EQ(ReadAll(path, cp, &raw), Utf8(text) + "\xEF\xBF\xBD");
     EXPECT_EQ(raw, bytes.size());
   }
   // A unit that is no character becomes U+FFFD.
