@@ -451,19 +451,18 @@ TEST_F(FileJobTest, ALongLineIsConvertedInPiecesExactlyAsWholeAndStopActsWithinI
 TEST_F(FileJobTest, FailuresAreReportedAndTheJobGoesOn) {
   page.Add(inDir + L"\\missing.txt", EncUtf8);                      // 0: cannot be opened
   page.Add(Source(L"empty.txt", ""), EncUtf8);                      // 1: empty: done, no output
-  page.Add(Source(L"bad.txt", "头发\x80\x80\r\n"), EncUtf8);       // 2: not UTF-8
+  page.Add(Source(L"bad.txt", "头发\x80\x80\r\n"), EncUtf8);       // 2: two damaged bytes
   page.Add(Source(L"good.txt", kSimplified), EncUtf8);              // 3: fine
   page.RunToEnd();
   EXPECT_EQ(page.Reports(),
             (std::vector<Message>{{CONV_BEGIN, 1000}, {CONV_FILE_BEGIN, 0},
                                   {ConvCode(CONV_FILE_REASON, CONV_REASON_CANNOT_READ), 0},
                                   {CONV_FILE_FAILED, 0}, {CONV_FILE_BEGIN, 1}, {CONV_FILE_DONE, 1},
-                                  {CONV_FILE_BEGIN, 2},
-                                  {ConvCode(CONV_FILE_REASON, CONV_REASON_UNDECODABLE), 2},
-                                  {CONV_FILE_FAILED, 2}, {CONV_FILE_BEGIN, 3}, {CONV_FILE_DONE, 3},
+                                  {CONV_FILE_BEGIN, 2}, {ConvCode(CONV_FILE_REPLACED, 2), 2},
+                                  {CONV_FILE_DONE, 2}, {CONV_FILE_BEGIN, 3}, {CONV_FILE_DONE, 3},
                                   {CONV_END, 0}}));
-  // The bad file's lines before its bad one leave no output behind.
-  EXPECT_FALSE(OutputExists(L"bad.txt"));
+  // Damaged bytes are no failure: each became U+FFFD, the line end stayed.
+  EXPECT_EQ(Output(L"bad.txt"), EngineConvert("头发\xEF\xBF\xBD\xEF\xBF\xBD\r\n", Sim2Tra));
   EXPECT_FALSE(OutputExists(L"empty.txt"));
   EXPECT_EQ(Output(L"good.txt"), EngineConvert(kSimplified, Sim2Tra));
 }
