@@ -362,6 +362,7 @@ TEST_F(CliTest, DamagedUtf8ConvertsWithAWarningNotAsGarbledGbk) {
   damaged.erase(at + 1, 1);
   mended.replace(at, length, "\xEF\xBF\xBD");
   Source(L"损坏.txt", damaged);
+  CreateDirectoryW(out.c_str(), nullptr);
   CliResult r = RunCli(src, L"-o " + Quoted(out) + L" 损坏.txt");
   EXPECT_EQ(r.exitCode, 0u) << r.err;
   EXPECT_NE(r.err.find("损坏.txt"), std::string::npos) << r.err;
