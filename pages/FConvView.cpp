@@ -221,7 +221,8 @@ void CFConvView::QueueDropped(const std::vector<std::wstring>& paths) {
   settings.subFolders = ReadOutputOptions(Store()).includeSubfolders;
   Store().ReadValue(CFGKEY_ENCODING_MODE, &settings.mode, sizeof(settings.mode));
   Store().ReadValue(CFGKEY_ENCODING_INDEX, &settings.manualIndex, sizeof(settings.manualIndex));
-  if (!feeder_.Busy()) fedCount_ = 0;
+  if (!feeding_) fedCount_ = 0;
+  feeding_ = true;
   feeder_.Add(m_hWnd, paths, settings);
   if (standardLabel.m_hWnd != nullptr) {
     standardLabel.SetWindowText(kQueueingFiles);
@@ -240,24 +241,32 @@ LRESULT CFConvView::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void CFConvView::OnQueueFiles(WPARAM what) {
-  const std::vector<ReadyFile> ready = feeder_.TakeReady();
+  // A few hundred rows a turn: between turns the window answers (adding a
+  // row to the list is the slow part, not finding the file).
+  constexpr size_t kRowsPerTurn = 200;
+  bool more = false;
+  const std::vector<ReadyFile> ready = feeder_.TakeReady(kRowsPerTurn, more);
+  if (more) PostMessage(WM_QUEUE_FILES, what);
   if (!ready.empty() && list != nullptr && list->m_hWnd != nullptr) {
-    // One repaint for the lot, not one a row.
+    // One repaint and one measure of the bars for the lot, not one a row.
     list->SendMessage(WM_SETREDRAW, FALSE);
+    list->BeginRows();
     for (const ReadyFile& file : ready) AddRow(file);
+    list->EndRows();
     list->SendMessage(WM_SETREDRAW, TRUE);
     RepaintList();
     fedCount_ += static_cast<int>(ready.size());
   }
-  if (what == kQueueFilesDone && !feeder_.Busy()) {
+  if (what == kQueueFilesDone && !more && !feeder_.Busy()) {
     fedCount_ = 0;
+    feeding_ = false;
     // The line beside Start shows the standard again.
     if (standardLabel.m_hWnd != nullptr) standardLabel.SetWindowText(L"");
     ShowStandard();
     TellRefused(feeder_.TakeRefused());
     return;
   }
-  if (standardLabel.m_hWnd != nullptr && feeder_.Busy()) {
+  if (standardLabel.m_hWnd != nullptr && feeding_) {
     const std::wstring text = std::wstring(kQueueingFiles) + L" 已加入 " +
                               std::to_wstring(fedCount_) + L" 个";
     standardLabel.SetWindowText(text.c_str());
@@ -277,10 +286,13 @@ void CFConvView::AddChosenFiles(const std::vector<QueuedPath>& paths) {
   Store().ReadValue(CFGKEY_ENCODING_MODE, &settings.mode, sizeof(settings.mode));
   Store().ReadValue(CFGKEY_ENCODING_INDEX, &settings.manualIndex, sizeof(settings.manualIndex));
   RefusedPaths refused;
+  list->BeginRows();
   for (const QueuedPath& path : paths) {
     ReadyFile ready;
     if (PrepareQueuedFile(path, settings, ready, refused)) AddRow(ready);
   }
+  list->EndRows();
+  RepaintList();
   TellRefused(refused);
 }
 
@@ -311,7 +323,6 @@ void CFConvView::AddRow(const ReadyFile& ready) {
   list->SetItemText(row, FILECOL_SIZE, sizeText);
   list->SetItemText(row, FILECOL_ENCODING, encodingText.c_str());
   list->SetItemText(row, FILECOL_STATUS, statusTexts[FILESTATUS_PENDING]);
-  RepaintList();
   files.push_back(ready.entry);
 }
 
@@ -325,9 +336,10 @@ void CFConvView::RemoveSelected() {
 
 void CFConvView::ClearList() {
   // Files still being made ready are dropped too.
-  if (feeder_.Busy()) {
+  if (feeding_) {
     feeder_.Stop();
     fedCount_ = 0;
+    feeding_ = false;
     if (standardLabel.m_hWnd != nullptr) standardLabel.SetWindowText(L"");
     ShowStandard();
   }
@@ -366,7 +378,7 @@ void CFConvView::EditEncoding() {
 
 void CFConvView::StartConversion() {
   if (progress.m_hWnd != nullptr) return;  // a run is on already
-  if (feeder_.Busy()) {
+  if (feeding_) {
     fw::AppMessageBox(BoxOwner(), kStillQueueing, MB_OK | MB_ICONINFORMATION);
     return;
   }

@@ -82,7 +82,7 @@ class CFConvView : public CConvView {
   // files are ready, and the line beside Start says how many have come.
   void QueueDropped(const std::vector<std::wstring>& paths);
   // True while dropped files are still being made ready.
-  bool Queueing() const { return feeder_.Busy(); }
+  bool Queueing() const { return feeding_; }
   void RemoveSelected();
   void ClearList();
   void OpenOutputFolder();
@@ -129,6 +129,7 @@ class CFConvView : public CConvView {
   FileDropTarget fileDrop_;  // files dragged onto the list
   QueueFeeder feeder_;       // dropped and handed-over files made ready
   int fedCount_ = 0;         // rows the feeder's files took since it started
+  bool feeding_ = false;     // handed files are not all in the list yet
   // The queue as it stood at Start: what the running job works on.
   std::vector<FileEntry> jobFiles_;
   // What the job says about files whose reason needs more than the status

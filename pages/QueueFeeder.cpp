@@ -1,6 +1,8 @@
 #include "pages/QueueFeeder.h"
 
+#include <cstddef>
 #include <cwchar>
+#include <iterator>
 #include <utility>
 
 #include "config/FileBytes.h"
@@ -61,10 +63,21 @@ void QueueFeeder::Stop() {
   busy_ = false;
 }
 
-std::vector<ReadyFile> QueueFeeder::TakeReady() {
+std::vector<ReadyFile> QueueFeeder::TakeReady(size_t most, bool& more) {
   std::lock_guard<std::mutex> guard(lock_);
-  readyPosted_ = false;
-  return std::exchange(ready_, {});
+  std::vector<ReadyFile> taken;
+  if (ready_.size() <= most) {
+    taken = std::exchange(ready_, {});
+  } else {
+    taken.assign(std::make_move_iterator(ready_.begin()),
+                 std::make_move_iterator(ready_.begin() + static_cast<std::ptrdiff_t>(most)));
+    ready_.erase(ready_.begin(), ready_.begin() + static_cast<std::ptrdiff_t>(most));
+  }
+  more = !ready_.empty();
+  // With files left the page asks again itself; else the next ready file
+  // posts anew.
+  readyPosted_ = more;
+  return taken;
 }
 
 RefusedPaths QueueFeeder::TakeRefused() {

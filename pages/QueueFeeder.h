@@ -63,8 +63,9 @@ class QueueFeeder {
   void Stop();
   // True from Add until the worker has looked at everything handed in.
   bool Busy() const { return busy_.load(); }
-  // The files ready so far, in order; the page's thread takes them.
-  std::vector<ReadyFile> TakeReady();
+  // Up to `most` of the files ready so far, in order; the page's thread
+  // takes them. `more` tells whether others are ready still.
+  std::vector<ReadyFile> TakeReady(size_t most, bool& more);
   // The paths refused so far; taken when the work is done.
   RefusedPaths TakeRefused();
 

@@ -284,7 +284,9 @@ LRESULT vek_SkinList::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
 bool vek_SkinList::OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
   if (msg != WM_NOTIFY || !IsWindowVisible()) return false;
   switch (reinterpret_cast<NMHDR*>(lp)->code) {
-    case LVN_INSERTITEM: UpdateScrollBar(1); break;
+    case LVN_INSERTITEM:
+      if (rowBatch == 0) UpdateScrollBar(1);
+      break;
     case LVN_DELETEITEM:
     case LVN_DELETEALLITEMS:
       // Sent before the row goes: measure once it is gone.

@@ -56,6 +56,7 @@ class vek_SkinList : public fw::CListCtrl, public vek_IScrollObj {
   BOOL noHBar = FALSE;
   BOOL noVBar = FALSE;
   BOOL vBarShown = FALSE;  // the list is narrowed for the vertical bar
+  int rowBatch = 0;        // BeginRows calls not yet ended
   std::unique_ptr<vek_SkinHeader> header;
   vek_SkinHScrollBar hBar;
   vek_SkinVScrollBar vBar;
@@ -83,6 +84,12 @@ class vek_SkinList : public fw::CListCtrl, public vek_IScrollObj {
   int Bar() const;
   void UpdateScrollBar(int bar);
   void PlaceScrollBars();
+  // While rows are added in a batch the bars are measured once, at its
+  // end, not after every row (each measure repaints the bar at once).
+  void BeginRows() { ++rowBatch; }
+  void EndRows() {
+    if (rowBatch > 0 && --rowBatch == 0) UpdateScrollBar(1);
+  }
 
   int QueryRange(int bar) override;
   int QueryPage(int bar) override;
