@@ -50,8 +50,12 @@ class FileDropTest : public filepages_test::PageFixture<CDlgFSim2Tra> {
   FileDropTest() : PageFixture(L"拖放 源") {}
 
   HWND List() { return page.controls.list.m_hWnd; }
+  // Drops `paths` and waits while the page makes them ready on its worker.
   void Drop(const std::vector<std::wstring>& paths) {
     SendMessageW(List(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(paths)), 0);
+    const DWORD until = GetTickCount() + 60000;
+    while (page.Queueing() && GetTickCount() < until) PumpMessages(10);
+    EXPECT_FALSE(page.Queueing()) << "the dropped files never all came";
   }
   int Rows() { return page.controls.list.GetItemCount(); }
   std::wstring Cell(int row, int col) { return page.controls.list.GetItemText(row, col); }
