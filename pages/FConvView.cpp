@@ -17,6 +17,7 @@
 #include "pages/OutputOptions.h"
 #include "pages/FilePagesIds.h"
 #include "pages/PageRes.h"
+#include "pipeline/LongPath.h"
 #include "skeldon/ResIds.h"
 #include "textio/Charsets.h"
 #include "textio/DetectFileEncoding.h"
@@ -50,6 +51,8 @@ const wchar_t* ReasonText(WORD reason) {
     case CONV_REASON_NO_ENGINE: return L"引擎未启动";
     case CONV_REASON_NO_MEMORY: return L"内存不足";
     case CONV_REASON_LINE_TOO_LONG: return L"行过长";
+    case CONV_REASON_CANNOT_APPEND: return L"无法追加";
+    case CONV_NOTE_NUMBERED: return L"处理完成 (同名, 已编号)";
     default: return nullptr;
   }
 }
@@ -211,7 +214,9 @@ void CFConvView::AddFiles() {
 }
 
 void CFConvView::QueueDropped(const std::vector<std::wstring>& paths) {
-  AddChosenFiles(ExpandDroppedFolders(paths, ReadOutputOptions(Store()).includeSubfolders));
+  // A folder's earlier outputs of this page's direction are no sources.
+  AddChosenFiles(
+      ExpandDroppedFolders(paths, ReadOutputOptions(Store()).includeSubfolders, direction));
 }
 
 void CFConvView::AddChosenFiles(const std::vector<fw::CString>& paths) {
@@ -289,7 +294,13 @@ void CFConvView::ClearList() {
   files.clear();
 }
 
+// The folder the last run wrote to (the first output's, when they went to
+// several); before any run, the output folder of the settings.
 void CFConvView::OpenOutputFolder() {
+  if (!lastOutputs_.empty()) {
+    ShellOpen(FolderOf(lastOutputs_.front()).c_str());
+    return;
+  }
   wchar_t folder[260] = {};
   Store().ReadString(CFGKEY_OUTPUT_DIR, folder);
   ShellOpen(folder);
@@ -324,7 +335,9 @@ void CFConvView::StartConversion() {
   // The job works on the queue as it stands now; the list may change
   // under the page while the job runs, never under the job.
   jobFiles_ = files;
+  jobSettings_ = ReadRunSettings(Store(), direction);
   jobDetails_.clear();
+  jobOutputs_.clear();
   doneCount_ = 0;
   failedCount_ = 0;
   if (StartJob()) return;
@@ -333,9 +346,10 @@ void CFConvView::StartConversion() {
 }
 
 DWORD CFConvView::RunJob() {
-  FileJob job(*this, Store());
+  FileJob job(*this);
   job.SetDetails(&jobDetails_);
-  return job.Run(jobFiles_, direction);
+  job.SetOutputs(&jobOutputs_);
+  return job.Run(jobFiles_, jobSettings_);
 }
 
 void CFConvView::SetStatus(LPARAM row, int status) {
@@ -356,11 +370,18 @@ void CFConvView::OnJobMessage(WPARAM code, LPARAM value) {
       inHandRow_ = value;
       SetStatus(value, FILESTATUS_PROCESSING);
       break;
-    case CONV_FILE_DONE:
+    case CONV_FILE_DONE: {
       inHandRow_ = -1;
       ++doneCount_;
-      SetStatus(value, FILESTATUS_DONE);
+      const wchar_t* note = reasonRow_ == value ? ReasonText(reason_) : nullptr;
+      reasonRow_ = -1;
+      if (note != nullptr && value < list->GetItemCount()) {
+        list->SetItemText(static_cast<int>(value), FILECOL_STATUS, note);
+      } else {
+        SetStatus(value, FILESTATUS_DONE);
+      }
       break;
+    }
     case CONV_FILE_STOPPED:
       inHandRow_ = -1;
       SetStatus(value, FILESTATUS_STOPPED);
@@ -411,13 +432,18 @@ void CFConvView::OnJobMessage(WPARAM code, LPARAM value) {
       }
       MessageBeep(MB_ICONEXCLAMATION);
       const bool noneConverted = failedCount_ > 0 && doneCount_ == 0;
+      const bool noneDone = doneCount_ == 0;
       doneCount_ = 0;
       failedCount_ = 0;
+      if (!jobOutputs_.empty()) lastOutputs_ = std::move(jobOutputs_);
+      jobOutputs_.clear();
       if (noneConverted) {
         // Nothing new is in the output folder: opening it is not offered.
         fw::AppMessageBox(BoxOwner(), kNoneConverted, MB_OK | MB_ICONEXCLAMATION);
         break;
       }
+      // Stopped before any file was done: nothing to ask about.
+      if (noneDone) break;
       const fw::CString question = QueryText(TXT_DONE_OPEN_FOLDER);
       if (fw::AppMessageBox(BoxOwner(), question, MB_YESNO | MB_ICONQUESTION) == IDYES) {
         OpenOutputFolder();

@@ -115,9 +115,14 @@ class CFConvView : public CConvView {
   FileDropTarget fileDrop_;  // files dragged onto the list
   // The queue as it stood at Start: what the running job works on.
   std::vector<FileEntry> jobFiles_;
+  // What the run carries from the settings, read at Start on this thread.
+  RunSettings jobSettings_;
   // What the job says about files whose reason needs more than the status
-  // column; written by the job, read after CONV_END.
+  // column, and the outputs it wrote; written by the job, read after CONV_END.
   std::vector<std::wstring> jobDetails_;
+  std::vector<std::wstring> jobOutputs_;
+  // The outputs of the last run that wrote any: 打开文件夹 opens their folder.
+  std::vector<std::wstring> lastOutputs_;
   // Files of the run that were converted, and that failed.
   int doneCount_ = 0;
   int failedCount_ = 0;
