@@ -18,6 +18,7 @@
 #include "pages/DlgProgress.h"
 #include "pages/FileDrop.h"
 #include "pages/FileEntry.h"
+#include "pipeline/RunSettings.h"
 #include "pages/FileListCtrl.h"
 #include "skin/CtrlTables.h"
 #include "skin/SkinBtn.h"

@@ -68,7 +68,7 @@ TEST_F(OutputWriterTest, AppendingContinuesTheFilesOwnEncodingWithNoSecondMark) 
   EXPECT_EQ(Output(L"续写.txt"), "\xEF\xBB\xBF" + converted + converted + converted);
 
   // UTF-16 of an odd size cannot be continued: the file fails, the old one stays.
-  const std::string odd = "\xFF\xFE\x34\x12\x00";
+  const std::string odd("\xFF\xFE\x34\x12\x00", 5);
   WriteFileBytes(outDir + L"\\续写.txt", odd);
   page.RunToEnd();
   EXPECT_EQ(page.Reports()[2], Message(CONV_FILE_REASON, MAKELPARAM(0, CONV_REASON_CANNOT_APPEND)));
@@ -139,8 +139,9 @@ TEST_F(OutputWriterTest, LongOutputPathsAreWrittenAndAFailedFileLeavesNoFolderIt
   DeleteFileW(output.c_str());
   RemoveDirectoryW((L"\\\\?\\" + outDir + L"\\" + deep).c_str());
 
-  // Big5 cannot hold the text: the file fails, and the folders made for it go.
+  // Big5 cannot hold Simplified text: the file fails, and the folders made for it go.
   Set(CFGKEY_OUTPUT_ENCODING, OUTENC_BIG5);
+  page.direction = Tra2Sim;
   wcscpy(page.entries[0].subFolder, L"第一季\\花絮\\");
   page.RunToEnd();
   EXPECT_EQ(page.Reports()[2], Message(CONV_FILE_REASON, MAKELPARAM(0, CONV_REASON_ENCODING)));
