@@ -298,7 +298,9 @@ void CFConvView::ClearList() {
 // several); before any run, the output folder of the settings.
 void CFConvView::OpenOutputFolder() {
   if (!lastOutputs_.empty()) {
-    ShellOpen(FolderOf(lastOutputs_.front()).c_str());
+    std::wstring folder = FolderOf(lastOutputs_.front());
+    if (folder.size() > 3) folder.pop_back();  // "C:\" keeps its backslash
+    ShellOpen(folder.c_str());
     return;
   }
   wchar_t folder[260] = {};
@@ -363,6 +365,7 @@ void CFConvView::OnJobMessage(WPARAM code, LPARAM value) {
       inHandRow_ = -1;
       doneCount_ = 0;
       failedCount_ = 0;
+      stoppedCount_ = 0;
       if (progress.m_hWnd != nullptr) progress.SetBarRange(static_cast<int>(value), 0);
       for (int row = 0; row < list->GetItemCount(); ++row) SetStatus(row, FILESTATUS_PENDING);
       break;
@@ -384,6 +387,7 @@ void CFConvView::OnJobMessage(WPARAM code, LPARAM value) {
     }
     case CONV_FILE_STOPPED:
       inHandRow_ = -1;
+      ++stoppedCount_;
       SetStatus(value, FILESTATUS_STOPPED);
       break;
     case CONV_FILE_REASON:
@@ -432,9 +436,11 @@ void CFConvView::OnJobMessage(WPARAM code, LPARAM value) {
       }
       MessageBeep(MB_ICONEXCLAMATION);
       const bool noneConverted = failedCount_ > 0 && doneCount_ == 0;
-      const bool noneDone = doneCount_ == 0;
+      // Stopped before any file was done, and nothing kept: nothing to ask about.
+      const bool stoppedEmpty = stoppedCount_ > 0 && doneCount_ == 0 && jobOutputs_.empty();
       doneCount_ = 0;
       failedCount_ = 0;
+      stoppedCount_ = 0;
       if (!jobOutputs_.empty()) lastOutputs_ = std::move(jobOutputs_);
       jobOutputs_.clear();
       if (noneConverted) {
@@ -442,8 +448,7 @@ void CFConvView::OnJobMessage(WPARAM code, LPARAM value) {
         fw::AppMessageBox(BoxOwner(), kNoneConverted, MB_OK | MB_ICONEXCLAMATION);
         break;
       }
-      // Stopped before any file was done: nothing to ask about.
-      if (noneDone) break;
+      if (stoppedEmpty) break;
       const fw::CString question = QueryText(TXT_DONE_OPEN_FOLDER);
       if (fw::AppMessageBox(BoxOwner(), question, MB_YESNO | MB_ICONQUESTION) == IDYES) {
         OpenOutputFolder();

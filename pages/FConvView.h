@@ -127,6 +127,7 @@ class CFConvView : public CConvView {
   // Files of the run that were converted, and that failed.
   int doneCount_ = 0;
   int failedCount_ = 0;
+  int stoppedCount_ = 0;
   // The reason CONV_FILE_REASON gave for the next failed row.
   LPARAM reasonRow_ = -1;
   WORD reason_ = 0;  // files dragged onto the list

@@ -516,6 +516,26 @@ TEST_F(FilePage, ClearingTheListWhileARunWaitsLeavesTheRunItsQueue) {
   EXPECT_EQ(Output(L"二.txt"), "def\r\n");
 }
 
+TEST_F(FilePage, ARunStoppedBeforeAnyFileWasDoneAndThatKeptNothingAsksNothing) {
+  page.AddChosenFiles({Write(L"a.txt", "abc\r\n")});
+  page.OnJobMessage(CONV_BEGIN, 1000);
+  page.OnJobMessage(CONV_FILE_BEGIN, 0);
+  page.OnJobMessage(CONV_FILE_STOPPED, 0);  // a replacement cut short: the old output stays
+  page.OnJobMessage(CONV_END, 0);
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_EQ(page.Cell(0, FILECOL_STATUS), L"处理终止");
+}
+
+TEST_F(FilePage, TheFolderOfferedIsTheOneTheRunWroteTo) {
+  settings.SetValue(CFGKEY_OUTPUT_PLACE, OUTPLACE_BESIDE_SOURCE);
+  page.AddChosenFiles({Write(L"旁边.txt", "abc\r\n")});
+  answer = IDYES;
+  RunToQuestion();
+  ASSERT_EQ(page.opened.size(), 1u);
+  EXPECT_EQ(page.opened[0], src.path());
+  EXPECT_EQ(ReadFileBytes(src / L"旁边(繁體).txt"), "abc\r\n");
+}
+
 TEST_F(FilePage, StartWithAnEmptyQueueStillAsks) {
   RunToQuestion();
   EXPECT_EQ(boxes.size(), 1u);
