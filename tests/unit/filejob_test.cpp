@@ -414,7 +414,7 @@ TEST_F(FileJobTest, AStopInTheThirdOfFiveFilesEndsItAfterTheLineInHand) {
 // chunk reached the output: as when the user presses Stop mid-file.
 class SelfHoldingJob : public FileJob {
  public:
-  SelfHoldingJob(ConvWorker& worker, CfgStore& store) : FileJob(worker, store), worker_(worker) {}
+  explicit SelfHoldingJob(ConvWorker& worker) : FileJob(worker), worker_(worker) {}
   bool holdOnce = false;
 
  protected:
