@@ -294,11 +294,18 @@ void CFConvView::ClearList() {
   files.clear();
 }
 
-// The folder the last run wrote to (the first output's, when they went to
-// several); before any run, the output folder of the settings.
+// The folder the last run wrote to; when it wrote to several, the first
+// output's, with that file selected. Before any run, the settings' output folder.
 void CFConvView::OpenOutputFolder() {
   if (!lastOutputs_.empty()) {
-    std::wstring folder = FolderOf(lastOutputs_.front());
+    const std::wstring first = FolderOf(lastOutputs_.front());
+    for (const std::wstring& output : lastOutputs_) {
+      if (CompareStringOrdinal(FolderOf(output).c_str(), -1, first.c_str(), -1, TRUE) != CSTR_EQUAL) {
+        ShellSelect(lastOutputs_.front().c_str());
+        return;
+      }
+    }
+    std::wstring folder = first;
     if (folder.size() > 3) folder.pop_back();  // "C:\" keeps its backslash
     ShellOpen(folder.c_str());
     return;
@@ -306,6 +313,11 @@ void CFConvView::OpenOutputFolder() {
   wchar_t folder[260] = {};
   Store().ReadString(CFGKEY_OUTPUT_DIR, folder);
   ShellOpen(folder);
+}
+
+void CFConvView::ShellSelect(const wchar_t* file) {
+  const std::wstring arguments = L"/select,\"" + std::wstring(file) + L"\"";
+  ShellExecuteW(nullptr, L"open", L"explorer.exe", arguments.c_str(), nullptr, SW_SHOWNORMAL);
 }
 
 void CFConvView::ShellOpen(const wchar_t* folder) {
@@ -331,13 +343,14 @@ void CFConvView::EditEncoding() {
 
 void CFConvView::StartConversion() {
   if (progress.m_hWnd != nullptr) return;  // a run is on already
+  // The run carries the settings as they are now, read on this thread.
+  jobSettings_ = ReadRunSettings(Store(), direction);
   if (!progress.Create(this, PROGRESS_MODE_BAR)) return;
   progress.ShowOverParent(TRUE);
   progress.SetBarRange(1000, 0);
   // The job works on the queue as it stands now; the list may change
   // under the page while the job runs, never under the job.
   jobFiles_ = files;
-  jobSettings_ = ReadRunSettings(Store(), direction);
   jobDetails_.clear();
   jobOutputs_.clear();
   doneCount_ = 0;

@@ -101,6 +101,8 @@ class CFConvView : public CConvView {
   virtual INT_PTR RunFileDialog(fw::CFileDialog& dialog) { return dialog.DoModal(); }
   virtual INT_PTR RunEncodingDialog(CDlgFileEditor& dialog) { return dialog.DoModalFor(nullptr); }
   virtual void ShellOpen(const wchar_t* folder);
+  // Opens the folder of `file` in the Explorer with the file selected.
+  virtual void ShellSelect(const wchar_t* file);
   // The window that owns the page's message boxes.
   HWND BoxOwner() const;
 

@@ -92,6 +92,7 @@ class TestPage : public CDlgFSim2Tra {
                         });
   }
   void ShellOpen(const wchar_t* folder) override { opened.push_back(folder); }
+  void ShellSelect(const wchar_t* file) override { opened.push_back(std::wstring(L"select ") + file); }
   DWORD StopGraceMs() const override { return graceMs; }
 
  public:
@@ -534,6 +535,15 @@ TEST_F(FilePage, TheFolderOfferedIsTheOneTheRunWroteTo) {
   ASSERT_EQ(page.opened.size(), 1u);
   EXPECT_EQ(page.opened[0], src.path());
   EXPECT_EQ(ReadFileBytes(src / L"旁边(繁體).txt"), "abc\r\n");
+
+  // Outputs in two folders: the first one's, with its file selected.
+  const std::wstring other = src / L"另一处";
+  CreateDirectoryW(other.c_str(), nullptr);
+  WriteFileBytes(other + L"\\二.txt", "def\r\n");
+  page.AddChosenFiles({other + L"\\二.txt"});
+  RunToQuestion();
+  ASSERT_EQ(page.opened.size(), 2u);
+  EXPECT_EQ(page.opened[1], L"select " + (src / L"旁边(繁體).txt"));
 }
 
 TEST_F(FilePage, StartWithAnEmptyQueueStillAsks) {
