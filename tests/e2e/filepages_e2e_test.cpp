@@ -451,7 +451,7 @@ TEST_F(ProgramTest, DISABLED_NumberedOutputTour) {
   HWND question = WaitForBox(program.id(), &text, 120000);
   ASSERT_NE(question, nullptr);
   ASSERT_TRUE(AnswerBox(question, IDNO));
-  ASSERT_TRUE(WaitFor([&] { return list.Cell(1, 3) == L"处理完成 (同名, 已编号)"; }, 20000));
+  ASSERT_TRUE(WaitFor([&] { return list.Cell(1, 3) == L"完成·已编号"; }, 20000));
   HoldForShot("numbered", program.id());
 }
 
