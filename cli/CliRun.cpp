@@ -244,7 +244,8 @@ class Runner {
 
 bool Runner::OpenEngine() {
   try {
-    if (engine_.Open(options_.direction)) return true;
+    // The generic standard, opened by name as the pages open it.
+    if (engine_.Open(options_.direction, ConvOptions{})) return true;
   } catch (const std::runtime_error& e) {
     console_.Error(L"tarnwell-cli: " + WideFromUtf8(e.what(), static_cast<std::int32_t>(
                                                                  std::strlen(e.what()))));

@@ -24,10 +24,13 @@ class ConvEngine {
   ConvEngine& operator=(const ConvEngine&) = delete;
 
   // Opens glyphmap with the direction's configuration text (an empty text
-  // for a direction outside 0..1). True when an instance is open. May throw
-  // std::runtime_error from glyphmap.
+  // for a direction outside 0..1): the older two-dictionary conversion that
+  // other copies of the program hand over as text. The program's own
+  // conversions open by name (below). True when an instance is open. May
+  // throw std::runtime_error from glyphmap.
   bool Open(ConvDirection direction);
-  // Opens glyphmap with the configuration of the direction and standard and
+  // Opens glyphmap with the configuration of the direction and standard (by
+  // its name: glyphmap holds the configurations) and
   // the word list. When the list has lines glyphmap skipped, keeps the
   // report for TakeWordListReport, once per version of the file. True when
   // an instance is open. May throw std::runtime_error from glyphmap.

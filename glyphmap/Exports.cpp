@@ -114,6 +114,7 @@ extern "C" int glyphmap_open(const char* name, const char* wordList) {
     const std::string folder = glyphmap::OwnFolderUtf8();
     glyphmap::PreparedConfig prepared =
         glyphmap::PrepareConfig(glyphmap::ConfigTextByName(name, folder));
+    prepared.shipped = true;
     glyphmap::ConverterPtr converter = lib.converters.Get(prepared, folder);
     if (wordList != nullptr && *wordList != '\0') {
       converter = lib.converters.WithWordList(std::move(converter), wordList);

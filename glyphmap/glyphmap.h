@@ -41,9 +41,10 @@ GLYPHMAP_API int opencc_open_t2s(const char* config, const char* libraryName);
 GLYPHMAP_API int opencc_convert_utf8_to_buffer(int handle, const char* input,
                                                size_t length, char* output);
 
-// Opens an instance for a configuration by name: "s2t" (the program's
-// Simplified to Traditional), "s2tw", "s2twp", "s2hk", "s2hkp", and "t2s",
-// "tw2s", "tw2sp", "hk2s", "hk2sp" the other way. `wordList`, when neither
+// Opens an instance for a configuration by name, OpenCC 1.4.1's own as
+// they ship beside glyphmap.dll: "s2t" (OpenCC's generic Traditional),
+// "s2tw", "s2twp", "s2hk", "s2hkp", and "t2s", "tw2s", "tw2sp", "hk2s",
+// "hk2sp" the other way. `wordList`, when neither
 // null nor empty, is the UTF-8 path of a user's word list (entries "source
 // TAB result", one per line) whose entries take priority over every
 // dictionary; a missing file is an empty list, and the list is read again

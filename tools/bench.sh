@@ -28,7 +28,7 @@ nb=$build/bench-native
 mkdir -p "$nb"
 if [ ! -x "$nb/opencc_native_bench" ] || [ "$here/bench/opencc_native_bench.cpp" -nt "$nb/opencc_native_bench" ]; then
   g++ -O2 -std=c++20 -DOpencc_BUILT_AS_STATIC -I"$top" -I"$native/include/opencc" -I"$native/include" \
-    "$here/bench/opencc_native_bench.cpp" "$top/engine/ConvConfigs.cpp" "$native/lib/libopencc.a" \
+    "$here/bench/opencc_native_bench.cpp" "$native/lib/libopencc.a" \
     -o "$nb/opencc_native_bench"
 fi
 

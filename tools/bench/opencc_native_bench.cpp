@@ -1,8 +1,8 @@
 // The same line-by-line conversion as glyphmap_bench, with OpenCC 1.4.1
 // built natively for this machine: the reference for glyphmap's speed.
 //   opencc_native_bench CONFIGURATION DATA_FOLDER CORPUS [ROUNDS]
-// CONFIGURATION is s2t or t2s (the program's own) or a regional one read
-// from DATA_FOLDER/CONFIGURATION.json, where the dictionaries lie too.
+// CONFIGURATION (s2t, t2s, s2tw ...) is read from
+// DATA_FOLDER/CONFIGURATION.json, where the dictionaries lie too.
 #include <chrono>
 #include <ctime>
 #include <cstdio>
@@ -15,7 +15,6 @@
 
 #include "Config.hpp"
 #include "Converter.hpp"
-#include "engine/ConvConfigs.h"
 #include "tools/bench/LineCorpus.h"
 
 namespace {
@@ -23,15 +22,6 @@ namespace {
 double Now() {
   using namespace std::chrono;
   return duration<double>(steady_clock::now().time_since_epoch()).count();
-}
-
-// OpenCC 1.4 reads group dictionaries without a match policy the historic
-// way, but warns about them; spell the policy out as glyphmap does.
-std::string WithMatchPolicy(std::string text) {
-  const std::string group = "\"group\",";
-  size_t at = text.find(group);
-  if (at != std::string::npos) text.insert(at + group.size(), " \"match_policy\": \"short_circuit\",");
-  return text;
 }
 
 // Processor time of this thread: unlike the clock, it does not count the
@@ -64,18 +54,13 @@ int main(int argc, char** argv) {
   const int rounds = argc > 4 ? std::atoi(argv[4]) : 3;
   LineCorpus corpus;
   if (!corpus.Load(argv[3])) return 2;
-  std::string config;
-  if (name == "s2t" || name == "t2s") {
-    config = WithMatchPolicy(std::string(name == "s2t" ? kConvConfigSim2Tra : kConvConfigTra2Sim));
-  } else {
-    std::ifstream in(std::string(argv[2]) + "/" + name + ".json", std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    config = text.str();
-    if (config.empty()) {
-      std::fprintf(stderr, "no configuration %s in %s\n", argv[1], argv[2]);
-      return 2;
-    }
+  std::ifstream in(std::string(argv[2]) + "/" + name + ".json", std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  const std::string config = text.str();
+  if (config.empty()) {
+    std::fprintf(stderr, "no configuration %s in %s\n", argv[1], argv[2]);
+    return 2;
   }
 
   double memBefore = ResidentMiB();
