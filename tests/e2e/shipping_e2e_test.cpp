@@ -263,7 +263,8 @@ TEST_F(ShippedProgramTest, TheInstallerInstallsSilentlyAndTheUninstallerKeepsThe
   GetExitCodeProcess(installer.handle(), &code);
   EXPECT_EQ(code, 0u);
   for (const wchar_t* file : {L"tarnwell.exe", L"tarnwell-cli.exe", L"skeldon.dat", L"glyphmap.dll", L"modgate.dll",
-                              L"STPhrases.txt", L"uninstall.exe", L"licenses\\opencc\\LICENSE"}) {
+                              L"STPhrases.txt", L"s2t.json", L"t2s.json", L"dictionaries.sha256",
+                              L"uninstall.exe", L"licenses\\opencc\\LICENSE"}) {
     EXPECT_TRUE(Exists(installed + L"\\" + file)) << Utf8(file);
   }
   EXPECT_TRUE(Exists(startMenu + L"\\Tarnwell.lnk"));

@@ -290,7 +290,9 @@ TEST(GlyphmapInstalled, ADamagedDictionaryListIsADamagedInstallation) {
                              L"STPhrases_GeneratedFromRegionalPhrases.txt", L"STCharacters.txt"}) {
       ASSERT_TRUE(CopyInto(bin + L"\\" + f, copy.dir().path()));
     }
-    if (c.list) ASSERT_TRUE(WriteFileBytes(copy.dir() / L"dictionaries.sha256", *c.list));
+    if (c.list) {
+      ASSERT_TRUE(WriteFileBytes(copy.dir() / L"dictionaries.sha256", *c.list));
+    }
     const bool sound = c.list == &list;
     if (!sound) {
       ASSERT_TRUE(WriteFileBytes(copy.dir() / L"STPhrases.txt", phrases.substr(0, phrases.size() / 2)));
