@@ -12,7 +12,8 @@ constexpr WPARAM CONV_FILE_DONE = 5;     // lParam: index of the file
 constexpr WPARAM CONV_FILE_STOPPED = 6;  // lParam: index of the file
 constexpr WPARAM CONV_FILE_FAILED = 7;   // lParam: index of the file
 // Posted just before CONV_FILE_FAILED when the job knows why the file
-// failed; lParam: MAKELPARAM(index of the file, one of the reasons below).
+// failed, and just before CONV_FILE_DONE when a done file has a note;
+// lParam: MAKELPARAM(index of the file, one of the reasons or notes below).
 constexpr WPARAM CONV_FILE_REASON = 8;
 
 constexpr WORD CONV_REASON_NOT_DISK_FILE = 1;  // the source is a device, not a file
@@ -26,3 +27,7 @@ constexpr WORD CONV_REASON_UNDECODABLE = 8;    // the text is not valid in the f
 constexpr WORD CONV_REASON_NO_ENGINE = 9;      // the converter did not start
 constexpr WORD CONV_REASON_NO_MEMORY = 10;     // out of memory
 constexpr WORD CONV_REASON_LINE_TOO_LONG = 11; // a line too long to convert
+constexpr WORD CONV_REASON_CANNOT_APPEND = 12; // the output there cannot be continued
+// Done, but the output took a number: another file of the run had made an
+// output of its name.
+constexpr WORD CONV_NOTE_NUMBERED = 13;

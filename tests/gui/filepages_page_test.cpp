@@ -92,6 +92,7 @@ class TestPage : public CDlgFSim2Tra {
                         });
   }
   void ShellOpen(const wchar_t* folder) override { opened.push_back(folder); }
+  void ShellSelect(const wchar_t* file) override { opened.push_back(std::wstring(L"select ") + file); }
   DWORD StopGraceMs() const override { return graceMs; }
 
  public:
@@ -508,6 +509,35 @@ TEST_F(FilePage, ClearingTheListWhileARunWaitsLeavesTheRunItsQueue) {
   page.jobGate = nullptr;
   EXPECT_EQ(Output(L"一.txt"), "abc\r\n");
   EXPECT_EQ(Output(L"二.txt"), "def\r\n");
+}
+
+TEST_F(FilePage, ARunStoppedBeforeAnyFileWasDoneAndThatKeptNothingAsksNothing) {
+  page.AddChosenFiles({Write(L"a.txt", "abc\r\n")});
+  page.OnJobMessage(CONV_BEGIN, 1000);
+  page.OnJobMessage(CONV_FILE_BEGIN, 0);
+  page.OnJobMessage(CONV_FILE_STOPPED, 0);  // a replacement cut short: the old output stays
+  page.OnJobMessage(CONV_END, 0);
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_EQ(page.Cell(0, FILECOL_STATUS), L"处理终止");
+}
+
+TEST_F(FilePage, TheFolderOfferedIsTheOneTheRunWroteTo) {
+  settings.SetValue(CFGKEY_OUTPUT_PLACE, OUTPLACE_BESIDE_SOURCE);
+  page.AddChosenFiles({Write(L"旁边.txt", "abc\r\n")});
+  answer = IDYES;
+  RunToQuestion();
+  ASSERT_EQ(page.opened.size(), 1u);
+  EXPECT_EQ(page.opened[0], src.path());
+  EXPECT_EQ(ReadFileBytes(src / L"旁边(繁體).txt"), "abc\r\n");
+
+  // Outputs in two folders: the first one's, with its file selected.
+  const std::wstring other = src / L"另一处";
+  CreateDirectoryW(other.c_str(), nullptr);
+  WriteFileBytes(other + L"\\二.txt", "def\r\n");
+  page.AddChosenFiles({other + L"\\二.txt"});
+  RunToQuestion();
+  ASSERT_EQ(page.opened.size(), 2u);
+  EXPECT_EQ(page.opened[1], L"select " + (src / L"旁边(繁體).txt"));
 }
 
 TEST_F(FilePage, StartWithAnEmptyQueueStillAsks) {
