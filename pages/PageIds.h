@@ -50,3 +50,6 @@
 #define IDC_PROOF_SOURCE_LABEL 1075
 #define IDC_PROOF_RESULT_LABEL 1076
 #define IDC_PROOF_NOTE 1077
+// The settings' choice to mark every place (the dialog's other ids are in
+// pages/FilePagesIds.h).
+#define IDC_SET_PROOF_ALL 1078

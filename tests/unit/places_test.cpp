@@ -163,9 +163,13 @@ TEST(Places, OnRealTextTheResultIsTheConversionAndEveryPlaceHoldsItsFirstCandida
       ASSERT_LE(p.sourceOffset + p.sourceLength, text.size());
       // Without a normalization or a later step the place's source is
       // the character looked up.
-      if (std::string(name).size() == 3) ASSERT_EQ(text.substr(p.sourceOffset, p.sourceLength), p.source);
+      if (std::string(name).size() == 3) {
+        ASSERT_EQ(text.substr(p.sourceOffset, p.sourceLength), p.source);
+      }
     }
-    if (name[0] == 's') EXPECT_GT(m.places.size(), 100u) << name;
+    if (name[0] == 's') {
+      EXPECT_GT(m.places.size(), 100u) << name;
+    }
     EXPECT_LT(ConvertMarked(name, text).places.size(), m.places.size()) << name;
   }
 }

@@ -62,7 +62,8 @@ TEST(ProofMarks, NextAndPreviousGoRoundAndAtFindsTheCharacter) {
   EXPECT_EQ(marks.Next(0), 0);
   EXPECT_EQ(marks.Next(2), 1);
   EXPECT_EQ(marks.Next(10), 0);
-  EXPECT_EQ(marks.Previous(6), 1);
+  EXPECT_EQ(marks.Previous(6), 0);  // from the second place selected
+  EXPECT_EQ(marks.Previous(7), 1);
   EXPECT_EQ(marks.Previous(2), 2);
   EXPECT_EQ(marks.At(6), 1);
   EXPECT_EQ(marks.At(5), -1);
