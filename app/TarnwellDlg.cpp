@@ -6,10 +6,12 @@
 #include "app/PageSlots.h"
 #include "app/TarnwellApp.h"
 #include "app/resource.h"
+#include "config/CfgStore.h"
 #include "fw/App.h"
 #include "fw/MessageBox.h"
 #include "pages/PageRes.h"
 #include "pages/TConvView.h"
+#include "pages/UserWords.h"
 #include "skeldon/ResIds.h"
 
 namespace {
@@ -19,6 +21,8 @@ constexpr int kPageY = 66;
 // Looks again for a moment to queue handed files.
 constexpr UINT_PTR kHandOverTimer = 0x4849;
 constexpr UINT kHandOverRetryMs = 250;
+// Fires after the window's first paint (timers come after painting).
+constexpr UINT_PTR kWarmUpTimer = 0x5755;
 
 }  // namespace
 
@@ -84,6 +88,7 @@ BOOL CTarnwellDlg::OnInitDialog() {
                            {0, 0, CTRLTIP_END}});
   // Files given on the command line, or handed over while starting.
   PostMessage(WM_HANDED_FILES);
+  ::SetTimer(m_hWnd, kWarmUpTimer, 1, nullptr);
   return TRUE;
 }
 
@@ -186,6 +191,11 @@ LRESULT CTarnwellDlg::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_TIMER:
       if (wp == kHandOverTimer) {
         QueueHandedFiles();
+        return 0;
+      }
+      if (wp == kWarmUpTimer) {
+        ::KillTimer(m_hWnd, kWarmUpTimer);
+        warmUp_.Start(StoredStandard(CfgStore::Instance()));
         return 0;
       }
       break;

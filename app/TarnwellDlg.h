@@ -7,6 +7,7 @@
 #include <deque>
 #include <memory>
 
+#include "engine/ConvWarmUp.h"
 #include "pages/SubView.h"
 #include "skin/CtrlTables.h"
 #include "skin/SkinBtn.h"
@@ -57,4 +58,6 @@ class CTarnwellDlg : public vek_SkinDlg {
   vek_SkinBtn backButton;         // 1010
   vek_SkinBtn settingButton;      // 1007
   HICON icon;
+  // The conversions built in the background once the window shows.
+  ConvWarmUp warmUp_;
 };
