@@ -1,7 +1,8 @@
 // The program's windows in the states worth a look, for screenshots:
 //   app_shots.exe MODE
 // MODE: main, s2t, t2s, file, about, progress-bar, progress-anim, empty,
-// proof-menu (a place's menu open over the s2t page's marked result).
+// proof-menu (a place's menu open over the s2t page's marked result),
+// settings (the settings dialog over the s2t page).
 // The main window opens centred; the mode's state is set up a moment later.
 // Once it is on screen the program says so ("[ shot     ] MODE") and ends
 // when the capturing script answers on standard input (or at its end), also
@@ -121,6 +122,10 @@ class ShotsDlg : public CTarnwellDlg {
       CTConvView& page = Text(2, L"繁體中文轉換爲簡體，發展後的軟件。\r\n頭髮、後來、麪條和乾淨的衣服。", L"");
       state_.result = ::GetDlgItem(page.m_hWnd, IDC_RESULT_EDIT);
       page.Convert();
+    } else if (mode_ == L"settings") {
+      SwitchToPage(Page(0), 1);
+      state_.windows = 2;
+      PostMessage(WM_COMMAND, MAKEWPARAM(IDC_SETTING_BTN, BN_CLICKED), 0);
     } else if (mode_ == L"file") {
       SwitchToPage(Page(0), 3);
     } else if (mode_ == L"about") {
