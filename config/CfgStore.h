@@ -18,6 +18,7 @@ constexpr std::int32_t CFGKEY_OUTPUT_PLACE = 6;        // int32: 0 output folder
 constexpr std::int32_t CFGKEY_EXISTING_OUTPUT = 7;     // int32: 0 append, 1 replace, 2 keep both
 constexpr std::int32_t CFGKEY_CONVERT_NAMES = 8;       // int32: 1 converts the output's name too
 constexpr std::int32_t CFGKEY_INCLUDE_SUBFOLDERS = 9;  // int32: 1 a dropped folder's sub-folders too
+constexpr std::int32_t CFGKEY_PROOF_EVERY_PLACE = 10;  // int32: 1 a text page marks every place
 
 // Why the last WriteValue stored nothing.
 enum class CfgWriteFailure {

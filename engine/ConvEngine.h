@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/ConvDirection.h"
+#include "engine/TextPlaces.h"
 
 // What a job converts with beyond its direction: the Traditional standard
 // (engine/Standards.h) and the user's word list for the direction (a path;
@@ -44,6 +45,11 @@ class ConvEngine {
   // rejects, `output` then keeping what was converted before the failure,
   // and std::bad_alloc.
   void Convert(const char* utf8, size_t length, std::string& output);
+  // As Convert, and the places of the result where a character with
+  // several counterparts was converted alone (glyphmap_convert_places), in
+  // order: those worth a look, or every one with `everyPlace`.
+  void ConvertMarked(const char* utf8, size_t length, bool everyPlace, std::string& output,
+                     std::vector<Utf8Place>& places);
   // The room, terminator included, that converting `length` bytes may
   // need; 0 without an open instance.
   size_t Bound(size_t length) const;

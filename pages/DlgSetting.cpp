@@ -79,8 +79,9 @@ CtrlSkinTable CDlgSetting::SkinTable() {
                        {&encodingCombo, 0, 105, 156, 150, 21, 0, 0, kPosSize},
                        {&standardGroup, 0, 300, 75, 205, 120, kBody, kBodyText, kColoured},
                        {&standardCombo, 0, 315, 98, 175, 21, 0, 0, kPosSize},
-                       {&wordsSim2Tra, 0, 315, 134, 175, 16, kBody, kLink, kColoured},
-                       {&wordsTra2Sim, 0, 315, 162, 175, 16, kBody, kLink, kColoured},
+                       {&wordsSim2Tra, 0, 315, 128, 175, 16, kBody, kLink, kColoured},
+                       {&wordsTra2Sim, 0, 315, 152, 175, 16, kBody, kLink, kColoured},
+                       {&proofAllCheck, 0, 315, 174, 180, 16, kBody, kBodyText, kColoured},
                        {&outputGroup, 0, 16, 205, 489, 142, kBody, kBodyText, kColoured},
                        {&outputEncodingLabel, 0, 35, 232, 60, 13, kBody, kBodyText, kColoured},
                        {&outputEncodingCombo, 0, 105, 228, 160, 21, 0, 0, kPosSize},
@@ -107,6 +108,7 @@ void CDlgSetting::DoDataExchange(fw::CDataExchange* dx) {
   fw::DDX_Control(dx, IDC_SET_STD_COMBO, standardCombo);
   fw::DDX_Control(dx, IDC_SET_WORDS_S2T, wordsSim2Tra);
   fw::DDX_Control(dx, IDC_SET_WORDS_T2S, wordsTra2Sim);
+  fw::DDX_Control(dx, IDC_SET_PROOF_ALL, proofAllCheck);
   fw::DDX_Control(dx, IDC_OUT_GROUP, outputGroup);
   fw::DDX_Control(dx, IDC_OUT_ENC_LABEL, outputEncodingLabel);
   fw::DDX_Control(dx, IDC_OUT_ENC_COMBO, outputEncodingCombo);
@@ -131,6 +133,7 @@ void CDlgSetting::DoDataExchange(fw::CDataExchange* dx) {
     if (chosenRule >= 0) output.existing = chosenRule;
     output.convertNames = convertNamesCheck.GetCheck() == BST_CHECKED;
     output.includeSubfolders = subFoldersCheck.GetCheck() == BST_CHECKED;
+    proofAll = proofAllCheck.GetCheck() == BST_CHECKED;
     encodingMode = manualRadio.GetCheck() == BST_CHECKED ? 1
                    : autoRadio.GetCheck() == BST_CHECKED ? 0
                                                          : -1;
@@ -142,6 +145,7 @@ void CDlgSetting::DoDataExchange(fw::CDataExchange* dx) {
     existingCombo.SetCurSel(output.existing);
     convertNamesCheck.SetCheck(output.convertNames ? BST_CHECKED : BST_UNCHECKED);
     subFoldersCheck.SetCheck(output.includeSubfolders ? BST_CHECKED : BST_UNCHECKED);
+    proofAllCheck.SetCheck(proofAll ? BST_CHECKED : BST_UNCHECKED);
   }
 }
 
@@ -154,13 +158,15 @@ BOOL CDlgSetting::OnInitDialog() {
   std::int32_t index = 0;
   store_.ReadValue(CFGKEY_ENCODING_INDEX, &index, sizeof(index));
   encodingCombo.SetCurSel(index);
+  std::int32_t every = 0;
+  proofAll = store_.ReadValue(CFGKEY_PROOF_EVERY_PLACE, &every, sizeof(every)) == sizeof(every) && every == 1;
   for (std::int32_t i = 0; i < kStandardCount; ++i) standardCombo.AddString(StandardLabel(i));
   standardCombo.SetCurSel(standard);
   for (std::int32_t i = 0; i < OUTENC_COUNT; ++i) outputEncodingCombo.AddString(OutputEncodingLabel(i));
   for (std::int32_t i = 0; i < OUTPLACE_COUNT; ++i) placeCombo.AddString(OutputPlaceLabel(i));
   for (std::int32_t i = 0; i < EXISTING_COUNT; ++i) existingCombo.AddString(ExistingOutputLabel(i));
   // The check boxes in the dialog's own colours.
-  for (vek_SkinCheckBox* check : {&convertNamesCheck, &subFoldersCheck}) {
+  for (vek_SkinCheckBox* check : {&convertNamesCheck, &subFoldersCheck, &proofAllCheck}) {
     check->boxBorderColor = palette::kEditBorder;
     check->boxFrameColor = RGB(255, 255, 255);
     check->boxFrameHotColor = RGB(20, 142, 195);
@@ -250,6 +256,7 @@ void CDlgSetting::SaveSettings() {
   const std::int32_t index = encodingCombo.GetCurSel();
   const int chosen = standardCombo.GetCurSel();
   const std::int32_t newStandard = ValidStandard(chosen < 0 ? standard : chosen);
+  const std::int32_t every = proofAll ? 1 : 0;
   // Every write is checked: a setting that was not stored keeps the
   // dialog open with the reason.
   const wchar_t* failed = nullptr;
@@ -261,6 +268,8 @@ void CDlgSetting::SaveSettings() {
     failed = L"手动选择的编码";
   } else if (store_.WriteValue(CFGKEY_STANDARD, &newStandard, sizeof(newStandard)) == 0) {
     failed = L"繁体标准";
+  } else if (store_.WriteValue(CFGKEY_PROOF_EVERY_PLACE, &every, sizeof(every)) == 0) {
+    failed = L"标出所有一对多";
   } else {
     failed = WriteOutputOptions(store_, output);
   }

@@ -39,6 +39,9 @@ class CDlgSetting : public vek_SkinDlg {
   vek_SkinComboBox standardCombo;
   vek_SkinStatic wordsSim2Tra;  // "编辑自定义词汇", links in the skin's colours
   vek_SkinStatic wordsTra2Sim;
+  // The text pages mark every place of a result, not only those worth a look.
+  vek_SkinCheckBox proofAllCheck;
+  bool proofAll = false;
   // How the file pages write their outputs.
   OutputOptions output;
   vek_SkinGroupBox outputGroup;

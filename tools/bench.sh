@@ -148,6 +148,18 @@ config_summary() {
     }' "$results"
 }
 
+# Proofreading: places per 1,000 Han characters by rank threshold on the
+# manual pages, the poetry sample and the prose sample, and the cost of
+# finding them next to the plain conversion (BENCH_ONLY=places: these alone).
+for dir in s2t s2twp; do
+  for sample in "manpages:$corpus/zh_CN.txt" "poetry:$top/tools/bench/samples/poetry_zh_CN.txt" \
+                "prose:$top/tests/unit/textio_zh_hans.txt"; do
+    run "$here/with-display.sh" "$here/wine-run.sh" "$build/bin/places_bench.exe" $dir "${sample%%:*}" \
+      "Z:${sample#*:}" 5
+  done
+done
+if [ "${BENCH_ONLY:-}" = places ]; then exit 0; fi
+
 # BENCH_ONLY=configs: the conversions alone, a few minutes.
 if [ "${BENCH_ONLY:-}" = configs ]; then
   config_summary

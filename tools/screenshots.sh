@@ -36,9 +36,9 @@ shots() { timeout 600 "$here/shoot-driver.sh" "$out" --trim -- "$@"; }
 
 shots "$build/bin/shipping_e2e_test.exe" --gtest_also_run_disabled_tests \
   --gtest_filter='*DISABLED_Shots'
-modes="s2t t2s about progress-bar progress-anim empty"
-# The scaled runs take the text page only.
-[ -n "$dpi" ] && modes=s2t
+modes="s2t proof-menu t2s about progress-bar progress-anim empty"
+# The scaled runs take the text page only, with a place's menu open.
+[ -n "$dpi" ] && modes="s2t proof-menu"
 for mode in $modes; do
   shots "$build/bin/app_shots.exe" "$mode"
 done
