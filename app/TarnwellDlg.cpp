@@ -10,6 +10,8 @@
 #include "fw/MessageBox.h"
 #include "pages/PageRes.h"
 #include "pages/TConvView.h"
+#include "pages/UserWords.h"
+#include "config/CfgStore.h"
 #include "skeldon/ResIds.h"
 
 namespace {
@@ -19,6 +21,8 @@ constexpr int kPageY = 66;
 // Looks again for a moment to queue handed files.
 constexpr UINT_PTR kHandOverTimer = 0x4849;
 constexpr UINT kHandOverRetryMs = 250;
+// Posted once the window is up: the hotkeys and the icon start then.
+constexpr UINT WM_START_CLIPBOARD = WM_APP + 13;
 
 }  // namespace
 
@@ -32,6 +36,7 @@ CTarnwellDlg::CTarnwellDlg(fw::CWnd* parent)
 }
 
 CTarnwellDlg::~CTarnwellDlg() {
+  clipboard_.reset();  // hotkeys and icon go first, with their worker
   for (auto& page : pages) {
     if (page && page->m_hWnd != nullptr) page->DestroyWindow();
     page.reset();
@@ -84,6 +89,7 @@ BOOL CTarnwellDlg::OnInitDialog() {
                            {0, 0, CTRLTIP_END}});
   // Files given on the command line, or handed over while starting.
   PostMessage(WM_HANDED_FILES);
+  PostMessage(WM_START_CLIPBOARD);
   return TRUE;
 }
 
@@ -166,9 +172,9 @@ BOOL CTarnwellDlg::OnCommand(WPARAM wp, LPARAM lp) {
     case IDC_MENU_BTN: ShowPopupMenu(); return TRUE;
     case IDC_MIN_BTN: ShowWindow(SW_MINIMIZE); return TRUE;
     // The framework's own Cancel: the one way to end the program here.
-    case IDC_CLOSE_BTN: fw::CDialog::OnCancel(); return TRUE;
+    case IDC_CLOSE_BTN: CloseOrHide(); return TRUE;
     case IDC_BACK_BTN: GoBack(); return TRUE;
-    case IDC_SETTING_BTN: RunSettingsDialog(this); return TRUE;
+    case IDC_SETTING_BTN: RunSettingsDialog(this, clipboard_.get()); return TRUE;
     default: return vek_SkinDlg::OnCommand(wp, lp);
   }
 }
@@ -180,7 +186,12 @@ LRESULT CTarnwellDlg::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
         RunAboutBox();
         return 0;
       }
+      if ((wp & 0xFFF0) == SC_CLOSE && clipboard_ && clipboard_->KeepsInTray()) {
+        ShowWindow(SW_HIDE);
+        return 0;
+      }
       break;
+    case WM_START_CLIPBOARD: StartClipboardService(); return 0;
     case WM_QUERYDRAGICON: return reinterpret_cast<LRESULT>(icon);
     case WM_HANDED_FILES: QueueHandedFiles(); return 0;
     case WM_TIMER:
@@ -221,6 +232,46 @@ void CTarnwellDlg::QueueHandedFiles() {
   }
   if (IsIconic(m_hWnd)) ShowWindow(SW_RESTORE);
   SetForegroundWindow(m_hWnd);
+}
+
+void CTarnwellDlg::StartClipboardService() {
+  if (clipboard_) return;
+  ClipboardService::Host host;
+  host.convOptions = [](ConvDirection direction) {
+    return CurrentConvOptions(CfgStore::Instance(), direction);
+  };
+  host.showMainWindow = [this] { ShowFromTray(); };
+  host.exitProgram = [this] { ExitFromTray(); };
+  host.icon = static_cast<HICON>(LoadImageW(fw::ResourceModule(), MAKEINTRESOURCEW(IDR_MAINFRAME),
+                                            IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                            GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  auto service = std::make_unique<ClipboardService>(std::move(host));
+  if (service->Start(ReadClipboardOptions(CfgStore::Instance()))) clipboard_ = std::move(service);
+}
+
+void CTarnwellDlg::CloseOrHide() {
+  if (clipboard_ && clipboard_->KeepsInTray()) {
+    ShowWindow(SW_HIDE);
+    return;
+  }
+  // The framework's own Cancel: the way to end the program here.
+  fw::CDialog::OnCancel();
+}
+
+void CTarnwellDlg::ShowFromTray() {
+  ShowWindow(SW_SHOW);
+  if (IsIconic(m_hWnd)) ShowWindow(SW_RESTORE);
+  // A dialog of ours in front stays in front.
+  HWND front = GetLastActivePopup(m_hWnd);
+  SetForegroundWindow(front != nullptr ? front : m_hWnd);
+}
+
+void CTarnwellDlg::ExitFromTray() {
+  if (!IsWindowEnabled(m_hWnd)) {
+    ShowFromTray();
+    return;
+  }
+  fw::CDialog::OnCancel();
 }
 
 void CTarnwellDlg::OnPaint() {
