@@ -65,6 +65,7 @@ void ConvertClipboardJob(ClipboardJob& job) {
 size_t CountCharacters(const std::wstring& text) {
   size_t count = 0;
   for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == L'\r' || text[i] == L'\n') continue;
     if (IS_HIGH_SURROGATE(text[i]) && i + 1 < text.size() && IS_LOW_SURROGATE(text[i + 1])) ++i;
     ++count;
   }

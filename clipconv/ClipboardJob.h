@@ -26,5 +26,6 @@ struct ClipboardJob {
 // never offered, so the clipboard keeps its text.
 void ConvertClipboardJob(ClipboardJob& job);
 
-// The characters of a text as a person counts them: a surrogate pair is one.
+// The characters of a text as a person counts them: a surrogate pair is
+// one, line ends are none.
 size_t CountCharacters(const std::wstring& text);

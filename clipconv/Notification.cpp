@@ -101,6 +101,10 @@ void Notification::Hide() {
 
 void Notification::OnTimer(UINT_PTR id) {
   if (id == kHideTimer) {
+    // It stays while the pointer rests on it, so that it can be read.
+    POINT pt{};
+    const RECT rc = GetWindowRect();
+    if (GetCursorPos(&pt) && PtInRect(&rc, pt)) return;
     Hide();
     return;
   }

@@ -1,7 +1,8 @@
 #pragma once
 // The small notification that says what a clipboard conversion did: a
 // top-most window above the notification area that takes no focus and
-// goes after a few seconds (or at a click). Its window text is the message.
+// goes after a few seconds (later while the pointer rests on it, at once
+// at a click). Its window text is the message.
 #include <windows.h>
 
 #include <string>
