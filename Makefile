@@ -4,8 +4,10 @@ JOBS ?= 2
 BUILD ?= build
 CTEST_ARGS ?=
 # A compiler cache, when the machine has one: clones and worktrees of this repository share their
-# compiled objects, because paths under the checkout are hashed relative to it.
-LAUNCHER := $(shell command -v ccache 2>/dev/null)
+# compiled objects, because paths under the checkout are hashed relative to it. It is looked up
+# when a build starts, after the set-up: on a fresh machine the set-up installs it, and a cache
+# looked up when make read this file would be missing from the first configuration only, so the
+# next make would configure again and rebuild everything.
 export CCACHE_BASEDIR := $(CURDIR)
 export CCACHE_NOHASHDIR := 1
 
@@ -19,11 +21,12 @@ setup:
 # Configures and builds one architecture: $(call build_arch,x86_64,win64)
 define build_arch
 	@deps=$$(JOBS=$(JOBS) third_party/build.sh $(1)) && data=$$(JOBS=$(JOBS) third_party/opencc-data.sh) && \
-	stamp="$$deps $$data $(LAUNCHER)" && \
+	launcher=$$(command -v ccache 2>/dev/null || true) && \
+	stamp="$$deps $$data $$launcher" && \
 	if [ ! -f $(BUILD)/$(2)/build.ninja ] || [ "$$(cat $(BUILD)/$(2)/.deps 2>/dev/null)" != "$$stamp" ]; then \
 	  cmake -S . -B $(BUILD)/$(2) -G Ninja -DCMAKE_BUILD_TYPE=Release \
 	    -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-$(1).cmake -DTARNWELL_DEPS=$$deps -DTARNWELL_DATA=$$data \
-	    -DCMAKE_C_COMPILER_LAUNCHER=$(LAUNCHER) -DCMAKE_CXX_COMPILER_LAUNCHER=$(LAUNCHER) >/dev/null && \
+	    -DCMAKE_C_COMPILER_LAUNCHER=$$launcher -DCMAKE_CXX_COMPILER_LAUNCHER=$$launcher >/dev/null && \
 	  echo "$$stamp" > $(BUILD)/$(2)/.deps; \
 	fi
 	@cmake --build $(BUILD)/$(2) -j $(JOBS)

@@ -6,12 +6,12 @@
 #include "app/PageSlots.h"
 #include "app/TarnwellApp.h"
 #include "app/resource.h"
+#include "config/CfgStore.h"
 #include "fw/App.h"
 #include "fw/MessageBox.h"
 #include "pages/PageRes.h"
 #include "pages/TConvView.h"
 #include "pages/UserWords.h"
-#include "config/CfgStore.h"
 #include "skeldon/ResIds.h"
 
 namespace {
@@ -21,8 +21,9 @@ constexpr int kPageY = 66;
 // Looks again for a moment to queue handed files.
 constexpr UINT_PTR kHandOverTimer = 0x4849;
 constexpr UINT kHandOverRetryMs = 250;
-// Posted once the window is up: the hotkeys and the icon start then.
-constexpr UINT WM_START_CLIPBOARD = WM_APP + 13;
+// Fires after the window's first paint (timers come after painting): the
+// conversions are built in the background, the hotkeys and the icon start.
+constexpr UINT_PTR kWarmUpTimer = 0x5755;
 
 }  // namespace
 
@@ -89,7 +90,7 @@ BOOL CTarnwellDlg::OnInitDialog() {
                            {0, 0, CTRLTIP_END}});
   // Files given on the command line, or handed over while starting.
   PostMessage(WM_HANDED_FILES);
-  PostMessage(WM_START_CLIPBOARD);
+  ::SetTimer(m_hWnd, kWarmUpTimer, 1, nullptr);
   return TRUE;
 }
 
@@ -191,12 +192,17 @@ LRESULT CTarnwellDlg::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
       }
       break;
-    case WM_START_CLIPBOARD: StartClipboardService(); return 0;
     case WM_QUERYDRAGICON: return reinterpret_cast<LRESULT>(icon);
     case WM_HANDED_FILES: QueueHandedFiles(); return 0;
     case WM_TIMER:
       if (wp == kHandOverTimer) {
         QueueHandedFiles();
+        return 0;
+      }
+      if (wp == kWarmUpTimer) {
+        ::KillTimer(m_hWnd, kWarmUpTimer);
+        warmUp_.Start(StoredStandard(CfgStore::Instance()));
+        StartClipboardService();
         return 0;
       }
       break;

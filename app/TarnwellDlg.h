@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "clipconv/ClipboardService.h"
+#include "engine/ConvWarmUp.h"
 #include "pages/SubView.h"
 #include "skin/CtrlTables.h"
 #include "skin/SkinBtn.h"
@@ -72,5 +73,7 @@ class CTarnwellDlg : public vek_SkinDlg {
   vek_SkinBtn backButton;         // 1010
   vek_SkinBtn settingButton;      // 1007
   HICON icon;
+  // The conversions built in the background once the window shows.
+  ConvWarmUp warmUp_;
   std::unique_ptr<ClipboardService> clipboard_;
 };

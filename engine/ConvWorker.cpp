@@ -61,15 +61,22 @@ int ConvWorker::StartJob() {
 }
 
 void ConvWorker::HoldJob() {
-  if (running_) ResetEvent(running_.get());
+  if (!running_) return;
+  ResetEvent(running_.get());
+  held_.store(true);
 }
 
 void ConvWorker::ReleaseJob() {
+  held_.store(false);
   if (running_) SetEvent(running_.get());
 }
 
-bool ConvWorker::WaitIfHeldThenStopRequested() const {
+void ConvWorker::WaitForRelease() const {
   if (running_) WaitForSingleObject(running_.get(), INFINITE);
+}
+
+bool ConvWorker::WaitIfHeldThenStopRequested() const {
+  if (held_.load()) WaitForRelease();
   return StopRequested();
 }
 

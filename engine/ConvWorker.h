@@ -49,6 +49,9 @@ class ConvWorker {
   void HoldJob();
   void ReleaseJob();
   // For the job, between lines: waits while held, then tells whether to stop.
+  // Asked after every line, so the usual answer is two atomic reads: the
+  // event is waited on only while a hold is asked for (a wait is a call
+  // into the kernel, or a round trip to the Wine server).
   bool WaitIfHeldThenStopRequested() const;
   // Posts WM_CONV_NOTIFY to the page's window; for the job, on its thread.
   void PostJobMessage(WPARAM code, LPARAM arg) const;
@@ -67,6 +70,8 @@ class ConvWorker {
  protected:
   // How long StopJob waits for the worker before terminating it.
   virtual DWORD StopGraceMs() const { return 10000; }
+  // Blocks the job until the user interface releases it.
+  virtual void WaitForRelease() const;
 
  private:
   static DWORD WINAPI ConvertThreadProc(void* page) noexcept;
@@ -75,6 +80,10 @@ class ConvWorker {
   // last action; the exchange makes sure only one side ever closes it.
   std::atomic<HANDLE> worker_{nullptr};
   std::atomic<LONG> stop_{0};
+  // Set after the event is reset and cleared before it is signalled, so a
+  // job that sees it clear may run on, and one that sees it set finds the
+  // event already reset (or set again by a release in between).
+  std::atomic<bool> held_{false};
   // Signalled while the job may run; reset while it is held.
   fw::UniqueHandle running_{CreateEventW(nullptr, TRUE, TRUE, nullptr)};
   // The user interface thread's own handle to the last worker, which the

@@ -21,7 +21,6 @@ constexpr std::int32_t kPieceBytes = 1048576;
 
 bool Flush(OutputBuffer& output, FileConversion& into) {
   bool written = into.Write(output.bytes.get(), output.used);
-  std::memset(output.bytes.get(), 0, static_cast<size_t>(output.capacity));
   output.used = 0;
   return written;
 }

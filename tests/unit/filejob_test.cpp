@@ -5,7 +5,9 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "config/CfgStore.h"
@@ -403,6 +405,62 @@ TEST_F(FileJobTest, AStopInTheThirdOfFiveFilesEndsItAfterTheLineInHand) {
   EXPECT_EQ(full.compare(0, partial.size(), partial), 0);
   EXPECT_EQ(partial.substr(partial.size() - 2), "\r\n");
   EXPECT_FALSE(OutputExists(L"f3.txt"));
+}
+
+// A job that asks for a hold itself, from its worker, after its first
+// chunk reached the output: as when the user presses Stop mid-file.
+class SelfHoldingJob : public FileJob {
+ public:
+  SelfHoldingJob(ConvWorker& worker, CfgStore& store) : FileJob(worker, store), worker_(worker) {}
+  bool holdOnce = false;
+
+ protected:
+  void ChunkWritten(const std::wstring&) override {
+    if (std::exchange(holdOnce, false)) worker_.HoldJob();
+  }
+
+ private:
+  ConvWorker& worker_;
+};
+
+// Counts the job's waits on the hold, and tells the page each time (which
+// then releases it, as a "No" to the stop question does).
+class WaitCountingPage : public BasicJobPage<SelfHoldingJob> {
+ public:
+  using BasicJobPage::BasicJobPage;
+  static constexpr WPARAM kWaiting = 0x7A17;
+  mutable std::atomic<int> waits{0};
+
+ protected:
+  void WaitForRelease() const override {
+    ++waits;
+    PostJobMessage(kWaiting, 0);
+    BasicJobPage::WaitForRelease();
+  }
+};
+
+TEST_F(FileJobTest, TheJobWaitsOnTheHoldOnlyWhileOneIsAskedAndThenGoesOnWhole) {
+  WaitCountingPage counted{dir / L"Counted.cfg"};
+  ASSERT_GT(counted.store.WriteString(CFGKEY_OUTPUT_DIR, outDir.c_str()), 0);
+  std::string text;
+  while (text.size() < 2u * 1024 * 1024) text += kSimplified + "\r\n";
+  counted.Add(Source(L"held.txt", text), EncUtf8);
+  counted.sink.onMessage = [&](WPARAM code, LPARAM) {
+    if (code == WaitCountingPage::kWaiting) counted.ReleaseJob();
+  };
+
+  // Tens of thousands of lines, no hold asked: not one wait.
+  counted.RunToEnd();
+  EXPECT_EQ(counted.waits.load(), 0);
+  EXPECT_EQ(counted.sink.Count(CONV_FILE_DONE), 1u);
+
+  // One hold mid-file: one wait, after which the file goes on to its end.
+  DeleteFileW((outDir + L"\\held.txt").c_str());
+  counted.job.holdOnce = true;
+  counted.RunToEnd();
+  EXPECT_EQ(counted.waits.load(), 1);
+  EXPECT_EQ(counted.sink.Count(CONV_FILE_DONE), 1u);
+  EXPECT_EQ(Output(L"held.txt"), EngineConvert(text, Sim2Tra));
 }
 
 // Real text as one long line: the manual pages with each line end but

@@ -129,6 +129,8 @@ int ManyFiles(int argc, char** argv) {
   std::printf("bench: filejob_%s_many_files_rate %.1f files/s\n", argv[2],
               static_cast<double>(paths.size()) / many);
   std::printf("bench: filejob_%s_many_files_time %.2f s\n", argv[2], many);
+  std::printf("bench: filejob_%s_many_files_mbps %.2f MB/s\n", argv[2],
+              static_cast<double>(bytes) / many / 1e6);
   std::printf("bench: filejob_%s_one_file_same_bytes_time %.2f s\n", argv[2], one);
   std::printf("bench: filejob_%s_many_vs_one_time %.2f x (target: at most 2)\n", argv[2],
               many / one);
@@ -179,9 +181,9 @@ int main(int argc, char** argv) {
       DeleteFileW((out + L"\\" + entry.name).c_str());
       continue;
     }
-    double start = Now();
+    const double start = Now(), startCpu = ThreadSeconds();
     page.RunJob();
-    double seconds = Now() - start;
+    const double seconds = Now() - start, cpu = ThreadSeconds() - startCpu;
     LARGE_INTEGER size{};
     HANDLE h = CreateFileW(entry.path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
                            nullptr);
@@ -189,6 +191,10 @@ int main(int argc, char** argv) {
     CloseHandle(h);
     std::printf("bench: filejob_%s_%s %.2f MB/s\n", argv[1], argv[i],
                 static_cast<double>(size.QuadPart) / seconds / 1e6);
+    if (cpu > 0) {
+      std::printf("bench: filejob_cpu_%s_%s %.2f MB/s\n", argv[1], argv[i],
+                  static_cast<double>(size.QuadPart) / cpu / 1e6);
+    }
     std::printf("bench: filejob_%s_%s_steps %u steps\n", argv[1], argv[i], page.job.StepCount());
     DeleteFileW((out + L"\\" + entry.name).c_str());
   }

@@ -3,6 +3,10 @@
 //   opencc_native_bench CONFIGURATION DATA_FOLDER CORPUS [ROUNDS]
 // CONFIGURATION is s2t or t2s (the program's own) or a regional one read
 // from DATA_FOLDER/CONFIGURATION.json, where the dictionaries lie too.
+// With "file" first, it is a converter of one file as a command line is:
+// load the configuration, read the file, convert it line by line, write the
+// result to OUTPUT; the whole process is timed from outside.
+//   opencc_native_bench file CONFIGURATION DATA_FOLDER INPUT OUTPUT
 #include <chrono>
 #include <ctime>
 #include <cstdio>
@@ -53,9 +57,35 @@ double ResidentMiB() {
   return static_cast<double>(resident) * 4096.0 / 1048576.0;
 }
 
+std::string ConfigText(const std::string& name, const std::string& data) {
+  if (name == "s2t" || name == "t2s") {
+    return WithMatchPolicy(std::string(name == "s2t" ? kConvConfigSim2Tra : kConvConfigTra2Sim));
+  }
+  std::ifstream in(data + "/" + name + ".json", std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+int ConvertFile(int argc, char** argv) {
+  if (argc != 6) {
+    std::fprintf(stderr, "usage: opencc_native_bench file CONFIGURATION DATA INPUT OUTPUT\n");
+    return 2;
+  }
+  const std::string config = ConfigText(argv[2], argv[3]);
+  LineCorpus input;
+  if (config.empty() || !input.Load(argv[4])) return 2;
+  opencc::Config loader;
+  opencc::ConverterPtr converter = loader.NewFromString(config, std::string(argv[3]));
+  std::ofstream out(argv[5], std::ios::binary);
+  for (std::string_view line : input.lines) out << converter->Convert(line);
+  return out ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 1 && std::strcmp(argv[1], "file") == 0) return ConvertFile(argc, argv);
   if (argc < 4) {
     std::fprintf(stderr, "usage: opencc_native_bench CONFIGURATION DATA CORPUS [ROUNDS]\n");
     return 2;
@@ -64,18 +94,10 @@ int main(int argc, char** argv) {
   const int rounds = argc > 4 ? std::atoi(argv[4]) : 3;
   LineCorpus corpus;
   if (!corpus.Load(argv[3])) return 2;
-  std::string config;
-  if (name == "s2t" || name == "t2s") {
-    config = WithMatchPolicy(std::string(name == "s2t" ? kConvConfigSim2Tra : kConvConfigTra2Sim));
-  } else {
-    std::ifstream in(std::string(argv[2]) + "/" + name + ".json", std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    config = text.str();
-    if (config.empty()) {
-      std::fprintf(stderr, "no configuration %s in %s\n", argv[1], argv[2]);
-      return 2;
-    }
+  const std::string config = ConfigText(name, argv[2]);
+  if (config.empty()) {
+    std::fprintf(stderr, "no configuration %s in %s\n", argv[1], argv[2]);
+    return 2;
   }
 
   double memBefore = ResidentMiB();

@@ -1,24 +1,36 @@
 // Times tarnwell.exe as a user meets it, driven from this second process:
 // from process start to the visible main window, and from Convert to the
-// result for a pasted text of about 1 MB (UTF-8 bytes of the corpus).
+// result for two characters typed and for a pasted text of about 1 MB (UTF-8
+// bytes of the corpus).
 //   program_bench.exe TARNWELL.EXE CORPUS.txt [ROUNDS]
+// With "file" first: a file handed to the program (as the Explorer's verb
+// does), from Start on the file page to the end of the run (the question
+// that follows it), the output going to a folder of the bench's own.
+//   program_bench.exe file TARNWELL.EXE FILE [ROUNDS]
 // Prints "bench: NAME VALUE UNIT" lines.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include "config/CfgStore.h"
 #include "tools/bench/BenchClock.h"
 
 namespace {
 
 constexpr size_t kPasteBytes = 1000000;
+// Two characters, typed, and what they become.
+constexpr wchar_t kTwoChars[] = L"头发";
+constexpr wchar_t kTwoCharsConverted[] = L"頭髮";
+constexpr int kTwoCharRounds = 5;
 constexpr DWORD kTimeoutMs = 120000;
 
 bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs, DWORD pollMs = 2) {
@@ -118,14 +130,135 @@ struct Program {
   }
 };
 
+std::wstring TextOf(HWND wnd) {
+  const LRESULT n = Send(wnd, WM_GETTEXTLENGTH);
+  std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+  Send(wnd, WM_GETTEXT, static_cast<WPARAM>(text.size()), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(wcslen(text.c_str()));
+  return text;
+}
+
+// A message box of the process: a dialog with the box's text static.
+struct BoxSearch {
+  DWORD pid;
+  HWND found;
+};
+
+BOOL CALLBACK FindBox(HWND wnd, LPARAM lp) {
+  auto* s = reinterpret_cast<BoxSearch*>(lp);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(wnd, &owner);
+  if (owner != s->pid || !IsWindowVisible(wnd) || ClassOf(wnd) != L"#32770") return TRUE;
+  if (GetDlgItem(wnd, 0xFFFF) == nullptr) return TRUE;
+  s->found = wnd;
+  return FALSE;
+}
+
+HWND BoxOf(DWORD pid) {
+  BoxSearch s{pid, nullptr};
+  EnumWindows(&FindBox, reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+// Processor time the program has taken so far: beside the clock, a figure
+// that other processes of a busy machine do not inflate (Wine's own server
+// is not counted).
+double ProcessSeconds(HANDLE process) {
+  FILETIME created, exited, kernel, user;
+  if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
+  auto seconds = [](const FILETIME& t) {
+    return static_cast<double>(static_cast<uint64_t>(t.dwHighDateTime) << 32 | t.dwLowDateTime) * 1e-7;
+  };
+  return seconds(kernel) + seconds(user);
+}
+
 int Fail(const char* what) {
   std::fprintf(stderr, "program_bench: %s\n", what);
   return 1;
 }
 
+bool StartProgram(const std::wstring& exe, const std::wstring& args, Program& program) {
+  const std::wstring folder = exe.substr(0, exe.find_last_of(L'\\'));
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  std::wstring command = L"\"" + exe + L"\"" + args;
+  return CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.c_str(), &si, &program.pi) != FALSE;
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+// The file page from Start to the question at the end of the run, for a
+// file handed over on the command line.
+int FileRun(int argc, char** argv) {
+  if (argc < 4) return Fail("usage: program_bench.exe file TARNWELL.EXE FILE [ROUNDS]");
+  const std::wstring exe = Wide(argv[2]);
+  const std::wstring file = Wide(argv[3]);
+  const int rounds = argc > 4 ? std::max(1, std::atoi(argv[4])) : 3;
+  LARGE_INTEGER size{};
+  {
+    HANDLE h = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
+    if (h == INVALID_HANDLE_VALUE) return Fail("cannot open the file");
+    GetFileSizeEx(h, &size);
+    CloseHandle(h);
+  }
+  // The program's settings, pointed at a folder of the bench's own, with
+  // the default output options.
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring out = std::wstring(temp) + L"tarnwell-program-bench";
+  CreateDirectoryW(out.c_str(), nullptr);
+  CfgStore& store = CfgStore::Instance();
+  store.WriteString(CFGKEY_OUTPUT_DIR, out.c_str());
+  for (std::int32_t key : {CFGKEY_OUTPUT_ENCODING, CFGKEY_OUTPUT_PLACE, CFGKEY_EXISTING_OUTPUT,
+                           CFGKEY_CONVERT_NAMES}) {
+    const std::int32_t zero = 0;
+    store.WriteValue(key, &zero, sizeof zero);
+  }
+  CfgStore::DeleteInstance();
+  const std::wstring output = out + file.substr(file.find_last_of(L'\\'));
+
+  std::vector<double> runs, cpu;
+  for (int round = 0; round < rounds; ++round) {
+    DeleteFileW(output.c_str());
+    Program program;
+    if (!StartProgram(exe, L" /s2t \"" + file + L"\"", program)) return Fail("cannot start");
+    HWND main = nullptr, page = nullptr;
+    if (!WaitFor([&] { return (main = MainWindowOf(program.pi.dwProcessId)) != nullptr; },
+                 kTimeoutMs) ||
+        !WaitFor([&] { return (page = VisiblePageWith(main, 1021)) != nullptr; }, kTimeoutMs)) {
+      return Fail("no file page");
+    }
+    HWND list = GetDlgItem(page, 1014);
+    if (!WaitFor([&] { return Send(list, LVM_GETITEMCOUNT) > 0; }, kTimeoutMs)) {
+      return Fail("the file was not queued");
+    }
+    const double t0 = Now(), c0 = ProcessSeconds(program.pi.hProcess);
+    PostMessageW(GetDlgItem(page, 1021), BM_CLICK, 0, 0);
+    if (!WaitFor([&] { return BoxOf(program.pi.dwProcessId) != nullptr; }, 600000, 1)) {
+      return Fail("the run did not end");
+    }
+    runs.push_back(Now() - t0);
+    cpu.push_back(ProcessSeconds(program.pi.hProcess) - c0);
+  }
+  DeleteFileW(output.c_str());
+  const double seconds = Median(runs);
+  std::printf("bench: program_file_page_s2t %.2f MB/s (%.1f MB, Start to end of run, median of %d)\n",
+              static_cast<double>(size.QuadPart) / seconds / 1e6,
+              static_cast<double>(size.QuadPart) / 1e6, rounds);
+  std::printf("bench: program_cpu_file_page_s2t %.2f MB/s (by the program's processor time)\n",
+              static_cast<double>(size.QuadPart) / Median(cpu) / 1e6);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 1 && std::strcmp(argv[1], "file") == 0) return FileRun(argc, argv);
   if (argc < 3) return Fail("usage: program_bench.exe TARNWELL.EXE CORPUS.txt [ROUNDS]");
   const int rounds = argc > 3 ? std::max(1, std::atoi(argv[3])) : 3;
   int wn = MultiByteToWideChar(CP_UTF8, 0, argv[1], -1, nullptr, 0);
@@ -136,7 +269,7 @@ int main(int argc, char** argv) {
   const std::wstring paste = PasteText(argv[2]);
   if (paste.empty()) return Fail("empty corpus");
 
-  std::vector<double> starts, converts;
+  std::vector<double> starts, converts, twoChars, startCpu, convertsCpu, twoCharsCpu, pastes;
   for (int round = 0; round < rounds; ++round) {
     Program program;
     STARTUPINFOW si{};
@@ -153,6 +286,7 @@ int main(int argc, char** argv) {
       return Fail("no main window");
     }
     starts.push_back(Now() - t0);
+    startCpu.push_back(ProcessSeconds(program.pi.hProcess));
 
     HWND entrance = VisiblePageWith(main, 1001);
     if (entrance == nullptr) return Fail("no entrance page");
@@ -162,15 +296,31 @@ int main(int argc, char** argv) {
       return Fail("no text page");
     }
     HWND source = GetDlgItem(page, 1005), result = GetDlgItem(page, 1006);
+    for (int i = 0; i < kTwoCharRounds; ++i) {
+      Send(source, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kTwoChars));
+      Send(result, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+      const double t = Now(), c = ProcessSeconds(program.pi.hProcess);
+      PostMessageW(GetDlgItem(page, IDOK), BM_CLICK, 0, 0);
+      if (!WaitFor([&] { return IsWindowEnabled(main) && TextOf(result) == kTwoCharsConverted; },
+                   kTimeoutMs, 1)) {
+        return Fail("no result for two characters");
+      }
+      twoChars.push_back(Now() - t);
+      twoCharsCpu.push_back(ProcessSeconds(program.pi.hProcess) - c);
+    }
+    Send(source, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+    Send(result, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
     if (!PutOnClipboard(paste)) return Fail("clipboard");
+    const double tp = Now();
     Send(source, WM_PASTE);
+    pastes.push_back(Now() - tp);
     const LRESULT pasted = Send(source, WM_GETTEXTLENGTH);
     if (pasted != static_cast<LRESULT>(paste.size())) {
       std::fprintf(stderr, "program_bench: pasted %ld of %zu units\n", static_cast<long>(pasted),
                    paste.size());
       return 1;
     }
-    const double t1 = Now();
+    const double t1 = Now(), c1 = ProcessSeconds(program.pi.hProcess);
     PostMessageW(GetDlgItem(page, IDOK), BM_CLICK, 0, 0);
     // Done when the page is uncovered again with the result in place.
     if (!WaitFor([&] { return IsWindowEnabled(main) && Send(result, WM_GETTEXTLENGTH) > 0; },
@@ -178,6 +328,7 @@ int main(int argc, char** argv) {
       return Fail("no result");
     }
     converts.push_back(Now() - t1);
+    convertsCpu.push_back(ProcessSeconds(program.pi.hProcess) - c1);
   }
   std::sort(starts.begin(), starts.end());
   std::sort(converts.begin(), converts.end());
@@ -185,5 +336,13 @@ int main(int argc, char** argv) {
               starts[starts.size() / 2] * 1000, rounds);
   std::printf("bench: program_convert_1MB_paste %.0f ms (median of %d, %zu UTF-16 units)\n",
               converts[converts.size() / 2] * 1000, rounds, paste.size());
+  std::printf("bench: program_convert_two_chars %.0f ms (median of %zu)\n",
+              Median(twoChars) * 1000, twoChars.size());
+  std::printf("bench: program_cpu_start_to_main_window %.0f ms (the program's processor time)\n",
+              Median(startCpu) * 1000);
+  std::printf("bench: program_cpu_convert_1MB_paste %.0f ms\n", Median(convertsCpu) * 1000);
+  std::printf("bench: program_paste_1MB %.0f ms (the edit box taking the text, for reference)\n",
+              Median(pastes) * 1000);
+  std::printf("bench: program_cpu_convert_two_chars %.0f ms\n", Median(twoCharsCpu) * 1000);
   return 0;
 }
