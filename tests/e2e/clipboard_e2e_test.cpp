@@ -93,6 +93,9 @@ class ClipboardTest : public ::testing::Test {
   }
   void TearDown() override {
     program.Kill();
+    // The hotkeys a test held for "another program", should it have stopped early.
+    UnregisterHotKey(nullptr, 77);
+    UnregisterHotKey(nullptr, 78);
     // Later tests of this prefix meet the settings of a new user.
     SetValue(CFGKEY_STANDARD, 0);
     SetDefaultClipboardOptions();
@@ -208,7 +211,8 @@ TEST_F(ClipboardTest, SeveralMegabytesConvertWhole) {
 }
 
 // Another program holds Ctrl+Alt+F: the program starts all the same, the
-// settings say so, and another key picked there works at once and is kept.
+// settings say so, a newly picked key that is held too is asked about, and
+// a free one works at once and is kept.
 // The keys older programs read stay as they were.
 TEST_F(ClipboardTest, AHeldHotkeyIsReportedInTheSettingsAndAnotherCanBePicked) {
   ASSERT_TRUE(RegisterHotKey(nullptr, 77, MOD_CONTROL | MOD_ALT, 'F'));
@@ -220,13 +224,25 @@ TEST_F(ClipboardTest, AHeldHotkeyIsReportedInTheSettingsAndAnotherCanBePicked) {
   ASSERT_NE(settings, nullptr);
   HWND status = GetDlgItem(settings, IDC_HOT_STATUS);
   EXPECT_EQ(TextOf(status), L"Ctrl+Alt+F 已被其他程序占用, 请另选一个");
-  // Pick Ctrl+Alt+G.
+  // Ctrl+Alt+G, picked next, is held too: OK asks, and "yes" (pick
+  // another) keeps the dialog open.
+  ASSERT_TRUE(RegisterHotKey(nullptr, 78, MOD_CONTROL | MOD_ALT, 'G'));
   HWND key = GetDlgItem(settings, IDC_HOT_S2T_KEY);
   SendMessageW(key, CB_SETCURSEL, KeyChoiceIndex('G'), 0);
   PostClick(settings, IDOK);
+  std::wstring question;
+  HWND box = WaitForBox(program.id(), &question);
+  ASSERT_NE(box, nullptr);
+  EXPECT_NE(question.find(L"Ctrl+Alt+G 已被其他程序占用"), std::wstring::npos);
+  ASSERT_TRUE(AnswerBox(box, IDYES));
+  EXPECT_TRUE(IsWindowVisible(settings));
+  UnregisterHotKey(nullptr, 78);
+  // Ctrl+Alt+H is free.
+  SendMessageW(key, CB_SETCURSEL, KeyChoiceIndex('H'), 0);
+  PostClick(settings, IDOK);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(settings); }, 20000));
 
-  const Hotkey picked{MOD_CONTROL | MOD_ALT, 'G'};
+  const Hotkey picked{MOD_CONTROL | MOD_ALT, 'H'};
   EXPECT_EQ(Convert(L"简体", picked), L"簡體");
   std::int32_t stored = 0;
   store->ReadValue(CFGKEY_HOTKEY_SIM2TRA, &stored, sizeof(stored));
@@ -243,7 +259,6 @@ TEST_F(ClipboardTest, AHeldHotkeyIsReportedInTheSettingsAndAnotherCanBePicked) {
     EXPECT_EQ(after.entry(i).offset, before.entry(i).offset);
     EXPECT_EQ(after.value(i), before.value(i));
   }
-  UnregisterHotKey(nullptr, 77);
 }
 
 // With "关闭窗口时保留在通知区域" the close button hides the window; the
