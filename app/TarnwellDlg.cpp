@@ -236,6 +236,8 @@ void CTarnwellDlg::QueueHandedFiles() {
     if (currentPage != index) SwitchToPage(Page(currentPage), index);
     QueueOnFilePage(Page(index), handOver.paths);
   }
+  // Hidden in the notification area, the window comes back for them.
+  if (!::IsWindowVisible(m_hWnd)) ShowWindow(SW_SHOW);
   if (IsIconic(m_hWnd)) ShowWindow(SW_RESTORE);
   SetForegroundWindow(m_hWnd);
 }

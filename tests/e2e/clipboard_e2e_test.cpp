@@ -288,6 +288,16 @@ TEST_F(ClipboardTest, WithTheIconTheCloseButtonHidesAndTheMenuServes) {
   PostMessageW(service, ClipboardService::WM_TRAY_ICON, 1, WM_LBUTTONDBLCLK);
   ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(main) != FALSE; }, 20000));
 
+  // Files handed over by a later start bring the hidden window back.
+  PostClick(main, kCloseButton);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(main); }, 20000));
+  const std::wstring file = work / L"交给.txt";
+  ASSERT_TRUE(WriteFileBytes(file, "简体\r\n"));
+  RemoteProcess later;
+  ASSERT_TRUE(later.Start(ProgramPath(), L"\"" + file + L"\""));
+  EXPECT_TRUE(later.WaitExit(60000));
+  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(main) != FALSE; }, 20000));
+
   PostMessageW(service, WM_COMMAND, ClipboardService::kCmdExit, 0);
   DWORD code = 1;
   EXPECT_TRUE(program.WaitExit(30000, &code));
