@@ -94,3 +94,13 @@ void ConvEngine::Convert(const char* utf8, size_t length, std::string& output) {
   }
   output.resize(count > 0 ? static_cast<size_t>(count) : 0);
 }
+
+size_t ConvEngine::Bound(size_t length) const {
+  return handle_ == -1 ? 0 : glyphmap_output_bound(handle_, length);
+}
+
+size_t ConvEngine::ConvertInto(const char* utf8, size_t length, char* output, size_t capacity) {
+  if (handle_ == -1 || output == nullptr || capacity == 0) return 0;
+  const int count = glyphmap_convert(handle_, utf8, length, output, capacity);
+  return count > 0 ? static_cast<size_t>(count) : 0;
+}

@@ -41,6 +41,13 @@ class ConvEngine {
   // rejects, `output` then keeping what was converted before the failure,
   // and std::bad_alloc.
   void Convert(const char* utf8, size_t length, std::string& output);
+  // The room, terminator included, that converting `length` bytes may
+  // need; 0 without an open instance.
+  size_t Bound(size_t length) const;
+  // Converts `length` bytes straight into `output` of `capacity` bytes (at
+  // least Bound(length)), with no copy between; returns the bytes written,
+  // the terminator not counted. Throws as Convert does.
+  size_t ConvertInto(const char* utf8, size_t length, char* output, size_t capacity);
 
   int Handle() const { return handle_; }
   // What the last Open found skipped in the word list (UTF-8), for the

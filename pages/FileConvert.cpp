@@ -1,10 +1,10 @@
 #include "pages/FileConvert.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <new>
 #include <stdexcept>
-#include <string>
 
 #include "config/FileBytes.h"
 #include "engine/ConvEngine.h"
@@ -25,10 +25,25 @@ bool Flush(OutputBuffer& output, FileConversion& into) {
   return written;
 }
 
+// Makes room for `need` bytes after the buffer's text: flushes what it
+// holds first when they would not fit behind it, and grows it when they
+// would not fit at all.
+FileOutcome MakeRoom(OutputBuffer& output, FileConversion& into, std::int32_t need) {
+  if (output.used > 0 && output.capacity - output.used < need && !Flush(output, into)) {
+    return FileOutcome::WriteFailed;
+  }
+  if (output.capacity < need) {
+    output.bytes.reset();
+    output.bytes.reset(new (std::nothrow) char[static_cast<size_t>(need)]);
+    output.capacity = output.bytes ? need : 0;
+    if (!output.bytes) return FileOutcome::NoMemory;
+  }
+  return FileOutcome::Done;
+}
+
 FileOutcome ConvertLines(ConvEngine& engine, TReader& reader, OutputBuffer& output,
                          FileConversion& into) {
   FileOutcome outcome = FileOutcome::Done;
-  std::string converted;  // one piece's converted bytes; its room is reused
   for (;;) {
     const char* line = nullptr;
     std::uint64_t rawLength = 0;
@@ -51,8 +66,21 @@ FileOutcome ConvertLines(ConvEngine& engine, TReader& reader, OutputBuffer& outp
         const size_t cut = glyphmap_safe_cut(engine.Handle(), line + done, kPieceBytes);
         if (cut > 0) take = static_cast<std::int32_t>(cut);
       }
+      // The piece is converted straight behind the buffer's text, in room
+      // for the most it can become: no copy, no clearing.
+      const size_t bound = engine.Bound(static_cast<size_t>(take));
+      // A piece whose conversion might not fit the buffer's count fails its file.
+      if (bound > static_cast<size_t>(INT32_MAX)) {
+        outcome = FileOutcome::LineTooLong;
+        break;
+      }
+      const FileOutcome room = MakeRoom(output, into, static_cast<std::int32_t>(bound));
+      if (room != FileOutcome::Done) return room;
       try {
-        engine.Convert(line + done, static_cast<size_t>(take), converted);
+        output.used += static_cast<std::int32_t>(
+            engine.ConvertInto(line + done, static_cast<size_t>(take),
+                               output.bytes.get() + output.used,
+                               static_cast<size_t>(output.capacity - output.used)));
       } catch (const std::runtime_error&) {
         // Text the engine rejects (bytes that are not UTF-8).
         outcome = FileOutcome::Undecodable;
@@ -60,22 +88,6 @@ FileOutcome ConvertLines(ConvEngine& engine, TReader& reader, OutputBuffer& outp
       } catch (const std::bad_alloc&) {
         return FileOutcome::NoMemory;
       }
-      // A piece whose conversion does not fit the buffer's count fails its file.
-      if (converted.size() > static_cast<size_t>(INT32_MAX)) {
-        outcome = FileOutcome::LineTooLong;
-        break;
-      }
-      const auto need = static_cast<std::int32_t>(converted.size());
-      if (output.used > 0 && output.capacity - output.used < need && !Flush(output, into)) {
-        return FileOutcome::WriteFailed;
-      }
-      if (output.capacity < need) {
-        output.bytes = AllocZeroed(static_cast<size_t>(need));
-        output.capacity = output.bytes ? need : 0;
-        if (!output.bytes) return FileOutcome::NoMemory;
-      }
-      std::memcpy(output.bytes.get() + output.used, converted.data(), converted.size());
-      output.used += need;
       done += take;
       if (done < n) {
         // The line's source bytes in the share of its text converted so far.
@@ -103,13 +115,18 @@ FileOutcome ConvertLines(ConvEngine& engine, TReader& reader, OutputBuffer& outp
 FileOutcome ConvertOneFile(ConvEngine& engine, const wchar_t* path, FileEncoding encoding,
                            UINT codePage, OutputBuffer& output, FileConversion& into) {
   std::unique_ptr<TReader> reader = MakeReader(encoding, codePage);
-  if (!reader->GetLineBuffer(kLineBufferBytes)) return FileOutcome::NoMemory;
-  if (auto* ansi = dynamic_cast<TReaderAnsi*>(reader.get())) {
-    if (!ansi->GetUtf8Buffer(kLineBufferBytes)) return FileOutcome::NoMemory;
-  }
   const BOOL loaded = reader->Load(path);
   into.load = reader->LastLoadStatus();
   if (!loaded) return into.load == LoadStatus::Empty ? FileOutcome::Empty : FileOutcome::ReadFailed;
+  // The line buffers, had before anything is converted: a line takes at
+  // most twice its bytes in UTF-16 and three times in UTF-8, so a small
+  // file (a subtitle) needs far less than the megabyte a long line gets.
+  const auto lineRoom = static_cast<std::int32_t>(
+      std::min<std::uint64_t>(kLineBufferBytes, reader->Size() * 3 + 16));
+  if (!reader->GetLineBuffer(lineRoom)) return FileOutcome::NoMemory;
+  if (auto* ansi = dynamic_cast<TReaderAnsi*>(reader.get())) {
+    if (!ansi->GetUtf8Buffer(lineRoom)) return FileOutcome::NoMemory;
+  }
   // A program or a picture queued by mistake fails before anything is written.
   if (!LooksLikeText(reader->Data(), static_cast<size_t>(reader->Size()),
                      CandidateCodePages(codePage))) {

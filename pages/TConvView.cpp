@@ -1,7 +1,9 @@
 #include "pages/TConvView.h"
 
 #include <string>
+#include <utility>
 
+#include "fw/App.h"
 #include "fw/MessageBox.h"
 #include "pages/PageIds.h"
 #include "pages/PageRes.h"
@@ -64,17 +66,59 @@ BOOL CTConvView::OnCommand(WPARAM wp, LPARAM lp) {
   return CConvView::OnCommand(wp, lp);
 }
 
+namespace {
+
+constexpr UINT_PTR kProgressTimer = 0x5450;
+
+}  // namespace
+
 void CTConvView::Convert() {
   UpdateData(true);
-  if (!progress.Create(this, PROGRESS_MODE_ANIM)) return;
+  ClosePage(true);
+  if (progressDelayMs == 0) ShowProgress();
+  if (StartJob() == 0) {
+    CloseProgress();
+    return;
+  }
+  // CONV_END removes the display, or the wish for one.
+  if (progress.m_hWnd == nullptr) ::SetTimer(m_hWnd, kProgressTimer, progressDelayMs, nullptr);
+}
+
+void CTConvView::ClosePage(bool closed) {
+  fw::CWnd* mainObj = fw::AfxGetMainWnd();
+  const HWND main = mainObj != nullptr ? mainObj->m_hWnd : nullptr;
+  if (closed) {
+    focusBefore_ = ::GetFocus();
+    if (main != nullptr) ::EnableWindow(main, FALSE);
+    ::EnableWindow(m_hWnd, FALSE);
+    return;
+  }
+  if (main != nullptr) ::EnableWindow(main, TRUE);
+  ::EnableWindow(m_hWnd, TRUE);
+  const HWND focus = std::exchange(focusBefore_, nullptr);
+  if (focus != nullptr && ::IsWindow(focus) && ::IsWindowVisible(focus) &&
+      ::IsWindowEnabled(focus)) {
+    ::SetFocus(focus);
+  }
+}
+
+void CTConvView::ShowProgress() {
+  if (progress.m_hWnd != nullptr || !progress.Create(this, PROGRESS_MODE_ANIM)) return;
   progress.ShowOverParent(TRUE);
   // The text job is short: the display alternates between two frames.
   progress.animation.frameCount = 2;
   progress.animation.paused = FALSE;
   progress.animation.Invalidate(true);
   progress.animation.UpdateWindow();
-  if (StartJob() != 0) return;  // CONV_END removes the display
-  CloseProgress();
+}
+
+LRESULT CTConvView::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_TIMER && wp == kProgressTimer) {
+    ::KillTimer(m_hWnd, kProgressTimer);
+    if (WorkerRecorded()) ShowProgress();
+    return 0;
+  }
+  return CConvView::WindowProc(msg, wp, lp);
 }
 
 int CTConvView::StartJob() {
@@ -120,9 +164,12 @@ void CTConvView::OnJobMessage(WPARAM code, LPARAM arg) {
 }
 
 void CTConvView::CloseProgress() {
-  if (progress.m_hWnd == nullptr) return;
-  progress.ShowOverParent(FALSE);
-  progress.DestroyWindow();
+  ::KillTimer(m_hWnd, kProgressTimer);
+  if (progress.m_hWnd != nullptr) {
+    progress.ShowOverParent(FALSE);
+    progress.DestroyWindow();
+  }
+  ClosePage(false);
 }
 
 CDlgSim2Tra::CDlgSim2Tra(fw::CWnd* parent) : CTConvView(IDD_SIM2TRA, parent, Sim2Tra) {}

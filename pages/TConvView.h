@@ -1,8 +1,10 @@
 #pragma once
-// CTConvView: a text page. Convert takes the upper edit box's text, covers
-// the page with the progress display in its animation mode and converts
-// the text on the page's worker; CONV_END puts the result into the lower
-// edit box and uncovers the page. The two concrete pages differ only in
+// CTConvView: a text page. Convert takes the upper edit box's text, closes
+// the page to the user and converts the text on the page's worker; the
+// progress display in its animation mode covers the page only once the job
+// has run for a moment (a short text is converted before the eye would
+// notice it, and before the display could be drawn). CONV_END puts the
+// result into the lower edit box and opens the page again. The two concrete pages differ only in
 // their template, their direction and the strings they bind.
 #include <string>
 
@@ -40,15 +42,28 @@ class CTConvView : public CConvView {
   // the worker.
   void Convert();
 
+  // How long a job runs before the progress display covers the page; 0
+  // shows it at once.
+  UINT progressDelayMs = 400;
+
  protected:
   void DoDataExchange(fw::CDataExchange* dx) override;
   BOOL OnInitDialog() override;
   CtrlSkinTable SkinTable() override;
   BOOL OnCommand(WPARAM wp, LPARAM lp) override;
+  LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
-  // Removes the progress display: page and main window enabled, window gone.
+  // Closes the page and the main window to the user while a job runs, or
+  // opens them again and gives the keyboard focus back.
+  void ClosePage(bool closed);
+  // Covers the page with the progress display.
+  void ShowProgress();
+  // Removes the progress display, if it came, and opens the page again.
   void CloseProgress();
+
+  // Where the keyboard focus was when the page was closed.
+  HWND focusBefore_ = nullptr;
 
   // What the worker reads and writes: filled from the source text before
   // the start, read back into the result text after CONV_END.

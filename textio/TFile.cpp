@@ -29,7 +29,8 @@ LoadStatus TFile::ReadWhole(HANDLE file) {
   // short and look whole, so it is refused.
   if (static_cast<std::uint64_t>(size.QuadPart) > 0xFFFFFFFFull) return LoadStatus::TooLarge;
   const DWORD wanted = static_cast<DWORD>(size.QuadPart);
-  std::unique_ptr<BYTE[]> bytes(new (std::nothrow) BYTE[wanted]());
+  // Not cleared: the read fills it, and only the bytes it read are used.
+  std::unique_ptr<BYTE[]> bytes(new (std::nothrow) BYTE[wanted]);
   if (!bytes) return LoadStatus::OutOfMemory;
   LARGE_INTEGER start{};
   SetFilePointerEx(file, start, nullptr, FILE_BEGIN);

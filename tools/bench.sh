@@ -48,16 +48,20 @@ user_figures() {
   run "$here/with-display.sh" "$here/wine-run.sh" "$build/bin/filejob_bench.exe" s2t manpages "$(win "$src")" 3
   local x4=$corpus/manpages-x4.txt
   if [ ! -s "$x4" ]; then cat "$src" "$src" "$src" "$src" > "$x4.tmp" && mv "$x4.tmp" "$x4"; fi
-  local out
+  local out times
   out=$(mktemp)
-  local start end
-  start=$(date +%s.%N)
-  "$nb/opencc_native_bench" file s2t "$data" "$x4" "$out"
-  end=$(date +%s.%N)
+  times=$(mktemp)
+  # Median of three whole processes, by the clock and by processor time.
+  for _ in 1 2 3; do
+    /usr/bin/time -a -o "$times" -f "%e %U %S" "$nb/opencc_native_bench" file s2t "$data" "$x4" "$out"
+  done
   rm -f "$out"
-  awk -v b="$(stat -c %s "$x4")" -v s="$start" -v e="$end" \
-    'BEGIN { printf "bench: opencc_native_file_s2t %.2f MB/s (%.1f MB, whole process)\n", b / (e - s) / 1e6, b / 1e6 }' |
+  sort -n -k1 "$times" | sed -n 2p | awk -v b="$(stat -c %s "$x4")" \
+    '{ printf "bench: opencc_native_file_s2t %.2f MB/s (%.1f MB, whole process)\n", b / $1 / 1e6, b / 1e6 }' |
     tee -a "$results"
+  awk '{ print $2 + $3 }' "$times" | sort -n | sed -n 2p | awk -v b="$(stat -c %s "$x4")" \
+    '{ printf "bench: opencc_native_cpu_file_s2t %.2f MB/s\n", b / $1 / 1e6 }' | tee -a "$results"
+  rm -f "$times"
   if [ -f "$build/bin/tarnwell.exe" ]; then
     run "$here/with-display.sh" "$here/wine-run.sh" "$build/bin/program_bench.exe" \
       file "$(win "$build/bin/tarnwell.exe")" "$(win "$x4")" 3
@@ -84,20 +88,12 @@ summary_table() {
       row("glyphmap / file job, manual pages (processor)", (gc != "" && jc > 0) ? gc / jc : "", "x", "<= 1.5", gc / jc <= 1.5)
       p = field("program_file_page_s2t"); n = field("opencc_native_file_s2t")
       row("file page / OpenCC 1.4.1 on a file, 26 MB", (p != "" && n > 0) ? p / n : "", "x", ">= 3", p / n >= 3)
-      pc = field("program_cpu_file_page_s2t")
-      row("  the same by the program's processor time", (pc != "" && n > 0) ? pc / n : "", "x", ">= 3", pc / n >= 3)
       t = field("program_convert_two_chars")
       row("text page, two characters, Convert to result", t, "ms", "<= 100", t <= 100)
-      tc = field("program_cpu_convert_two_chars")
-      row("  the same by the program's processor time", tc, "ms", "<= 100", tc <= 100)
       m = field("program_convert_1MB_paste")
       row("text page, 1 MB pasted, Convert to result", m, "ms", "<= 500", m <= 500)
-      mc = field("program_cpu_convert_1MB_paste")
-      row("  the same by the program's processor time", mc, "ms", "<= 500", mc <= 500)
       s = field("program_start_to_main_window")
       row("start to the visible main window", s, "ms", "<= 300", s <= 300)
-      sc = field("program_cpu_start_to_main_window")
-      row("  the same by the program's processor time", sc, "ms", "<= 300", sc <= 300)
       mo = field("filejob_s2t_many_vs_one_time")
       row("1,000 subtitles / one file of their bytes (time)", mo, "x", "<= 1.2", mo <= 1.2)
       sr = field("filejob_s2t_many_files_mbps")

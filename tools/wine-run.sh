@@ -20,6 +20,9 @@ export WINEARCH=win64
 export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono or Gecko installers at boot (there is no network for them anyway).
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+# Xlib reads ~/.Xdefaults again at every resource lookup while no resource
+# is set (tools/xresources says why); a display of a real desktop has them.
+export XENVIRONMENT=${XENVIRONMENT:-$here/xresources}
 loc=${TARNWELL_LOCALE:-zh_CN.UTF-8}
 export LANG=$loc LC_ALL=$loc
 

@@ -55,7 +55,9 @@ class TextPageTest : public ::testing::Test {
     SetWindowTextW(page.GetDlgItem(IDC_SOURCE_EDIT), source.c_str());
     SendMessageW(page.m_hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                  reinterpret_cast<LPARAM>(page.GetDlgItem(IDOK)));
-    EXPECT_TRUE(PumpUntil([&] { return page.progress.m_hWnd == nullptr; }, 30000));
+    EXPECT_TRUE(PumpUntil(
+        [&] { return IsWindowEnabled(page.m_hWnd) && !page.WorkerRecorded(); }, 30000));
+    EXPECT_EQ(page.progress.m_hWnd, nullptr);
     return Text(page.GetDlgItem(IDC_RESULT_EDIT));
   }
 
@@ -151,7 +153,10 @@ TEST_F(TextPageTest, FiftyConversionsLeaveTheSharedTooltipAsTheyFoundIt) {
   ASSERT_TRUE(SetWindowSubclass(tooltip, &AddToolRecorder::Proc, 78,
                                 reinterpret_cast<DWORD_PTR>(&recorder)));
   const LRESULT before = SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0);
+  // The display comes at once, fifty times.
+  page.progressDelayMs = 0;
   for (int i = 0; i < 50; ++i) ASSERT_EQ(Convert(page, L"简体"), L"簡體") << i;
+  page.progressDelayMs = 400;
   RemoveWindowSubclass(tooltip, &AddToolRecorder::Proc, 78);
   EXPECT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), before);
   // Each progress display gave its tools, in records the classic common
@@ -378,11 +383,15 @@ TEST_F(ProgressTest, StopAsksFirstThenTheTerminatedJobUncoversThePage) {
   EXPECT_STREQ(result, L"以前的结果") << "a terminated job leaves the result alone";
 }
 
-TEST_F(ProgressTest, ConvertCoversThePageUntilTheStuckJobIsStopped) {
+TEST_F(ProgressTest, ConvertCoversThePageAfterAMomentUntilTheStuckJobIsStopped) {
   SetWindowTextW(page.GetDlgItem(IDC_SOURCE_EDIT), L"简体");
   SendMessageW(page.m_hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                reinterpret_cast<LPARAM>(page.GetDlgItem(IDOK)));
-  PumpFor(50);
+  // Closed to the user at once; the display comes only once the job has
+  // run for a moment (a short one ends before it would).
+  EXPECT_FALSE(IsWindowEnabled(page.m_hWnd));
+  EXPECT_EQ(page.progress.m_hWnd, nullptr);
+  EXPECT_TRUE(PumpUntil([&] { return page.progress.m_hWnd != nullptr; }, 30000));
   ASSERT_NE(page.progress.m_hWnd, nullptr);
   EXPECT_TRUE(page.progress.IsWindowVisible());
   EXPECT_EQ(page.progress.animation.frameCount, 2);

@@ -160,18 +160,6 @@ HWND BoxOf(DWORD pid) {
   return s.found;
 }
 
-// Processor time the program has taken so far: beside the clock, a figure
-// that other processes of a busy machine do not inflate (Wine's own server
-// is not counted).
-double ProcessSeconds(HANDLE process) {
-  FILETIME created, exited, kernel, user;
-  if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
-  auto seconds = [](const FILETIME& t) {
-    return static_cast<double>(static_cast<uint64_t>(t.dwHighDateTime) << 32 | t.dwLowDateTime) * 1e-7;
-  };
-  return seconds(kernel) + seconds(user);
-}
-
 int Fail(const char* what) {
   std::fprintf(stderr, "program_bench: %s\n", what);
   return 1;
@@ -222,7 +210,7 @@ int FileRun(int argc, char** argv) {
   CfgStore::DeleteInstance();
   const std::wstring output = out + file.substr(file.find_last_of(L'\\'));
 
-  std::vector<double> runs, cpu;
+  std::vector<double> runs;
   for (int round = 0; round < rounds; ++round) {
     DeleteFileW(output.c_str());
     Program program;
@@ -237,21 +225,18 @@ int FileRun(int argc, char** argv) {
     if (!WaitFor([&] { return Send(list, LVM_GETITEMCOUNT) > 0; }, kTimeoutMs)) {
       return Fail("the file was not queued");
     }
-    const double t0 = Now(), c0 = ProcessSeconds(program.pi.hProcess);
+    const double t0 = Now();
     PostMessageW(GetDlgItem(page, 1021), BM_CLICK, 0, 0);
     if (!WaitFor([&] { return BoxOf(program.pi.dwProcessId) != nullptr; }, 600000, 1)) {
       return Fail("the run did not end");
     }
     runs.push_back(Now() - t0);
-    cpu.push_back(ProcessSeconds(program.pi.hProcess) - c0);
   }
   DeleteFileW(output.c_str());
   const double seconds = Median(runs);
   std::printf("bench: program_file_page_s2t %.2f MB/s (%.1f MB, Start to end of run, median of %d)\n",
               static_cast<double>(size.QuadPart) / seconds / 1e6,
               static_cast<double>(size.QuadPart) / 1e6, rounds);
-  std::printf("bench: program_cpu_file_page_s2t %.2f MB/s (by the program's processor time)\n",
-              static_cast<double>(size.QuadPart) / Median(cpu) / 1e6);
   return 0;
 }
 
@@ -269,7 +254,7 @@ int main(int argc, char** argv) {
   const std::wstring paste = PasteText(argv[2]);
   if (paste.empty()) return Fail("empty corpus");
 
-  std::vector<double> starts, converts, twoChars, startCpu, convertsCpu, twoCharsCpu, pastes;
+  std::vector<double> starts, converts, twoChars, pastes;
   for (int round = 0; round < rounds; ++round) {
     Program program;
     STARTUPINFOW si{};
@@ -286,7 +271,6 @@ int main(int argc, char** argv) {
       return Fail("no main window");
     }
     starts.push_back(Now() - t0);
-    startCpu.push_back(ProcessSeconds(program.pi.hProcess));
 
     HWND entrance = VisiblePageWith(main, 1001);
     if (entrance == nullptr) return Fail("no entrance page");
@@ -299,14 +283,13 @@ int main(int argc, char** argv) {
     for (int i = 0; i < kTwoCharRounds; ++i) {
       Send(source, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kTwoChars));
       Send(result, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
-      const double t = Now(), c = ProcessSeconds(program.pi.hProcess);
+      const double t = Now();
       PostMessageW(GetDlgItem(page, IDOK), BM_CLICK, 0, 0);
       if (!WaitFor([&] { return IsWindowEnabled(main) && TextOf(result) == kTwoCharsConverted; },
                    kTimeoutMs, 1)) {
         return Fail("no result for two characters");
       }
       twoChars.push_back(Now() - t);
-      twoCharsCpu.push_back(ProcessSeconds(program.pi.hProcess) - c);
     }
     Send(source, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
     Send(result, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
@@ -320,7 +303,7 @@ int main(int argc, char** argv) {
                    paste.size());
       return 1;
     }
-    const double t1 = Now(), c1 = ProcessSeconds(program.pi.hProcess);
+    const double t1 = Now();
     PostMessageW(GetDlgItem(page, IDOK), BM_CLICK, 0, 0);
     // Done when the page is uncovered again with the result in place.
     if (!WaitFor([&] { return IsWindowEnabled(main) && Send(result, WM_GETTEXTLENGTH) > 0; },
@@ -328,7 +311,6 @@ int main(int argc, char** argv) {
       return Fail("no result");
     }
     converts.push_back(Now() - t1);
-    convertsCpu.push_back(ProcessSeconds(program.pi.hProcess) - c1);
   }
   std::sort(starts.begin(), starts.end());
   std::sort(converts.begin(), converts.end());
@@ -338,11 +320,7 @@ int main(int argc, char** argv) {
               converts[converts.size() / 2] * 1000, rounds, paste.size());
   std::printf("bench: program_convert_two_chars %.0f ms (median of %zu)\n",
               Median(twoChars) * 1000, twoChars.size());
-  std::printf("bench: program_cpu_start_to_main_window %.0f ms (the program's processor time)\n",
-              Median(startCpu) * 1000);
-  std::printf("bench: program_cpu_convert_1MB_paste %.0f ms\n", Median(convertsCpu) * 1000);
   std::printf("bench: program_paste_1MB %.0f ms (the edit box taking the text, for reference)\n",
               Median(pastes) * 1000);
-  std::printf("bench: program_cpu_convert_two_chars %.0f ms\n", Median(twoCharsCpu) * 1000);
   return 0;
 }
