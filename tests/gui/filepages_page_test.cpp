@@ -12,12 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "engine/ConvConfigs.h"
 #include "fw/MessageBox.h"
 #include "glyphmap/glyphmap.h"
 #include "pages/FConvView.h"
 #include "pages/FilePagesIds.h"
 #include "pages/PageIds.h"
+#include "tests/support/EngineConvert.h"
 #include "tests/support/FilePageHarness.h"
 #include "tests/support/TestText.h"
 #include "tests/support/WindowPixels.h"
@@ -445,13 +445,7 @@ TEST_F(FilePage, StartConvertsTheQueueIntoTheOutputFolder) {
   EXPECT_TRUE(IsWindowEnabled(page.m_hWnd));
   ASSERT_EQ(page.opened.size(), 1u);
 
-  std::string config(kConvConfigSim2Tra);
-  int h = opencc_open_t2s(config.c_str(), "glyphmap");
-  ASSERT_NE(h, -1);
-  std::string expected(GlyphmapOutputBound(simplified.size()), '\0');
-  expected.resize(static_cast<size_t>(
-      opencc_convert_utf8_to_buffer(h, simplified.data(), simplified.size(), expected.data())));
-  opencc_close(h);
+  const std::string expected = testing_support::EngineConvert(simplified, Sim2Tra);
   EXPECT_EQ(Output(L"简体.txt"), expected);
   // The GB18030 file was read in its own code page: its output is the
   // same as that of the UTF-8 text.
