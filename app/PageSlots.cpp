@@ -35,9 +35,10 @@ BOOL CALLBACK TellStandardChanged(HWND child, LPARAM) {
 
 }  // namespace
 
-void RunSettingsDialog(fw::CWnd* mainWnd) {
+void RunSettingsDialog(fw::CWnd* mainWnd, ClipboardService* clipboard) {
   // No owner given: the dialog takes the main window.
   CDlgSetting dlg;
+  dlg.clipboardService = clipboard;
   if (dlg.DoModalFor(nullptr) != IDOK || mainWnd == nullptr || mainWnd->m_hWnd == nullptr) return;
   // The pages show the standard now in force.
   EnumChildWindows(mainWnd->m_hWnd, TellStandardChanged, 0);

@@ -18,5 +18,8 @@ bool FilePageBusy(CSubView* page);
 // .txt files in them. False when `page` is no file page.
 bool QueueOnFilePage(CSubView* page, const std::vector<std::wstring>& paths);
 
-// The settings button.
-void RunSettingsDialog(fw::CWnd* mainWnd);
+class ClipboardService;
+
+// The settings button; `clipboard` (may be null) takes the new hotkeys and
+// icon option into effect.
+void RunSettingsDialog(fw::CWnd* mainWnd, ClipboardService* clipboard = nullptr);

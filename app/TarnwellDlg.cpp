@@ -21,7 +21,8 @@ constexpr int kPageY = 66;
 // Looks again for a moment to queue handed files.
 constexpr UINT_PTR kHandOverTimer = 0x4849;
 constexpr UINT kHandOverRetryMs = 250;
-// Fires after the window's first paint (timers come after painting).
+// Fires after the window's first paint (timers come after painting): the
+// conversions are built in the background, the hotkeys and the icon start.
 constexpr UINT_PTR kWarmUpTimer = 0x5755;
 
 }  // namespace
@@ -36,6 +37,7 @@ CTarnwellDlg::CTarnwellDlg(fw::CWnd* parent)
 }
 
 CTarnwellDlg::~CTarnwellDlg() {
+  clipboard_.reset();  // hotkeys and icon go first, with their worker
   for (auto& page : pages) {
     if (page && page->m_hWnd != nullptr) page->DestroyWindow();
     page.reset();
@@ -171,9 +173,9 @@ BOOL CTarnwellDlg::OnCommand(WPARAM wp, LPARAM lp) {
     case IDC_MENU_BTN: ShowPopupMenu(); return TRUE;
     case IDC_MIN_BTN: ShowWindow(SW_MINIMIZE); return TRUE;
     // The framework's own Cancel: the one way to end the program here.
-    case IDC_CLOSE_BTN: fw::CDialog::OnCancel(); return TRUE;
+    case IDC_CLOSE_BTN: CloseOrHide(); return TRUE;
     case IDC_BACK_BTN: GoBack(); return TRUE;
-    case IDC_SETTING_BTN: RunSettingsDialog(this); return TRUE;
+    case IDC_SETTING_BTN: RunSettingsDialog(this, clipboard_.get()); return TRUE;
     default: return vek_SkinDlg::OnCommand(wp, lp);
   }
 }
@@ -183,6 +185,10 @@ LRESULT CTarnwellDlg::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SYSCOMMAND:
       if ((wp & 0xFFF0) == IDM_ABOUTBOX) {
         RunAboutBox();
+        return 0;
+      }
+      if ((wp & 0xFFF0) == SC_CLOSE && clipboard_ && clipboard_->KeepsInTray()) {
+        ShowWindow(SW_HIDE);
         return 0;
       }
       break;
@@ -196,6 +202,7 @@ LRESULT CTarnwellDlg::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
       if (wp == kWarmUpTimer) {
         ::KillTimer(m_hWnd, kWarmUpTimer);
         warmUp_.Start(StoredStandard(CfgStore::Instance()));
+        StartClipboardService();
         return 0;
       }
       break;
@@ -229,8 +236,50 @@ void CTarnwellDlg::QueueHandedFiles() {
     if (currentPage != index) SwitchToPage(Page(currentPage), index);
     QueueOnFilePage(Page(index), handOver.paths);
   }
+  // Hidden in the notification area, the window comes back for them.
+  if (!::IsWindowVisible(m_hWnd)) ShowWindow(SW_SHOW);
   if (IsIconic(m_hWnd)) ShowWindow(SW_RESTORE);
   SetForegroundWindow(m_hWnd);
+}
+
+void CTarnwellDlg::StartClipboardService() {
+  if (clipboard_) return;
+  ClipboardService::Host host;
+  host.convOptions = [](ConvDirection direction) {
+    return CurrentConvOptions(CfgStore::Instance(), direction);
+  };
+  host.showMainWindow = [this] { ShowFromTray(); };
+  host.exitProgram = [this] { ExitFromTray(); };
+  host.icon = static_cast<HICON>(LoadImageW(fw::ResourceModule(), MAKEINTRESOURCEW(IDR_MAINFRAME),
+                                            IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                            GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  auto service = std::make_unique<ClipboardService>(std::move(host));
+  if (service->Start(ReadClipboardOptions(CfgStore::Instance()))) clipboard_ = std::move(service);
+}
+
+void CTarnwellDlg::CloseOrHide() {
+  if (clipboard_ && clipboard_->KeepsInTray()) {
+    ShowWindow(SW_HIDE);
+    return;
+  }
+  // The framework's own Cancel: the way to end the program here.
+  fw::CDialog::OnCancel();
+}
+
+void CTarnwellDlg::ShowFromTray() {
+  ShowWindow(SW_SHOW);
+  if (IsIconic(m_hWnd)) ShowWindow(SW_RESTORE);
+  // A dialog of ours in front stays in front.
+  HWND front = GetLastActivePopup(m_hWnd);
+  SetForegroundWindow(front != nullptr ? front : m_hWnd);
+}
+
+void CTarnwellDlg::ExitFromTray() {
+  if (!IsWindowEnabled(m_hWnd)) {
+    ShowFromTray();
+    return;
+  }
+  fw::CDialog::OnCancel();
 }
 
 void CTarnwellDlg::OnPaint() {

@@ -7,6 +7,7 @@
 #include <deque>
 #include <memory>
 
+#include "clipconv/ClipboardService.h"
 #include "engine/ConvWarmUp.h"
 #include "pages/SubView.h"
 #include "skin/CtrlTables.h"
@@ -30,6 +31,10 @@ class CTarnwellDlg : public vek_SkinDlg {
   }
   int CurrentPage() const { return currentPage; }
   size_t HistoryDepth() const { return pageHistory.size(); }
+  // The hotkeys and the notification-area icon; null until the window has
+  // shown (they start after it, so as not to delay it) or when they could
+  // not start.
+  ClipboardService* Clipboard() const { return clipboard_.get(); }
 
  protected:
   void DoDataExchange(fw::CDataExchange* dx) override;
@@ -48,6 +53,16 @@ class CTarnwellDlg : public vek_SkinDlg {
   // Queues the files handed to the program on their file pages, or waits
   // (polling) while a conversion or a modal dialog holds the window.
   void QueueHandedFiles();
+  // Starts the hotkeys and the icon once the window is on screen.
+  void StartClipboardService();
+  // The close button: hides the window while the icon stays, when the
+  // user chose so; ends the program otherwise.
+  void CloseOrHide();
+  // 打开主窗口 (the icon's menu or a double-click).
+  void ShowFromTray();
+  // 退出 (the icon's menu); with a dialog of ours open, the window comes
+  // forward instead, so that the dialog is finished first.
+  void ExitFromTray();
 
   std::deque<CSubView*> pageHistory;  // pages to go back to (a stack)
   std::array<std::unique_ptr<CSubView>, PAGE_COUNT> pages;
@@ -60,4 +75,5 @@ class CTarnwellDlg : public vek_SkinDlg {
   HICON icon;
   // The conversions built in the background once the window shows.
   ConvWarmUp warmUp_;
+  std::unique_ptr<ClipboardService> clipboard_;
 };

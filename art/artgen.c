@@ -49,7 +49,7 @@ static void DrawAll(Entry* e) {
       {"img_viewbkgndfconv.bmp", 766, 443, DrawFilePage()},
       {"xbtn-dlgclose.bmp", 125, 17, DrawAboutClose()},
       {"dlg-about.bmp", 430, 240, DrawAboutBox()},
-      {"dlg_sz520x410.bmp", 520, 410, DrawDialogOfHeight(410)},
+      {"dlg_sz520x515.bmp", 520, 515, DrawDialogOfHeight(515)},
   };
   memcpy(e, table, sizeof(table));
 }

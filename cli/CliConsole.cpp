@@ -63,9 +63,49 @@ bool CliConsole::WriteText(HANDLE handle, bool console, const std::wstring& text
   return WriteAll(handle, bytes.data(), bytes.size());
 }
 
-bool CliConsole::WriteOut(const char* bytes, std::int32_t count) {
+std::wstring ConsoleText(const char* bytes, std::int32_t count, const TargetEncoding& encoding) {
+  using Form = TargetEncoding::Form;
+  std::wstring text;
+  const auto* b = reinterpret_cast<const unsigned char*>(bytes);
+  switch (encoding.form) {
+    case Form::Utf16Le:
+    case Form::Utf16Be:
+      for (std::int32_t i = 0; i + 1 < count; i += 2) {
+        text += static_cast<wchar_t>(encoding.form == Form::Utf16Le ? b[i] | (b[i + 1] << 8)
+                                                                    : (b[i] << 8) | b[i + 1]);
+      }
+      break;
+    case Form::Utf32Le:
+    case Form::Utf32Be:
+      for (std::int32_t i = 0; i + 3 < count; i += 4) {
+        const char32_t c = encoding.form == Form::Utf32Le
+                               ? b[i] | (b[i + 1] << 8) | (b[i + 2] << 16) | (char32_t{b[i + 3]} << 24)
+                               : (char32_t{b[i]} << 24) | (b[i + 1] << 16) | (b[i + 2] << 8) | b[i + 3];
+        if (c >= 0x10000) {
+          text += static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10));
+          text += static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+          text += static_cast<wchar_t>(c);
+        }
+      }
+      break;
+    case Form::CodePage: {
+      // Without the system's GB18030 (Wine), its two-byte part reads as GBK.
+      const UINT cp = encoding.codePage == 54936 && !IsValidCodePage(54936) ? 936 : encoding.codePage;
+      const int n = MultiByteToWideChar(cp, 0, bytes, count, nullptr, 0);
+      text.resize(static_cast<size_t>(n > 0 ? n : 0));
+      MultiByteToWideChar(cp, 0, bytes, count, text.data(), n);
+      break;
+    }
+    default: text = WideFromUtf8(bytes, count); break;
+  }
+  if (!text.empty() && text[0] == 0xFEFF) text.erase(0, 1);
+  return text;
+}
+
+bool CliConsole::WriteOut(const char* bytes, std::int32_t count, const TargetEncoding& encoding) {
   if (count <= 0) return true;
-  if (outConsole_) return WriteText(out_, true, WideFromUtf8(bytes, count));
+  if (outConsole_) return WriteText(out_, true, ConsoleText(bytes, count, encoding));
   return WriteAll(out_, bytes, static_cast<size_t>(count));
 }
 

@@ -7,12 +7,15 @@
 #include <cstdint>
 #include <string>
 
+#include "textio/TextEncoder.h"
+
 class CliConsole {
  public:
   CliConsole();
 
-  // Converted text for standard output: UTF-8 bytes, whole lines.
-  bool WriteOut(const char* bytes, std::int32_t count);
+  // Converted text for standard output: bytes in `encoding`, whole lines.
+  // A console shows them as the text they are; redirected, they go as they are.
+  bool WriteOut(const char* bytes, std::int32_t count, const TargetEncoding& encoding = {});
   // A message line on standard error (the progress line is cleared first).
   void Error(const std::wstring& line);
   // Text on standard output (help, version).
@@ -35,4 +38,7 @@ class CliConsole {
 };
 
 std::wstring WideFromUtf8(const char* bytes, std::int32_t count);
+// The text of `count` bytes written in `encoding` (whole lines), for a
+// console; a byte-order mark is left out.
+std::wstring ConsoleText(const char* bytes, std::int32_t count, const TargetEncoding& encoding);
 std::string Utf8FromWide(const std::wstring& text);

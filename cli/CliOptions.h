@@ -24,16 +24,20 @@ struct InputEncoding {
 enum class OutputEncoding : std::int32_t { Utf8 = 0, Utf8Bom = 1, Utf16Le = 2, Gb18030 = 3, Big5 = 4, SameAsSource = 5 };
 
 // What to do with an output file that is already there.
-enum class ExistingOutput { Refuse, Overwrite, Append };
+enum class ExistingOutput { Refuse, Overwrite, Append, KeepBoth };
 
 struct CliOptions {
   bool help = false;
   bool version = false;
   std::wstring configName = L"s2t";
   ConvDirection direction = Sim2Tra;
+  std::int32_t standard = 0;  // engine/Standards.h
+  std::wstring wordList;      // --words: a user word list; empty: none
   InputEncoding input;
   OutputEncoding output = OutputEncoding::Utf8;
   std::wstring outputPath;  // -o; empty: the current folder
+  bool besideSource = false;  // --beside: each output beside its source, with a suffix
+  bool convertNames = false;  // --convert-names
   bool recurse = false;
   ExistingOutput existing = ExistingOutput::Refuse;
   bool quiet = false;

@@ -12,9 +12,10 @@
 
 #include "engine/ConvEngine.h"
 #include "fw/Handle.h"
-#include "pages/FileConvert.h"
-#include "pages/FileDrop.h"
-#include "pages/FileJob.h"
+#include "pipeline/FileConvert.h"
+#include "pipeline/FileTask.h"
+#include "pipeline/LongPath.h"
+#include "pipeline/TextFiles.h"
 #include "textio/Charsets.h"
 #include "textio/DetectFileEncoding.h"
 #include "textio/TextEncoder.h"
@@ -30,73 +31,6 @@ BOOL WINAPI OnConsoleBreak(DWORD type) {
     return TRUE;
   }
   return FALSE;
-}
-
-// One source and where its converted text goes.
-struct WorkItem {
-  std::wstring source;
-  std::wstring output;
-};
-
-bool IsFolder(const std::wstring& path) {
-  const DWORD a = GetFileAttributesW(path.c_str());
-  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
-bool Exists(const std::wstring& path) {
-  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::wstring WithSlash(std::wstring folder) {
-  if (!folder.empty() && folder.back() != L'\\' && folder.back() != L'/') folder += L'\\';
-  return folder;
-}
-
-std::wstring FullPath(const std::wstring& path) {
-  const DWORD n = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-  if (n == 0) return path;
-  std::wstring full(n, L'\0');
-  const DWORD got = GetFullPathNameW(path.c_str(), n, full.data(), nullptr);
-  if (got == 0 || got >= n) return path;
-  full.resize(got);
-  return full;
-}
-
-std::wstring NameOf(const std::wstring& path) {
-  const size_t cut = path.find_last_of(L"\\/");
-  return cut == std::wstring::npos ? path : path.substr(cut + 1);
-}
-
-
-// The .txt files of `folder` (and of its sub-folders when `recurse`), as
-// paths relative to it, in the order the Explorer lists them.
-void ListTxtFiles(const std::wstring& folder, const std::wstring& relative, bool recurse,
-                  std::vector<std::wstring>& out) {
-  std::vector<std::wstring> files, folders;
-  WIN32_FIND_DATAW found{};
-  fw::UniqueFindHandle search(
-      FindFirstFileW((WithSlash(folder + relative) + L"*").c_str(), &found));
-  if (!search) return;
-  do {
-    const std::wstring name = found.cFileName;
-    if (name == L"." || name == L"..") continue;
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      // Links to folders are not followed: they may loop.
-      if (recurse && !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        folders.push_back(name);
-      }
-    } else if (HasTextExtension(name.c_str())) {
-      files.push_back(name);
-    }
-  } while (FindNextFileW(search.get(), &found));
-  search.reset();
-  auto logical = [](const std::wstring& a, const std::wstring& b) {
-    return StrCmpLogicalW(a.c_str(), b.c_str()) < 0;
-  };
-  std::sort(files.begin(), files.end(), logical);
-  std::sort(folders.begin(), folders.end(), logical);
-  for (const std::wstring& f : files) out.push_back(relative + f);
-  for (const std::wstring& d : folders) ListTxtFiles(folder, relative + d + L"\\", recurse, out);
 }
 
 std::wstring LoadReason(LoadStatus status) {
@@ -119,11 +53,10 @@ std::wstring EncodingLabel(const InputEncoding& e) {
   return L"代码页 / code page " + std::to_wstring(cp);
 }
 
-std::wstring OutcomeReason(FileOutcome outcome, const FileConversion& conversion,
-                           const InputEncoding& encoding) {
+std::wstring OutcomeReason(FileOutcome outcome, LoadStatus load, const InputEncoding& encoding) {
   switch (outcome) {
     case FileOutcome::NoMemory: return L"内存不足 / out of memory";
-    case FileOutcome::ReadFailed: return LoadReason(conversion.load);
+    case FileOutcome::ReadFailed: return LoadReason(load);
     case FileOutcome::NoEngine: return L"转换引擎未能启动 / the converter did not start";
     case FileOutcome::Undecodable:
       return L"内容不是有效的 " + EncodingLabel(encoding) + L" 文本 / not valid " +
@@ -132,6 +65,33 @@ std::wstring OutcomeReason(FileOutcome outcome, const FileConversion& conversion
     case FileOutcome::NotText: return L"不是文本文件 / not a text file";
     case FileOutcome::WriteFailed: return L"无法写入输出 / could not write the output";
     default: return L"";
+  }
+}
+
+// True when -o names a folder (or is not given: the current folder).
+bool NamesFolder(const std::wstring& o) {
+  return o.empty() || IsFolderPath(o) || o.back() == L'\\' || o.back() == L'/';
+}
+
+// Why an output could not be had or written.
+std::wstring OutputReason(const FileReport& report) {
+  switch (report.error) {
+    case OutputError::NoFolder: return L"无法创建输出文件夹 / cannot create the output folder";
+    case OutputError::InUse:
+      return L"输出文件正被其他程序使用 / another program holds the output file";
+    case OutputError::WouldOverwriteSource:
+      return L"输出会覆盖输入文件, 请用 -o 指定其他位置 / the output would overwrite an input "
+             L"file; choose another place with -o";
+    case OutputError::Encoding:
+      return L"输出编码无法表示 / the output encoding cannot hold " + report.missing;
+    case OutputError::Exists:
+      return L"输出文件已存在 (可用 --overwrite、--append 或 --keep-both) / the output exists (use "
+             L"--overwrite, --append or --keep-both)";
+    case OutputError::IsFolder: return L"输出位置是文件夹 / the output is a folder";
+    case OutputError::CannotAppend:
+      return L"已有的输出文件无法续写 (UTF-16 文件的字节数为奇数) / the output there cannot be "
+             L"continued (a UTF-16 file of an odd size)";
+    default: return L"无法创建或写入输出文件 / cannot create or write the output file";
   }
 }
 
@@ -187,22 +147,29 @@ class ProgressLine {
   ULONGLONG start_, last_ = 0;
 };
 
-// Chunks go to an open handle (an output file), or to standard output.
+// Files' progress and Ctrl+C.
+class CliHooks : public FileTaskHooks {
+ public:
+  explicit CliHooks(ProgressLine& progress) : progress_(progress) {}
+  bool StopRequested() override { return g_interrupted.load(); }
+  bool Stopped() const override { return g_interrupted.load(); }
+  void LineRead(std::uint64_t rawLength) override { progress_.Bytes(rawLength); }
+
+ private:
+  ProgressLine& progress_;
+};
+
+// Standard input's converted text goes to standard output.
 class CliConversion : public FileConversion {
  public:
-  CliConversion(HANDLE file, CliConsole* console, ProgressLine& progress,
-                const TargetEncoding& target = {})
-      : file_(file), console_(console), progress_(progress), encoder_(target) {}
+  CliConversion(CliConsole& console, ProgressLine& progress, const TargetEncoding& target)
+      : console_(console), progress_(progress), target_(target), encoder_(target) {}
   bool Write(const char* bytes, std::int32_t count) override {
     if (!encoder_.Encode(bytes, static_cast<size_t>(count), encoded_)) {
       unrepresentable_ = true;
       return false;
     }
-    const auto n = static_cast<std::int32_t>(encoded_.size());
-    if (console_ != nullptr) return console_->WriteOut(encoded_.data(), n);
-    DWORD written = 0;
-    return WriteFile(file_, encoded_.data(), static_cast<DWORD>(n), &written, nullptr) &&
-           written == static_cast<DWORD>(n);
+    return console_.WriteOut(encoded_.data(), static_cast<std::int32_t>(encoded_.size()), target_);
   }
   // After a failed write: whether the encoding could not hold the text, and which characters.
   bool Unrepresentable() const { return unrepresentable_; }
@@ -211,9 +178,9 @@ class CliConversion : public FileConversion {
   void LineRead(std::uint64_t rawLength) override { progress_.Bytes(rawLength); }
 
  private:
-  HANDLE file_;
-  CliConsole* console_;
+  CliConsole& console_;
   ProgressLine& progress_;
+  TargetEncoding target_;
   TextEncoder encoder_;
   std::string encoded_;
   bool unrepresentable_ = false;
@@ -226,8 +193,9 @@ class Runner {
   int Run();
 
  private:
-  bool Plan(std::vector<WorkItem>& items);
-  bool ConvertItem(const WorkItem& item, ProgressLine& progress);
+  bool Plan(std::vector<QueuedPath>& items);
+  RunSettings Settings() const;
+  bool ConvertItem(const QueuedPath& item, OutputPlanner& planner, ProgressLine& progress);
   bool ConvertStandardInput();
   bool OpenEngine();
   // A file converted with U+FFFD in places of damaged bytes: a warning,
@@ -252,7 +220,19 @@ class Runner {
 
 bool Runner::OpenEngine() {
   try {
-    if (engine_.Open(options_.direction)) return true;
+    ConvOptions conversion{options_.standard, options_.wordList};
+    if (!options_.wordList.empty() && !PathExists(options_.wordList)) {
+      console_.Error(L"tarnwell-cli: " + options_.wordList + L": 找不到词汇表 / no such word list");
+      return false;
+    }
+    const bool opened = engine_.Open(options_.direction, conversion);
+    // Lines of the word list that could not be used, said once.
+    const std::string words = engine_.TakeWordListReport();
+    if (!words.empty()) {
+      console_.Error(L"tarnwell-cli: " +
+                     WideFromUtf8(words.data(), static_cast<std::int32_t>(words.size())));
+    }
+    if (opened) return true;
   } catch (const std::runtime_error& e) {
     console_.Error(L"tarnwell-cli: " + WideFromUtf8(e.what(), static_cast<std::int32_t>(
                                                                  std::strlen(e.what()))));
@@ -262,32 +242,45 @@ bool Runner::OpenEngine() {
   return false;
 }
 
-// Which output each source gets. False (after saying why) on a usage error.
-bool Runner::Plan(std::vector<WorkItem>& items) {
-  const bool single = options_.inputs.size() == 1 && !IsFolder(options_.inputs[0]);
+// The sources, folders giving their text files. False (after saying why)
+// on a usage error.
+bool Runner::Plan(std::vector<QueuedPath>& items) {
   const std::wstring& o = options_.outputPath;
-  const bool oNamesFolder = o.empty() || IsFolder(o) || o.back() == L'\\' || o.back() == L'/';
-  if (single && !oNamesFolder) {
-    items.push_back({options_.inputs[0], o});
-    return true;
-  }
-  if (!o.empty() && !IsFolder(o) && Exists(o)) {
+  const bool single = options_.inputs.size() == 1 && !IsFolderPath(options_.inputs[0]);
+  if (!single && !NamesFolder(o) && PathExists(o)) {
     console_.Error(L"tarnwell-cli: " + o +
                    L": 不是文件夹; 多个输入需要输出文件夹 / not a folder; several inputs need an "
                    L"output folder");
     return false;
   }
-  const std::wstring folder = WithSlash(o.empty() ? L"." : o);
-  for (const std::wstring& input : options_.inputs) {
-    if (IsFolder(input)) {
-      std::vector<std::wstring> relative;
-      ListTxtFiles(WithSlash(input), L"", options_.recurse, relative);
-      for (const std::wstring& r : relative) items.push_back({WithSlash(input) + r, folder + r});
-    } else {
-      items.push_back({input, folder + NameOf(input)});
-    }
-  }
+  items = ExpandDroppedFolders(options_.inputs, options_.recurse, options_.direction);
   return true;
+}
+
+// What the run carries: the options in the pipeline's terms.
+RunSettings Runner::Settings() const {
+  RunSettings settings;
+  settings.direction = options_.direction;
+  settings.conversion = ConvOptions{options_.standard, options_.wordList};
+  settings.output.encoding = static_cast<std::int32_t>(options_.output);
+  settings.output.place = options_.besideSource ? OUTPLACE_BESIDE_SOURCE : OUTPLACE_FOLDER;
+  settings.output.convertNames = options_.convertNames;
+  settings.output.includeSubfolders = options_.recurse;
+  switch (options_.existing) {
+    case ExistingOutput::Overwrite: settings.output.existing = EXISTING_REPLACE; break;
+    case ExistingOutput::Append: settings.output.existing = EXISTING_APPEND; break;
+    case ExistingOutput::KeepBoth: settings.output.existing = EXISTING_KEEP_BOTH; break;
+    default: settings.output.existing = EXISTING_REFUSE; break;
+  }
+  const std::wstring& o = options_.outputPath;
+  const bool single = options_.inputs.size() == 1 && !IsFolderPath(options_.inputs[0]);
+  if (single && !NamesFolder(o) && !options_.besideSource) {
+    settings.outputFile = FullPath(o);
+  } else {
+    settings.outputFolder = FullPath(o.empty() ? L"." : o);
+  }
+  settings.makeOutputFolder = true;
+  return settings;
 }
 
 int Runner::Run() {
@@ -302,7 +295,7 @@ int Runner::Run() {
     engine_.Close();
     return failed_ ? kExitSomeFailed : kExitOk;
   }
-  std::vector<WorkItem> items;
+  std::vector<QueuedPath> items;
   if (!Plan(items)) return kExitUsage;
   if (items.empty()) {
     // Folders without text files: nothing failed, but say so.
@@ -311,16 +304,20 @@ int Runner::Run() {
   }
   if (!OpenEngine()) return kExitSomeFailed;
   std::uint64_t total = 0;
-  for (const WorkItem& item : items) {
+  std::vector<std::wstring> sources;
+  for (const QueuedPath& item : items) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (GetFileAttributesExW(item.source.c_str(), GetFileExInfoStandard, &data)) {
+    if (GetFileAttributesExW(item.path.c_str(), GetFileExInfoStandard, &data)) {
       total += (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     }
+    sources.push_back(FullPath(item.path));
   }
+  const RunSettings settings = Settings();
+  OutputPlanner planner(settings, sources);
   ProgressLine progress(console_, !options_.quiet, items.size(), total);
-  for (const WorkItem& item : items) {
+  for (const QueuedPath& item : items) {
     if (g_interrupted.load()) break;
-    ConvertItem(item, progress);
+    ConvertItem(item, planner, progress);
     progress.FileDone();
   }
   progress.End();
@@ -332,91 +329,35 @@ int Runner::Run() {
   return failed_ ? kExitSomeFailed : kExitOk;
 }
 
-bool Runner::ConvertItem(const WorkItem& item, ProgressLine& progress) {
-  const std::wstring& source = item.source;
-  const DWORD attributes = GetFileAttributesW(source.c_str());
+bool Runner::ConvertItem(const QueuedPath& item, OutputPlanner& planner, ProgressLine& progress) {
+  const std::wstring& shown = item.path;
+  const DWORD attributes = GetFileAttributesW(SystemPath(shown).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
-    Fail(source, L"找不到文件 / no such file");
+    Fail(shown, L"找不到文件 / no such file");
     return false;
   }
   if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-    Fail(source, L"是文件夹 / is a folder");
+    Fail(shown, L"是文件夹 / is a folder");
     return false;
   }
-  const bool exists = Exists(item.output);
-  if (exists && IsFolder(item.output)) {
-    Fail(item.output, L"输出位置是文件夹 / the output is a folder");
+  const InputEncoding encoding = EncodingFor(shown, options_.input);
+  const SourceFile source{FullPath(shown), item.subFolder, encoding.encoding, encoding.codePage,
+                          !options_.input.detect};
+  CliHooks hooks(progress);
+  const FileReport report = ConvertToOutput(engine_, source, planner, output_, hooks,
+                                            StoppedFile::LeavesNothing);
+  if (report.stopped) return false;  // said once for the run
+  if (!report.Succeeded()) {
+    Fail(shown, report.error != OutputError::None
+                    ? OutputReason(report)
+                    : OutcomeReason(report.outcome, report.load, encoding));
     return false;
   }
-  if (exists && IdentifyFile(source.c_str()).SameAs(IdentifyFile(item.output.c_str()))) {
-    Fail(source, L"输出文件就是源文件, 请用 -o 指定其他位置 / the output would be the source "
-                 L"itself; choose another place with -o");
-    return false;
+  if (report.numbered) {
+    console_.Error(shown + L": 输出与本次另一个输入的输出同名, 已写为 / its output meets another "
+                           L"input's, written as " + report.output);
   }
-  if (exists && options_.existing == ExistingOutput::Refuse) {
-    Fail(item.output, L"输出文件已存在 (可用 --overwrite 或 --append) / the output exists (use "
-                      L"--overwrite or --append)");
-    return false;
-  }
-  // The output's folder (sub-folders of -r included).
-  const size_t cut = item.output.find_last_of(L"\\/");
-  if (cut != std::wstring::npos && cut > 0) {
-    const std::wstring folder = FullPath(item.output.substr(0, cut + 1));
-    if (!IsFolder(folder) && SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr) != ERROR_SUCCESS) {
-      Fail(item.output, L"无法创建输出文件夹 / cannot create the output folder");
-      return false;
-    }
-  }
-
-  // A replaced file is written beside it first and swapped in when whole;
-  // an appended file is cut back to its old end when the conversion fails;
-  // a new file is removed. A failure never leaves a half-converted file.
-  const bool replace = exists && options_.existing == ExistingOutput::Overwrite;
-  const bool append = exists && options_.existing == ExistingOutput::Append;
-  const std::wstring target = replace ? item.output + L".tarnwell-part" : item.output;
-  fw::UniqueHandle file(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr,
-                                    append ? OPEN_EXISTING : (replace ? CREATE_ALWAYS : CREATE_NEW),
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) {
-    Fail(item.output, L"无法创建输出文件 / cannot create the output file");
-    return false;
-  }
-  LARGE_INTEGER oldEnd{};
-  if (append) SetFilePointerEx(file.get(), LARGE_INTEGER{}, &oldEnd, FILE_END);
-
-  const InputEncoding encoding = EncodingFor(source, options_.input);
-  CliConversion into(file.get(), nullptr, progress,
-                     ResolveTarget(static_cast<std::int32_t>(options_.output), encoding.encoding,
-                                   encoding.codePage));
-  into.encodingChosen = !options_.input.detect;
-  const FileOutcome outcome = ConvertOneFile(engine_, source.c_str(), encoding.encoding,
-                                             encoding.codePage, output_, into);
-  const bool ok = (outcome == FileOutcome::Done || outcome == FileOutcome::Empty) &&
-                  !g_interrupted.load();
-  if (!ok) {
-    if (append) {
-      SetFilePointerEx(file.get(), oldEnd, nullptr, FILE_BEGIN);
-      SetEndOfFile(file.get());
-      file.reset();
-    } else {
-      file.reset();
-      DeleteFileW(target.c_str());
-    }
-    if (g_interrupted.load()) {
-    } else if (into.Unrepresentable()) {
-      Fail(source, L"输出编码无法表示 / the output encoding cannot hold " + into.Missing());
-    } else {
-      Fail(source, OutcomeReason(outcome, into, encoding));
-    }
-    return false;
-  }
-  file.reset();
-  if (replace && !MoveFileExW(target.c_str(), item.output.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-    DeleteFileW(target.c_str());
-    Fail(item.output, L"无法替换输出文件 / cannot replace the output file");
-    return false;
-  }
-  WarnReplacements(source, into.replaced);
+  WarnReplacements(shown, report.replaced);
   return true;
 }
 
@@ -479,7 +420,7 @@ bool Runner::ConvertStandardInput() {
   }
   encoding = EncodingFor(temp, encoding);
   ProgressLine progress(console_, false, 1, 0);
-  CliConversion into(nullptr, &console_, progress,
+  CliConversion into(console_, progress,
                      ResolveTarget(static_cast<std::int32_t>(options_.output), encoding.encoding,
                                    encoding.codePage));
   into.encodingChosen = !options_.input.detect;
@@ -488,7 +429,7 @@ bool Runner::ConvertStandardInput() {
   if (outcome != FileOutcome::Done && outcome != FileOutcome::Empty) {
     const std::wstring reason = outcome == FileOutcome::WriteFailed
                                     ? L"无法写入标准输出 / could not write standard output"
-                                    : OutcomeReason(outcome, into, encoding);
+                                    : OutcomeReason(outcome, into.load, encoding);
     Fail(L"<stdin>", reason);
     return false;
   }

@@ -1,6 +1,6 @@
 # Copies what the modules need at run time beside them: the compiler's
 # runtime DLLs (shared, see tarnwell_common), the dictionaries and the
-# regional configurations.
+# configurations of the ten standards.
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
   set(TARNWELL_LIBGCC_DLL libgcc_s_dw2-1.dll)
 else()
@@ -12,7 +12,7 @@ set(TARNWELL_RUNTIME_DLLS
   ${_gccdir}/${TARNWELL_LIBGCC_DLL}
   /usr/${TARNWELL_TRIPLE}/lib/libwinpthread-1.dll)
 # The dictionaries (OpenCC's, with those its build generates) and the
-# regional configurations that name them, made by third_party/opencc-data.sh.
+# configurations that name them, made by third_party/opencc-data.sh.
 if(NOT TARNWELL_DATA OR NOT EXISTS ${TARNWELL_DATA}/dictionaries.list)
   message(FATAL_ERROR "TARNWELL_DATA does not name the conversion data: build through the Makefile")
 endif()

@@ -19,6 +19,14 @@ constexpr std::int32_t CFGKEY_OUTPUT_PLACE = 6;        // int32: 0 output folder
 constexpr std::int32_t CFGKEY_EXISTING_OUTPUT = 7;     // int32: 0 append, 1 replace, 2 keep both
 constexpr std::int32_t CFGKEY_CONVERT_NAMES = 8;       // int32: 1 converts the output's name too
 constexpr std::int32_t CFGKEY_INCLUDE_SUBFOLDERS = 9;  // int32: 1 a dropped folder's sub-folders too
+constexpr std::int32_t CFGKEY_PROOF_EVERY_PLACE = 10;  // int32: 1 a text page marks every place
+// Converting the clipboard from anywhere (clipconv/ClipboardOptions.h); a
+// file without them reads the defaults: hotkeys on, Ctrl+Alt+F and
+// Ctrl+Alt+J, the close button ending the program.
+constexpr std::int32_t CFGKEY_HOTKEYS_ON = 20;      // int32: 1 on (absent: on), 0 off
+constexpr std::int32_t CFGKEY_HOTKEY_SIM2TRA = 21;  // int32: modifiers << 16 | virtual key
+constexpr std::int32_t CFGKEY_HOTKEY_TRA2SIM = 22;  // int32: as key 21
+constexpr std::int32_t CFGKEY_KEEP_IN_TRAY = 23;    // int32: 1 the close button hides the window
 
 // Why the last WriteValue stored nothing.
 enum class CfgWriteFailure {

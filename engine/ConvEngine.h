@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/ConvDirection.h"
+#include "engine/TextPlaces.h"
 
 // What a job converts with beyond its direction: the Traditional standard
 // (engine/Standards.h) and the user's word list for the direction (a path;
@@ -24,10 +25,13 @@ class ConvEngine {
   ConvEngine& operator=(const ConvEngine&) = delete;
 
   // Opens glyphmap with the direction's configuration text (an empty text
-  // for a direction outside 0..1). True when an instance is open. May throw
-  // std::runtime_error from glyphmap.
+  // for a direction outside 0..1): the older two-dictionary conversion that
+  // other copies of the program hand over as text. The program's own
+  // conversions open by name (below). True when an instance is open. May
+  // throw std::runtime_error from glyphmap.
   bool Open(ConvDirection direction);
-  // Opens glyphmap with the configuration of the direction and standard and
+  // Opens glyphmap with the configuration of the direction and standard (by
+  // its name: glyphmap holds the configurations) and
   // the word list. When the list has lines glyphmap skipped, keeps the
   // report for TakeWordListReport, once per version of the file. True when
   // an instance is open. May throw std::runtime_error from glyphmap.
@@ -41,6 +45,11 @@ class ConvEngine {
   // rejects, `output` then keeping what was converted before the failure,
   // and std::bad_alloc.
   void Convert(const char* utf8, size_t length, std::string& output);
+  // As Convert, and the places of the result where a character with
+  // several counterparts was converted alone (glyphmap_convert_places), in
+  // order: those worth a look, or every one with `everyPlace`.
+  void ConvertMarked(const char* utf8, size_t length, bool everyPlace, std::string& output,
+                     std::vector<Utf8Place>& places);
   // The room, terminator included, that converting `length` bytes may
   // need; 0 without an open instance.
   size_t Bound(size_t length) const;

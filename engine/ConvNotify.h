@@ -16,7 +16,8 @@ constexpr WPARAM CONV_FILE_FAILED = 7;   // lParam: index of the file
 constexpr WPARAM ConvCode(WPARAM code, WORD datum) { return code | (static_cast<WPARAM>(datum) << 16); }
 constexpr WORD ConvCodeDatum(WPARAM code) { return static_cast<WORD>((code >> 16) & 0xFFFF); }
 // Posted just before CONV_FILE_FAILED when the job knows why the file
-// failed; wParam: ConvCode(CONV_FILE_REASON, one of the reasons below);
+// failed, and just before CONV_FILE_DONE when a done file has a note;
+// wParam: ConvCode(CONV_FILE_REASON, one of the reasons or notes below);
 // lParam: index of the file.
 constexpr WPARAM CONV_FILE_REASON = 8;
 // Posted just before CONV_FILE_DONE or CONV_FILE_STOPPED when places of the
@@ -36,3 +37,7 @@ constexpr WORD CONV_REASON_UNDECODABLE = 8;    // the text is not valid in the f
 constexpr WORD CONV_REASON_NO_ENGINE = 9;      // the converter did not start
 constexpr WORD CONV_REASON_NO_MEMORY = 10;     // out of memory
 constexpr WORD CONV_REASON_LINE_TOO_LONG = 11; // a line too long to convert
+constexpr WORD CONV_REASON_CANNOT_APPEND = 12; // the output there cannot be continued
+// Done, but the output took a number: another file of the run had made an
+// output of its name.
+constexpr WORD CONV_NOTE_NUMBERED = 13;

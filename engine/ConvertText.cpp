@@ -53,6 +53,7 @@ DWORD ConvertText(TextJob& job) {
     WideCharToMultiByte(CP_UTF8, 0, job.source.c_str(), -1, input.get(), n, nullptr, nullptr);
     ConvEngine engine;
     std::string output;
+    std::vector<Utf8Place> places;
     bool converted = true;
     try {
       if (engine.Open(job.direction, job.options)) {
@@ -64,7 +65,7 @@ DWORD ConvertText(TextJob& job) {
             ShowUtf8Message(words.c_str());
           }
         }
-        engine.Convert(input.get(), static_cast<size_t>(n), output);
+        engine.ConvertMarked(input.get(), static_cast<size_t>(n), job.everyPlace, output, places);
       }
     } catch (const std::runtime_error& e) {
       // What was converted before the failure is kept.
@@ -79,6 +80,7 @@ DWORD ConvertText(TextJob& job) {
     engine.Close();
     if (converted && output.size() <= INT_MAX) {
       StoreResult(job, output.data(), static_cast<int>(output.size()));
+      job.places = ToTextPlaces(output, std::string(input.get(), static_cast<size_t>(n)), places);
     }
   }
   PostMessageW(job.window, WM_CONV_NOTIFY, CONV_END, 0);

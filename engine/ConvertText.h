@@ -2,9 +2,11 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "engine/ConvDirection.h"
 #include "engine/ConvEngine.h"
+#include "engine/TextPlaces.h"
 
 class ConvWorker;
 
@@ -15,6 +17,8 @@ struct TextJob {
   std::wstring result;
   ConvDirection direction = Sim2Tra;
   ConvOptions options;  // the standard and the word list
+  bool everyPlace = false;  // mark every place, not only those worth a look
+  std::vector<TextPlace> places;  // the result's places, read with `result`
   HWND window = nullptr;  // receives CONV_BEGIN and CONV_END
   // The page's worker, told what kept the conversion from working; with
   // none, that is shown at once (ShowUtf8Message).

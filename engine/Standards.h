@@ -6,7 +6,7 @@
 // The standards of Traditional Chinese the user chooses between. One choice
 // applies to both directions: the target of Simplified to Traditional and
 // the source of Traditional to Simplified. Stored as the index below.
-constexpr std::int32_t kStandardGeneric = 0;  // 通用繁体 (the program's own)
+constexpr std::int32_t kStandardGeneric = 0;  // 通用繁体 (OpenCC's generic standard)
 constexpr std::int32_t kStandardCount = 5;
 
 // "通用繁体", "台湾正体", "台湾正体·常用词汇", "香港繁体", "香港繁体·常用词汇";

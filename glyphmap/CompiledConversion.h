@@ -3,9 +3,11 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "glyphmap/FastConverter.h"
 #include "glyphmap/OutputBound.h"
+#include "glyphmap/Places.h"
 #include "glyphmap/WordList.h"
 
 namespace opencc {
@@ -37,6 +39,12 @@ class CompiledConversion {
   // for text OpenCC would reject. A NUL passes through as itself, and the
   // text on either side converts on its own.
   size_t Convert(std::string_view text, char* out) const;
+  // As Convert, and the places of the result where a character entry with
+  // several values chose with no phrase nor word list entry deciding
+  // (FastConverter::ConvertWithPlaces), appended to `places` in order.
+  // Without our compiled form there are none.
+  size_t ConvertWithPlaces(std::string_view text, char* out, bool everyPlace,
+                           std::vector<Place>& places) const;
   // The bytes the output of `n` input bytes needs, its NUL included.
   size_t OutputBound(size_t n) const { return expansion_.Bound(n); }
   const Expansion& GetExpansion() const { return expansion_; }
@@ -56,6 +64,12 @@ class CompiledConversion {
   // One piece of text without a NUL, the way OpenCC converts it.
   size_t ConvertPiece(std::string_view text, char* out) const;
   size_t ConvertWithWords(std::string_view text, char* out) const;
+  // The same with places (ConversionPlaces.cpp), their offsets from `base`
+  // in the result and from `sourceBase` in the text.
+  size_t PieceWithPlaces(std::string_view text, char* out, bool everyPlace, size_t base,
+                         size_t sourceBase, std::vector<Place>& places) const;
+  size_t WordsWithPlaces(std::string_view text, char* out, bool everyPlace, size_t base,
+                         size_t sourceBase, std::vector<Place>& places) const;
 
   std::unique_ptr<FastConverter> fast_;
   std::shared_ptr<const opencc::Converter> opencc_;  // kept only without fast_

@@ -18,6 +18,9 @@ struct PreparedConfig {
   // The dictionary files the text names, each once, in the order they
   // first appear.
   std::vector<std::string> dictionaryFiles;
+  // A configuration that ships beside glyphmap.dll (opened by name): its
+  // dictionaries are checked against their list, which must name them all.
+  bool shipped = false;
 
   // The plain shape of the program's own configurations, when the text has
   // it and nothing else: maximum-match segmentation over one text

@@ -143,6 +143,7 @@ std::vector<ConverterCache::FileStamp> ConverterCache::StampsOf(const PreparedCo
 }
 
 ConverterPtr ConverterCache::Get(const PreparedConfig& config, const std::string& folder) {
+  if (config.shipped) dictionaryCheck_.VerifyShipped(folder, config.dictionaryFiles);
   std::vector<FileStamp> stamps = StampsOf(config, folder);
   std::string key = folder + '\n' + config.json;
   {

@@ -5,7 +5,7 @@
 #include <bcrypt.h>
 
 #include <algorithm>
-#include <sstream>
+#include <string_view>
 #include <stdexcept>
 #include <vector>
 
@@ -37,23 +37,58 @@ struct Listed {
   unsigned long long size = 0;
 };
 
-// The list's entry for `name`; false when there is no list or it does not
-// name the file.
-bool FindListed(const std::string& folder, const std::string& name, Listed& entry) {
-  std::string text;
-  if (!ReadWhole(folder + kDictionaryListName, text)) return false;
-  std::istringstream lines(text);
-  std::string line;
-  while (std::getline(lines, line)) {
-    std::istringstream fields(line);
-    Listed candidate;
-    std::string listedName;
-    if (fields >> candidate.sha256 >> candidate.size >> listedName && listedName == name) {
-      entry = candidate;
-      return true;
-    }
+enum class ListState { Missing, Unparsable, Sound };
+
+bool IsSha256Hex(std::string_view s) {
+  return s.size() == 64 && s.find_first_not_of("0123456789abcdef") == std::string_view::npos;
+}
+
+// One line as the build writes it: "<sha256> <size> <name>".
+bool ParseLine(std::string_view line, std::string& name, Listed& entry) {
+  const size_t first = line.find(' ');
+  const size_t second = first == std::string_view::npos ? first : line.find(' ', first + 1);
+  if (second == std::string_view::npos) return false;
+  const std::string_view hash = line.substr(0, first);
+  const std::string_view size = line.substr(first + 1, second - first - 1);
+  const std::string_view file = line.substr(second + 1);
+  if (!IsSha256Hex(hash) || size.empty() || size.size() > 15 ||
+      size.find_first_not_of("0123456789") != std::string_view::npos || file.empty() ||
+      file.find_first_of(" \t/\\:") != std::string_view::npos) {
+    return false;
   }
-  return false;
+  entry.sha256 = std::string(hash);
+  entry.size = std::stoull(std::string(size));
+  name = std::string(file);
+  return true;
+}
+
+// The list beside the dictionaries: missing, not a list (a line it cannot
+// read, or no line at all), or its entries by file name.
+ListState ReadList(const std::string& folder, std::map<std::string, Listed>& entries) {
+  std::string text;
+  if (!ReadWhole(folder + kDictionaryListName, text)) {
+    const DWORD attributes = GetFileAttributesW(WideFromUtf8(folder + kDictionaryListName).c_str());
+    return attributes == INVALID_FILE_ATTRIBUTES ? ListState::Missing : ListState::Unparsable;
+  }
+  std::string_view rest(text);
+  while (!rest.empty()) {
+    const size_t end = rest.find('\n');
+    std::string_view line = rest.substr(0, end);
+    rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    std::string name;
+    Listed entry;
+    if (!ParseLine(line, name, entry)) return ListState::Unparsable;
+    entries[name] = entry;
+  }
+  return entries.empty() ? ListState::Unparsable : ListState::Sound;
+}
+
+[[noreturn]] void ThrowDamagedInstallation(const std::string& folder, const std::string& why) {
+  throw std::runtime_error("安装已损坏: 词典校验清单 " + folder + kDictionaryListName + " " + why +
+                           "\n请重新安装本程序 / The installation is damaged: the dictionary list " +
+                           folder + kDictionaryListName + " is missing, unreadable or incomplete. "
+                           "Please reinstall the program.");
 }
 
 }  // namespace
@@ -92,8 +127,12 @@ void DictionaryCheck::Verify(const std::string& folder, const std::string& name,
     auto found = sound_.find(path);
     if (found != sound_.end() && found->second == stamp) return;
   }
-  Listed listed;
-  if (!FindListed(folder, name, listed)) return;
+  std::map<std::string, Listed> entries;
+  const ListState state = ReadList(folder, entries);
+  if (state == ListState::Unparsable) ThrowDamagedInstallation(folder, "无法解析");
+  auto found = entries.find(name);
+  if (state == ListState::Missing || found == entries.end()) return;
+  const Listed& listed = found->second;
   std::string bytes;
   // A file that cannot be read is left to the loader, which names it.
   if (!ReadWhole(path, bytes)) return;
@@ -106,6 +145,36 @@ void DictionaryCheck::Verify(const std::string& folder, const std::string& name,
   }
   std::lock_guard<std::mutex> lock(mutex_);
   sound_[path] = stamp;
+}
+
+void DictionaryCheck::VerifyShipped(const std::string& folder,
+                                    const std::vector<std::string>& names) {
+  const std::string path = folder + kDictionaryListName;
+  WIN32_FILE_ATTRIBUTE_DATA info{};
+  Stamp stamp;
+  if (GetFileAttributesExW(WideFromUtf8(path).c_str(), GetFileExInfoStandard, &info)) {
+    stamp.writeTime = (static_cast<unsigned long long>(info.ftLastWriteTime.dwHighDateTime) << 32) |
+                      info.ftLastWriteTime.dwLowDateTime;
+    stamp.size = (static_cast<unsigned long long>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+  }
+  std::string key = path;
+  for (const std::string& name : names) key += "\n" + name;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto found = shippedSound_.find(key);
+    if (found != shippedSound_.end() && found->second == stamp) return;
+  }
+  std::map<std::string, Listed> entries;
+  switch (ReadList(folder, entries)) {
+    case ListState::Missing: ThrowDamagedInstallation(folder, "缺失");
+    case ListState::Unparsable: ThrowDamagedInstallation(folder, "无法解析");
+    case ListState::Sound: break;
+  }
+  for (const std::string& name : names) {
+    if (entries.find(name) == entries.end()) ThrowDamagedInstallation(folder, "未列出 " + name);
+  }
+  std::lock_guard<std::mutex> lock(mutex_);
+  shippedSound_[key] = stamp;
 }
 
 }  // namespace glyphmap

@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "Converter.hpp"
 #include "Exception.hpp"
@@ -60,11 +61,12 @@ extern "C" int opencc_open_t2s(const char* config, const char* /*libraryName*/) 
 
 namespace {
 
-// Converts into `output` of `capacity` bytes: straight in when the handle's
+// Converts into `output` of `capacity` bytes with `convert` (text, out): straight in when the handle's
 // bound fits, else through a buffer of its own, copied when the result
 // fits after all.
+template <typename Convert>
 int ConvertInto(const glyphmap::CompiledConversion& converter, const char* input, size_t length,
-                char* output, size_t capacity) {
+                char* output, size_t capacity, Convert&& convert) {
   if (input == nullptr) length = 0;
   if (length > 0x3FFFFFFF) {  // the count would not fit the result
     *output = '\0';
@@ -75,10 +77,10 @@ int ConvertInto(const glyphmap::CompiledConversion& converter, const char* input
       std::string_view text(input, length);
       size_t n = 0;
       if (converter.OutputBound(length) <= capacity) {
-        n = converter.Convert(text, output);
+        n = convert(text, output);
       } else {
         std::string own(converter.OutputBound(length), '\0');
-        n = converter.Convert(text, own.data());
+        n = convert(text, own.data());
         if (n + 1 > capacity) {
           throw std::runtime_error(
               "转换结果超出缓冲区 / The converted text does not fit the buffer");
@@ -94,6 +96,11 @@ int ConvertInto(const glyphmap::CompiledConversion& converter, const char* input
   }
 }
 
+// The plain conversion, for ConvertInto.
+auto Plain(const glyphmap::CompiledConversion& converter) {
+  return [&converter](std::string_view text, char* out) { return converter.Convert(text, out); };
+}
+
 }  // namespace
 
 extern "C" int opencc_convert_utf8_to_buffer(int handle, const char* input, size_t length,
@@ -104,7 +111,7 @@ extern "C" int opencc_convert_utf8_to_buffer(int handle, const char* input, size
     return 0;
   }
   if (input == nullptr) length = 0;
-  return ConvertInto(*converter, input, length, output, GlyphmapOutputBound(length));
+  return ConvertInto(*converter, input, length, output, GlyphmapOutputBound(length), Plain(*converter));
 }
 
 extern "C" int glyphmap_open(const char* name, const char* wordList) {
@@ -114,6 +121,7 @@ extern "C" int glyphmap_open(const char* name, const char* wordList) {
     const std::string folder = glyphmap::OwnFolderUtf8();
     glyphmap::PreparedConfig prepared =
         glyphmap::PrepareConfig(glyphmap::ConfigTextByName(name, folder));
+    prepared.shipped = true;
     glyphmap::ConverterPtr converter = lib.converters.Get(prepared, folder);
     if (wordList != nullptr && *wordList != '\0') {
       converter = lib.converters.WithWordList(std::move(converter), wordList);
@@ -138,7 +146,44 @@ extern "C" int glyphmap_convert(int handle, const char* input, size_t length, ch
     *output = '\0';
     return 0;
   }
-  return ConvertInto(*converter, input, length, output, capacity);
+  return ConvertInto(*converter, input, length, output, capacity, Plain(*converter));
+}
+
+extern "C" int glyphmap_convert_places(int handle, const char* input, size_t length, char* output,
+                                       size_t capacity, int flags, glyphmap_place_sink sink,
+                                       void* context) {
+  const glyphmap::CompiledConversion* converter = TheLibrary().handles.Find(handle);
+  if (output == nullptr || capacity == 0) {
+    if (converter) throw std::runtime_error("没有输出缓冲区 / No output buffer");
+    return 0;
+  }
+  if (!converter) {
+    *output = '\0';
+    return 0;
+  }
+  if (input == nullptr) length = 0;
+  std::vector<glyphmap::Place> places;
+  const bool every = (flags & GLYPHMAP_EVERY_PLACE) != 0;
+  const int n = ConvertInto(*converter, input, length, output, capacity,
+                            [&](std::string_view text, char* out) {
+                              places.clear();
+                              return converter->ConvertWithPlaces(text, out, every, places);
+                            });
+  if (sink == nullptr) return n;
+  std::string candidates;
+  for (const glyphmap::Place& place : places) {
+    candidates.clear();
+    for (const auto& candidate : place.candidates) {
+      if (!candidates.empty()) candidates += '\n';
+      candidates += candidate.text;
+      for (const auto& hint : candidate.hints) candidates += '\t' + hint;
+    }
+    const glyphmap_place record{place.offset,       place.length,       place.sourceOffset,
+                                place.sourceLength, place.source.c_str(), candidates.c_str(),
+                                place.rank};
+    sink(context, &record);
+  }
+  return n;
 }
 
 extern "C" size_t glyphmap_word_list_report(int handle, char* buffer, size_t size) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "glyphmap/PlaceTable.h"
+#include "glyphmap/Places.h"
 #include "glyphmap/PrefixDict.h"
 
 namespace opencc {
@@ -50,6 +52,18 @@ class FastConverter {
   // checks first unless ChecksItsInput().
   size_t Convert(const char* text, size_t length, char* out) const;
   bool ChecksItsInput() const { return onePass_; }
+
+  // As Convert (the same result), and the places of the result where a
+  // character entry with several values chose with no phrase deciding, in
+  // order, their offsets counted from `base` (and in the text from
+  // `sourceBase`): those whose character ranks
+  // at least PlaceTable::kThreshold, or every one with `everyPlace`. A place
+  // stays one through the later steps of the chain, each candidate (and
+  // hint) converted by them as a text of its own; a phrase of a later step
+  // that takes the place in decides it. Checks nothing: the caller does.
+  size_t ConvertWithPlaces(const char* text, size_t length, char* out, bool everyPlace, size_t base,
+                           size_t sourceBase, std::vector<Place>& places) const;
+  const PlaceTable& Places() const { return *placeTable_; }
 
   // The largest k <= length (at a character boundary, walking from the
   // start of the text as Convert does) after which the text may be cut:
@@ -125,6 +139,15 @@ class FastConverter {
   // One pass for the common shape: the segmentation dictionary is the
   // conversion's first, and the others hold single characters.
   size_t ConvertInOnePass(const char* text, size_t length, char* out) const;
+
+  // The proofreading pass (PlaceTrace.cpp): a run of characters through
+  // the chain one step at a time, the places found kept in hand.
+  struct TraceState;
+  void TraceRun(const char* run, size_t length, TraceState& state) const;
+  void TraceStep(size_t step, bool skipFirst, TraceState& state) const;
+  std::string MapThroughStep(size_t step, const std::string& text) const;
+  void MapPlace(size_t step, Place& place) const;
+  std::unique_ptr<const PlaceTable> placeTable_;
 
   std::shared_ptr<const PrefixDict> segmentation_;     // null: the text is one segment
   std::vector<std::shared_ptr<const PrefixDict>> group_;  // the first step's, tried in order

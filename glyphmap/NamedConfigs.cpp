@@ -4,31 +4,23 @@
 
 #include <stdexcept>
 
-#include "engine/ConvConfigs.h"
-
 namespace glyphmap {
 namespace {
 
-constexpr const char* kFileNames[] = {"s2tw", "s2twp", "s2hk", "s2hkp",
-                                      "tw2s", "tw2sp", "hk2s", "hk2sp"};
+constexpr const char* kNames[] = {"s2t",  "s2tw", "s2twp", "s2hk", "s2hkp",
+                                  "t2s",  "tw2s", "tw2sp", "hk2s", "hk2sp"};
 
-bool IsFileName(const std::string& name) {
-  for (const char* n : kFileNames) {
+}  // namespace
+
+bool IsConfigName(const std::string& name) {
+  for (const char* n : kNames) {
     if (name == n) return true;
   }
   return false;
 }
 
-}  // namespace
-
-bool IsConfigName(const std::string& name) {
-  return name == "s2t" || name == "t2s" || IsFileName(name);
-}
-
 std::string ConfigTextByName(const std::string& name, const std::string& folder) {
-  if (name == "s2t") return std::string(kConvConfigSim2Tra);
-  if (name == "t2s") return std::string(kConvConfigTra2Sim);
-  if (!IsFileName(name)) {
+  if (!IsConfigName(name)) {
     throw std::runtime_error("未知的转换标准 / Unknown conversion configuration: " + name);
   }
   const std::string path = folder + name + ".json";

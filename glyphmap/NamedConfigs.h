@@ -3,10 +3,10 @@
 
 namespace glyphmap {
 
-// The configurations glyphmap opens by name: "s2t" and "t2s" are the
-// program's own (OpenCC's phrases and characters, unchanged), the others
-// OpenCC's regional standards, read from "<name>.json" in `folder`:
-// s2tw, s2twp, s2hk, s2hkp and the reverse tw2s, tw2sp, hk2s, hk2sp.
+// The configurations glyphmap opens by name, OpenCC 1.4.1's own as they
+// ship beside glyphmap.dll ("<name>.json" in `folder`, naming text
+// dictionaries): s2t (OpenCC's generic standard), s2tw, s2twp, s2hk, s2hkp
+// and the reverse t2s, tw2s, tw2sp, hk2s, hk2sp.
 bool IsConfigName(const std::string& name);
 // The configuration text for a name. Throws std::runtime_error when the
 // name is unknown or its file cannot be read.

@@ -1,5 +1,6 @@
 #include "glyphmap/OutputBound.h"
 
+#include <cstdint>
 #include <stdexcept>
 #include <unordered_set>
 
@@ -29,6 +30,22 @@ void Collect(const opencc::DictPtr& dict, std::unordered_set<const opencc::Dict*
 }
 
 }  // namespace
+
+size_t Expansion::Bound(size_t n) const {
+  // floor(n * num / den) + 1, in whole and remainder parts, none of them
+  // allowed to wrap.
+  const uint64_t v = static_cast<uint64_t>(n);
+  uint64_t whole = 0, part = 0, total = 0;
+  if (__builtin_mul_overflow(v / den, num, &whole) ||
+      __builtin_mul_overflow(v % den, num, &part) ||
+      __builtin_add_overflow(whole, part / den + 1, &total) ||
+      total > static_cast<uint64_t>(SIZE_MAX)) {
+    throw std::runtime_error(
+        "文本过长, 转换结果超出可用的内存 / The text is too long: its converted form would not "
+        "fit in memory");
+  }
+  return static_cast<size_t>(total);
+}
 
 Expansion ExpansionOf(const opencc::Converter& converter) {
   Expansion total;

@@ -25,10 +25,10 @@ struct Expansion {
     return other.num * den > num * other.den ? other : *this;
   }
   // The bytes a buffer needs for the output of n input bytes and a NUL.
-  size_t Bound(size_t n) const {
-    const uint64_t v = static_cast<uint64_t>(n);
-    return static_cast<size_t>(v / den * num + v % den * num / den) + 1;
-  }
+  // Throws std::runtime_error when that count does not fit a size_t (a
+  // 32-bit build, a long text and a long word-list entry): a wrapped count
+  // would name a buffer far too small.
+  size_t Bound(size_t n) const;
   // Whether the bound for every n stays within ceil(4n/3) + 1.
   bool WithinFourThirds() const { return 3 * num <= 4 * den; }
 };

@@ -39,6 +39,19 @@ std::string_view Trimmed(std::string_view s) {
   return s.substr(a, b - a);
 }
 
+// The line at `pos`, without its end (LF, CR LF or a CR alone); moves
+// `pos` past that end.
+std::string_view NextLine(std::string_view bytes, size_t& pos) {
+  size_t end = bytes.find_first_of("\r\n", pos);
+  if (end == std::string_view::npos) end = bytes.size();
+  std::string_view line = bytes.substr(pos, end - pos);
+  pos = end;
+  if (pos < bytes.size()) {
+    pos += bytes[pos] == '\r' && pos + 1 < bytes.size() && bytes[pos + 1] == '\n' ? 2 : 1;
+  }
+  return line;
+}
+
 }  // namespace
 
 std::shared_ptr<const WordList> ParseWordList(std::string_view bytes, const std::string& name,
@@ -59,18 +72,14 @@ std::shared_ptr<const WordList> ParseWordList(std::string_view bytes, const std:
   const bool cut = truncatedFrom > bytes.size();
   if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
   if (cut) {
-    size_t lastEnd = bytes.rfind('\n');
+    size_t lastEnd = bytes.find_last_of("\r\n");
     bytes = bytes.substr(0, lastEnd == std::string_view::npos ? 0 : lastEnd + 1);
   }
   size_t lineNo = 0;
   size_t pos = 0;
   while (pos < bytes.size()) {
-    size_t end = bytes.find('\n', pos);
-    if (end == std::string_view::npos) end = bytes.size();
-    std::string_view line = bytes.substr(pos, end - pos);
-    pos = end + 1;
+    std::string_view line = NextLine(bytes, pos);
     ++lineNo;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     std::string_view content = Trimmed(line);
     if (content.empty() || content.front() == '#') continue;
     if (!IsCleanUtf8(line)) {
@@ -90,6 +99,15 @@ std::shared_ptr<const WordList> ParseWordList(std::string_view bytes, const std:
     }
     if (result.empty()) {
       skip(lineNo, "译文为空");
+      continue;
+    }
+    if (result.find('\t') != std::string_view::npos) {
+      skip(lineNo, "译文中含有制表符");
+      continue;
+    }
+    if (result.size() > WordList::kMaxResultBytes ||
+        result.size() > WordList::kMaxResultRatio * source.size()) {
+      skip(lineNo, "译文过长 (超过 4 KiB 或原文的 64 倍)");
       continue;
     }
     if (entries.size() >= WordList::kMaxEntries) {

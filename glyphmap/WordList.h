@@ -10,17 +10,22 @@
 namespace glyphmap {
 
 // A user's own words for one direction: a UTF-8 text file, one entry per
-// line, the source, a tab, the result. Lines whose first non-blank
+// line (a line ends at LF, CR LF or a CR alone, as editors of every kind
+// save them), the source, a tab, the result. Lines whose first non-blank
 // character is '#' are comments; blank lines are ignored. An entry's result
-// is taken whole (it may hold spaces), with a trailing CR removed.
+// is taken whole (it may hold spaces).
 //
 // A bad line never stops the list: it is skipped and named in `report`
 // (UTF-8, empty when every line was used): a line without a tab, an empty
-// source or result, invalid UTF-8, a source listed before, lines beyond
-// kMaxEntries entries, or bytes beyond kMaxBytes.
+// source or result, a result holding another tab, a result longer than
+// kMaxResultRatio times its source or kMaxResultBytes (what one entry may
+// make of a text stays bounded), invalid UTF-8, a source listed before,
+// lines beyond kMaxEntries entries, or bytes beyond kMaxBytes.
 struct WordList {
   static constexpr size_t kMaxEntries = 100000;
   static constexpr size_t kMaxBytes = 16u << 20;
+  static constexpr size_t kMaxResultRatio = 64;
+  static constexpr size_t kMaxResultBytes = 4096;
   static constexpr size_t kLinesNamed = 5;  // bad lines named in the report
 
   std::shared_ptr<const PrefixDict> words;  // null: no entries

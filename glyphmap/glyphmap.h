@@ -41,9 +41,10 @@ GLYPHMAP_API int opencc_open_t2s(const char* config, const char* libraryName);
 GLYPHMAP_API int opencc_convert_utf8_to_buffer(int handle, const char* input,
                                                size_t length, char* output);
 
-// Opens an instance for a configuration by name: "s2t" (the program's
-// Simplified to Traditional), "s2tw", "s2twp", "s2hk", "s2hkp", and "t2s",
-// "tw2s", "tw2sp", "hk2s", "hk2sp" the other way. `wordList`, when neither
+// Opens an instance for a configuration by name, OpenCC 1.4.1's own as
+// they ship beside glyphmap.dll: "s2t" (OpenCC's generic Traditional),
+// "s2tw", "s2twp", "s2hk", "s2hkp", and "t2s", "tw2s", "tw2sp", "hk2s",
+// "hk2sp" the other way. `wordList`, when neither
 // null nor empty, is the UTF-8 path of a user's word list (entries "source
 // TAB result", one per line) whose entries take priority over every
 // dictionary; a missing file is an empty list, and the list is read again
@@ -67,6 +68,41 @@ GLYPHMAP_API int glyphmap_convert(int handle, const char* input, size_t length, 
 // no list) into `buffer` of `size` bytes, cut and NUL-terminated, and
 // returns its full length in bytes.
 GLYPHMAP_API size_t glyphmap_word_list_report(int handle, char* buffer, size_t size);
+
+// A place of a result where a character with several counterparts was
+// converted by its character dictionary entry alone: no phrase, no word
+// list entry decided it (for example 发 alone, 發 or 髮).
+typedef struct glyphmap_place {
+  size_t offset;       // bytes into the result
+  size_t length;       // bytes of the chosen character there
+  // Where the place came from in the input: its bytes there (a character,
+  // or what a normalization made of it).
+  size_t sourceOffset;
+  size_t sourceLength;
+  const char* source;  // the character looked up, UTF-8, NUL-terminated
+  // The candidates in the dictionary's order, the chosen one first; one
+  // per line ('\n' between them), each the candidate followed by up to two
+  // words of the phrase dictionaries that use it (each after a tab).
+  const char* candidates;
+  // How often the dictionaries' phrases take another candidate than the
+  // first for this character, per mille of the phrases that hold it.
+  int rank;
+} glyphmap_place;
+
+// Called once per place, in order; the strings live for the call only.
+typedef void (*glyphmap_place_sink)(void* context, const glyphmap_place* place);
+
+// Every place, not only those whose character ranks high enough to be
+// worth a look (the default).
+#define GLYPHMAP_EVERY_PLACE 1
+
+// As glyphmap_convert (the same result and failures), then `sink` gets the
+// places of the result: through every step of the handle's chain, a place
+// found by one step staying one when a later step converts its character
+// (its candidates then as that step converts them). `sink` may be null.
+GLYPHMAP_API int glyphmap_convert_places(int handle, const char* input, size_t length, char* output,
+                                         size_t capacity, int flags, glyphmap_place_sink sink,
+                                         void* context);
 
 // Releases an instance. Unknown handles are ignored.
 GLYPHMAP_API void opencc_close(int handle);

@@ -25,6 +25,9 @@ SetCompressor /SOLID lzma
 !define DIR_VERBS "Software\Classes\Directory\shell"
 !define VERB_S2T "Tarnwell.ToTraditional"
 !define VERB_T2S "Tarnwell.ToSimplified"
+; "Start with Windows" (the settings dialog): the current user's Run value.
+!define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+!define RUN_VALUE "Tarnwell"
 
 ; One verb: its caption, the program's icon, any number of selected items
 ; (each starts the program, which hands its files to the first one), and
@@ -137,6 +140,14 @@ Section "Tarnwell"
   !insertmacro ForEachTextExtension AddFileVerbs
   !insertmacro TarnwellVerb "${DIR_VERBS}" "${VERB_S2T}" "用 Tarnwell 转为繁体" "/s2t"
   !insertmacro TarnwellVerb "${DIR_VERBS}" "${VERB_T2S}" "用 Tarnwell 转为简体" "/t2s"
+
+  ; The installer adds no Run value; one the program added for a copy in
+  ; another folder now starts this one, so that none is left pointing at
+  ; a program that is gone.
+  ReadRegStr $0 HKCU "${RUN_KEY}" "${RUN_VALUE}"
+  ${If} $0 != ""
+    WriteRegStr HKCU "${RUN_KEY}" "${RUN_VALUE}" '"$INSTDIR\tarnwell.exe"'
+  ${EndIf}
 SectionEnd
 
 Section "Uninstall"
@@ -146,6 +157,8 @@ Section "Uninstall"
   !insertmacro ForEachTextExtension RemoveFileVerbs
   DeleteRegKey HKLM "${DIR_VERBS}\${VERB_S2T}"
   DeleteRegKey HKLM "${DIR_VERBS}\${VERB_T2S}"
+  ; "Start with Windows" would start a program that is gone.
+  DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
   ; The Start menu entry first, so that it never points at missing files.
   Delete "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk"
   Delete "$SMPROGRAMS\${PRODUCT}\卸载 ${PRODUCT}.lnk"

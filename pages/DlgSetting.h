@@ -4,9 +4,11 @@
 // checked and stored on OK), how added files get their encoding:
 // detected, or the encoding chosen in the list, and how outputs are
 // written: encoding, place, existing files, names, dropped sub-folders
-// (stored on OK).
+// (stored on OK), and converting the clipboard from anywhere: the two
+// hotkeys, the notification-area icon and the start with Windows.
 #include <windows.h>
 
+#include "clipconv/ClipboardOptions.h"
 #include "config/CfgStore.h"
 #include "engine/ConvDirection.h"
 #include "pages/OutputOptions.h"
@@ -17,6 +19,8 @@
 #include "skin/SkinComboBox.h"
 #include "skin/SkinEdit.h"
 #include "skin/SkinStatic.h"
+
+class ClipboardService;
 
 class CDlgSetting : public vek_SkinDlg {
  public:
@@ -39,6 +43,9 @@ class CDlgSetting : public vek_SkinDlg {
   vek_SkinComboBox standardCombo;
   vek_SkinStatic wordsSim2Tra;  // "编辑自定义词汇", links in the skin's colours
   vek_SkinStatic wordsTra2Sim;
+  // The text pages mark every place of a result, not only those worth a look.
+  vek_SkinCheckBox proofAllCheck;
+  bool proofAll = false;
   // How the file pages write their outputs.
   OutputOptions output;
   vek_SkinGroupBox outputGroup;
@@ -51,6 +58,23 @@ class CDlgSetting : public vek_SkinDlg {
   vek_SkinCheckBox convertNamesCheck;
   vek_SkinCheckBox subFoldersCheck;
   vek_SkinStatic outputHint;  // what an output's name becomes, as chosen
+  // Converting the clipboard from anywhere.
+  ClipboardOptions clipboard;
+  bool runAtLogon = false;  // the current user's Run entry is there
+  vek_SkinGroupBox hotkeyGroup;
+  vek_SkinCheckBox hotkeysCheck;
+  vek_SkinStatic hotkeyStatus;  // what the hotkeys do, or which one another program holds
+  vek_SkinStatic sim2TraLabel;
+  vek_SkinComboBox sim2TraMods;
+  vek_SkinComboBox sim2TraKey;
+  vek_SkinStatic tra2SimLabel;
+  vek_SkinComboBox tra2SimMods;
+  vek_SkinComboBox tra2SimKey;
+  vek_SkinCheckBox trayCheck;
+  vek_SkinCheckBox logonCheck;
+  // The running program's hotkeys and icon, borrowed; null when the dialog
+  // runs on its own (the options are then only stored).
+  ClipboardService* clipboardService = nullptr;
   vek_SkinBtn ok;
   vek_SkinBtn cancel;
   vek_SkinBtn close;
@@ -64,6 +88,8 @@ class CDlgSetting : public vek_SkinDlg {
   // the mode, the manual encoding and the standard and ends the dialog. An invalid
   // folder is refused with the picker's warning and the dialog stays.
   void SaveSettings();
+  // Cancel: the running program's hotkeys go back to the stored ones.
+  void CancelSettings();
 
  protected:
   void DoDataExchange(fw::CDataExchange* dx) override;
@@ -82,6 +108,20 @@ class CDlgSetting : public vek_SkinDlg {
   bool KeepsTypedFolder(const fw::CString& folder);
   // Says under the output options what an output is named and where it goes.
   void ShowOutputHint();
+  // The hotkey choices now in the controls.
+  ClipboardOptions ChosenClipboardOptions() const;
+  // Says what the hotkeys do, or in red which one another program holds.
+  void ShowHotkeyStatus();
+  void EnableHotkeyChoices();
+  // OK's check of the hotkeys: false (the dialog stays) when the two are
+  // the same, or when a newly chosen one is held by another program and
+  // the user picks another.
+  bool AcceptsHotkeys(const ClipboardOptions& chosen);
+  // Adds or removes the Run entry when the choice changed; false after
+  // telling the user when that failed.
+  bool StoreRunAtLogon(bool on);
+
+  bool hotkeysApplied_ = false;  // the service runs with options not stored yet
 
   CfgStore& store_;
 };

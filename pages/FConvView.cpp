@@ -17,6 +17,7 @@
 #include "pages/OutputOptions.h"
 #include "pages/FilePagesIds.h"
 #include "pages/PageRes.h"
+#include "pipeline/LongPath.h"
 #include "skeldon/ResIds.h"
 #include "textio/Charsets.h"
 #include "textio/DetectFileEncoding.h"
@@ -55,6 +56,8 @@ const wchar_t* ReasonText(WORD reason) {
     case CONV_REASON_NO_ENGINE: return L"引擎未启动";
     case CONV_REASON_NO_MEMORY: return L"内存不足";
     case CONV_REASON_LINE_TOO_LONG: return L"行过长";
+    case CONV_REASON_CANNOT_APPEND: return L"无法追加";
+    case CONV_NOTE_NUMBERED: return L"完成·已编号";
     default: return nullptr;
   }
 }
@@ -219,6 +222,8 @@ void CFConvView::AddFiles() {
 void CFConvView::QueueDropped(const std::vector<std::wstring>& paths) {
   QueueSettings settings;
   settings.subFolders = ReadOutputOptions(Store()).includeSubfolders;
+  // A folder's earlier outputs of this page's direction are no sources.
+  settings.outputsOf = direction;
   Store().ReadValue(CFGKEY_ENCODING_MODE, &settings.mode, sizeof(settings.mode));
   Store().ReadValue(CFGKEY_ENCODING_INDEX, &settings.manualIndex, sizeof(settings.manualIndex));
   if (!feeding_) fedCount_ = 0;
@@ -347,10 +352,30 @@ void CFConvView::ClearList() {
   files.clear();
 }
 
+// The folder the last run wrote to; when it wrote to several, the first
+// output's, with that file selected. Before any run, the settings' output folder.
 void CFConvView::OpenOutputFolder() {
+  if (!lastOutputs_.empty()) {
+    const std::wstring first = FolderOf(lastOutputs_.front());
+    for (const std::wstring& output : lastOutputs_) {
+      if (CompareStringOrdinal(FolderOf(output).c_str(), -1, first.c_str(), -1, TRUE) != CSTR_EQUAL) {
+        ShellSelect(lastOutputs_.front().c_str());
+        return;
+      }
+    }
+    std::wstring folder = first;
+    if (folder.size() > 3) folder.pop_back();  // "C:\" keeps its backslash
+    ShellOpen(folder.c_str());
+    return;
+  }
   wchar_t folder[260] = {};
   Store().ReadString(CFGKEY_OUTPUT_DIR, folder);
   ShellOpen(folder);
+}
+
+void CFConvView::ShellSelect(const wchar_t* file) {
+  const std::wstring arguments = L"/select,\"" + std::wstring(file) + L"\"";
+  ShellExecuteW(nullptr, L"open", L"explorer.exe", arguments.c_str(), nullptr, SW_SHOWNORMAL);
 }
 
 void CFConvView::ShellOpen(const wchar_t* folder) {
@@ -382,6 +407,8 @@ void CFConvView::StartConversion() {
     fw::AppMessageBox(BoxOwner(), kStillQueueing, MB_OK | MB_ICONINFORMATION);
     return;
   }
+  // The run carries the settings as they are now, read on this thread.
+  jobSettings_ = ReadRunSettings(Store(), direction);
   if (!progress.Create(this, PROGRESS_MODE_BAR)) return;
   progress.ShowOverParent(TRUE);
   progress.SetBarRange(1000, 0);
@@ -389,6 +416,7 @@ void CFConvView::StartConversion() {
   // under the page while the job runs, never under the job.
   jobFiles_ = files;
   jobDetails_.clear();
+  jobOutputs_.clear();
   doneCount_ = 0;
   failedCount_ = 0;
   if (StartJob()) return;
@@ -397,9 +425,10 @@ void CFConvView::StartConversion() {
 }
 
 DWORD CFConvView::RunJob() {
-  FileJob job(*this, Store());
+  FileJob job(*this);
   job.SetDetails(&jobDetails_);
-  return job.Run(jobFiles_, direction);
+  job.SetOutputs(&jobOutputs_);
+  return job.Run(jobFiles_, jobSettings_);
 }
 
 void CFConvView::SetStatus(LPARAM row, int status) {
@@ -423,6 +452,7 @@ void CFConvView::OnJobMessage(WPARAM code, LPARAM value) {
       inHandRow_ = -1;
       doneCount_ = 0;
       failedCount_ = 0;
+      stoppedCount_ = 0;
       if (progress.m_hWnd != nullptr) progress.SetBarRange(static_cast<int>(value), 0);
       for (int row = 0; row < list->GetItemCount(); ++row) SetStatus(row, FILESTATUS_PENDING);
       break;
@@ -430,14 +460,22 @@ void CFConvView::OnJobMessage(WPARAM code, LPARAM value) {
       inHandRow_ = value;
       SetStatus(value, FILESTATUS_PROCESSING);
       break;
-    case CONV_FILE_DONE:
+    case CONV_FILE_DONE: {
       inHandRow_ = -1;
       ++doneCount_;
-      SetStatus(value, FILESTATUS_DONE);
+      const wchar_t* note = reasonRow_ == value ? ReasonText(reason_) : nullptr;
+      reasonRow_ = -1;
+      if (note != nullptr && value < list->GetItemCount()) {
+        list->SetItemText(static_cast<int>(value), FILECOL_STATUS, note);
+      } else {
+        SetStatus(value, FILESTATUS_DONE);
+      }
       NoteReplacements(value);
       break;
+    }
     case CONV_FILE_STOPPED:
       inHandRow_ = -1;
+      ++stoppedCount_;
       SetStatus(value, FILESTATUS_STOPPED);
       NoteReplacements(value);
       break;
@@ -491,13 +529,19 @@ void CFConvView::OnJobMessage(WPARAM code, LPARAM value) {
       }
       MessageBeep(MB_ICONEXCLAMATION);
       const bool noneConverted = failedCount_ > 0 && doneCount_ == 0;
+      // Stopped before any file was done, and nothing kept: nothing to ask about.
+      const bool stoppedEmpty = stoppedCount_ > 0 && doneCount_ == 0 && jobOutputs_.empty();
       doneCount_ = 0;
       failedCount_ = 0;
+      stoppedCount_ = 0;
+      if (!jobOutputs_.empty()) lastOutputs_ = std::move(jobOutputs_);
+      jobOutputs_.clear();
       if (noneConverted) {
         // Nothing new is in the output folder: opening it is not offered.
         fw::AppMessageBox(BoxOwner(), kNoneConverted, MB_OK | MB_ICONEXCLAMATION);
         break;
       }
+      if (stoppedEmpty) break;
       const fw::CString question = QueryText(TXT_DONE_OPEN_FOLDER);
       if (fw::AppMessageBox(BoxOwner(), question, MB_YESNO | MB_ICONQUESTION) == IDYES) {
         OpenOutputFolder();

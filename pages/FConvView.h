@@ -18,6 +18,7 @@
 #include "pages/DlgProgress.h"
 #include "pages/FileDrop.h"
 #include "pages/FileEntry.h"
+#include "pipeline/RunSettings.h"
 #include "pages/FileListCtrl.h"
 #include "pages/QueueFeeder.h"
 #include "skin/CtrlTables.h"
@@ -107,6 +108,8 @@ class CFConvView : public CConvView {
   virtual INT_PTR RunFileDialog(fw::CFileDialog& dialog) { return dialog.DoModal(); }
   virtual INT_PTR RunEncodingDialog(CDlgFileEditor& dialog) { return dialog.DoModalFor(nullptr); }
   virtual void ShellOpen(const wchar_t* folder);
+  // Opens the folder of `file` in the Explorer with the file selected.
+  virtual void ShellSelect(const wchar_t* file);
   // The window that owns the page's message boxes.
   HWND BoxOwner() const;
 
@@ -132,12 +135,18 @@ class CFConvView : public CConvView {
   bool feeding_ = false;     // handed files are not all in the list yet
   // The queue as it stood at Start: what the running job works on.
   std::vector<FileEntry> jobFiles_;
+  // What the run carries from the settings, read at Start on this thread.
+  RunSettings jobSettings_;
   // What the job says about files whose reason needs more than the status
-  // column; written by the job, read after CONV_END.
+  // column, and the outputs it wrote; written by the job, read after CONV_END.
   std::vector<std::wstring> jobDetails_;
+  std::vector<std::wstring> jobOutputs_;
+  // The outputs of the last run that wrote any: 打开文件夹 opens their folder.
+  std::vector<std::wstring> lastOutputs_;
   // Files of the run that were converted, and that failed.
   int doneCount_ = 0;
   int failedCount_ = 0;
+  int stoppedCount_ = 0;
   // The reason CONV_FILE_REASON gave for the next failed row.
   LPARAM reasonRow_ = -1;
   WORD reason_ = 0;

@@ -43,3 +43,15 @@
 #define IDC_OUT_NAMES 1052
 #define IDC_OUT_SUBFOLDERS 1053
 #define IDC_OUT_HINT 1054
+// The settings dialog's hotkeys and notification-area options.
+#define IDC_HOT_GROUP 1055
+#define IDC_HOT_ON 1056
+#define IDC_HOT_STATUS 1057
+#define IDC_HOT_S2T_LABEL 1058
+#define IDC_HOT_S2T_MODS 1059
+#define IDC_HOT_S2T_KEY 1060
+#define IDC_HOT_T2S_LABEL 1061
+#define IDC_HOT_T2S_MODS 1062
+#define IDC_HOT_T2S_KEY 1063
+#define IDC_HOT_TRAY 1064
+#define IDC_HOT_LOGON 1065

@@ -1,7 +1,7 @@
 #include "pages/OutputOptions.h"
 
 #include "config/CfgStore.h"
-#include "engine/Standards.h"
+#include "pages/UserWords.h"
 #include "textio/TextEncoder.h"
 
 namespace {
@@ -54,18 +54,13 @@ const wchar_t* ExistingOutputLabel(std::int32_t rule) {
   }
 }
 
-std::wstring BesideSourceSuffix(ConvDirection direction, std::int32_t standard) {
-  if (direction == Tra2Sim) return L"(简体)";
-  if (ValidStandard(standard) == kStandardGeneric) return L"(繁體)";
-  return std::wstring(L"(") + StandardLabel(standard) + L")";
-}
-
-std::wstring InsertBeforeExtension(const std::wstring& name, const std::wstring& suffix) {
-  const size_t dot = name.find_last_of(L'.');
-  if (dot == std::wstring::npos || dot == 0) return name + suffix;
-  return name.substr(0, dot) + suffix + name.substr(dot);
-}
-
-std::wstring NumberedName(const std::wstring& name, int number) {
-  return InsertBeforeExtension(name, L" (" + std::to_wstring(number) + L")");
+RunSettings ReadRunSettings(const CfgStore& store, ConvDirection direction) {
+  RunSettings settings;
+  settings.direction = direction;
+  settings.conversion = CurrentConvOptions(store, direction);
+  settings.output = ReadOutputOptions(store);
+  wchar_t folder[CfgStore::kStringUnits] = {};
+  store.ReadString(CFGKEY_OUTPUT_DIR, folder);
+  settings.outputFolder = folder;
+  return settings;
 }

@@ -9,24 +9,10 @@
 #include <string>
 
 #include "engine/ConvDirection.h"
+#include "pipeline/OutputRules.h"
+#include "pipeline/RunSettings.h"
 
 class CfgStore;
-
-enum OutputPlace : std::int32_t { OUTPLACE_FOLDER = 0, OUTPLACE_BESIDE_SOURCE = 1, OUTPLACE_COUNT = 2 };
-enum ExistingOutputRule : std::int32_t {
-  EXISTING_APPEND = 0,
-  EXISTING_REPLACE = 1,
-  EXISTING_KEEP_BOTH = 2,  // the new output takes "name (2).ext", the next free number
-  EXISTING_COUNT = 3
-};
-
-struct OutputOptions {
-  std::int32_t encoding = 0;  // OutputEncodingChoice (textio/TextEncoder.h)
-  std::int32_t place = OUTPLACE_FOLDER;
-  std::int32_t existing = EXISTING_APPEND;
-  bool convertNames = false;
-  bool includeSubfolders = false;
-};
 
 // The stored options; a missing key or a value out of range reads as its default.
 OutputOptions ReadOutputOptions(const CfgStore& store);
@@ -38,12 +24,7 @@ const wchar_t* WriteOutputOptions(CfgStore& store, const OutputOptions& options)
 const wchar_t* OutputPlaceLabel(std::int32_t place);
 const wchar_t* ExistingOutputLabel(std::int32_t rule);
 
-// What an output beside its source adds before the extension: "(繁體)" on
-// the Simplified to Traditional side ("(台湾正体)" etc. for a regional
-// standard), "(简体)" on the other.
-std::wstring BesideSourceSuffix(ConvDirection direction, std::int32_t standard);
-// `name` with `suffix` before its extension ("a.srt" + "(繁體)" gives
-// "a(繁體).srt"; a name without one, or starting with its only dot, ends with it).
-std::wstring InsertBeforeExtension(const std::wstring& name, const std::wstring& suffix);
-// "name (n).ext" for keeping both.
-std::wstring NumberedName(const std::wstring& name, int number);
+// What a run of the file pages of `direction` carries: the standard and word
+// list, the output options and the output folder, read now (on the user
+// interface thread, when a run starts).
+RunSettings ReadRunSettings(const CfgStore& store, ConvDirection direction);

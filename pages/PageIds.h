@@ -11,6 +11,7 @@
 #define IDD_SIM2TRA 130
 #define IDD_ENTRANCE 131
 #define IDD_PROGRESS 135
+#define IDD_PROOF_WORD 137  // "以后都这样转换…": a word list entry from a place
 
 // Other resources of the program.
 #define IDR_MAINFRAME 128     // the icon
@@ -39,3 +40,16 @@
 #define IDC_VERSION_TEXT 1031
 // The standard in use, beside a conversion page's Start button.
 #define IDC_STANDARD_LABEL 1040
+// A text page's proofreading: the count of places beside Start, the two
+// buttons that move between them; the word list entry dialog's controls.
+#define IDC_PROOF_COUNT 1070
+#define IDC_PROOF_PREV 1071
+#define IDC_PROOF_NEXT 1072
+#define IDC_PROOF_SOURCE 1073
+#define IDC_PROOF_RESULT 1074
+#define IDC_PROOF_SOURCE_LABEL 1075
+#define IDC_PROOF_RESULT_LABEL 1076
+#define IDC_PROOF_NOTE 1077
+// The settings' choice to mark every place (the dialog's other ids are in
+// pages/FilePagesIds.h).
+#define IDC_SET_PROOF_ALL 1078

@@ -106,7 +106,7 @@ void QueueFeeder::Work() {
       batches_.pop_front();
     }
     // The folders are walked here too: a big one takes a while.
-    const std::vector<QueuedPath> paths = ExpandDroppedFolders(batch.paths, batch.settings.subFolders);
+    const std::vector<QueuedPath> paths = ExpandDroppedFolders(batch.paths, batch.settings.subFolders, batch.settings.outputsOf);
     for (const QueuedPath& path : paths) {
       if (stop_) break;
       ReadyFile ready;

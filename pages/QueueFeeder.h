@@ -13,8 +13,12 @@
 #include <thread>
 #include <vector>
 
+#include <optional>
+
+#include "engine/ConvDirection.h"
 #include "pages/FileDrop.h"
 #include "pages/FileEntry.h"
+#include "pipeline/TextFiles.h"
 
 // Posted to the page: wParam kQueueFilesReady when ready files wait to be
 // taken, kQueueFilesDone when everything handed in has been looked at.
@@ -27,6 +31,8 @@ struct QueueSettings {
   bool subFolders = false;        // a folder gives its sub-folders' files too
   std::int32_t mode = 0;          // 0 detect each file, 1 the manual choice
   std::int32_t manualIndex = 0;   // the manual choice (a FileEncoding)
+  // A folder's earlier outputs of this direction are left out.
+  std::optional<ConvDirection> outputsOf;
 };
 
 // One file ready for its row.

@@ -45,6 +45,9 @@ void CTConvView::DoDataExchange(fw::CDataExchange* dx) {
   fw::DDX_Control(dx, IDC_RESULT_EDIT, resultEdit);
   fw::DDX_Control(dx, IDOK, convertButton);
   fw::DDX_Control(dx, IDC_STANDARD_LABEL, standardLabel);
+  fw::DDX_Control(dx, IDC_PROOF_COUNT, proofCount);
+  fw::DDX_Control(dx, IDC_PROOF_PREV, proofPrev);
+  fw::DDX_Control(dx, IDC_PROOF_NEXT, proofNext);
 }
 
 CtrlSkinTable CTConvView::SkinTable() {
@@ -54,6 +57,10 @@ CtrlSkinTable CTConvView::SkinTable() {
       {&convertButton, BMP_BTN_STARTCONV, 333, 404, 0, 0, 0, 0, CTRLSKIN_IMAGE | CTRLSKIN_POS},
       {&standardLabel, 0, 445, 412, 310, 16, palette::kBody, palette::kPageText,
        CTRLSKIN_POS | CTRLSKIN_SIZE | CTRLSKIN_BACK | CTRLSKIN_FORE},
+      {&proofCount, 0, 12, 412, 180, 16, palette::kBody, palette::kProofMark,
+       CTRLSKIN_POS | CTRLSKIN_SIZE | CTRLSKIN_BACK | CTRLSKIN_FORE},
+      {&proofPrev, 0, 196, 408, 64, 24, 0, 0, CTRLSKIN_POS | CTRLSKIN_SIZE},
+      {&proofNext, 0, 264, 408, 64, 24, 0, 0, CTRLSKIN_POS | CTRLSKIN_SIZE},
       {nullptr, 0, 0, 0, 0, 0, 0, 0, CTRLSKIN_END}};
 }
 
@@ -78,6 +85,7 @@ BOOL CTConvView::OnInitDialog() {
   AddCtrlTips(m_hWnd, AppResMgr(),
               CtrlTipTable{{TIP_START, IDOK, CTRLTIP_USED}, {0, 0, CTRLTIP_END}});
   ShowStandard();
+  ShowProofCount();
   return TRUE;
 }
 
@@ -86,6 +94,7 @@ BOOL CTConvView::OnCommand(WPARAM wp, LPARAM lp) {
     Convert();
     return TRUE;
   }
+  if (OnProofCommand(wp)) return TRUE;
   return CConvView::OnCommand(wp, lp);
 }
 
@@ -161,6 +170,9 @@ DWORD CTConvView::RunJob() {
   // Read on the worker: the settings file may be held a while by another
   // copy of the program, and the page must not wait for it.
   job_.options = CurrentConvOptions(SettingsStore(), direction);
+  std::int32_t every = 0;
+  job_.everyPlace = SettingsStore().ReadValue(CFGKEY_PROOF_EVERY_PLACE, &every, sizeof every) ==
+                        sizeof every && every == 1;
   return ConvertText(job_);
 }
 
@@ -168,7 +180,8 @@ void CTConvView::OnJobMessage(WPARAM code, LPARAM arg) {
   if (code != CONV_END) return;
   // A worker that had to be terminated may have left the result half
   // written: the lower box then keeps what it showed.
-  if (!LastJobTerminated() && result != nullptr) *result = std::move(job_.result);
+  const bool whole = !LastJobTerminated() && result != nullptr;
+  if (whole) *result = std::move(job_.result);
   job_.source.clear();
   job_.source.shrink_to_fit();
   job_.result.clear();
@@ -180,6 +193,13 @@ void CTConvView::OnJobMessage(WPARAM code, LPARAM arg) {
     fw::CDataExchange dx{this, false};
     fw::DDX_Text(&dx, IDC_RESULT_EDIT, *result);
   }
+  // The places belong to this result only.
+  if (whole) {
+    resultEdit.SetPlaces(std::move(job_.places));
+  } else {
+    resultEdit.ClearPlaces();
+  }
+  job_.places.clear();
   CloseProgress();
   // What kept the conversion from working, said on this thread over the
   // main window.

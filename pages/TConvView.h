@@ -12,9 +12,12 @@
 #include "engine/ConvertText.h"
 #include "pages/ConvView.h"
 #include "pages/DlgProgress.h"
+#include "pages/ProofEdit.h"
 #include "skin/CtrlTables.h"
 #include "skin/SkinBtn.h"
 #include "skin/SkinEdit.h"
+#include "skin/SkinStatic.h"
+#include "skin/SkinTextBtn.h"
 
 class CTConvView : public CConvView {
  public:
@@ -25,10 +28,14 @@ class CTConvView : public CConvView {
   std::wstring* result = nullptr;  // the concrete page's result text
   CDlgProgress progress;
 
-  // The page's controls, the same on both text pages.
-  vek_SkinEdit sourceEdit;     // 1005
-  vek_SkinEdit resultEdit;     // 1006
+  // The page's controls, the same on both text pages. Both boxes take
+  // F8; the lower one marks the places of its result.
+  CProofEdit sourceEdit;       // 1005
+  CProofEdit resultEdit;       // 1006
   vek_SkinBtn convertButton;   // IDOK
+  vek_SkinStatic proofCount;   // "3 处一对多, 请校对" beside Start
+  vek_SkinTextBtn proofPrev;   // and the two buttons between the places
+  vek_SkinTextBtn proofNext;
 
   // Points source and result at the concrete page's two strings.
   virtual void BindTexts() = 0;
@@ -68,6 +75,14 @@ class CTConvView : public CConvView {
   void ShowProgress();
   // Removes the progress display, if it came, and opens the page again.
   void CloseProgress();
+  // Proofreading (ProofView.cpp): the count line and its buttons, the move
+  // to the next or previous place, the menu of a place and its word list
+  // entry.
+  void ShowProofCount();
+  void MoveToPlace(bool forward);
+  void ShowPlaceMenu(int index);
+  void RememberPlace(int index);
+  bool OnProofCommand(WPARAM wp);
 
   // Where the keyboard focus was when the page was closed.
   HWND focusBefore_ = nullptr;

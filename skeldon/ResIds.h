@@ -41,7 +41,7 @@ constexpr long BMP_VIEW_TCONV = 0x10000019;        // 766 x 443, text page face
 constexpr long BMP_VIEW_FCONV = 0x1000001A;        // 766 x 443, file page face
 constexpr long BMP_XBTN_DLGCLOSE = 0x10000020;     // 125 x 17, about box close button
 constexpr long BMP_DLG_ABOUT = 0x1000002A;         // 430 x 240, about box face
-constexpr long BMP_DLG_520X410 = 0x1000002B;       // 520 x 410, the settings dialog face
+constexpr long BMP_DLG_520X515 = 0x1000002B;       // 520 x 515, the settings dialog face
 
 // The same pictures drawn for a larger display scale: the bitmap id with the
 // set in bits 20 to 23 (1: 125%, 2: 150%, 3: 175%, 4: 200%). Every picture

@@ -37,7 +37,7 @@ const stResInfo ResBitmapTable[] = {
     {BMP_VIEW_FCONV, RESNUM_VIEW_FCONV, L"img_viewbkgndfconv.bmp"},
     {BMP_XBTN_DLGCLOSE, RESNUM_XBTN_DLGCLOSE, L"xbtn-dlgclose.bmp"},
     {BMP_DLG_ABOUT, RESNUM_DLG_ABOUT, L"dlg-about.bmp"},
-    {BMP_DLG_520X410, RESNUM_DLG_520X410, L"dlg_sz520x410.bmp"},
+    {BMP_DLG_520X515, RESNUM_DLG_520X515, L"dlg_sz520x515.bmp"},
 };
 const size_t ResBitmapCount = sizeof(ResBitmapTable) / sizeof(ResBitmapTable[0]);
 

@@ -25,5 +25,8 @@ constexpr COLORREF kEditBorder = RGB(91, 147, 209);
 // The text pages' panels around their two edit boxes.
 constexpr COLORREF kPageText = kBodyText;
 constexpr COLORREF kPagePanel = RGB(238, 247, 246);
+// The underline under a place of a result to proofread, and the small
+// buttons that move between them.
+constexpr COLORREF kProofMark = RGB(20, 142, 195);
 
 }  // namespace palette

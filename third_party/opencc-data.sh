@@ -5,8 +5,9 @@
 #     at its build made by the package's own scripts (TSCharactersExt,
 #     TWVariantsRev, HKVariantsRev, STPhrases_GeneratedFromRegionalPhrases;
 #     the last converts phrases with OpenCC itself, built natively);
-#   - the regional configurations (s2tw ... hk2sp) as OpenCC ships them, but
-#     naming text dictionaries in place of its compiled ones;
+#   - OpenCC's configurations of the ten standards (s2t, t2s and the
+#     regional s2tw ... hk2sp) as it ships them, but naming text
+#     dictionaries in place of its compiled ones;
 #   - dictionaries.list and configurations.list: the files to ship.
 #
 #   third_party/opencc-data.sh
@@ -32,8 +33,8 @@ g++ -O2 -std=c++20 -DOpencc_BUILT_AS_STATIC -I"$native/include/opencc" -I"$nativ
 
 # OpenCC's configurations, naming text dictionaries.
 textconfig() { sed -e 's/\.ocd2"/.txt"/g' -e 's/"type": *"ocd2"/"type": "text"/g' "$1" > "$2"; }
-regional=(s2tw s2twp s2hk s2hkp tw2s tw2sp hk2s hk2sp)
-for c in "${regional[@]}" t2s; do textconfig "$src/data/config/$c.json" "$work/$c.json"; done
+standards=(s2t t2s s2tw s2twp s2hk s2hkp tw2s tw2sp hk2s hk2sp)
+for c in "${standards[@]}"; do textconfig "$src/data/config/$c.json" "$work/$c.json"; done
 if grep -q 'ocd' "$work"/*.json; then log "a configuration still names a compiled dictionary"; exit 1; fi
 
 cp "$src"/data/dictionary/*.txt "$work/"
@@ -47,13 +48,14 @@ python3 "$scripts/generate_st_phrases_from_regional_phrases.py" \
   --output "$work/STPhrases_GeneratedFromRegionalPhrases.txt" \
   --opencc "$work/opencc_lines" --config "$work/t2s.json" --dict-dir "$work/"
 
-# What ships: the regional configurations, the program's own four
-# dictionaries and every dictionary a regional configuration names.
+# What ships: the configurations, every dictionary one of them names, and
+# the four that the engine's older configuration texts name (s2t and t2s
+# name them too).
 mkdir -p "$out"
 : > "$out/configurations.list"
-for c in "${regional[@]}"; do cp "$work/$c.json" "$out/"; echo "$c.json" >> "$out/configurations.list"; done
+for c in "${standards[@]}"; do cp "$work/$c.json" "$out/"; echo "$c.json" >> "$out/configurations.list"; done
 { printf '%s\n' STPhrases.txt STCharacters.txt TSPhrases.txt TSCharacters.txt
-  for c in "${regional[@]}"; do grep -o '"file": *"[^"]*"' "$work/$c.json" | sed 's/.*"\([^"]*\)"$/\1/'; done
+  for c in "${standards[@]}"; do grep -o '"file": *"[^"]*"' "$work/$c.json" | sed 's/.*"\([^"]*\)"$/\1/'; done
 } | awk '!seen[$0]++' > "$out/dictionaries.list"
 while read -r d; do
   [ -s "$work/$d" ] || { log "missing dictionary $d"; exit 1; }

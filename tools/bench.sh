@@ -28,7 +28,7 @@ nb=$build/bench-native
 mkdir -p "$nb"
 if [ ! -x "$nb/opencc_native_bench" ] || [ "$here/bench/opencc_native_bench.cpp" -nt "$nb/opencc_native_bench" ]; then
   g++ -O2 -std=c++20 -DOpencc_BUILT_AS_STATIC -I"$top" -I"$native/include/opencc" -I"$native/include" \
-    "$here/bench/opencc_native_bench.cpp" "$top/engine/ConvConfigs.cpp" "$native/lib/libopencc.a" \
+    "$here/bench/opencc_native_bench.cpp" "$native/lib/libopencc.a" \
     -o "$nb/opencc_native_bench"
 fi
 
@@ -147,6 +147,18 @@ config_summary() {
       }
     }' "$results"
 }
+
+# Proofreading: places per 1,000 Han characters by rank threshold on the
+# manual pages, the poetry sample and the prose sample, and the cost of
+# finding them next to the plain conversion (BENCH_ONLY=places: these alone).
+for dir in s2t s2twp; do
+  for sample in "manpages:$corpus/zh_CN.txt" "poetry:$top/tools/bench/samples/poetry_zh_CN.txt" \
+                "prose:$top/tests/unit/textio_zh_hans.txt"; do
+    run "$here/with-display.sh" "$here/wine-run.sh" "$build/bin/places_bench.exe" $dir "${sample%%:*}" \
+      "Z:${sample#*:}" 5
+  done
+done
+if [ "${BENCH_ONLY:-}" = places ]; then exit 0; fi
 
 # BENCH_ONLY=configs: the conversions alone, a few minutes.
 if [ "${BENCH_ONLY:-}" = configs ]; then

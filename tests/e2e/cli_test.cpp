@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/CliConsole.h"
 #include "cli/CliOptions.h"
 #include "config/CfgStore.h"
 #include "engine/ConvConfigs.h"
@@ -165,13 +166,21 @@ TEST(CliOptionsTest, ReadsEveryOptionAndRefusesBadOnes) {
   const std::vector<std::vector<std::wstring>> bad = {
       {L"-x"},          {L"--config"},          {L"-c", L"s2x"},   {L"-e", L"latin9"},
       {L"-e", L"99999"}, {L"--to", L"utf32"},   {L"-o", L""},      {L"--quiet=1"},
-      {L"--overwrite", L"--append"},            {L""}};
+      {L"--overwrite", L"--append"},            {L""},
+      {L"--keep-both", L"--overwrite"},         {L"--beside", L"-o", L"x"}};
   for (const auto& args : bad) {
     CliOptions b;
     error.clear();
     EXPECT_FALSE(ParseCliOptions(args, b, error)) << Utf8(args[0]);
     EXPECT_FALSE(error.empty());
   }
+}
+
+TEST(CliConsoleTest, AConsoleShowsEachOutputEncodingAsItsText) {
+  using Form = TargetEncoding::Form;
+  EXPECT_EQ(ConsoleText("\xA4\xA4\xA4\xE5\r\n", 6, {Form::CodePage, 950}), L"中文\r\n");
+  EXPECT_EQ(ConsoleText("\xFF\xFE\x2D\x4E\x0D\x00", 6, {Form::Utf16Le}), L"中\r");
+  EXPECT_EQ(ConsoleText("\xE4\xB8\xAD", 3, {}), L"中");
 }
 
 TEST_F(CliTest, HelpVersionAndUsageErrors) {
@@ -368,6 +377,61 @@ TEST_F(CliTest, DamagedUtf8ConvertsWithAWarningNotAsGarbledGbk) {
   EXPECT_NE(r.err.find("损坏.txt"), std::string::npos) << r.err;
   EXPECT_NE(r.err.find("1 处无效字节"), std::string::npos) << r.err;
   EXPECT_EQ(ReadFileBytes(out + L"\\损坏.txt"), EngineConvert(mended, Sim2Tra));
+}
+
+TEST_F(CliTest, NoInputIsEverWrittenAsAnotherInputsOutput) {
+  CreateDirectoryW((src + L"\\x").c_str(), nullptr);
+  Source(L"x\\a.txt", hans);
+  Source(L"a.txt", hant);
+  for (const wchar_t* rule : {L"--overwrite", L"--append"}) {
+    CliResult r = RunCli(src, L"x\\a.txt a.txt -o . " + std::wstring(rule));
+    EXPECT_EQ(r.exitCode, 1u) << r.err;
+    EXPECT_EQ(ReadFileBytes(src + L"\\a.txt"), hant) << Utf8(rule);
+  }
+}
+
+TEST_F(CliTest, EveryStandardByItsNameOrFileNameWithAWordListAndTheInputOption) {
+  Source(L"软件.txt", "软件和鼠标\r\n");
+  for (const wchar_t* name : {L"s2t", L"s2tw", L"s2twp", L"s2hk", L"s2hkp", L"t2s", L"tw2s",
+                              L"tw2sp", L"hk2s", L"hk2sp"}) {
+    CliResult r = RunCli(src, L"-c " + std::wstring(name) + L" -i 软件.txt -o " +
+                                  Quoted(dir / name));
+    EXPECT_EQ(r.exitCode, 0u) << Utf8(name) << " " << r.err;
+  }
+  // Taiwan's words, and OpenCC's own spelling of the configuration (one
+  // input's -o names its output file).
+  EXPECT_EQ(ReadFileBytes(dir / L"s2twp"), "軟體和滑鼠\r\n");
+  EXPECT_EQ(RunCli(src, L"-c s2twp.json 软件.txt -o " + Quoted(dir / L"json")).exitCode, 0u);
+  EXPECT_EQ(ReadFileBytes(dir / L"json"), "軟體和滑鼠\r\n");
+
+  // A word list wins over the dictionaries; its bad line is said once.
+  WriteFileBytes(dir / L"词汇.txt", "软件\t軟件X\n坏行没有制表符\n");
+  CliResult words = RunCli(src, L"--words " + Quoted(dir / L"词汇.txt") + L" 软件.txt 软件.txt -o " +
+                                    Quoted(dir / L"词汇") + L" --keep-both");
+  EXPECT_EQ(words.exitCode, 0u) << words.err;
+  EXPECT_EQ(ReadFileBytes(dir / L"词汇\\软件.txt").rfind("軟件X和", 0), 0u);
+  const size_t said = words.err.find("第 2 行");
+  EXPECT_NE(said, std::string::npos) << words.err;
+  EXPECT_EQ(words.err.find("第 2 行", said + 1), std::string::npos) << words.err;
+}
+
+TEST_F(CliTest, BesideTheSourceConvertedNamesAndKeepBothAsOnTheFilePages) {
+  CreateDirectoryW((src + L"\\季").c_str(), nullptr);
+  Source(L"季\\简体说明.srt", hans);
+  const std::string converted = EngineConvert(hans, Sim2Tra);
+  // Twice: the second run leaves the first one's output out of the folder
+  // and replaces it.
+  for (int run = 0; run < 2; ++run) {
+    CliResult r = RunCli(src, L"--beside --convert-names --overwrite -r .");
+    EXPECT_EQ(r.exitCode, 0u) << r.err;
+  }
+  EXPECT_EQ(ReadFileBytes(src + L"\\季\\簡體說明(繁體).srt"), converted);
+  EXPECT_EQ(GetFileAttributesW((src + L"\\季\\簡體說明(繁體)(繁體).srt").c_str()),
+            INVALID_FILE_ATTRIBUTES);
+  CliResult both = RunCli(src, L"--beside --convert-names --keep-both -r .");
+  EXPECT_EQ(both.exitCode, 0u) << both.err;
+  EXPECT_EQ(ReadFileBytes(src + L"\\季\\簡體說明(繁體) (2).srt"), converted);
+  EXPECT_EQ(ReadFileBytes(src + L"\\季\\简体说明.srt"), hans);
 }
 
 }  // namespace

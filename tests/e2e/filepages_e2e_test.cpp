@@ -434,6 +434,27 @@ TEST_F(ProgramTest, DISABLED_Tour) {
   HoldForShot("done", program.id());
 }
 
+// Not a test either: a page whose two files of one name met in one output
+// folder, the second numbered, for a screenshot of its row.
+TEST_F(ProgramTest, DISABLED_NumberedOutputTour) {
+  CreateDirectoryW((srcDir + L"\\剧A").c_str(), nullptr);
+  CreateDirectoryW((srcDir + L"\\剧B").c_str(), nullptr);
+  WriteFileBytes(srcDir + L"\\剧A\\第01集.srt", Utf8(L"头发\r\n"));
+  WriteFileBytes(srcDir + L"\\剧B\\第01集.srt", Utf8(L"软件\r\n"));
+  HWND page = OpenFilePage(true);
+  ASSERT_NE(page, nullptr);
+  ASSERT_NO_FATAL_FAILURE(AddFiles(page, srcDir + L"\\剧A", {L"第01集.srt"}, 1));
+  ASSERT_NO_FATAL_FAILURE(AddFiles(page, srcDir + L"\\剧B", {L"第01集.srt"}, 2));
+  RemoteList list(ListOf(page), program.id());
+  PostClick(page, kStart);
+  std::wstring text;
+  HWND question = WaitForBox(program.id(), &text, 120000);
+  ASSERT_NE(question, nullptr);
+  ASSERT_TRUE(AnswerBox(question, IDNO));
+  ASSERT_TRUE(WaitFor([&] { return list.Cell(1, 3) == L"完成·已编号"; }, 20000));
+  HoldForShot("numbered", program.id());
+}
+
 // Not a test either: the settings dialog's output options in each state,
 // and a page whose files failed, for screenshots.
 TEST_F(ProgramTest, DISABLED_OutputOptionsTour) {

@@ -156,6 +156,19 @@ DWORD RunCli(const std::wstring& exe, const std::wstring& folder, const std::wst
   return code;
 }
 
+constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// The current user's "start with Windows" value; "<absent>" when there is none.
+std::wstring RunValue() {
+  wchar_t value[1024] = {};
+  DWORD size = sizeof(value) - sizeof(wchar_t);
+  if (RegGetValueW(HKEY_CURRENT_USER, kRunKey, L"Tarnwell", RRF_RT_REG_SZ, nullptr, value,
+                   &size) != ERROR_SUCCESS) {
+    return L"<absent>";
+  }
+  return value;
+}
+
 bool UninstallKeyExists() {
   HKEY key = nullptr;
   if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ | KEY_WOW64_64KEY, &key) !=
@@ -256,6 +269,13 @@ TEST_F(ShippedProgramTest, TheInstallerInstallsSilentlyAndTheUninstallerKeepsThe
   const std::wstring installed = KnownFolder(CSIDL_PROGRAM_FILES) + L"\\Tarnwell";
   const std::wstring startMenu = KnownFolder(CSIDL_COMMON_PROGRAMS) + L"\\Tarnwell";
 
+  // "Start with Windows" chosen for a copy elsewhere: the installer points
+  // it at the copy it installs, the uninstaller removes it.
+  const std::wstring oldRun = L"\"C:\\Tarnwell-old\\tarnwell.exe\"";
+  ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kRunKey, L"Tarnwell", REG_SZ, oldRun.c_str(),
+                            static_cast<DWORD>((oldRun.size() + 1) * sizeof(wchar_t))),
+            ERROR_SUCCESS);
+
   RemoteProcess installer;
   ASSERT_TRUE(installer.Start(setup, L"/S"));
   ASSERT_EQ(WaitForSingleObject(installer.handle(), 180000), WAIT_OBJECT_0) << "setup hangs";
@@ -263,10 +283,12 @@ TEST_F(ShippedProgramTest, TheInstallerInstallsSilentlyAndTheUninstallerKeepsThe
   GetExitCodeProcess(installer.handle(), &code);
   EXPECT_EQ(code, 0u);
   for (const wchar_t* file : {L"tarnwell.exe", L"tarnwell-cli.exe", L"skeldon.dat", L"glyphmap.dll", L"modgate.dll",
-                              L"STPhrases.txt", L"uninstall.exe", L"licenses\\opencc\\LICENSE"}) {
+                              L"STPhrases.txt", L"s2t.json", L"t2s.json", L"dictionaries.sha256",
+                              L"uninstall.exe", L"licenses\\opencc\\LICENSE"}) {
     EXPECT_TRUE(Exists(installed + L"\\" + file)) << Utf8(file);
   }
   EXPECT_TRUE(Exists(startMenu + L"\\Tarnwell.lnk"));
+  EXPECT_EQ(RunValue(), L"\"" + installed + L"\\tarnwell.exe\"");
   EXPECT_EQ(RegistryText(L"DisplayVersion"), L"1.0.1");
   EXPECT_EQ(RegistryText(L"Publisher"), L"Quorvane");
   EXPECT_NE(RegistryText(L"UninstallString").find(installed + L"\\uninstall.exe"),
@@ -316,6 +338,7 @@ TEST_F(ShippedProgramTest, TheInstallerInstallsSilentlyAndTheUninstallerKeepsThe
   EXPECT_FALSE(Exists(installed + L"\\tarnwell.exe"));
   EXPECT_FALSE(Exists(installed)) << "the program folder stayed";
   EXPECT_FALSE(Exists(startMenu));
+  EXPECT_EQ(RunValue(), L"<absent>");
   for (const Verb& verb : ContextMenuVerbs()) EXPECT_FALSE(MachineKeyExists(verb.key)) << Utf8(verb.key);
   // Only our verbs went: the folders' own menu is still there.
   EXPECT_TRUE(MachineKeyExists(L"Software\\Classes\\Directory\\shell"));

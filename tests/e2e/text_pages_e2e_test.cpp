@@ -23,6 +23,9 @@ constexpr int kSourceEdit = 1005;
 constexpr int kResultEdit = 1006;
 constexpr int kBack = 1010;
 constexpr int kCloseButton = 1013;
+constexpr int kProofCount = 1070;
+constexpr int kProofSource = 1073;
+constexpr int kProofResult = 1074;
 
 class TextPagesTest : public ::testing::Test {
  protected:
@@ -111,6 +114,79 @@ TEST_F(TextPagesTest, TheCloseButtonEndsTheProgramCleanlyAfterAConversion) {
   EXPECT_EQ(code, 0u);
   EXPECT_EQ(ReadFileBytes(file), settings);
   EXPECT_TRUE(CfgStore(file).IsCurrent());
+}
+
+// The program's popup menu showing now, or null.
+HWND ShownMenu(DWORD pid) {
+  for (HWND w : TopWindows(pid, L"#32768")) {
+    if (IsWindowVisible(w)) return w;
+  }
+  return nullptr;
+}
+
+// Clicks the character at `pos` of an edit box of another process.
+void ClickCharacter(HWND edit, int pos) {
+  const LRESULT at = SendMessageW(edit, EM_POSFROMCHAR, static_cast<WPARAM>(pos), 0);
+  const int x = static_cast<short>(LOWORD(at)) + 3, y = static_cast<short>(HIWORD(at)) + 5;
+  PostMessageW(edit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  PostMessageW(edit, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+// Opens the menu of the place at `pos` and picks its item by keys: `downs`
+// presses of Down (Up when negative), then Enter.
+bool PickFromPlaceMenu(DWORD pid, HWND edit, int pos, int downs) {
+  ClickCharacter(edit, pos);
+  HWND menu = nullptr;
+  if (!WaitFor([&] { return (menu = ShownMenu(pid)) != nullptr; }, 10000)) return false;
+  for (int i = 0; i < (downs < 0 ? -downs : downs); ++i) {
+    PostMessageW(menu, WM_KEYDOWN, downs < 0 ? VK_UP : VK_DOWN, 0);
+  }
+  PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+  return WaitFor([&] { return ShownMenu(pid) == nullptr; }, 10000);
+}
+
+TEST_F(TextPagesTest, APlaceIsMarkedAndFixedFromItsMenuAndRememberedInTheWordList) {
+  wchar_t appData[MAX_PATH] = {}, folder[260] = {}, file[260] = {};
+  ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, appData), S_OK);
+  ASSERT_TRUE(CfgStore::ComposeSettingsPath(appData, folder, file));
+  const std::wstring list = std::wstring(folder) + L"\\Words-Sim2Tra.txt";
+  DeleteFileW(list.c_str());
+
+  HWND page = Enter(kEntranceS2T);
+  ASSERT_NE(page, nullptr);
+  // 发 after 理了 is hair, but alone its entry gives 發 first.
+  ASSERT_EQ(Convert(page, L"他理了发。她也理了发。"), L"他理了發。她也理了發。");
+  HWND result = GetDlgItem(page, kResultEdit);
+  EXPECT_EQ(TextOf(GetDlgItem(page, kProofCount)), L"2 处一对多, 请校对");
+
+  // The second candidate of the first place: 髮.
+  ASSERT_TRUE(PickFromPlaceMenu(program.id(), result, 3, 2));
+  EXPECT_TRUE(WaitFor([&] { return TextOf(result) == L"他理了髮。她也理了發。"; }, 10000)) << TextOf(result);
+  EXPECT_EQ(TextOf(GetDlgItem(page, kProofCount)), L"1 处一对多, 请校对");
+
+  // The last item of the second place's menu makes it permanent: the
+  // dialog proposes the word around it, here changed to the hair.
+  ASSERT_TRUE(PickFromPlaceMenu(program.id(), result, 9, -1));
+  HWND dialog = nullptr;
+  ASSERT_TRUE(WaitFor([&] {
+    for (HWND w : WindowsTitled(L"以后都这样转换")) {
+      if (IsWindowVisible(w)) dialog = w;
+    }
+    return dialog != nullptr;
+  }, 10000));
+  EXPECT_EQ(TextOf(GetDlgItem(dialog, kProofSource)), L"了发");
+  EXPECT_EQ(TextOf(GetDlgItem(dialog, kProofResult)), L"了發");
+  ASSERT_TRUE(SetTextOf(GetDlgItem(dialog, kProofResult), L"了髮"));
+  PostClick(dialog, IDOK);
+  EXPECT_TRUE(WaitFor([&] { return TextOf(result) == L"他理了髮。她也理了髮。"; }, 10000)) << TextOf(result);
+  EXPECT_EQ(TextOf(GetDlgItem(page, kProofCount)), L"");
+  const std::string words = ReadFileBytes(list);
+  EXPECT_NE(words.find("\n了发\t了髮\r\n"), std::string::npos) << words;
+
+  // The next conversion takes the entry: only the place outside it is left.
+  EXPECT_EQ(Convert(page, L"理了发，发", L"他理了髮。她也理了髮。"), L"理了髮，發");
+  EXPECT_EQ(TextOf(GetDlgItem(page, kProofCount)), L"1 处一对多, 请校对");
+  DeleteFileW(list.c_str());
 }
 
 }  // namespace

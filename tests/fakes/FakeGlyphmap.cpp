@@ -77,3 +77,19 @@ extern "C" size_t glyphmap_word_list_report(int, char* buffer, size_t size) {
 
 // The stand-in knows no dictionary: it never offers a cut.
 extern "C" size_t glyphmap_safe_cut(int, const char*, size_t) { return 0; }
+
+// Converts as glyphmap_convert does and reports the scripted places.
+extern "C" int glyphmap_convert_places(int handle, const char* input, size_t length, char* output,
+                                       size_t capacity, int flags, glyphmap_place_sink sink,
+                                       void* context) {
+  FakeGlyphmapState& s = *FakeGlyphmap();
+  s.lastPlaceFlags = flags;
+  const int n = glyphmap_convert(handle, input, length, output, capacity);
+  for (const FakeGlyphmapState::Place& p : s.places) {
+    const glyphmap_place place{p.offset,         p.length,
+                               p.sourceOffset,   p.sourceLength,
+                               p.source.c_str(), p.candidates.c_str(), 1000};
+    if (sink) sink(context, &place);
+  }
+  return n;
+}

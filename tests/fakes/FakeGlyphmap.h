@@ -1,6 +1,7 @@
 #pragma once
 // Steers and watches the glyphmap stand-in. Tests reset it first.
 #include <string>
+#include <vector>
 
 #ifdef FAKE_GLYPHMAP_BUILDING
 #define FAKE_GLYPHMAP_API __declspec(dllexport)
@@ -15,6 +16,11 @@ struct FakeGlyphmapState {
   std::string output;         // what convert writes (its count is the size)
   std::string convertThrows;  // non-empty: convert writes `output`, then throws this
   std::string wordListReport;  // what glyphmap_word_list_report gives
+  struct Place {
+    size_t offset, length, sourceOffset, sourceLength;
+    std::string source, candidates;
+  };
+  std::vector<Place> places;  // what glyphmap_convert_places reports
   // What the calls saw.
   int openCalls = 0;
   int convertCalls = 0;
@@ -27,6 +33,7 @@ struct FakeGlyphmapState {
   std::string lastInput;
   size_t lastLength = 0;
   int lastClosed = -2;
+  int lastPlaceFlags = -1;
 };
 
 extern "C" FAKE_GLYPHMAP_API FakeGlyphmapState* FakeGlyphmap();

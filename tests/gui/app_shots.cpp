@@ -1,6 +1,8 @@
 // The program's windows in the states worth a look, for screenshots:
 //   app_shots.exe MODE
-// MODE: main, s2t, t2s, file, about, progress-bar, progress-anim, empty.
+// MODE: main, s2t, t2s, file, about, progress-bar, progress-anim, empty,
+// proof-menu (a place's menu open over the s2t page's marked result),
+// settings (the settings dialog over the s2t page).
 // The main window opens centred; the mode's state is set up a moment later.
 // Once it is on screen the program says so ("[ shot     ] MODE") and ends
 // when the capturing script answers on standard input (or at its end), also
@@ -29,6 +31,13 @@ namespace {
 
 constexpr UINT_PTR kSetUpTimer = 71;
 constexpr UINT_PTR kEmptyConvertTimer = 72;  // its message box is modal
+constexpr UINT_PTR kPlaceMenuTimer = 73;      // the menu's loop is modal too
+
+// The text page's sample: phrases and characters with one counterpart, and
+// a few places to proofread (发 alone, 后, 干).
+constexpr const wchar_t kProofSample[] =
+    L"简体中文转换为繁体，发展后的软件。\r\n头发、后来、面条和干净的衣服。\r\n"
+    L"他昨天去理了发，回来后把衣服晾干了。";
 
 class ShotsApp : public fw::CWinApp {};
 ShotsApp theApp;
@@ -75,6 +84,17 @@ class ShotsDlg : public CTarnwellDlg {
       Text(1, L"", L"").Convert();
       return;
     }
+    if (id == kPlaceMenuTimer) {
+      // Once the result and its marks are in: the context-menu key on the
+      // second place.
+      auto& page = *dynamic_cast<CTConvView*>(Page(1));
+      if (page.resultEdit.marks.Count() < 2) return;
+      KillTimer(id);
+      const TextPlace& place = page.resultEdit.marks.Places()[1];
+      page.resultEdit.SetSel(place.start, place.start);
+      page.resultEdit.PostMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(page.resultEdit.m_hWnd), -1);
+      return;
+    }
     if (id != kSetUpTimer) return CTarnwellDlg::OnTimer(id);
     KillTimer(id);
     SetUp();
@@ -90,14 +110,22 @@ class ShotsDlg : public CTarnwellDlg {
     return page;
   }
   void SetUp() {
-    if (mode_ == L"s2t") {
-      CTConvView& page = Text(1, L"简体中文转换为繁体，发展后的软件。\r\n头发、后来、面条和干净的衣服。", L"");
+    if (mode_ == L"s2t" || mode_ == L"proof-menu") {
+      CTConvView& page = Text(1, kProofSample, L"");
       state_.result = ::GetDlgItem(page.m_hWnd, IDC_RESULT_EDIT);
       page.Convert();
+      if (mode_ == L"proof-menu") {
+        state_.windows = 2;  // the menu
+        SetTimer(kPlaceMenuTimer, 100);
+      }
     } else if (mode_ == L"t2s") {
       CTConvView& page = Text(2, L"繁體中文轉換爲簡體，發展後的軟件。\r\n頭髮、後來、麪條和乾淨的衣服。", L"");
       state_.result = ::GetDlgItem(page.m_hWnd, IDC_RESULT_EDIT);
       page.Convert();
+    } else if (mode_ == L"settings") {
+      SwitchToPage(Page(0), 1);
+      state_.windows = 2;
+      PostMessage(WM_COMMAND, MAKEWPARAM(IDC_SETTING_BTN, BN_CLICKED), 0);
     } else if (mode_ == L"file") {
       SwitchToPage(Page(0), 3);
     } else if (mode_ == L"about") {

@@ -79,7 +79,7 @@ const Picture kPictures[] = {
     {BMP_VIEW_FCONV, 766, 443, L"img_viewbkgndfconv.bmp"},
     {BMP_XBTN_DLGCLOSE, 125, 17, L"xbtn-dlgclose.bmp"},
     {BMP_DLG_ABOUT, 430, 240, L"dlg-about.bmp"},
-    {BMP_DLG_520X410, 520, 410, L"dlg_sz520x410.bmp"},
+    {BMP_DLG_520X515, 520, 515, L"dlg_sz520x515.bmp"},
 };
 
 SIZE BitmapSize(HBITMAP bitmap) {
@@ -270,7 +270,7 @@ TEST_F(DpiTest, EveryDialogTakesItsScaledSizeAndRegion) {
     vek_SkinDlg* dlg;
     int width, height, radius;
   };
-  for (const Expect& e : {Expect{&settings, 520, 410, 6}, Expect{&progress, 520, 260, 6},
+  for (const Expect& e : {Expect{&settings, 520, 515, 6}, Expect{&progress, 520, 260, 6},
                           Expect{&about, 430, 240, 6}, Expect{&editor, 520, 260, 6}}) {
     SCOPED_TRACE(e.width);
     EXPECT_EQ(e.dlg->Dpi(), s);
@@ -282,7 +282,7 @@ TEST_F(DpiTest, EveryDialogTakesItsScaledSizeAndRegion) {
   // Controls of the tables at their scaled places and sizes.
   const RECT ok = RectInParent(settings.GetDlgItem(IDOK));
   EXPECT_EQ(ok.left, s.Scale(285));
-  EXPECT_EQ(ok.top, s.Scale(360));
+  EXPECT_EQ(ok.top, s.Scale(470));
   EXPECT_EQ(ok.right - ok.left, s.Scale(100));
   EXPECT_EQ(ok.bottom - ok.top, s.Scale(30));
   const RECT folder = RectInParent(settings.folderEdit.m_hWnd);
@@ -425,7 +425,7 @@ TEST_F(DpiTest, AnotherMonitorsScaleRelaysTheWindowAndItsOpenDialog) {
   EXPECT_EQ(settings.Dpi(), to);
   const SIZE dlg = WindowSize(settings.m_hWnd);
   EXPECT_EQ(dlg.cx, to.Scale(520));
-  EXPECT_EQ(dlg.cy, to.Scale(410));
+  EXPECT_EQ(dlg.cy, to.Scale(515));
   const POINT at = CentredOnWorkArea(main.GetWindowRect(), dlg);
   RECT dr = settings.GetWindowRect();
   EXPECT_EQ(dr.left, at.x);

@@ -87,7 +87,7 @@ TEST_F(SettingsDialog, OpensWithTheStoredFolderModeAndEncoding) {
   // The face sets the window's size; the controls sit where the skin says.
   RECT rc = dlg.GetWindowRect();
   EXPECT_EQ(rc.right - rc.left, 520);
-  EXPECT_EQ(rc.bottom - rc.top, 410);
+  EXPECT_EQ(rc.bottom - rc.top, 515);
   RECT edit = dlg.folderEdit.GetWindowRect();
   POINT at{edit.left, edit.top};
   ScreenToClient(dlg.m_hWnd, &at);

@@ -12,12 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "engine/ConvConfigs.h"
 #include "fw/MessageBox.h"
 #include "glyphmap/glyphmap.h"
 #include "pages/FConvView.h"
 #include "pages/FilePagesIds.h"
 #include "pages/PageIds.h"
+#include "tests/support/EngineConvert.h"
 #include "tests/support/FilePageHarness.h"
 #include "tests/support/TestText.h"
 #include "tests/support/WindowPixels.h"
@@ -92,6 +92,7 @@ class TestPage : public CDlgFSim2Tra {
                         });
   }
   void ShellOpen(const wchar_t* folder) override { opened.push_back(folder); }
+  void ShellSelect(const wchar_t* file) override { opened.push_back(std::wstring(L"select ") + file); }
   DWORD StopGraceMs() const override { return graceMs; }
 
  public:
@@ -488,13 +489,7 @@ TEST_F(FilePage, StartConvertsTheQueueIntoTheOutputFolder) {
   EXPECT_TRUE(IsWindowEnabled(page.m_hWnd));
   ASSERT_EQ(page.opened.size(), 1u);
 
-  std::string config(kConvConfigSim2Tra);
-  int h = opencc_open_t2s(config.c_str(), "glyphmap");
-  ASSERT_NE(h, -1);
-  std::string expected(GlyphmapOutputBound(simplified.size()), '\0');
-  expected.resize(static_cast<size_t>(
-      opencc_convert_utf8_to_buffer(h, simplified.data(), simplified.size(), expected.data())));
-  opencc_close(h);
+  const std::string expected = testing_support::EngineConvert(simplified, Sim2Tra);
   EXPECT_EQ(Output(L"简体.txt"), expected);
   // The GB18030 file was read in its own code page: its output is the
   // same as that of the UTF-8 text.
@@ -558,6 +553,35 @@ TEST_F(FilePage, ClearingTheListWhileARunWaitsLeavesTheRunItsQueue) {
   page.jobGate = nullptr;
   EXPECT_EQ(Output(L"一.txt"), "abc\r\n");
   EXPECT_EQ(Output(L"二.txt"), "def\r\n");
+}
+
+TEST_F(FilePage, ARunStoppedBeforeAnyFileWasDoneAndThatKeptNothingAsksNothing) {
+  page.AddChosenFiles({Write(L"a.txt", "abc\r\n")});
+  page.OnJobMessage(CONV_BEGIN, 1000);
+  page.OnJobMessage(CONV_FILE_BEGIN, 0);
+  page.OnJobMessage(CONV_FILE_STOPPED, 0);  // a replacement cut short: the old output stays
+  page.OnJobMessage(CONV_END, 0);
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_EQ(page.Cell(0, FILECOL_STATUS), L"处理终止");
+}
+
+TEST_F(FilePage, TheFolderOfferedIsTheOneTheRunWroteTo) {
+  settings.SetValue(CFGKEY_OUTPUT_PLACE, OUTPLACE_BESIDE_SOURCE);
+  page.AddChosenFiles({Write(L"旁边.txt", "abc\r\n")});
+  answer = IDYES;
+  RunToQuestion();
+  ASSERT_EQ(page.opened.size(), 1u);
+  EXPECT_EQ(page.opened[0], src.path());
+  EXPECT_EQ(ReadFileBytes(src / L"旁边(繁體).txt"), "abc\r\n");
+
+  // Outputs in two folders: the first one's, with its file selected.
+  const std::wstring other = src / L"另一处";
+  CreateDirectoryW(other.c_str(), nullptr);
+  WriteFileBytes(other + L"\\二.txt", "def\r\n");
+  page.AddChosenFiles({other + L"\\二.txt"});
+  RunToQuestion();
+  ASSERT_EQ(page.opened.size(), 2u);
+  EXPECT_EQ(page.opened[1], L"select " + (src / L"旁边(繁體).txt"));
 }
 
 TEST_F(FilePage, StartWithAnEmptyQueueStillAsks) {

@@ -11,6 +11,7 @@
 #include "config/CfgStore.h"
 #include "engine/ConvWorker.h"
 #include "pages/FileJob.h"
+#include "pages/OutputOptions.h"
 #include "tests/support/NotifySink.h"
 
 namespace testing_support {
@@ -20,15 +21,20 @@ template <class Job>
 class BasicJobPage : public ConvWorker {
  public:
   explicit BasicJobPage(const std::wstring& settingsFile)
-      : store(settingsFile.c_str()), job(*this, store) {}
+      : store(settingsFile.c_str()), job(*this) {}
 
   std::vector<FileEntry> entries;
   ConvDirection direction = Sim2Tra;
   CfgStore store;
   Job job;
   NotifySink sink;
+  RunSettings settings;  // read from the store as a run starts, as the page does
 
-  DWORD RunJob() override { return job.Run(entries, direction); }
+  int StartJob() override {
+    settings = ReadRunSettings(store, direction);
+    return ConvWorker::StartJob();
+  }
+  DWORD RunJob() override { return job.Run(entries, settings); }
   void OnJobMessage(WPARAM, LPARAM) override {}
   HWND JobWindow() const override { return sink.hwnd(); }
 

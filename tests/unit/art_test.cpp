@@ -119,7 +119,7 @@ TEST(Art, WindowFacesKeyOnlyTheirRoundedCorners) {
     const wchar_t* file;
     int radius;
   };
-  for (Face face : {Face{L"mwnd.bmp", 8}, Face{L"dlg_sz520x260.bmp", 6}, Face{L"dlg_sz520x410.bmp", 6}, Face{L"dlg-about.bmp", 6}}) {
+  for (Face face : {Face{L"mwnd.bmp", 8}, Face{L"dlg_sz520x260.bmp", 6}, Face{L"dlg_sz520x515.bmp", 6}, Face{L"dlg-about.bmp", 6}}) {
     SCOPED_TRACE(testing_support::Utf8(face.file));
     Picture pic = Load(face.file);
     ASSERT_GT(pic.width, 0);

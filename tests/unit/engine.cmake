@@ -3,6 +3,7 @@ tarnwell_test(engine_test LABEL unit
   LIBS engine GLYPHMAP fake_glyphmap)
 tarnwell_test(glyphmap_test LABEL unit
   SOURCES unit/glyphmap_test.cpp unit/conversion_test.cpp unit/wordlist_test.cpp
+    unit/places_test.cpp
   LIBS engine glyphmap_core)
 
 # Real Chinese text for the differential test: Debian's manual pages.
@@ -20,3 +21,4 @@ tarnwell_test(glyphmap_diff_test LABEL unit TIMEOUT 900
   SOURCES unit/glyphmap_diff_test.cpp
   LIBS glyphmap_core engine)
 add_dependencies(glyphmap_diff_test testdata_manpages)
+add_dependencies(glyphmap_test testdata_manpages)

@@ -369,17 +369,20 @@ TEST_F(FileJobTest, AMillionBytesOfShortLinesMakeExactlyAThousandSteps) {
   EXPECT_EQ(Output(L"one.txt"), one);
 }
 
-TEST_F(FileJobTest, OutputIsAppendedToExistingFilesAndSharedNames) {
+TEST_F(FileJobTest, OutputIsAppendedToExistingFilesEachSourceToItsOwn) {
   page.Add(Source(L"同名.txt", kSimplified), EncUtf8);
   std::wstring other = dir / L"别处";
   CreateDirectoryW(other.c_str(), nullptr);
   WriteFileBytes(other + L"\\同名.txt", "头发\r\n");
   page.Add(other + L"\\同名.txt", EncUtf8);
   page.RunToEnd();
-  const std::string first = EngineConvert(kSimplified, Sim2Tra) + "頭髮\r\n";
+  const std::string first = EngineConvert(kSimplified, Sim2Tra);
+  // The second source of the name takes a number rather than the first one's output.
   EXPECT_EQ(Output(L"同名.txt"), first);
+  EXPECT_EQ(Output(L"同名 (2).txt"), "頭髮\r\n");
   page.RunToEnd();  // a second run appends again
   EXPECT_EQ(Output(L"同名.txt"), first + first);
+  EXPECT_EQ(Output(L"同名 (2).txt"), "頭髮\r\n頭髮\r\n");
 }
 
 TEST_F(FileJobTest, AStopInTheThirdOfFiveFilesEndsItAfterTheLineInHand) {
@@ -411,7 +414,7 @@ TEST_F(FileJobTest, AStopInTheThirdOfFiveFilesEndsItAfterTheLineInHand) {
 // chunk reached the output: as when the user presses Stop mid-file.
 class SelfHoldingJob : public FileJob {
  public:
-  SelfHoldingJob(ConvWorker& worker, CfgStore& store) : FileJob(worker, store), worker_(worker) {}
+  explicit SelfHoldingJob(ConvWorker& worker) : FileJob(worker), worker_(worker) {}
   bool holdOnce = false;
 
  protected:

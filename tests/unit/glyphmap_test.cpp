@@ -266,6 +266,59 @@ TEST(GlyphmapInstalled, AShippedDictionaryThatWasDamagedIsRefusedByName) {
   }
 }
 
+TEST(GlyphmapInstalled, ADamagedDictionaryListIsADamagedInstallation) {
+  // s2t with its dictionaries, STPhrases.txt cut short, and the list that
+  // would have caught it emptied, rewritten, removed or missing one line.
+  const std::wstring bin = ExeFolder();
+  const std::string list = ReadFileBytes(bin + L"\\dictionaries.sha256");
+  const size_t line = list.find(" STPhrases.txt\n");
+  ASSERT_NE(line, std::string::npos);
+  const size_t lineStart = list.rfind('\n', line) == std::string::npos ? 0 : list.rfind('\n', line) + 1;
+  std::string random(list.size(), '\0');
+  for (size_t i = 0; i < random.size(); ++i) random[i] = static_cast<char>(i * 131 + 7);
+  struct Case {
+    const char* what;
+    const std::string* list;  // null: no list
+  };
+  const std::string empty, withoutPhrases = list.substr(0, lineStart) + list.substr(line + 15);
+  const Case cases[] = {{"sound", &list}, {"emptied", &empty}, {"random", &random},
+                        {"missing", nullptr}, {"without STPhrases.txt", &withoutPhrases}};
+  const std::string phrases = ReadFileBytes(bin + L"\\STPhrases.txt");
+  for (const Case& c : cases) {
+    GlyphmapCopy copy(L"清单", false);
+    for (const wchar_t* f : {L"s2t.json", L"CJK_Compatibility_Ideographs.txt", L"STPhrases.txt",
+                             L"STPhrases_GeneratedFromRegionalPhrases.txt", L"STCharacters.txt"}) {
+      ASSERT_TRUE(CopyInto(bin + L"\\" + f, copy.dir().path()));
+    }
+    if (c.list) {
+      ASSERT_TRUE(WriteFileBytes(copy.dir() / L"dictionaries.sha256", *c.list));
+    }
+    const bool sound = c.list == &list;
+    if (!sound) {
+      ASSERT_TRUE(WriteFileBytes(copy.dir() / L"STPhrases.txt", phrases.substr(0, phrases.size() / 2)));
+    }
+    GlyphmapApi api;
+    ASSERT_TRUE(copy.Load(api));
+    auto open = reinterpret_cast<decltype(&glyphmap_open)>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW((copy.dir() / L"glyphmap.dll").c_str()), "glyphmap_open")));
+    ASSERT_TRUE(open);
+    if (sound) {
+      const int h = open("s2t", nullptr);
+      ASSERT_GE(h, 0);
+      EXPECT_EQ(api.Convert(h, "马里兰州"), "馬里蘭州");
+      api.close(h);
+      continue;
+    }
+    try {
+      open("s2t", nullptr);
+      ADD_FAILURE() << "opened with the list " << c.what;
+    } catch (const std::runtime_error& e) {
+      EXPECT_NE(std::string(e.what()).find("The installation is damaged"), std::string::npos)
+          << c.what << ": " << e.what();
+    }
+  }
+}
+
 TEST(GlyphmapInstalled, ADictionaryThatLengthensTextRaisesTheBoundAndNothingIsOverrun) {
   GlyphmapCopy copy(L"long-values", false);
   WriteFileBytes(copy.dir() / L"STPhrases.txt", "头发\t頭髮\n");

@@ -14,3 +14,7 @@ add_dependencies(codepage_test textio_samples)
 add_test(NAME codepage_cp950_test COMMAND codepage_test --gtest_color=no)
 set_tests_properties(codepage_cp950_test PROPERTIES LABELS unit TIMEOUT 300
   ENVIRONMENT "TARNWELL_WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix;TARNWELL_LOCALE=zh_TW.UTF-8")
+
+tarnwell_test(proofreading_test LABEL unit
+  SOURCES unit/proofreading_test.cpp
+  LIBS pages GLYPHMAP fake_glyphmap)

@@ -68,7 +68,7 @@ inline const BitmapRow kBitmaps[] = {
     {0x1000001A, 466, L"img_viewbkgndfconv.bmp", 766, 443},
     {0x10000020, 479, L"xbtn-dlgclose.bmp", 125, 17},
     {0x1000002A, 482, L"dlg-about.bmp", 430, 240},
-    {0x1000002B, 483, L"dlg_sz520x410.bmp", 520, 410},
+    {0x1000002B, 483, L"dlg_sz520x515.bmp", 520, 515},
 };
 
 }  // namespace skeldon_test

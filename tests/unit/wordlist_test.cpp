@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/ConvConfigs.h"
+#include "glyphmap/OutputBound.h"
 #include "glyphmap/glyphmap.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestText.h"
@@ -57,10 +59,23 @@ TEST(Standards, EachOpensByNameAndTheRegionalOnesUseTheirReadersWords) {
 }
 
 TEST(Standards, CompatibilityIdeographsAreNormalizedAsOpenCCDoes) {
-  // U+F900 (豈, compatibility) is U+8C48 once normalized; the program's own
-  // configuration has no normalization and keeps it.
+  // U+F900 (豈, compatibility) is U+8C48 once normalized, in every standard.
   EXPECT_EQ(ConvertWith("s2tw", "\xEF\xA4\x80"), "\xE8\xB1\x88");
-  EXPECT_EQ(ConvertWith("s2t", "\xEF\xA4\x80"), "\xEF\xA4\x80");
+  EXPECT_EQ(ConvertWith("s2t", "\xEF\xA4\x80"), "\xE8\xB1\x88");
+}
+
+TEST(Standards, TheGenericStandardIsOpenCCsOwnWhileAnOlderTextConvertsAsBefore) {
+  // OpenCC 1.4.1's s2t takes the phrases it generates from the regional
+  // lists (马里兰 → 馬里蘭, Maryland); the older two-dictionary text handed
+  // over as text keeps its own results.
+  EXPECT_EQ(ConvertWith("s2t", "马里兰州"), "馬里蘭州");
+  EXPECT_EQ(ConvertWith("t2s", "馬里蘭州"), "马里兰州");
+  const int h = opencc_open_t2s(std::string(kConvConfigSim2Tra).c_str(), "glyphmap");
+  ASSERT_GE(h, 0);
+  std::string out(GlyphmapOutputBound(12), '\0');
+  out.resize(static_cast<size_t>(opencc_convert_utf8_to_buffer(h, "马里兰州", 12, out.data())));
+  opencc_close(h);
+  EXPECT_EQ(out, "馬裏蘭州");
 }
 
 class WordLists : public ::testing::Test {
@@ -155,6 +170,27 @@ TEST_F(WordLists, BadLinesAreSkippedNamedOnceAndTheRestIsUsed) {
   EXPECT_EQ(Report(list), "");
 }
 
+TEST_F(WordLists, ACarriageReturnAloneEndsALineAndAResultWithATabIsABadLine) {
+  Write("鼠标\t滑鼠\r网络\t網路\r坏\t行\t多\r人\t人!");
+  EXPECT_EQ(ConvertWith("s2t", "鼠标网络坏人", list), "滑鼠網路壞人!");
+  const std::string report = Report(list);
+  EXPECT_NE(report.find("第 3 行"), std::string::npos) << report;
+  EXPECT_EQ(report.find("第 1 行"), std::string::npos) << report;
+}
+
+TEST_F(WordLists, AResultFarLongerThanItsSourceIsABadLineAndNoBoundWraps) {
+  Write("x\t" + std::string(65, 'y') + "\n" +                          // over 64 times its source
+        std::string(100, 'k') + "\t" + std::string(4097, 'v') + "\n" +  // over 4 KiB
+        "z\t" + std::string(64, 'w') + "\n");
+  EXPECT_EQ(ConvertWith("s2t", "xz", list), "x" + std::string(64, 'w'));
+  const std::string report = Report(list);
+  EXPECT_NE(report.find("第 1 行"), std::string::npos) << report;
+  EXPECT_NE(report.find("第 2 行"), std::string::npos) << report;
+  // A bound beyond what a size_t holds is refused, never wrapped round.
+  EXPECT_THROW(glyphmap::Expansion({uint64_t{1} << 31, 1}).Bound(SIZE_MAX / 4), std::runtime_error);
+  EXPECT_EQ(glyphmap::Expansion({64, 1}).Bound(1000), 64001u);
+}
+
 TEST_F(WordLists, TooManyEntriesAndTooManyBytesKeepTheFirstPart) {
   std::string many;
   for (int i = 0; i < 100003; ++i) {
@@ -177,7 +213,7 @@ TEST_F(WordLists, TooManyEntriesAndTooManyBytesKeepTheFirstPart) {
 }
 
 TEST_F(WordLists, TheOutputBoundFollowsTheLongestEntry) {
-  const std::string longResult(3000, 'x');
+  const std::string longResult(64, 'x');
   Write("a\t" + longResult + "\n");
   const std::string text = "aaaa";
   int h = glyphmap_open("s2t", Utf8(list).c_str());

@@ -26,6 +26,7 @@
 #include "engine/ConvNotify.h"
 #include "engine/ConvWorker.h"
 #include "pages/FileJob.h"
+#include "pages/OutputOptions.h"
 #include "pages/UserWords.h"
 #include "tools/bench/BenchClock.h"
 #include "textio/Charsets.h"
@@ -37,12 +38,12 @@ namespace {
 class BenchPage : public ConvWorker {
  public:
   BenchPage(CfgStore& store, std::vector<FileEntry> list, ConvDirection d)
-      : job(*this, store), entries(std::move(list)), direction(d) {}
+      : job(*this), entries(std::move(list)), settings(ReadRunSettings(store, d)) {}
   FileJob job;
   std::vector<FileEntry> entries;
-  ConvDirection direction;
+  RunSettings settings;
   DWORD RunJob() override {
-    DWORD result = job.Run(entries, direction);
+    DWORD result = job.Run(entries, settings);
     runEnded = Now();
     return result;
   }

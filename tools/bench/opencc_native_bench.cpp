@@ -1,8 +1,8 @@
 // The same line-by-line conversion as glyphmap_bench, with OpenCC 1.4.1
 // built natively for this machine: the reference for glyphmap's speed.
 //   opencc_native_bench CONFIGURATION DATA_FOLDER CORPUS [ROUNDS]
-// CONFIGURATION is s2t or t2s (the program's own) or a regional one read
-// from DATA_FOLDER/CONFIGURATION.json, where the dictionaries lie too.
+// CONFIGURATION (s2t, t2s, s2tw ...) is read from
+// DATA_FOLDER/CONFIGURATION.json, where the dictionaries lie too.
 // With "file" first, it is a converter of one file as a command line is:
 // load the configuration, read the file, convert it line by line, write the
 // result to OUTPUT; the whole process is timed from outside.
@@ -19,7 +19,6 @@
 
 #include "Config.hpp"
 #include "Converter.hpp"
-#include "engine/ConvConfigs.h"
 #include "tools/bench/LineCorpus.h"
 
 namespace {
@@ -27,15 +26,6 @@ namespace {
 double Now() {
   using namespace std::chrono;
   return duration<double>(steady_clock::now().time_since_epoch()).count();
-}
-
-// OpenCC 1.4 reads group dictionaries without a match policy the historic
-// way, but warns about them; spell the policy out as glyphmap does.
-std::string WithMatchPolicy(std::string text) {
-  const std::string group = "\"group\",";
-  size_t at = text.find(group);
-  if (at != std::string::npos) text.insert(at + group.size(), " \"match_policy\": \"short_circuit\",");
-  return text;
 }
 
 // Processor time of this thread: unlike the clock, it does not count the
@@ -58,9 +48,6 @@ double ResidentMiB() {
 }
 
 std::string ConfigText(const std::string& name, const std::string& data) {
-  if (name == "s2t" || name == "t2s") {
-    return WithMatchPolicy(std::string(name == "s2t" ? kConvConfigSim2Tra : kConvConfigTra2Sim));
-  }
   std::ifstream in(data + "/" + name + ".json", std::ios::binary);
   std::stringstream text;
   text << in.rdbuf();

@@ -2,12 +2,21 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 
-#include "pages/FileJob.h"
 #include "textio/FileEncoding.h"
 #include "textio/TFile.h"
 
 class ConvEngine;
+
+// The converted UTF-8 text of the file in hand, waiting to be handed on in
+// large chunks.
+struct OutputBuffer {
+  static constexpr std::int32_t kInitialCapacity = 524288;
+  std::unique_ptr<char[]> bytes;
+  std::int32_t capacity = 0;
+  std::int32_t used = 0;
+};
 
 // How the conversion of one file ended. Only Done and Empty are successes.
 enum class FileOutcome {

@@ -1,4 +1,4 @@
-#include "pages/FileConvert.h"
+#include "pipeline/FileConvert.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,0 +1,58 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace opencc {
+class Dict;
+}
+
+namespace glyphmap {
+
+// A character entry with several values in one conversion step, and what
+// the step's own phrases say about it.
+struct CharacterChoice {
+  std::vector<std::string> values;              // in the dictionary's order; the first is taken
+  std::vector<std::vector<std::string>> hints;  // per value: up to two words of phrases using it
+  // Per mille of the phrases holding the character (at a place where they
+  // take one of its values) that take another value than the first. The
+  // phrase lists exist to overrule the character entries, so a character
+  // they often overrule is one whose first value is often wrong alone.
+  int rank = 0;
+};
+
+// The multi-valued character entries of each step of a conversion chain,
+// ranked from the step's phrase dictionaries when the conversion is built.
+class PlaceTable {
+ public:
+  using Unit = std::vector<std::shared_ptr<opencc::Dict>>;
+
+  // Places whose character ranks at least this are marked by default. It
+  // is the lowest rank among the characters every proofreader knows to be
+  // ambiguous (后, at 90 from OpenCC 1.4.1's STPhrases: 89 of 985 phrases
+  // choose 后 over 後), and above the characters whose first value is
+  // practically always right (个 39, 了 20, 果 13, 它 0). On Debian's Chinese
+  // manual pages it marks about 5 places per 1,000 Han characters.
+  static constexpr int kThreshold = 90;
+
+  // `chain`: each step's lookup units in order; `segmentation`: the
+  // segmentation's unit (null without one), whose phrases count for the
+  // first step too.
+  PlaceTable(const Unit* segmentation, const std::vector<std::vector<Unit>>& chain);
+
+  // The entry that decides `cp` alone in step `step`, when it has several
+  // values; null otherwise.
+  const CharacterChoice* Find(size_t step, uint32_t cp) const {
+    if (step >= steps_.size()) return nullptr;
+    auto it = steps_[step].find(cp);
+    return it == steps_[step].end() ? nullptr : &it->second;
+  }
+  size_t Count(size_t step) const { return step < steps_.size() ? steps_[step].size() : 0; }
+
+ private:
+  std::vector<std::unordered_map<uint32_t, CharacterChoice>> steps_;
+};
+
+}  // namespace glyphmap
