@@ -71,7 +71,7 @@ TEST_F(OutputWriterTest, AppendingContinuesTheFilesOwnEncodingWithNoSecondMark) 
   const std::string odd("\xFF\xFE\x34\x12\x00", 5);
   WriteFileBytes(outDir + L"\\续写.txt", odd);
   page.RunToEnd();
-  EXPECT_EQ(page.Reports()[2], Message(CONV_FILE_REASON, MAKELPARAM(0, CONV_REASON_CANNOT_APPEND)));
+  EXPECT_EQ(page.Reports()[2], Message(ConvCode(CONV_FILE_REASON, CONV_REASON_CANNOT_APPEND), 0));
   EXPECT_EQ(Output(L"续写.txt"), odd);
 }
 
@@ -87,7 +87,7 @@ TEST_F(OutputWriterTest, OutputsThatMeetInOneRunAreNumberedAndTheRowSaysSo) {
     page.Add(dir / L"剧A\\01.srt", EncUtf8);
     page.Add(dir / L"剧B\\01.srt", EncUtf8);
     page.RunToEnd();
-    EXPECT_EQ(page.Reports()[4], Message(CONV_FILE_REASON, MAKELPARAM(1, CONV_NOTE_NUMBERED)));
+    EXPECT_EQ(page.Reports()[4], Message(ConvCode(CONV_FILE_REASON, CONV_NOTE_NUMBERED), 1));
     EXPECT_EQ(page.Reports()[5], Message(CONV_FILE_DONE, 1));
   }
   // Replaced, then appended to: each output holds its own source only.
@@ -144,7 +144,7 @@ TEST_F(OutputWriterTest, LongOutputPathsAreWrittenAndAFailedFileLeavesNoFolderIt
   page.direction = Tra2Sim;
   wcscpy(page.entries[0].subFolder, L"第一季\\花絮\\");
   page.RunToEnd();
-  EXPECT_EQ(page.Reports()[2], Message(CONV_FILE_REASON, MAKELPARAM(0, CONV_REASON_ENCODING)));
+  EXPECT_EQ(page.Reports()[2], Message(ConvCode(CONV_FILE_REASON, CONV_REASON_ENCODING), 0));
   EXPECT_FALSE(Exists(outDir + L"\\第一季"));
 }
 
