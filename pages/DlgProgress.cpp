@@ -123,9 +123,15 @@ void CDlgProgress::OnStop() {
 }
 
 int CDlgProgress::StepBar() {
+  // A run posts a thousand steps; the bar is painted again only when its
+  // filled part grows by a pixel, and when the page's thread is free: a
+  // paint for every step cost the file pages more than the conversion.
+  RECT rc{};
+  if (bar.m_hWnd != nullptr) ::GetClientRect(bar.m_hWnd, &rc);
+  const int inner = rc.right - rc.left - 2;
+  const int before = bar.BarWidth(inner);
   ++bar.pos;
-  bar.Invalidate(true);
-  bar.UpdateWindow();
+  if (bar.m_hWnd != nullptr && bar.BarWidth(inner) != before) bar.Invalidate(false);
   return 1;
 }
 
