@@ -80,8 +80,9 @@ class ProgramTest : public ::testing::Test {
     SetValue(CFGKEY_ENCODING_INDEX, 0);
     // The output options as a new user has them (an earlier test may have
     // changed them in this prefix's settings).
+    // The generic standard too: a screenshot tour may leave another chosen.
     for (std::int32_t key : {CFGKEY_OUTPUT_ENCODING, CFGKEY_OUTPUT_PLACE, CFGKEY_EXISTING_OUTPUT,
-                             CFGKEY_CONVERT_NAMES, CFGKEY_INCLUDE_SUBFOLDERS}) {
+                             CFGKEY_CONVERT_NAMES, CFGKEY_INCLUDE_SUBFOLDERS, CFGKEY_STANDARD}) {
       SetValue(key, 0);
     }
 
