@@ -56,9 +56,8 @@ class FastConverter {
   // As Convert (the same result), and the places of the result where a
   // character entry with several values chose with no phrase deciding, in
   // order, their offsets counted from `base` (and in the text from
-  // `sourceBase`): those whose character ranks
-  // at least PlaceTable::kThreshold, or every one with `everyPlace`. A place
-  // stays one through the later steps of the chain, each candidate (and
+  // `sourceBase`): those whose character is PlaceTable::WorthALook, or
+  // every one with `everyPlace`. A place stays one through the later steps of the chain, each candidate (and
   // hint) converted by them as a text of its own; a phrase of a later step
   // that takes the place in decides it. Checks nothing: the caller does.
   size_t ConvertWithPlaces(const char* text, size_t length, char* out, bool everyPlace, size_t base,

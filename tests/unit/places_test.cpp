@@ -20,7 +20,7 @@ struct MarkedPlace {
   std::string source;
   std::vector<std::string> candidates;
   std::vector<std::vector<std::string>> hints;
-  int rank = 0;
+  int rank = 0, spread = 0;
 };
 
 struct Marked {
@@ -47,6 +47,7 @@ void Collect(void* context, const glyphmap_place* place) {
   p.sourceLength = place->sourceLength;
   p.source = place->source;
   p.rank = place->rank;
+  p.spread = place->spread;
   for (const std::string& line : Split(place->candidates, '\n')) {
     std::vector<std::string> fields = Split(line, '\t');
     p.candidates.push_back(fields.front());
@@ -126,6 +127,13 @@ TEST(Places, TheClassicCasesAreMarkedAloneAndTheSafeOnesOnlyWhenEveryPlaceIsAske
     const Marked every = ConvertMarked(name, "个", GLYPHMAP_EVERY_PLACE);
     ASSERT_EQ(every.places.size(), 1u) << name;
     EXPECT_EQ(every.places[0].candidates.front(), "個");
+    // 霑 wins most of the few phrases that hold 沾, but only those few: a
+    // closed set of words, and 沾 alone is left unmarked.
+    EXPECT_TRUE(ConvertMarked(name, "沾").places.empty()) << name;
+    const Marked rare = ConvertMarked(name, "沾", GLYPHMAP_EVERY_PLACE);
+    ASSERT_EQ(rare.places.size(), 1u) << name;
+    EXPECT_GT(rare.places[0].rank, 500) << name;
+    EXPECT_LT(rare.places[0].spread, 9) << name;
   }
 }
 
