@@ -97,6 +97,15 @@ INT_PTR CDialog::RunModalIndirect(const DLGTEMPLATE* tmpl, HWND owner) {
   return modalResult_;
 }
 
+bool CDialog::PreTranslate(HWND dialog, const MSG& msg) {
+  for (HWND w = msg.hwnd; w != nullptr; w = ::GetParent(w)) {
+    CWnd* object = FromHandle(w);
+    if (object != nullptr && object->PreTranslateMessage(msg)) return true;
+    if (w == dialog) break;
+  }
+  return false;
+}
+
 void CDialog::RunModalLoop() {
   HWND wnd = m_hWnd;
   bool shown = ::IsWindowVisible(wnd) != FALSE;
@@ -117,6 +126,7 @@ void CDialog::RunModalLoop() {
       modalResult_ = -1;
       break;
     }
+    if (PreTranslate(wnd, msg)) continue;
     if (!IsDialogMessageW(wnd, &msg)) {
       TranslateMessage(&msg);
       DispatchMessageW(&msg);

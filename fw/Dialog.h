@@ -62,6 +62,8 @@ class CDialog : public CWnd {
  private:
   static INT_PTR CALLBACK DialogProc(HWND, UINT, WPARAM, LPARAM) noexcept;
   void RunModalLoop();
+  // Offers a message to the windows from its target up to `dialog`.
+  static bool PreTranslate(HWND dialog, const MSG& msg);
 
   bool modal_ = false;
   INT_PTR modalResult_ = -1;

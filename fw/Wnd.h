@@ -80,6 +80,13 @@ class CWnd {
   // Passes the message being handled on to the previous procedure.
   LRESULT Default();
 
+  // A queued message for this window or one within it, offered before a
+  // modal loop's dialog navigation and dispatch: true when taken (a key
+  // that means something anywhere on a page, say), and it goes no further.
+  // The loop offers it to the target window first, then to each parent up
+  // to the dialog.
+  virtual bool PreTranslateMessage(const MSG& msg) { return false; }
+
  protected:
   // The dispatcher: unpacks the message and calls the handler. Overrides
   // that need a message without a handler of its own handle it here and

@@ -44,6 +44,12 @@ void CTConvView::MoveToPlace(bool forward) {
   resultEdit.SelectMark(index);
 }
 
+bool CTConvView::PreTranslateMessage(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN || msg.wParam != VK_F8 || !IsWindowEnabled(m_hWnd)) return false;
+  MoveToPlace(GetKeyState(VK_SHIFT) >= 0);
+  return true;
+}
+
 bool CTConvView::OnProofCommand(WPARAM wp) {
   const WORD id = LOWORD(wp), code = HIWORD(wp);
   if ((id == IDC_PROOF_NEXT || id == IDC_PROOF_PREV) && code == BN_CLICKED) {

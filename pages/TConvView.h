@@ -66,6 +66,8 @@ class CTConvView : public CConvView {
   CtrlSkinTable SkinTable() override;
   BOOL OnCommand(WPARAM wp, LPARAM lp) override;
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+  // F8 / Shift+F8 anywhere on the page move between the places.
+  bool PreTranslateMessage(const MSG& msg) override;
 
  private:
   // Closes the page and the main window to the user while a job runs, or

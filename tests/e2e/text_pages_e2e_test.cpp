@@ -189,4 +189,19 @@ TEST_F(TextPagesTest, APlaceIsMarkedAndFixedFromItsMenuAndRememberedInTheWordLis
   DeleteFileW(list.c_str());
 }
 
+TEST_F(TextPagesTest, F8MovesBetweenThePlacesWithTheFocusOnTheConvertButton) {
+  HWND page = Enter(kEntranceS2T);
+  ASSERT_NE(page, nullptr);
+  ASSERT_EQ(Convert(page, L"他理了发。她也理了发。"), L"他理了發。她也理了發。");
+  HWND result = GetDlgItem(page, kResultEdit);
+  auto selection = [&] { return static_cast<DWORD>(SendMessageW(result, EM_GETSEL, 0, 0)); };
+  // The key as the Convert button, which has the focus after its click,
+  // receives it: each press selects the next place in the lower box.
+  for (const DWORD place : {MAKELONG(3, 4), MAKELONG(9, 10)}) {
+    PostMessageW(GetDlgItem(page, IDOK), WM_KEYDOWN, VK_F8, 0);
+    EXPECT_TRUE(WaitFor([&] { return selection() == place; }, 10000))
+        << LOWORD(selection()) << "-" << HIWORD(selection());
+  }
+}
+
 }  // namespace
