@@ -8,11 +8,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "glyphmap/glyphmap.h"
 #include "tools/bench/BenchClock.h"
+#include "tools/bench/PlaceJudge.h"
 
 namespace {
 
@@ -38,8 +40,58 @@ size_t HanCharacters(const std::string& text) {
   return count;
 }
 
-void KeepRank(void* context, const glyphmap_place* place) {
-  static_cast<std::vector<int>*>(context)->push_back(place->rank);
+struct Scores {
+  int rank, spread;
+};
+
+void KeepScores(void* context, const glyphmap_place* place) {
+  static_cast<std::vector<Scores>*>(context)->push_back({place->rank, place->spread});
+}
+
+// A default place as the judge needs it.
+struct Marked {
+  size_t offset, length;
+  std::vector<std::string> candidates;
+};
+
+void KeepMarked(void* context, const glyphmap_place* place) {
+  Marked m{place->offset, place->length, {}};
+  for (const char* p = place->candidates; *p;) {
+    const char* end = p + std::strcspn(p, "\t\n");
+    m.candidates.emplace_back(p, end);
+    p = end + std::strcspn(end, "\n");
+    if (*p) ++p;
+  }
+  static_cast<std::vector<Marked>*>(context)->push_back(std::move(m));
+}
+
+std::string ExeFolder() {
+  char path[MAX_PATH];
+  const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder(path, n);
+  return folder.substr(0, folder.find_last_of('\\'));
+}
+
+// Of up to 100 default places, spread evenly over the text, how many the
+// phrase dictionaries would change, keep, are split on or do not know.
+void JudgeSample(int h, const std::string& config, const std::string& name, const std::string& text,
+                 std::vector<char>& out) {
+  std::vector<Marked> marked;
+  const int n = glyphmap_convert_places(h, text.data(), text.size(), out.data(), out.size(), 0,
+                                        &KeepMarked, &marked);
+  const std::string_view result(out.data(), n > 0 ? static_cast<size_t>(n) : 0);
+  static const PlaceJudge judge(ExeFolder());
+  const size_t sample = std::min<size_t>(100, marked.size());
+  int verdicts[4] = {};
+  for (size_t i = 0; i < sample; ++i) {
+    const Marked& m = marked[i * marked.size() / sample];
+    ++verdicts[static_cast<int>(judge.Judge(result, m.offset, m.length, m.candidates))];
+  }
+  const char* names[4] = {"unknown", "keep", "change", "split"};
+  for (int v = 0; v < 4; ++v) {
+    std::printf("bench: places_judged_%s_%s_%s %d of %zu\n", config.c_str(), name.c_str(), names[v],
+                verdicts[v], sample);
+  }
 }
 
 double Median(std::vector<double> v) {
@@ -62,25 +114,31 @@ int main(int argc, char** argv) {
     const int h = glyphmap_open(config.c_str(), nullptr);
     if (h < 0) return 1;
     std::vector<char> out(glyphmap_output_bound(h, text.size()));
-    std::vector<int> ranks;
+    std::vector<Scores> scores;
     glyphmap_convert_places(h, text.data(), text.size(), out.data(), out.size(), GLYPHMAP_EVERY_PLACE,
-                            &KeepRank, &ranks);
+                            &KeepScores, &scores);
     const double han = static_cast<double>(HanCharacters(text));
     std::printf("bench: places_han_%s_%s %.0f characters\n", config.c_str(), name.c_str(), han);
-    for (int threshold : {0, 20, 40, 60, 90, 120, 150, 200, 300}) {
-      const auto n = std::count_if(ranks.begin(), ranks.end(), [&](int r) { return r >= threshold; });
-      std::printf("bench: places_per_1000_%s_%s_rank%d %.2f places\n", config.c_str(), name.c_str(),
-                  threshold, han > 0 ? 1000.0 * static_cast<double>(n) / han : 0.0);
+    // By the rank alone, and with the spread the default asks for (9).
+    for (int spread : {0, 9}) {
+      for (int threshold : {0, 20, 40, 60, 90, 120, 150, 200, 300}) {
+        const auto n = std::count_if(scores.begin(), scores.end(), [&](const Scores& s) {
+          return s.rank >= threshold && s.spread >= spread;
+        });
+        std::printf("bench: places_per_1000_%s_%s_rank%d_spread%d %.2f places\n", config.c_str(),
+                    name.c_str(), threshold, spread, han > 0 ? 1000.0 * static_cast<double>(n) / han : 0.0);
+      }
     }
+    JudgeSample(h, config, name, text, out);
     // The plain conversion and the one with places, alternating.
     std::vector<double> plain, marked;
-    std::vector<int> kept;
+    std::vector<Scores> kept;
     for (int i = 0; i < rounds; ++i) {
       double t0 = Now();
       glyphmap_convert(h, text.data(), text.size(), out.data(), out.size());
       double t1 = Now();
       kept.clear();
-      glyphmap_convert_places(h, text.data(), text.size(), out.data(), out.size(), 0, &KeepRank, &kept);
+      glyphmap_convert_places(h, text.data(), text.size(), out.data(), out.size(), 0, &KeepScores, &kept);
       double t2 = Now();
       plain.push_back(t1 - t0);
       marked.push_back(t2 - t1);
