@@ -20,17 +20,21 @@ class PlaceJudge {
   };
 
   // Reads every "*Phrases*.txt" of `folder`: their keys and values of two
-  // characters or more are the known words.
-  explicit PlaceJudge(const std::string& folder);
+  // characters or more, in the script of the results judged (Traditional
+  // or Simplified), are the known words.
+  PlaceJudge(const std::string& folder, bool traditional);
   size_t Words() const { return words_.size(); }
 
   // The place of `result` at `offset` (`length` bytes, the chosen candidate)
   // with `candidates`, the chosen one first: each candidate put in, is any
-  // stretch of two to four characters of the result around it a known word?
+  // stretch of two to four characters of the result around it a known word
+  // (with `parts`: a known word or a part of a longer one)?
   Verdict Judge(std::string_view result, size_t offset, size_t length,
-                const std::vector<std::string>& candidates) const;
+                const std::vector<std::string>& candidates, bool parts) const;
 
  private:
-  bool Known(std::string_view before, const std::string& candidate, std::string_view after) const;
+  bool Known(const std::unordered_set<std::string>& known, std::string_view before,
+             const std::string& candidate, std::string_view after) const;
   std::unordered_set<std::string> words_;
+  std::unordered_set<std::string> parts_;  // the words, and their stretches of 2 to 4 characters
 };

@@ -1,8 +1,8 @@
 // The proofreading figures: how many places a text gets per 1,000 Han
 // characters at several rank thresholds, and what finding them costs next
 // to the plain conversion (the whole text in one call, as a text page does).
-//   places_bench.exe CONFIGURATION NAME TEXT.txt [ROUNDS]
-// prints "bench: NAME VALUE UNIT" lines.
+//   places_bench.exe CONFIGURATION NAME TEXT.txt [ROUNDS [show]]
+// prints "bench: NAME VALUE UNIT" lines ("show": and each judged place).
 #include <windows.h>
 
 #include <algorithm>
@@ -72,25 +72,41 @@ std::string ExeFolder() {
   return folder.substr(0, folder.find_last_of('\\'));
 }
 
+const char* const kVerdicts[4] = {"unknown", "keep", "change", "split"};
+
 // Of up to 100 default places, spread evenly over the text, how many the
 // phrase dictionaries would change, keep, are split on or do not know.
 void JudgeSample(int h, const std::string& config, const std::string& name, const std::string& text,
-                 std::vector<char>& out) {
+                 std::vector<char>& out, bool show) {
   std::vector<Marked> marked;
   const int n = glyphmap_convert_places(h, text.data(), text.size(), out.data(), out.size(), 0,
                                         &KeepMarked, &marked);
   const std::string_view result(out.data(), n > 0 ? static_cast<size_t>(n) : 0);
-  static const PlaceJudge judge(ExeFolder());
+  const PlaceJudge judge(ExeFolder(), config.rfind("s2", 0) == 0);
   const size_t sample = std::min<size_t>(100, marked.size());
-  int verdicts[4] = {};
+  // By whole words, then where they do not know the context, by parts of
+  // longer words too.
+  int verdicts[2][4] = {};
   for (size_t i = 0; i < sample; ++i) {
     const Marked& m = marked[i * marked.size() / sample];
-    ++verdicts[static_cast<int>(judge.Judge(result, m.offset, m.length, m.candidates))];
+    int verdict = static_cast<int>(judge.Judge(result, m.offset, m.length, m.candidates, false));
+    ++verdicts[0][verdict];
+    if (verdict == 0) verdict = static_cast<int>(judge.Judge(result, m.offset, m.length, m.candidates, true));
+    ++verdicts[1][verdict];
+    if (show) {
+      const size_t from = m.offset >= 9 ? m.offset - 9 : 0;
+      std::string context(result.substr(from, m.offset + m.length + 9 - from));
+      for (char& c : context) c = c == '\n' || c == '\r' ? ' ' : c;
+      std::printf("place %zu %s: ...%s... (%s)\n", i, m.candidates.front().c_str(), context.c_str(),
+                  kVerdicts[verdict]);
+    }
   }
-  const char* names[4] = {"unknown", "keep", "change", "split"};
-  for (int v = 0; v < 4; ++v) {
-    std::printf("bench: places_judged_%s_%s_%s %d of %zu\n", config.c_str(), name.c_str(), names[v],
-                verdicts[v], sample);
+  const char* levels[2] = {"words", "parts"};
+  for (int level = 0; level < 2; ++level) {
+    for (int v = 0; v < 4; ++v) {
+      std::printf("bench: places_judged_%s_%s_by_%s_%s %d of %zu\n", config.c_str(), name.c_str(),
+                  levels[level], kVerdicts[v], verdicts[level][v], sample);
+    }
   }
 }
 
@@ -129,7 +145,7 @@ int main(int argc, char** argv) {
                     name.c_str(), threshold, spread, han > 0 ? 1000.0 * static_cast<double>(n) / han : 0.0);
       }
     }
-    JudgeSample(h, config, name, text, out);
+    JudgeSample(h, config, name, text, out, argc > 5 && std::strcmp(argv[5], "show") == 0);
     // The plain conversion and the one with places, alternating.
     std::vector<double> plain, marked;
     std::vector<Scores> kept;

@@ -31,6 +31,8 @@ constexpr size_t kPasteBytes = 1000000;
 constexpr wchar_t kTwoChars[] = L"头发";
 constexpr wchar_t kTwoCharsConverted[] = L"頭髮";
 constexpr int kTwoCharRounds = 5;
+// Pairs of 1 MB conversions with the default marks and with every place.
+constexpr int kMarkedPairs = 3;
 constexpr DWORD kTimeoutMs = 120000;
 
 bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs, DWORD pollMs = 2) {
@@ -136,6 +138,36 @@ std::wstring TextOf(HWND wnd) {
   Send(wnd, WM_GETTEXT, static_cast<WPARAM>(text.size()), reinterpret_cast<LPARAM>(text.data()));
   text.resize(wcslen(text.c_str()));
   return text;
+}
+
+// The text page's choice to mark every place, in the settings it reads at
+// each conversion.
+void SetEveryPlace(bool every) {
+  const std::int32_t value = every ? 1 : 0;
+  CfgStore::Instance().WriteValue(CFGKEY_PROOF_EVERY_PLACE, &value, sizeof value);
+  CfgStore::DeleteInstance();
+}
+
+// Convert to result again over the text in the upper box, the page marking
+// the default places and every place in turn, with the count line each
+// time.
+void MarkedPairs(HWND page, HWND main, std::vector<double>& byDefault, std::vector<double>& every,
+                 std::wstring* counts) {
+  HWND result = GetDlgItem(page, 1006);
+  for (int i = 0; i < 2 * kMarkedPairs; ++i) {
+    const bool all = i % 2 == 1;
+    SetEveryPlace(all);
+    Send(result, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+    const double t = Now();
+    PostMessageW(GetDlgItem(page, IDOK), BM_CLICK, 0, 0);
+    if (!WaitFor([&] { return IsWindowEnabled(main) && Send(result, WM_GETTEXTLENGTH) > 0; },
+                 kTimeoutMs, 1)) {
+      return;
+    }
+    (all ? every : byDefault).push_back(Now() - t);
+    const std::wstring line = TextOf(GetDlgItem(page, 1070));
+    counts[all ? 1 : 0] = line.substr(0, line.find(L' '));
+  }
 }
 
 // A message box of the process: a dialog with the box's text static.
@@ -254,7 +286,9 @@ int main(int argc, char** argv) {
   const std::wstring paste = PasteText(argv[2]);
   if (paste.empty()) return Fail("empty corpus");
 
-  std::vector<double> starts, converts, twoChars, pastes;
+  std::vector<double> starts, converts, twoChars, pastes, markedDefault, markedEvery;
+  std::wstring marks[2];
+  SetEveryPlace(false);
   for (int round = 0; round < rounds; ++round) {
     Program program;
     STARTUPINFOW si{};
@@ -311,6 +345,7 @@ int main(int argc, char** argv) {
       return Fail("no result");
     }
     converts.push_back(Now() - t1);
+    if (round == 0) MarkedPairs(page, main, markedDefault, markedEvery, marks);
   }
   std::sort(starts.begin(), starts.end());
   std::sort(converts.begin(), converts.end());
@@ -322,5 +357,14 @@ int main(int argc, char** argv) {
               Median(twoChars) * 1000, twoChars.size());
   std::printf("bench: program_paste_1MB %.0f ms (the edit box taking the text, for reference)\n",
               Median(pastes) * 1000);
+  if (!markedDefault.empty()) {
+    std::printf("bench: program_convert_1MB_marks_default %.0f ms (median of %zu, %ls places)\n",
+                Median(markedDefault) * 1000, markedDefault.size(), marks[0].c_str());
+    std::printf("bench: program_convert_1MB_marks_every %.0f ms (median of %zu, %ls places)\n",
+                Median(markedEvery) * 1000, markedEvery.size(), marks[1].c_str());
+    std::printf("bench: program_convert_1MB_marks_every_vs_default %.2f x\n",
+                Median(markedEvery) / Median(markedDefault));
+  }
+  SetEveryPlace(false);
   return 0;
 }
