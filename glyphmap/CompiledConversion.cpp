@@ -84,35 +84,9 @@ size_t CompiledConversion::ConvertPiece(std::string_view text, char* out) const 
 }
 
 size_t CompiledConversion::ConvertWithWords(std::string_view text, char* out) const {
-  const PrefixDict& words = *words_->words;
-  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-  const size_t n = text.size();
-  char* o = out;
-  size_t pos = 0;
-  size_t pieceStart = 0;  // the text since the last entry, converted by the base
-  while (pos < n) {
-    const unsigned char lead = p[pos];
-    size_t length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3
-                  : (lead & 0xF8) == 0xF0 ? 4 : 1;
-    if (length > n - pos) length = 1;
-    const uint32_t cp = length == 1 ? (lead < 0x80 ? lead : kNoCodePoint) : DecodeCharacter(p + pos, length);
-    if (cp == kNoCodePoint || !words.Starts(cp)) {
-      pos += cp == kNoCodePoint ? 1 : length;
-      continue;
-    }
-    PrefixDict::Match match = words.Longest(text.data() + pos, n - pos, cp, length);
-    if (match.keyLength == 0) {
-      pos += length;
-      continue;
-    }
-    if (pos > pieceStart) o += base_->Convert(text.substr(pieceStart, pos - pieceStart), o);
-    std::memcpy(o, match.value.data(), match.value.size());
-    o += match.value.size();
-    pos += match.keyLength;
-    pieceStart = pos;
-  }
-  if (n > pieceStart) o += base_->Convert(text.substr(pieceStart), o);
-  return static_cast<size_t>(o - out);
+  return WalkWords(text, out, [&](size_t from, size_t to, char* o) {
+    return base_->Convert(text.substr(from, to - from), o);
+  });
 }
 
 size_t CompiledConversion::SafeCut(std::string_view text) const {

@@ -1,5 +1,7 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -8,6 +10,7 @@
 #include "glyphmap/FastConverter.h"
 #include "glyphmap/OutputBound.h"
 #include "glyphmap/Places.h"
+#include "glyphmap/PrefixDict.h"
 #include "glyphmap/WordList.h"
 
 namespace opencc {
@@ -70,6 +73,12 @@ class CompiledConversion {
                          size_t sourceBase, std::vector<Place>& places) const;
   size_t WordsWithPlaces(std::string_view text, char* out, bool everyPlace, size_t base,
                          size_t sourceBase, std::vector<Place>& places) const;
+  // The word list's walk over `text` into `out`: wherever an entry's source
+  // starts (the longest, where several do) its result is written, and each
+  // stretch between entries goes to `between(from, to, out)`, which writes
+  // it at `out` and returns the bytes written. Returns the bytes written.
+  template <typename Between>
+  size_t WalkWords(std::string_view text, char* out, Between&& between) const;
 
   std::unique_ptr<FastConverter> fast_;
   std::shared_ptr<const opencc::Converter> opencc_;  // kept only without fast_
@@ -77,5 +86,38 @@ class CompiledConversion {
   std::shared_ptr<const WordList> words_;
   Expansion expansion_;
 };
+
+template <typename Between>
+size_t CompiledConversion::WalkWords(std::string_view text, char* out, Between&& between) const {
+  const PrefixDict& words = *words_->words;
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  const size_t n = text.size();
+  char* o = out;
+  size_t pos = 0;
+  size_t pieceStart = 0;  // the text since the last entry
+  while (pos < n) {
+    const unsigned char lead = p[pos];
+    size_t length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3
+                  : (lead & 0xF8) == 0xF0 ? 4 : 1;
+    if (length > n - pos) length = 1;
+    const uint32_t cp = length == 1 ? (lead < 0x80 ? lead : kNoCodePoint) : DecodeCharacter(p + pos, length);
+    if (cp == kNoCodePoint || !words.Starts(cp)) {
+      pos += cp == kNoCodePoint ? 1 : length;
+      continue;
+    }
+    PrefixDict::Match match = words.Longest(text.data() + pos, n - pos, cp, length);
+    if (match.keyLength == 0) {
+      pos += length;
+      continue;
+    }
+    if (pos > pieceStart) o += between(pieceStart, pos, o);
+    std::memcpy(o, match.value.data(), match.value.size());
+    o += match.value.size();
+    pos += match.keyLength;
+    pieceStart = pos;
+  }
+  if (n > pieceStart) o += between(pieceStart, n, o);
+  return static_cast<size_t>(o - out);
+}
 
 }  // namespace glyphmap

@@ -46,41 +46,12 @@ size_t CompiledConversion::PieceWithPlaces(std::string_view text, char* out, boo
 size_t CompiledConversion::WordsWithPlaces(std::string_view text, char* out, bool everyPlace,
                                            size_t base, size_t sourceBase,
                                            std::vector<Place>& places) const {
-  // ConvertWithWords' walk: an entry's result is the user's own choice and
-  // holds no place; the text between entries goes to the base.
-  const PrefixDict& words = *words_->words;
-  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-  const size_t n = text.size();
-  char* o = out;
-  size_t pos = 0;
-  size_t pieceStart = 0;
-  auto between = [&](size_t from, size_t to) {
-    o += base_->PieceWithPlaces(text.substr(from, to - from), o, everyPlace,
-                                base + static_cast<size_t>(o - out), sourceBase + from, places);
-  };
-  while (pos < n) {
-    const unsigned char lead = p[pos];
-    size_t length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3
-                  : (lead & 0xF8) == 0xF0 ? 4 : 1;
-    if (length > n - pos) length = 1;
-    const uint32_t cp = length == 1 ? (lead < 0x80 ? lead : kNoCodePoint) : DecodeCharacter(p + pos, length);
-    if (cp == kNoCodePoint || !words.Starts(cp)) {
-      pos += cp == kNoCodePoint ? 1 : length;
-      continue;
-    }
-    PrefixDict::Match match = words.Longest(text.data() + pos, n - pos, cp, length);
-    if (match.keyLength == 0) {
-      pos += length;
-      continue;
-    }
-    if (pos > pieceStart) between(pieceStart, pos);
-    std::memcpy(o, match.value.data(), match.value.size());
-    o += match.value.size();
-    pos += match.keyLength;
-    pieceStart = pos;
-  }
-  if (n > pieceStart) between(pieceStart, n);
-  return static_cast<size_t>(o - out);
+  // An entry's result is the user's own choice and holds no place; the
+  // text between entries goes to the base.
+  return WalkWords(text, out, [&](size_t from, size_t to, char* o) {
+    return base_->PieceWithPlaces(text.substr(from, to - from), o, everyPlace,
+                                  base + static_cast<size_t>(o - out), sourceBase + from, places);
+  });
 }
 
 }  // namespace glyphmap
