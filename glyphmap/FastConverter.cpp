@@ -14,6 +14,7 @@
 #include "MaxMatchSegmentation.hpp"
 #include "UTF8Util.hpp"
 #include "glyphmap/CharacterWalk.h"
+#include "glyphmap/FastSegments.h"
 
 namespace glyphmap {
 namespace {
@@ -452,18 +453,21 @@ bool FastConverter::NeedsNormalization(const char* text, size_t length) const {
   return false;
 }
 
-size_t FastConverter::Convert(const char* text, size_t length, char* out) const {
-  Scratch scratch;
+void FastConverter::Normalize(const char*& text, size_t& length, Scratch& scratch) const {
   // Normalization runs over the whole text first, as one piece; a text where
   // none of its keys starts is left as it is.
-  if (!normalization_.empty() && NeedsNormalization(text, length)) {
-    for (size_t i = 0; i < normalization_.size(); ++i) {
-      const Step& step = normalization_[i];
-      char* next = scratch.normalized[i & 1].Reserve(Scaled(length, step.num, step.den) + 1);
-      length = static_cast<size_t>(ApplyStep(step, text, length, next) - next);
-      text = next;
-    }
+  if (normalization_.empty() || !NeedsNormalization(text, length)) return;
+  for (size_t i = 0; i < normalization_.size(); ++i) {
+    const Step& step = normalization_[i];
+    char* next = scratch.normalized[i & 1].Reserve(Scaled(length, step.num, step.den) + 1);
+    length = static_cast<size_t>(ApplyStep(step, text, length, next) - next);
+    text = next;
   }
+}
+
+size_t FastConverter::Convert(const char* text, size_t length, char* out) const {
+  Scratch scratch;
+  Normalize(text, length, scratch);
   return ConvertMain(text, length, out, scratch);
 }
 
@@ -474,36 +478,18 @@ size_t FastConverter::ConvertMain(const char* text, size_t length, char* out,
   if (!segmentation_) {
     return static_cast<size_t>(ConvertWholeSegment(text, length, out, true, nullptr, scratch) - start);
   }
-  size_t pos = 0;
-  size_t runStart = 0;  // characters no key starts at, gathered into one segment
-  while (pos < length) {
-    if (plainInRuns_[static_cast<unsigned char>(text[pos])]) {
-      ++pos;
-      continue;
-    }
-    const size_t remaining = length - pos;
-    const Character c = CharacterAt(text + pos, remaining);
-    PrefixDict::Match match = segmentation_->Longest(text + pos, remaining, c.codePoint, c.length);
-    if (match.keyLength) {
-      if (pos > runStart) {
-        out = ConvertWholeSegment(text + runStart, pos - runStart, out, true, nullptr, scratch);
-      }
-      if (keyResultEnds_.empty()) {
-        out = ConvertWholeSegment(text + pos, match.keyLength, out, false, &match, scratch);
-      } else {
-        const uint32_t from = match.index ? keyResultEnds_[match.index - 1] : 0;
-        out = Emit(out, keyResults_.data() + from, keyResultEnds_[match.index] - from);
-      }
-      pos += match.keyLength;
-      runStart = pos;
-    } else {
-      pos += UnitLength(text + pos, remaining, c);
-    }
-  }
-  if (pos > runStart) {
-    out = ConvertWholeSegment(text + runStart, pos - runStart, out, true, nullptr, scratch);
-  }
+  Segment(
+      text, length,
+      [&](const char* run, size_t n) { out = ConvertWholeSegment(run, n, out, true, nullptr, scratch); },
+      [&](const char* key, const PrefixDict::Match& match) { out = ConvertKey(key, match, out, scratch); });
   return static_cast<size_t>(out - start);
+}
+
+char* FastConverter::ConvertKey(const char* key, const PrefixDict::Match& match, char* out,
+                                Scratch& scratch) const {
+  if (keyResultEnds_.empty()) return ConvertWholeSegment(key, match.keyLength, out, false, &match, scratch);
+  const uint32_t from = match.index ? keyResultEnds_[match.index - 1] : 0;
+  return Emit(out, keyResults_.data() + from, keyResultEnds_[match.index] - from);
 }
 
 void FastConverter::FindPlainBytes() {

@@ -122,7 +122,17 @@ class FastConverter {
   static std::unique_ptr<FastConverter> BuildSteps(const Unit* segmentation,
                                                    const std::vector<std::vector<Unit>>& chain,
                                                    const std::vector<std::vector<Unit>>& normalization);
+  // The normalization over the whole text, when it has anything to do:
+  // `text` and `length` then name its result in `scratch`.
+  void Normalize(const char*& text, size_t& length, Scratch& scratch) const;
   size_t ConvertMain(const char* text, size_t length, char* out, Scratch& scratch) const;
+  // Maximum-match segmentation over `length` bytes (FastSegments.h), in
+  // order: `run(start, n)` for each stretch that no key starts in, `key(at,
+  // match)` for each key.
+  template <typename Run, typename Key>
+  void Segment(const char* text, size_t length, Run&& run, Key&& key) const;
+  // A segmentation key's segment through the whole chain.
+  char* ConvertKey(const char* key, const PrefixDict::Match& match, char* out, Scratch& scratch) const;
   // A segment through the whole chain: `key` is the segmentation's match
   // when the segment is one of its keys (null for a run).
   char* ConvertWholeSegment(const char* segment, size_t length, char* out, bool isRun,

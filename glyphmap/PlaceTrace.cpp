@@ -4,8 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "glyphmap/CharacterWalk.h"
-#include "glyphmap/FastConverter.h"
+#include "glyphmap/FastSegments.h"
 
 namespace glyphmap {
 
@@ -163,14 +162,7 @@ size_t FastConverter::ConvertWithPlaces(const char* text, size_t length, char* o
                                         size_t base, size_t sourceBase,
                                         std::vector<Place>& places) const {
   Scratch scratch;
-  if (!normalization_.empty() && NeedsNormalization(text, length)) {
-    for (size_t i = 0; i < normalization_.size(); ++i) {
-      const Step& step = normalization_[i];
-      char* next = scratch.normalized[i & 1].Reserve(Scaled(length, step.num, step.den) + 1);
-      length = static_cast<size_t>(ApplyStep(step, text, length, next) - next);
-      text = next;
-    }
-  }
+  Normalize(text, length, scratch);
   char* const start = out;
   const char* const source = text;
   TraceState state;
@@ -193,30 +185,10 @@ size_t FastConverter::ConvertWithPlaces(const char* text, size_t length, char* o
     flushRun(text, length);
     return static_cast<size_t>(out - start);
   }
-  size_t pos = 0;
-  size_t runStart = 0;
-  while (pos < length) {
-    const size_t remaining = length - pos;
-    const Character c = CharacterAt(text + pos, remaining);
-    PrefixDict::Match match = segmentation_->Longest(text + pos, remaining, c.codePoint, c.length);
-    if (!match.keyLength) {
-      pos += UnitLength(text + pos, remaining, c);
-      continue;
-    }
-    if (pos > runStart) flushRun(text + runStart, pos - runStart);
-    // A segmentation key is a phrase: it decides every character in it.
-    if (keyResultEnds_.empty()) {
-      out = ConvertWholeSegment(text + pos, match.keyLength, out, false, &match, scratch);
-    } else {
-      const uint32_t from = match.index ? keyResultEnds_[match.index - 1] : 0;
-      const uint32_t to = keyResultEnds_[match.index];
-      std::memcpy(out, keyResults_.data() + from, to - from);
-      out += to - from;
-    }
-    pos += match.keyLength;
-    runStart = pos;
-  }
-  if (pos > runStart) flushRun(text + runStart, pos - runStart);
+  // A segmentation key is a phrase: it decides every character in it.
+  Segment(
+      text, length, flushRun,
+      [&](const char* key, const PrefixDict::Match& match) { out = ConvertKey(key, match, out, scratch); });
   return static_cast<size_t>(out - start);
 }
 
