@@ -13,6 +13,7 @@
 #include "fw/Handle.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestText.h"
+#include "textio/ByteSearch.h"
 #include "textio/MakeReader.h"
 #include "textio/TReaderAnsi.h"
 #include "textio/TReaderUtf16.h"
@@ -124,6 +125,25 @@ TEST_F(ReaderTest, Utf8LinesKeepTheirCrLfAndTheLastNeedsNone) {
             (Texts_{"one\n", "two\rthree\n", "\r\n", "four"}));
   // The mark is handed on as the start of the first line.
   EXPECT_EQ(Texts(ReadFile(EncUtf8, "\xEF\xBB\xBF中\r\n")), (Texts_{"\xEF\xBB\xBF中\r\n"}));
+}
+
+// Line ends are found sixteen or eight bytes at a time: every place in a
+// block and past it, with bytes around it that differ from it only in the
+// high bit or by one (where a word-wise test could be fooled).
+TEST(ByteSearch, FindsTheFirstLineEndAtEveryPlaceOrNoneWhenThereIsNone) {
+  for (std::size_t size = 0; size <= 40; ++size) {
+    std::vector<unsigned char> bytes(size);
+    for (std::size_t i = 0; i < size; ++i) bytes[i] = (i % 3 == 0) ? 0x8A : (i % 3 == 1) ? 0x0B : 0x09;
+    EXPECT_EQ(FindByte(bytes.data(), size, 0x0A), nullptr) << size;
+    EXPECT_EQ(FindByteInWords(bytes.data(), size, 0x0A), nullptr) << size;
+    for (std::size_t at = 0; at < size; ++at) {
+      std::vector<unsigned char> with = bytes;
+      with[at] = 0x0A;
+      if (at + 1 < size) with[size - 1] = 0x0A;  // a later one must not be taken
+      EXPECT_EQ(FindByte(with.data(), size, 0x0A), with.data() + at) << size << " " << at;
+      EXPECT_EQ(FindByteInWords(with.data(), size, 0x0A), with.data() + at) << size << " " << at;
+    }
+  }
 }
 
 TEST_F(ReaderTest, ZeroByteIsDataAndLinesGoOnPastIt) {
