@@ -302,6 +302,33 @@ TEST_F(ReaderTest, BigEndianDataIsSwappedInPlaceThenReadAsLittleEndian) {
   EXPECT_EQ(Texts(odd), (Texts_{"A\xEF\xBF\xBD"}));
 }
 
+// A large file is mapped rather than read: swapping a big-endian one in
+// place must change the reader's copy only, never the file, and a UTF-8
+// one hands out lines that end where the data does.
+TEST_F(ReaderTest, ALargeFileReadsWholeAndIsNeverChangedOnDisk) {
+  std::wstring text;
+  while (text.size() < 700000) text += L"繁體中文，第一行。\r\n";
+  const std::string bigEndian = Utf16Be(text);
+  const std::wstring path = File(bigEndian, L"大.txt");
+  {
+    auto reader = LoadReader(EncUtf16Be, path);
+    const std::vector<Line> lines = ReadAll(*reader);
+    EXPECT_FALSE(reader->ReadFailed());
+    EXPECT_EQ(RawTotal(lines), bigEndian.size());
+    std::string all;
+    for (const Line& line : lines) all += line.text;
+    EXPECT_EQ(all, Utf8(text));
+  }
+  EXPECT_EQ(ReadFileBytes(path), bigEndian);
+
+  const std::string utf8 = Utf8(text) + "末行无换行";
+  auto reader = LoadReader(EncUtf8, File(utf8, L"大8.txt"));
+  const std::vector<Line> lines = ReadAll(*reader);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back().text, "末行无换行");
+  EXPECT_EQ(RawTotal(lines), utf8.size());
+}
+
 TEST_F(ReaderTest, EveryEncodingValueGetsItsReader) {
   const std::wstring text = L"甲乙\r\n丙";
   struct Case {
