@@ -4,6 +4,7 @@
 #include <limits>
 #include <new>
 
+#include "textio/ByteSearch.h"
 #include "textio/Utf8Scan.h"
 
 TReader::~TReader() {
@@ -15,7 +16,7 @@ const BYTE* TReader::FindLineEnd() {
   const BYTE* data = Data();
   if (!data || position_ >= Size()) return nullptr;
   const std::uint64_t left = Size() - position_;
-  return static_cast<const BYTE*>(std::memchr(data + position_, 0x0A, static_cast<size_t>(left)));
+  return FindByte(data + position_, static_cast<size_t>(left), 0x0A);
 }
 
 std::int32_t TReader::ReadLine(const char** line, std::uint64_t* rawLength) {
@@ -49,10 +50,8 @@ std::int32_t TReader::ConvertLine(const BYTE* start, std::uint64_t length, const
   const size_t size = static_cast<size_t>(length);
   const size_t wellFormed = WellFormedUtf8Prefix(start, size);
   if (wellFormed == size) {
-    char* buffer = GetLineBuffer(static_cast<std::int32_t>(size));
-    if (!buffer) return -1;
-    std::memcpy(buffer, start, size);
-    *line = buffer;
+    // Whole UTF-8: the line is handed out where it lies in the data.
+    *line = reinterpret_cast<const char*>(start);
     return static_cast<std::int32_t>(size);
   }
   // Damaged bytes: each damaged place becomes U+FFFD, three bytes.
