@@ -180,7 +180,7 @@ extern "C" int glyphmap_convert_places(int handle, const char* input, size_t len
     }
     const glyphmap_place record{place.offset,       place.length,       place.sourceOffset,
                                 place.sourceLength, place.source.c_str(), candidates.c_str(),
-                                place.rank,         place.spread};
+                                place.rank,         place.words};
     sink(context, &record);
   }
   return n;

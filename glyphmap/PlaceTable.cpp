@@ -78,7 +78,6 @@ void RankFromPhrases(const std::vector<const opencc::Dict*>& dicts,
     std::vector<std::string> longer;              // per value: the shortest longer word
   };
   std::unordered_map<uint32_t, Tally> tallies;
-  uint64_t phrases = 0;
   Characters key, value;
   for (const opencc::Dict* dict : dicts) {
     for (const auto& entry : *dict->GetLexicon()) {
@@ -86,7 +85,6 @@ void RankFromPhrases(const std::vector<const opencc::Dict*>& dicts,
       const std::string_view v = entry->GetDefaultView();
       if (!Split(entry->KeyView(), key) || key.codePoints.size() < 2) continue;
       if (!Split(v, value) || value.codePoints.size() != key.codePoints.size()) continue;
-      ++phrases;
       for (size_t i = 0; i < key.codePoints.size(); ++i) {
         auto found = choices.find(key.codePoints[i]);
         if (found == choices.end()) continue;
@@ -128,7 +126,7 @@ void RankFromPhrases(const std::vector<const opencc::Dict*>& dicts,
   for (auto& [cp, tally] : tallies) {
     CharacterChoice& choice = choices[cp];
     choice.rank = static_cast<int>(uint64_t{1000} * tally.other / (tally.keep + tally.other));
-    choice.spread = static_cast<int>(uint64_t{10000} * tally.other / phrases);
+    choice.words = static_cast<int>(tally.other);
     for (size_t j = 0; j < tally.words.size() && j < choice.hints.size(); ++j) {
       auto& words = tally.words[j];
       std::sort(words.begin(), words.end(), [&](const std::string& a, const std::string& b) {

@@ -21,9 +21,9 @@ struct CharacterChoice {
   // phrase lists exist to overrule the character entries, so a character
   // they often overrule is one whose first value is often wrong alone.
   int rank = 0;
-  // Per 10,000 of the step's phrases, those that take another value than
-  // the first for the character: how widely its other values are used.
-  int spread = 0;
+  // How many of the step's phrases take another value than the first for
+  // the character: how many words its other values have.
+  int words = 0;
 };
 
 // The multi-valued character entries of each step of a conversion chain,
@@ -38,17 +38,19 @@ class PlaceTable {
   // choose 后 over 後), and above the characters whose first value is
   // practically always right (个 39, 了 20, 果 13, 它 0).
   static constexpr int kThreshold = 90;
-  // ... and whose other values spread at least this far. A value that only
-  // a handful of phrases take (逕 in 11 of STPhrases' 49,645, 霑 in 13, 薹
-  // in 6) belongs to a closed set of words, which the phrase lists spell
-  // out: alone, the character is practically always its first value, however
-  // large that handful's share. A value taken in many phrases (髮 in 366,
-  // 乾 in 727) is a word of its own that no list can enumerate. The lowest
-  // spread among the well-known ambiguous characters is 余's (餘 in 47: 9).
-  // Together: about 4.7 marks per 1,000 Han characters on Debian's Chinese
-  // manual pages (5.1 by the rank alone), 6.7 on classical poems (14.6).
-  static constexpr int kSpread = 9;
-  static bool WorthALook(int rank, int spread) { return rank >= kThreshold && spread >= kSpread; }
+  // ... and whose other values have at least this many words. A value that
+  // only a handful of phrases take (逕 in 11 of STPhrases' 49,645, 霑 in 13,
+  // 薹 in 6; in the other direction 於 in 25 of TSPhrases' 477, a list of
+  // exceptions only) belongs to a closed set of words, which the phrase
+  // lists spell out: alone, the character is practically always its first
+  // value, however large that handful's share. A value taken in many
+  // phrases (髮 in 366, 乾 in 727) is a word of its own that no list can
+  // enumerate. The fewest among the well-known ambiguous characters are
+  // 余's (餘 in 47). Together: about 4.7 marks per 1,000 Han characters on
+  // Debian's Chinese manual pages (5.1 by the rank alone), 6.7 on classical
+  // poems (14.6).
+  static constexpr int kWords = 47;
+  static bool WorthALook(int rank, int words) { return rank >= kThreshold && words >= kWords; }
 
   // `chain`: each step's lookup units in order; `segmentation`: the
   // segmentation's unit (null without one), whose phrases count for the

@@ -137,7 +137,7 @@ void FastConverter::TraceStep(size_t step, bool skipFirst, TraceState& state) co
         place.candidates = std::move(merged);
         RemoveRepeatedCandidates(place);
         place.rank = std::max(place.rank, choice->rank);
-        place.spread = std::max(place.spread, choice->spread);
+        place.words = std::max(place.words, choice->words);
       }
       outMarks.push_back({out.size(), match.value.size(), id});
     }
@@ -172,7 +172,7 @@ size_t FastConverter::ConvertWithPlaces(const char* text, size_t length, char* o
     const size_t at = base + static_cast<size_t>(out - start);
     for (const Mark& mark : state.marks[state.current]) {
       Place& place = state.found[mark.place];
-      if (!everyPlace && !PlaceTable::WorthALook(place.rank, place.spread)) continue;
+      if (!everyPlace && !PlaceTable::WorthALook(place.rank, place.words)) continue;
       place.offset = at + mark.at;
       place.length = mark.length;
       place.sourceOffset += sourceBase + static_cast<size_t>(run - source);

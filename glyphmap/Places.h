@@ -21,8 +21,8 @@ struct Place {
   size_t sourceLength = 0;
   std::string source;  // the character the entry was looked up for
   std::vector<PlaceCandidate> candidates;  // the chosen one first, then the others
-  int rank = 0;    // per mille, PlaceTable's ranking of the entry's character
-  int spread = 0;  // per 10,000 phrases, PlaceTable's spread of its other values
+  int rank = 0;   // per mille, PlaceTable's ranking of the entry's character
+  int words = 0;  // the phrases that take another value for it (PlaceTable)
 };
 
 }  // namespace glyphmap

@@ -87,10 +87,10 @@ typedef struct glyphmap_place {
   // How often the dictionaries' phrases take another candidate than the
   // first for this character, per mille of the phrases that hold it.
   int rank;
-  // How many phrases take another candidate than the first, per 10,000 of
-  // the phrases of the dictionaries (a candidate few words use is rarely
-  // right alone). A place is worth a look when both are high enough.
-  int spread;
+  // How many of the dictionaries' phrases take another candidate than the
+  // first (a candidate few words use is rarely right alone). A place is
+  // worth a look when both are high enough.
+  int words;
 } glyphmap_place;
 
 // Called once per place, in order; the strings live for the call only.

@@ -89,7 +89,7 @@ extern "C" int glyphmap_convert_places(int handle, const char* input, size_t len
     const glyphmap_place place{p.offset,         p.length,
                                p.sourceOffset,   p.sourceLength,
                                p.source.c_str(), p.candidates.c_str(), 1000,
-                               10000};
+                               1000};
     if (sink) sink(context, &place);
   }
   return n;

@@ -20,7 +20,7 @@ struct MarkedPlace {
   std::string source;
   std::vector<std::string> candidates;
   std::vector<std::vector<std::string>> hints;
-  int rank = 0, spread = 0;
+  int rank = 0, words = 0;
 };
 
 struct Marked {
@@ -47,7 +47,7 @@ void Collect(void* context, const glyphmap_place* place) {
   p.sourceLength = place->sourceLength;
   p.source = place->source;
   p.rank = place->rank;
-  p.spread = place->spread;
+  p.words = place->words;
   for (const std::string& line : Split(place->candidates, '\n')) {
     std::vector<std::string> fields = Split(line, '\t');
     p.candidates.push_back(fields.front());
@@ -133,7 +133,7 @@ TEST(Places, TheClassicCasesAreMarkedAloneAndTheSafeOnesOnlyWhenEveryPlaceIsAske
     const Marked rare = ConvertMarked(name, "沾", GLYPHMAP_EVERY_PLACE);
     ASSERT_EQ(rare.places.size(), 1u) << name;
     EXPECT_GT(rare.places[0].rank, 500) << name;
-    EXPECT_LT(rare.places[0].spread, 9) << name;
+    EXPECT_LT(rare.places[0].words, 47) << name;
   }
 }
 

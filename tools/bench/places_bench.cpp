@@ -41,11 +41,11 @@ size_t HanCharacters(const std::string& text) {
 }
 
 struct Scores {
-  int rank, spread;
+  int rank, words;
 };
 
 void KeepScores(void* context, const glyphmap_place* place) {
-  static_cast<std::vector<Scores>*>(context)->push_back({place->rank, place->spread});
+  static_cast<std::vector<Scores>*>(context)->push_back({place->rank, place->words});
 }
 
 // A default place as the judge needs it.
@@ -135,14 +135,14 @@ int main(int argc, char** argv) {
                             &KeepScores, &scores);
     const double han = static_cast<double>(HanCharacters(text));
     std::printf("bench: places_han_%s_%s %.0f characters\n", config.c_str(), name.c_str(), han);
-    // By the rank alone, and with the spread the default asks for (9).
-    for (int spread : {0, 9}) {
+    // By the rank alone, and with the words the default asks for (47).
+    for (int words : {0, 47}) {
       for (int threshold : {0, 20, 40, 60, 90, 120, 150, 200, 300}) {
         const auto n = std::count_if(scores.begin(), scores.end(), [&](const Scores& s) {
-          return s.rank >= threshold && s.spread >= spread;
+          return s.rank >= threshold && s.words >= words;
         });
-        std::printf("bench: places_per_1000_%s_%s_rank%d_spread%d %.2f places\n", config.c_str(),
-                    name.c_str(), threshold, spread, han > 0 ? 1000.0 * static_cast<double>(n) / han : 0.0);
+        std::printf("bench: places_per_1000_%s_%s_rank%d_words%d %.2f places\n", config.c_str(),
+                    name.c_str(), threshold, words, han > 0 ? 1000.0 * static_cast<double>(n) / han : 0.0);
       }
     }
     JudgeSample(h, config, name, text, out, argc > 5 && std::strcmp(argv[5], "show") == 0);
