@@ -153,6 +153,9 @@ class FastConverter {
   // the chain one step at a time, the places found kept in hand.
   struct TraceState;
   void TraceRun(const char* run, size_t length, TraceState& state) const;
+  // False for a run without any character that may lead to a place: it
+  // converts as usual.
+  bool MayHavePlaces(const char* run, size_t length, bool everyPlace) const;
   void TraceStep(size_t step, bool skipFirst, TraceState& state) const;
   std::string MapThroughStep(size_t step, const std::string& text) const;
   void MapPlace(size_t step, Place& place) const;

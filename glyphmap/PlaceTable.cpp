@@ -38,6 +38,15 @@ bool Split(std::string_view text, Characters& out) {
   return true;
 }
 
+void SetBit(std::vector<uint64_t>& bits, uint32_t cp) {
+  if (cp < bits.size() * 64) bits[cp >> 6] |= uint64_t{1} << (cp & 63);
+}
+
+// Characters past the bits count as set.
+bool TestBit(const std::vector<uint64_t>& bits, uint32_t cp) {
+  return cp >= bits.size() * 64 || (bits[cp >> 6] >> (cp & 63) & 1);
+}
+
 // The dictionaries of some units, each once, in order.
 void AddDicts(const PlaceTable::Unit& unit, std::vector<const opencc::Dict*>& out) {
   for (const auto& dict : unit) {
@@ -150,6 +159,46 @@ PlaceTable::PlaceTable(const Unit* segmentation, const std::vector<std::vector<U
     if (s == 0 && segmentation) AddDicts(*segmentation, dicts);
     for (const Unit& unit : chain[s]) AddDicts(unit, dicts);
     RankFromPhrases(dicts, steps_.back());
+  }
+  for (const auto& step : steps_) {
+    bits_.emplace_back(kBitLimit / 64);
+    for (const auto& [cp, choice] : step) SetBit(bits_.back(), cp);
+  }
+  FindLeads(chain);
+}
+
+void PlaceTable::FindLeads(const std::vector<std::vector<Unit>>& chain) {
+  Characters key, value;
+  for (int every = 0; every < 2; ++every) {
+    std::vector<uint64_t> need;  // what leads to a place from the step after the one in hand
+    for (size_t s = steps_.size(); s-- > 0;) {
+      std::vector<uint64_t> here(kBitLimit / 64);
+      // The step's own entries (a later step's all: it may raise a place
+      // an earlier one found).
+      for (const auto& [cp, choice] : steps_[s]) {
+        if (every || s > 0 || WorthALook(choice.rank, choice.words)) SetBit(here, cp);
+      }
+      if (!need.empty()) {
+        // A character the later step takes as it is, and the first character
+        // of a key whose value here writes one (a key is found where its
+        // first character stands).
+        for (size_t i = 0; i < here.size(); ++i) here[i] |= need[i];
+        std::vector<const opencc::Dict*> dicts;
+        for (const Unit& unit : chain[s]) AddDicts(unit, dicts);
+        for (const opencc::Dict* dict : dicts) {
+          for (const auto& entry : *dict->GetLexicon()) {
+            if (entry->NumValues() == 0 || !Split(entry->GetDefaultView(), value)) continue;
+            if (std::none_of(value.codePoints.begin(), value.codePoints.end(),
+                             [&](uint32_t cp) { return TestBit(need, cp); })) {
+              continue;
+            }
+            if (Split(entry->KeyView(), key) && !key.codePoints.empty()) SetBit(here, key.codePoints[0]);
+          }
+        }
+      }
+      need = std::move(here);
+    }
+    leads_[every] = std::move(need);
   }
 }
 

@@ -61,13 +61,27 @@ class PlaceTable {
   // values; null otherwise.
   const CharacterChoice* Find(size_t step, uint32_t cp) const {
     if (step >= steps_.size()) return nullptr;
+    // Most characters have no such entry: a bit says so before the lookup.
+    if (cp < kBitLimit && !(bits_[step][cp >> 6] >> (cp & 63) & 1)) return nullptr;
     auto it = steps_[step].find(cp);
     return it == steps_[step].end() ? nullptr : &it->second;
   }
   size_t Count(size_t step) const { return step < steps_.size() ? steps_[step].size() : 0; }
+  // Whether a text holding `cp` may hold a place (of those worth a look,
+  // or any with `everyPlace`): `cp` has such an entry in the first step,
+  // or may become a character that has one in a later step. A text without
+  // any such character has no place.
+  bool MayLead(uint32_t cp, bool everyPlace) const {
+    return cp >= kBitLimit || (leads_[everyPlace ? 1 : 0][cp >> 6] >> (cp & 63) & 1);
+  }
 
  private:
+  void FindLeads(const std::vector<std::vector<Unit>>& chain);
+
+  static constexpr uint32_t kBitLimit = 0x30000;  // the Han planes
   std::vector<std::unordered_map<uint32_t, CharacterChoice>> steps_;
+  std::vector<std::vector<uint64_t>> bits_;  // per step: a bit per code point below kBitLimit with an entry
+  std::vector<uint64_t> leads_[2];           // MayLead's bits: [0] by default, [1] for every place
 };
 
 }  // namespace glyphmap

@@ -45,6 +45,8 @@ struct FastConverter::TraceState {
   int current = 0;
   size_t runLength = 0;
   std::vector<Place> found;  // the run's places, marks point into it
+  bool everyPlace = false;   // every place is reported, not only those worth a look
+  std::vector<bool> laterChoices;  // per step: a later step has entries with several values
 
   // The run's offset of the piece at `at` of the current text (its end:
   // the run's length).
@@ -88,8 +90,19 @@ void FastConverter::TraceStep(size_t step, bool skipFirst, TraceState& state) co
   const bool anchored = step < laterSteps_.size();
   const char* text = in.data();
   const size_t n = in.size();
+  // Bytes no key of the step starts with go over as they are, a stretch at
+  // a time (no place is ever at one).
+  const bool* plain = step == 0 ? plainInRuns_ : laterSteps_[step - 1].plain;
   size_t next = 0;  // the first mark not yet passed
   for (size_t pos = 0; pos < n;) {
+    if (plain[static_cast<unsigned char>(text[pos])]) {
+      size_t end = pos + 1;
+      while (end < n && plain[static_cast<unsigned char>(text[end])]) ++end;
+      if (anchored) anchors.push_back({out.size(), state.SourceAt(pos)});
+      out.append(text + pos, end - pos);
+      pos = end;
+      continue;
+    }
     const size_t remaining = n - pos;
     const Character c = CharacterAt(text + pos, remaining);
     while (next < inMarks.size() && inMarks[next].at < pos) ++next;  // taken by a phrase
@@ -115,6 +128,12 @@ void FastConverter::TraceStep(size_t step, bool skipFirst, TraceState& state) co
     const bool single = match.keyLength == c.length;
     const CharacterChoice* choice = single ? placeTable_->Find(step, c.codePoint) : nullptr;
     if (choice && choice->values.front() != match.value) choice = nullptr;  // another entry decided
+    // A place that will not be reported is not kept: one below the default's
+    // bar, when no later step can raise it.
+    if (choice && !incoming && !state.everyPlace && !state.laterChoices[step] &&
+        !PlaceTable::WorthALook(choice->rank, choice->words)) {
+      choice = nullptr;
+    }
     if (single && (choice || incoming)) {
       size_t id = incoming ? incoming->place : state.found.size();
       if (incoming) {
@@ -147,6 +166,21 @@ void FastConverter::TraceStep(size_t step, bool skipFirst, TraceState& state) co
   state.current ^= 1;
 }
 
+bool FastConverter::MayHavePlaces(const char* run, size_t length, bool everyPlace) const {
+  for (size_t pos = 0; pos < length;) {
+    const unsigned char lead = static_cast<unsigned char>(run[pos]);
+    if (lead < 0x80) {
+      if (placeTable_->MayLead(lead, everyPlace)) return true;
+      ++pos;
+      continue;
+    }
+    const Character c = CharacterAt(run + pos, length - pos);
+    if (c.codePoint == kNoCodePoint || placeTable_->MayLead(c.codePoint, everyPlace)) return true;
+    pos += c.length;
+  }
+  return false;
+}
+
 void FastConverter::TraceRun(const char* run, size_t length, TraceState& state) const {
   state.current = 0;
   state.runLength = length;
@@ -166,7 +200,16 @@ size_t FastConverter::ConvertWithPlaces(const char* text, size_t length, char* o
   char* const start = out;
   const char* const source = text;
   TraceState state;
+  state.everyPlace = everyPlace;
+  state.laterChoices.assign(laterSteps_.size() + 1, false);
+  for (size_t s = laterSteps_.size(); s-- > 0;) {
+    state.laterChoices[s] = state.laterChoices[s + 1] || placeTable_->Count(s + 1) > 0;
+  }
   auto flushRun = [&](const char* run, size_t n) {
+    if (!MayHavePlaces(run, n, everyPlace)) {
+      out = ConvertWholeSegment(run, n, out, true, nullptr, scratch);
+      return;
+    }
     TraceRun(run, n, state);
     const std::string& result = state.text[state.current];
     const size_t at = base + static_cast<size_t>(out - start);

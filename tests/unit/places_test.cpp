@@ -145,6 +145,11 @@ TEST(Places, BothDirectionsThroughTheWholeChain) {
     ASSERT_EQ(m.places.size(), 1u) << name;
     EXPECT_EQ(m.places[0].candidates, (std::vector<std::string>{"干", "乾"})) << name;
   }
+  // A place the later step finds: 线 has one counterpart, 線, which Hong
+  // Kong's step writes 線 or 綫.
+  const Marked hk = ConvertMarked("s2hk", "。线。", GLYPHMAP_EVERY_PLACE);
+  ASSERT_EQ(hk.places.size(), 1u);
+  EXPECT_EQ(hk.places[0].candidates, (std::vector<std::string>{"線", "綫"}));
   // Taiwan's later step writes 裡 for 裏: the candidates are what the chain
   // makes of each, the chosen one as the result has it.
   const Marked tw = ConvertMarked("s2twp", "里");

@@ -149,21 +149,28 @@ int main(int argc, char** argv) {
     // The plain conversion and the one with places, alternating.
     std::vector<double> plain, marked;
     std::vector<Scores> kept;
+    double plainCpu = 0, markedCpu = 0;  // processor time, over all rounds
     for (int i = 0; i < rounds; ++i) {
-      double t0 = Now();
+      const double c0 = ThreadSeconds(), t0 = Now();
       glyphmap_convert(h, text.data(), text.size(), out.data(), out.size());
-      double t1 = Now();
+      const double c1 = ThreadSeconds(), t1 = Now();
       kept.clear();
       glyphmap_convert_places(h, text.data(), text.size(), out.data(), out.size(), 0, &KeepScores, &kept);
-      double t2 = Now();
+      const double c2 = ThreadSeconds(), t2 = Now();
       plain.push_back(t1 - t0);
       marked.push_back(t2 - t1);
+      plainCpu += c1 - c0;
+      markedCpu += c2 - c1;
     }
     const double mb = static_cast<double>(text.size()) / 1e6;
     std::printf("bench: places_plain_%s_%s %.1f MB/s\n", config.c_str(), name.c_str(), mb / Median(plain));
     std::printf("bench: places_marked_%s_%s %.1f MB/s\n", config.c_str(), name.c_str(), mb / Median(marked));
     std::printf("bench: places_cost_%s_%s %.2f x\n", config.c_str(), name.c_str(),
                 Median(marked) / Median(plain));
+    if (plainCpu > 0) {
+      std::printf("bench: places_cost_cpu_%s_%s %.2f x (%.2f s against %.2f s)\n", config.c_str(),
+                  name.c_str(), markedCpu / plainCpu, markedCpu, plainCpu);
+    }
     opencc_close(h);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "%s\n", e.what());
