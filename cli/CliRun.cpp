@@ -61,7 +61,7 @@ std::wstring OutcomeReason(FileOutcome outcome, LoadStatus load, const InputEnco
     case FileOutcome::Undecodable:
       return L"内容不是有效的 " + EncodingLabel(encoding) + L" 文本 / not valid " +
              EncodingLabel(encoding) + L" text";
-    case FileOutcome::LineTooLong: return L"某一行太长 / a line is too long";
+    case FileOutcome::LineTooLong: return L"行过长 / a line is too long";
     case FileOutcome::NotText: return L"不是文本文件 / not a text file";
     case FileOutcome::WriteFailed: return L"无法写入输出 / could not write the output";
     default: return L"";
