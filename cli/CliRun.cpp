@@ -313,7 +313,7 @@ int Runner::Run() {
     sources.push_back(FullPath(item.path));
   }
   const RunSettings settings = Settings();
-  OutputPlanner planner(settings, sources);
+  OutputPlanner planner(settings, sources, &engine_);
   ProgressLine progress(console_, !options_.quiet, items.size(), total);
   for (const QueuedPath& item : items) {
     if (g_interrupted.load()) break;
@@ -347,6 +347,11 @@ bool Runner::ConvertItem(const QueuedPath& item, OutputPlanner& planner, Progres
   const FileReport report = ConvertToOutput(engine_, source, planner, output_, hooks,
                                             StoppedFile::LeavesNothing);
   if (report.stopped) return false;  // said once for the run
+  if (!report.outputOf.empty()) {
+    console_.Error(shown + L": 是 " + report.outputOf + L" 的旧输出, 未转换 / the earlier output of " +
+                   report.outputOf + L", not converted");
+    return true;
+  }
   if (!report.Succeeded()) {
     Fail(shown, report.error != OutputError::None
                     ? OutputReason(report)

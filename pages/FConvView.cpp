@@ -58,6 +58,7 @@ const wchar_t* ReasonText(WORD reason) {
     case CONV_REASON_LINE_TOO_LONG: return L"行过长";
     case CONV_REASON_CANNOT_APPEND: return L"无法追加";
     case CONV_NOTE_NUMBERED: return L"完成·已编号";
+    case CONV_NOTE_EARLIER_OUTPUT: return L"跳过·旧输出";
     default: return nullptr;
   }
 }
