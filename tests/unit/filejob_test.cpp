@@ -63,24 +63,9 @@ std::string Ansi(const std::string& utf8, UINT codePage) {
   return out;
 }
 
-class FileJobTest : public ::testing::Test {
+class FileJobTest : public JobFolders {
  protected:
-  TempDir dir{L"文件任务"};
-  std::wstring outDir = dir / L"输出";
-  std::wstring inDir = dir / L"来源";
-  JobPage page{dir / L"Tarnwell.cfg"};
-
-  void SetUp() override {
-    CreateDirectoryW(outDir.c_str(), nullptr);
-    CreateDirectoryW(inDir.c_str(), nullptr);
-    ASSERT_GT(page.store.WriteString(CFGKEY_OUTPUT_DIR, outDir.c_str()), 0);
-  }
-  std::wstring Source(const std::wstring& name, const std::string& bytes) {
-    std::wstring path = inDir + L"\\" + name;
-    EXPECT_TRUE(WriteFileBytes(path, bytes));
-    return path;
-  }
-  std::string Output(const std::wstring& name) { return ReadFileBytes(outDir + L"\\" + name); }
+  FileJobTest() : JobFolders(L"文件任务") {}
   bool OutputExists(const std::wstring& name) {
     return GetFileAttributesW((outDir + L"\\" + name).c_str()) != INVALID_FILE_ATTRIBUTES;
   }

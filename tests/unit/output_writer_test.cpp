@@ -33,27 +33,12 @@ namespace {
 
 const std::string kText = "头发长了\r\n计算机软件\r\n";
 
-class OutputWriterTest : public ::testing::Test {
+class OutputWriterTest : public JobFolders {
  protected:
-  TempDir dir{L"输出写入"};
-  std::wstring outDir = dir / L"输出";
-  std::wstring inDir = dir / L"来源";
-  JobPage page{dir / L"Tarnwell.cfg"};
-
-  void SetUp() override {
-    CreateDirectoryW(outDir.c_str(), nullptr);
-    CreateDirectoryW(inDir.c_str(), nullptr);
-    ASSERT_GT(page.store.WriteString(CFGKEY_OUTPUT_DIR, outDir.c_str()), 0);
-  }
+  OutputWriterTest() : JobFolders(L"输出写入") {}
   void Set(std::int32_t key, std::int32_t value) {
     ASSERT_GT(page.store.WriteValue(key, &value, sizeof(value)), 0);
   }
-  std::wstring Source(const std::wstring& name, const std::string& bytes) {
-    const std::wstring path = inDir + L"\\" + name;
-    EXPECT_TRUE(WriteFileBytes(path, bytes));
-    return path;
-  }
-  std::string Output(const std::wstring& name) { return ReadFileBytes(outDir + L"\\" + name); }
   bool Exists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
   }
