@@ -165,11 +165,12 @@ class CliConversion : public FileConversion {
   CliConversion(CliConsole& console, ProgressLine& progress, const TargetEncoding& target)
       : console_(console), progress_(progress), target_(target), encoder_(target) {}
   bool Write(const char* bytes, std::int32_t count) override {
-    if (!encoder_.Encode(bytes, static_cast<size_t>(count), encoded_)) {
+    std::string_view encoded;
+    if (!encoder_.Encode(bytes, static_cast<size_t>(count), encoded_, encoded)) {
       unrepresentable_ = true;
       return false;
     }
-    return console_.WriteOut(encoded_.data(), static_cast<std::int32_t>(encoded_.size()), target_);
+    return console_.WriteOut(encoded.data(), static_cast<std::int32_t>(encoded.size()), target_);
   }
   // After a failed write: whether the encoding could not hold the text, and which characters.
   bool Unrepresentable() const { return unrepresentable_; }

@@ -190,13 +190,14 @@ bool OutputFile::ChooseEncoding(const std::wstring& existing) {
 }
 
 bool OutputFile::Write(const char* utf8, std::int32_t count) {
-  if (!encoder_->Encode(utf8, static_cast<size_t>(count), encoded_)) {
+  std::string_view encoded;
+  if (!encoder_->Encode(utf8, static_cast<size_t>(count), encoded_, encoded)) {
     return Fail(OutputError::Encoding);
   }
   DWORD written = 0;
-  const bool whole = WriteFile(handle_.get(), encoded_.data(), static_cast<DWORD>(encoded_.size()),
+  const bool whole = WriteFile(handle_.get(), encoded.data(), static_cast<DWORD>(encoded.size()),
                                &written, nullptr) &&
-                     written == static_cast<DWORD>(encoded_.size());
+                     written == static_cast<DWORD>(encoded.size());
   return whole || Fail(OutputError::CannotWrite);
 }
 

@@ -4,6 +4,7 @@
 #include <limits>
 #include <new>
 
+#include "textio/ByteSearch.h"
 #include "textio/Utf8Scan.h"
 
 TReader::~TReader() {
@@ -15,7 +16,7 @@ const BYTE* TReader::FindLineEnd() {
   const BYTE* data = Data();
   if (!data || position_ >= Size()) return nullptr;
   const std::uint64_t left = Size() - position_;
-  return static_cast<const BYTE*>(std::memchr(data + position_, 0x0A, static_cast<size_t>(left)));
+  return FindByte(data + position_, static_cast<size_t>(left), 0x0A);
 }
 
 std::int32_t TReader::ReadLine(const char** line, std::uint64_t* rawLength) {
@@ -58,15 +59,13 @@ ConvertedLine TReader::ConvertLine(const BYTE* start, std::uint64_t length) {
   }
   const size_t size = static_cast<size_t>(length);
   const size_t wellFormed = WellFormedUtf8Prefix(start, size);
-  LineError error = LineError::None;
   if (wellFormed == size) {
-    char* buffer = LineRoom(length, &error);
-    if (!buffer) return Failed(error);
-    std::memcpy(buffer, start, size);
-    return ConvertedLine{buffer, static_cast<std::int32_t>(size)};
+    // Whole UTF-8: the line is handed out where it lies in the data.
+    return ConvertedLine{reinterpret_cast<const char*>(start), static_cast<std::int32_t>(size)};
   }
   // Damaged bytes: each damaged place becomes U+FFFD, three bytes.
   const Utf8Tally tally = TallyUtf8(start + wellFormed, size - wellFormed);
+  LineError error = LineError::None;
   char* buffer = LineRoom(length + 2 * std::uint64_t{tally.damaged}, &error);
   if (!buffer) return Failed(error);
   std::memcpy(buffer, start, wellFormed);
