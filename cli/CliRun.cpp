@@ -61,7 +61,7 @@ std::wstring OutcomeReason(FileOutcome outcome, LoadStatus load, const InputEnco
     case FileOutcome::Undecodable:
       return L"内容不是有效的 " + EncodingLabel(encoding) + L" 文本 / not valid " +
              EncodingLabel(encoding) + L" text";
-    case FileOutcome::LineTooLong: return L"某一行太长 / a line is too long";
+    case FileOutcome::LineTooLong: return L"行过长 / a line is too long";
     case FileOutcome::NotText: return L"不是文本文件 / not a text file";
     case FileOutcome::WriteFailed: return L"无法写入输出 / could not write the output";
     default: return L"";
@@ -314,7 +314,7 @@ int Runner::Run() {
     sources.push_back(FullPath(item.path));
   }
   const RunSettings settings = Settings();
-  OutputPlanner planner(settings, sources);
+  OutputPlanner planner(settings, sources, &engine_);
   ProgressLine progress(console_, !options_.quiet, items.size(), total);
   for (const QueuedPath& item : items) {
     if (g_interrupted.load()) break;
@@ -348,6 +348,11 @@ bool Runner::ConvertItem(const QueuedPath& item, OutputPlanner& planner, Progres
   const FileReport report = ConvertToOutput(engine_, source, planner, output_, hooks,
                                             StoppedFile::LeavesNothing);
   if (report.stopped) return false;  // said once for the run
+  if (!report.outputOf.empty()) {
+    console_.Error(shown + L": 是 " + report.outputOf + L" 的旧输出, 未转换 / the earlier output of " +
+                   report.outputOf + L", not converted");
+    return true;
+  }
   if (!report.Succeeded()) {
     Fail(shown, report.error != OutputError::None
                     ? OutputReason(report)

@@ -424,7 +424,7 @@ TEST(AnsiReader, LineThatCannotBeConvertedStopsTheFileAndSaysSo) {
   const char* p = nullptr;
   std::uint64_t raw = 0;
   EXPECT_EQ(reader->ReadLine(&p, &raw), 0);
-  EXPECT_TRUE(reader->ReadFailed()) << "not to be taken for the end of the file";
+  EXPECT_EQ(reader->Failure(), LineError::Undecodable) << "not to be taken for the end of the file";
   EXPECT_EQ(raw, 7u);
 }
 
