@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <mutex>
@@ -93,4 +94,8 @@ class QueueFeeder {
   RefusedPaths refused_;
   bool readyPosted_ = false;  // a kQueueFilesReady is on its way and not yet taken
   bool running_ = false;      // the worker takes batches
+  // When the last kQueueFilesReady was posted (none yet: noticed_ false).
+  bool noticed_ = false;
+  std::chrono::steady_clock::time_point lastNotice_;
+  static constexpr std::chrono::milliseconds kReadyNoticeGap{100};
 };

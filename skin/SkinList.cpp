@@ -282,7 +282,14 @@ LRESULT vek_SkinList::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 bool vek_SkinList::OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
-  if (msg != WM_NOTIFY || !IsWindowVisible()) return false;
+  if (msg != WM_NOTIFY) return false;
+  // Cells are asked for whether the list shows or not.
+  if (reinterpret_cast<NMHDR*>(lp)->code == LVN_GETDISPINFOW && cells_ != nullptr) {
+    AnswerDispInfo(*reinterpret_cast<NMLVDISPINFOW*>(lp));
+    *result = 0;
+    return true;
+  }
+  if (!IsWindowVisible()) return false;
   switch (reinterpret_cast<NMHDR*>(lp)->code) {
     case LVN_INSERTITEM:
       if (rowBatch == 0) UpdateScrollBar(1);
@@ -294,6 +301,34 @@ bool vek_SkinList::OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result
       break;
   }
   return false;  // the parent hears of it too
+}
+
+void vek_SkinList::AnswerDispInfo(NMLVDISPINFOW& info) const {
+  LVITEMW& item = info.item;
+  if ((item.mask & LVIF_TEXT) == 0 || item.pszText == nullptr || item.cchTextMax <= 0) return;
+  const std::wstring text = cells_->CellText(item.iItem, item.iSubItem);
+  const size_t room = static_cast<size_t>(item.cchTextMax) - 1;
+  const size_t length = std::min(text.size(), room);
+  text.copy(item.pszText, length);
+  item.pszText[length] = L'\0';
+}
+
+std::wstring vek_SkinList::CellText(int row, int column) const {
+  return cells_ != nullptr ? cells_->CellText(row, column) : GetItemText(row, column);
+}
+
+void vek_SkinList::SetRowCount(int rows) {
+  ListView_SetItemCountEx(m_hWnd, rows, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+  if (rowBatch == 0) UpdateScrollBar(1);
+  Invalidate(true);
+}
+
+void vek_SkinList::RedrawRow(int row) {
+  RECT bounds{};
+  if (!GetItemRect(row, &bounds, LVIR_BOUNDS)) return;
+  // The selection band runs past the last column.
+  bounds.right = GetClientRect().right;
+  InvalidateRect(m_hWnd, &bounds, FALSE);
 }
 
 BOOL vek_SkinList::OnNotify(WPARAM wp, LPARAM lp, LRESULT* result) {
@@ -394,7 +429,7 @@ void vek_SkinList::DrawRows(HDC dc) {
         GetItemRect(i, &icon, LVIR_ICON);
         ImageList_Draw(small, item.iImage, dc, icon.left, icon.top, ILD_TRANSPARENT);
       }
-      std::wstring text = GetItemText(i, c);
+      const std::wstring text = CellText(i, c);
       RECT label{};
       if (c == 0) {
         GetItemRect(i, &label, LVIR_LABEL);
