@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "fw/Gdi.h"
 #include "skin/Painting.h"
@@ -398,9 +399,27 @@ void vek_SkinList::OnPaint() {
 void vek_SkinList::DrawRows(HDC dc) {
   const int top = GetTopIndex();
   const int last = std::min(GetItemCount(), top + GetCountPerPage()) - 1;
+  if (last < top) return;
   HWND hdr = GetHeaderHwnd();
   const int columns = hdr != nullptr ? Header_GetItemCount(hdr) : 0;
   HIMAGELIST small = GetImageList(LVSIL_SMALL);
+  // The rows of a report differ only in their height: the cells are
+  // measured on the first row shown, once a paint (each question to the
+  // list costs Wine several trips to its server).
+  RECT firstRow{};
+  GetItemRect(top, &firstRow, LVIR_BOUNDS);
+  const int rowStep = firstRow.bottom - firstRow.top;
+  std::vector<RECT> labels(static_cast<size_t>(columns));
+  std::vector<UINT> alignments(static_cast<size_t>(columns));
+  for (int c = 0; c < columns; ++c) {
+    RECT& label = labels[static_cast<size_t>(c)];
+    if (c == 0) {
+      GetItemRect(top, &label, LVIR_LABEL);
+    } else {
+      GetSubItemRect(top, c, LVIR_LABEL, &label);
+    }
+    alignments[static_cast<size_t>(c)] = CellAlignment(c);
+  }
 
   fw::UniquePen dotted(CreatePen(PS_DOT, 1, selectionLineColor));
   fw::SaveDcGuard saved(dc);  // ends first: the pen is deselected before it goes
@@ -410,8 +429,9 @@ void vek_SkinList::DrawRows(HDC dc) {
   SelectObject(dc, ScaledFont(font, scale));
   SelectObject(dc, dotted.get());
   for (int i = top; i <= last; ++i) {
-    RECT bounds{};
-    GetItemRect(i, &bounds, LVIR_BOUNDS);
+    const int dy = (i - top) * rowStep;
+    RECT bounds = firstRow;
+    OffsetRect(&bounds, 0, dy);
     if (GetItemState(i, LVIS_SELECTED) & LVIS_SELECTED) {
       RECT fill = bounds;
       fill.right += 1000;
@@ -430,15 +450,12 @@ void vek_SkinList::DrawRows(HDC dc) {
         ImageList_Draw(small, item.iImage, dc, icon.left, icon.top, ILD_TRANSPARENT);
       }
       const std::wstring text = CellText(i, c);
-      RECT label{};
-      if (c == 0) {
-        GetItemRect(i, &label, LVIR_LABEL);
-      } else {
-        GetSubItemRect(i, c, LVIR_LABEL, &label);
-      }
+      RECT label = labels[static_cast<size_t>(c)];
+      OffsetRect(&label, 0, dy);
       label.left += scale.Scale(3);
       DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &label,
-                CellAlignment(c) | DT_END_ELLIPSIS | DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER);
+                alignments[static_cast<size_t>(c)] | DT_END_ELLIPSIS | DT_NOPREFIX |
+                    DT_SINGLELINE | DT_VCENTER);
     }
   }
 }
