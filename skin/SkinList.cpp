@@ -293,7 +293,7 @@ bool vek_SkinList::OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result
   if (!IsWindowVisible()) return false;
   switch (reinterpret_cast<NMHDR*>(lp)->code) {
     case LVN_INSERTITEM:
-      if (rowBatch == 0) UpdateScrollBar(1);
+      UpdateScrollBar(1);
       break;
     case LVN_DELETEITEM:
     case LVN_DELETEALLITEMS:
@@ -320,7 +320,8 @@ std::wstring vek_SkinList::CellText(int row, int column) const {
 
 void vek_SkinList::SetRowCount(int rows) {
   ListView_SetItemCountEx(m_hWnd, rows, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
-  if (rowBatch == 0) UpdateScrollBar(1);
+  // A hidden list's bars stay hidden: it measures them when it shows.
+  if (IsWindowVisible()) UpdateScrollBar(1);
   Invalidate(true);
 }
 

@@ -69,7 +69,6 @@ class vek_SkinList : public fw::CListCtrl, public vek_IScrollObj {
   BOOL noHBar = FALSE;
   BOOL noVBar = FALSE;
   BOOL vBarShown = FALSE;  // the list is narrowed for the vertical bar
-  int rowBatch = 0;        // BeginRows calls not yet ended
   std::unique_ptr<vek_SkinHeader> header;
   vek_SkinHScrollBar hBar;
   vek_SkinVScrollBar vBar;
@@ -97,16 +96,10 @@ class vek_SkinList : public fw::CListCtrl, public vek_IScrollObj {
   int Bar() const;
   void UpdateScrollBar(int bar);
   void PlaceScrollBars();
-  // While rows are added in a batch the bars are measured once, at its
-  // end, not after every row (each measure repaints the bar at once).
-  void BeginRows() { ++rowBatch; }
-  void EndRows() {
-    if (rowBatch > 0 && --rowBatch == 0) UpdateScrollBar(1);
-  }
   // An owner-data list's cells (not owned; null: the list's own items).
   void SetCells(const vek_ListCells* cells) { cells_ = cells; }
   // An owner-data list now has `rows` rows: the rows shown keep their
-  // place, the bars are measured (at the batch's end, in a batch).
+  // place, the bars are measured once (when it shows, for a hidden list).
   void SetRowCount(int rows);
   // Paints `row` again after its cells changed.
   void RedrawRow(int row);
