@@ -37,6 +37,10 @@ constexpr wchar_t kPathTooLong[] = L"以下文件的路径超过 259 个字符, 
 // Said when a chosen name stands for a device rather than a file.
 constexpr wchar_t kDeviceNames[] =
     L"以下名称代表系统设备, 不是磁盘上的文件, 无法加入转换队列:\n\n";
+// The timer of a turn of queued files that waits for its time.
+constexpr UINT_PTR kQueueTurnTimer = 0x5154;
+// Turns of queued files come at least this far apart.
+constexpr DWORD kQueueTurnGapMs = 100;
 // Beside Start while dropped files are made ready.
 constexpr wchar_t kQueueingFiles[] = L"正在加入文件…";
 // Said when Start is pressed while dropped files are still being made ready.
@@ -256,12 +260,31 @@ LRESULT CFConvView::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     OnQueueFiles(wp);
     return 0;
   }
+  if (msg == WM_TIMER && wp == kQueueTurnTimer) {
+    ::KillTimer(m_hWnd, kQueueTurnTimer);
+    queueTurnWaits_ = false;
+    OnQueueFiles(kQueueFilesReady);
+    return 0;
+  }
   // The feeder posts to this window: it ends before the window goes.
   if (msg == WM_DESTROY) feeder_.Stop();
   return CConvView::WindowProc(msg, wp, lp);
 }
 
 void CFConvView::OnQueueFiles(WPARAM what) {
+  // A turn costs the list a measure of its bars and a paint: while files
+  // come, one at most every kQueueTurnGapMs, taking together what came
+  // meanwhile. The last files come at once, with the feeder's end.
+  if (what == kQueueFilesReady) {
+    if (queueTurnWaits_) return;
+    const DWORD since = GetTickCount() - lastQueueTurn_;
+    if (since < kQueueTurnGapMs &&
+        ::SetTimer(m_hWnd, kQueueTurnTimer, kQueueTurnGapMs - since, nullptr) != 0) {
+      queueTurnWaits_ = true;
+      return;
+    }
+  }
+  lastQueueTurn_ = GetTickCount();
   // The rows of a turn are one new row count for the list; the turns are
   // bounded all the same, so that the window answers between them.
   constexpr size_t kRowsPerTurn = 2000;

@@ -150,6 +150,8 @@ class CFConvView : public CConvView, private vek_ListCells {
   FileDropTarget fileDrop_;  // files dragged onto the list
   QueueFeeder feeder_;       // dropped and handed-over files made ready
   int fedCount_ = 0;         // rows the feeder's files took since it started
+  DWORD lastQueueTurn_ = 0;  // when ready files last took their rows (GetTickCount)
+  bool queueTurnWaits_ = false;  // the next turn waits for its timer
   bool feeding_ = false;     // handed files are not all in the list yet
   // The queue as it stood at Start: what the running job works on.
   std::vector<FileEntry> jobFiles_;

@@ -116,14 +116,8 @@ void QueueFeeder::Work() {
       if (ok) {
         ready_.push_back(std::move(ready));
         // One notice at a time: the page takes everything ready at once.
-        // The first file is told at once, the others at most every
-        // kReadyNoticeGap (each take costs the page a measure and a paint);
-        // what is left when the work ends comes with kQueueFilesDone.
-        const auto now = std::chrono::steady_clock::now();
-        if (!readyPosted_ && (!noticed_ || now - lastNotice_ >= kReadyNoticeGap)) {
+        if (!readyPosted_) {
           readyPosted_ = true;
-          noticed_ = true;
-          lastNotice_ = now;
           Post(kQueueFilesReady);
         }
       } else {

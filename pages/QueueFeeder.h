@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <atomic>
-#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <mutex>
@@ -94,8 +93,4 @@ class QueueFeeder {
   RefusedPaths refused_;
   bool readyPosted_ = false;  // a kQueueFilesReady is on its way and not yet taken
   bool running_ = false;      // the worker takes batches
-  // When the last kQueueFilesReady was posted (none yet: noticed_ false).
-  bool noticed_ = false;
-  std::chrono::steady_clock::time_point lastNotice_;
-  static constexpr std::chrono::milliseconds kReadyNoticeGap{100};
 };
