@@ -217,6 +217,9 @@ void CTarnwellDlg::QueueHandedFiles() {
     ::KillTimer(m_hWnd, kHandOverTimer);
     return;
   }
+  // Files handed over are converted next: their conversions are built now,
+  // not only after the first paint.
+  warmUp_.Start(StoredStandard(CfgStore::Instance()));
   // A run in progress, or a dialog of ours in front (the main window is
   // then disabled): the files wait, and join the queue afterwards.
   bool busy = !IsWindowEnabled(m_hWnd);

@@ -61,7 +61,7 @@ std::wstring OutcomeReason(FileOutcome outcome, LoadStatus load, const InputEnco
     case FileOutcome::Undecodable:
       return L"内容不是有效的 " + EncodingLabel(encoding) + L" 文本 / not valid " +
              EncodingLabel(encoding) + L" text";
-    case FileOutcome::LineTooLong: return L"某一行太长 / a line is too long";
+    case FileOutcome::LineTooLong: return L"行过长 / a line is too long";
     case FileOutcome::NotText: return L"不是文本文件 / not a text file";
     case FileOutcome::WriteFailed: return L"无法写入输出 / could not write the output";
     default: return L"";
@@ -165,11 +165,12 @@ class CliConversion : public FileConversion {
   CliConversion(CliConsole& console, ProgressLine& progress, const TargetEncoding& target)
       : console_(console), progress_(progress), target_(target), encoder_(target) {}
   bool Write(const char* bytes, std::int32_t count) override {
-    if (!encoder_.Encode(bytes, static_cast<size_t>(count), encoded_)) {
+    std::string_view encoded;
+    if (!encoder_.Encode(bytes, static_cast<size_t>(count), encoded_, encoded)) {
       unrepresentable_ = true;
       return false;
     }
-    return console_.WriteOut(encoded_.data(), static_cast<std::int32_t>(encoded_.size()), target_);
+    return console_.WriteOut(encoded.data(), static_cast<std::int32_t>(encoded.size()), target_);
   }
   // After a failed write: whether the encoding could not hold the text, and which characters.
   bool Unrepresentable() const { return unrepresentable_; }
@@ -313,7 +314,7 @@ int Runner::Run() {
     sources.push_back(FullPath(item.path));
   }
   const RunSettings settings = Settings();
-  OutputPlanner planner(settings, sources);
+  OutputPlanner planner(settings, sources, &engine_);
   ProgressLine progress(console_, !options_.quiet, items.size(), total);
   for (const QueuedPath& item : items) {
     if (g_interrupted.load()) break;
@@ -347,6 +348,11 @@ bool Runner::ConvertItem(const QueuedPath& item, OutputPlanner& planner, Progres
   const FileReport report = ConvertToOutput(engine_, source, planner, output_, hooks,
                                             StoppedFile::LeavesNothing);
   if (report.stopped) return false;  // said once for the run
+  if (!report.outputOf.empty()) {
+    console_.Error(shown + L": 是 " + report.outputOf + L" 的旧输出, 未转换 / the earlier output of " +
+                   report.outputOf + L", not converted");
+    return true;
+  }
   if (!report.Succeeded()) {
     Fail(shown, report.error != OutputError::None
                     ? OutputReason(report)

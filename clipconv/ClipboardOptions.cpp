@@ -5,14 +5,14 @@
 namespace {
 
 // The stored int32, or `fallback` when the key is absent or of another size.
-std::int32_t ReadInt(const CfgStore& store, std::int32_t key, std::int32_t fallback) {
+std::int32_t ReadInt(const CfgReader& store, std::int32_t key, std::int32_t fallback) {
   std::int32_t value = 0;
   return store.ReadValue(key, &value, sizeof(value)) == sizeof(value) ? value : fallback;
 }
 
 }  // namespace
 
-ClipboardOptions ReadClipboardOptions(const CfgStore& store) {
+ClipboardOptions ReadClipboardOptions(const CfgReader& store) {
   ClipboardOptions o;
   o.hotkeysOn = ReadInt(store, CFGKEY_HOTKEYS_ON, 1) != 0;
   o.sim2Tra = UnpackHotkey(ReadInt(store, CFGKEY_HOTKEY_SIM2TRA, 0), kDefaultSim2TraHotkey);

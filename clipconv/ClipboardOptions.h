@@ -8,6 +8,7 @@
 #include "clipconv/HotkeyChoice.h"
 #include "engine/ConvDirection.h"
 
+class CfgReader;
 class CfgStore;
 
 struct ClipboardOptions {
@@ -22,7 +23,7 @@ struct ClipboardOptions {
 };
 
 // The stored options; a missing key or a value out of range reads as its default.
-ClipboardOptions ReadClipboardOptions(const CfgStore& store);
+ClipboardOptions ReadClipboardOptions(const CfgReader& store);
 // Stores every option; the name of the first one that could not be stored
 // (for the user), or null when all were.
 const wchar_t* WriteClipboardOptions(CfgStore& store, const ClipboardOptions& options);

@@ -21,16 +21,15 @@ namespace {
 
 CfgStore* g_instance = nullptr;
 
-// A copy of the program holds the file for a moment only; another program
-// (a backup or sync tool) may hold it for minutes. About two seconds tell
-// them apart.
-constexpr int kOpenAttempts = 10;
-constexpr DWORD kRetryDelayMs = 200;
+using RetryWait = std::function<void(DWORD)>;
 
 // Opens the settings file, creating it empty when absent. A sharing
 // violation means another reader or writer holds it: wait and try again.
-// On failure `error` holds the system's reason.
-fw::UniqueHandle OpenCfgFile(const wchar_t* path, DWORD access, DWORD share, DWORD& error) {
+// A copy of the program holds the file for a moment only; another program
+// (a backup or sync tool) may hold it for minutes: the attempts of about
+// two seconds tell them apart. On failure `error` holds the system's reason.
+fw::UniqueHandle OpenCfgFile(const wchar_t* path, DWORD access, DWORD share, DWORD& error,
+                             const RetryWait& wait) {
   for (int attempt = 1;; ++attempt) {
     HANDLE h = CreateFileW(path, access, share, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                            nullptr);
@@ -39,8 +38,12 @@ fw::UniqueHandle OpenCfgFile(const wchar_t* path, DWORD access, DWORD share, DWO
       return fw::UniqueHandle(h);
     }
     error = GetLastError();
-    if (error != ERROR_SHARING_VIOLATION || attempt >= kOpenAttempts) return {};
-    Sleep(kRetryDelayMs);
+    if (error != ERROR_SHARING_VIOLATION || attempt >= CfgStore::kOpenAttempts) return {};
+    if (wait) {
+      wait(CfgStore::kRetryDelayMs);
+    } else {
+      Sleep(CfgStore::kRetryDelayMs);
+    }
   }
 }
 
@@ -50,6 +53,55 @@ bool ReadAt(HANDLE file, std::uint64_t offset, void* dst, DWORD size) {
   DWORD got = 0;
   return SetFilePointerEx(file, at, nullptr, FILE_BEGIN) &&
          ReadFile(file, dst, size, &got, nullptr) && got == size;
+}
+
+// Index of key's entry among those in use in a sound image, or -1.
+std::int32_t FindCfgEntry(const unsigned char* image, std::int32_t key) {
+  CfgHeader header;
+  std::memcpy(&header, image, sizeof header);
+  for (std::int32_t i = 0; i < header.count; ++i) {
+    CfgEntry entry;
+    std::memcpy(&entry, image + kCfgTableOffset + i * sizeof(CfgEntry), sizeof entry);
+    if (entry.key == key) return i;
+  }
+  return -1;
+}
+
+// Copies key's value from a sound image (CfgReader::ReadValue).
+std::int32_t CopyCfgValue(const unsigned char* image, std::int32_t key, void* dst,
+                          std::int32_t dstSize) {
+  const std::int32_t i = FindCfgEntry(image, key);
+  if (i < 0) return 0;
+  CfgEntry entry;
+  std::memcpy(&entry, image + kCfgTableOffset + i * sizeof(CfgEntry), sizeof entry);
+  if (!dst || dstSize < 0 || static_cast<std::uint32_t>(dstSize) < entry.size) return 0;
+  std::memcpy(dst, image + entry.offset, entry.size);
+  return static_cast<std::int32_t>(entry.size);
+}
+
+// A string slot read through `reader` (CfgReader::ReadString), the output
+// folder giving way to `defaultOutputDir` when it is not absolute.
+std::int32_t ReadCfgString(const CfgReader& reader, std::int32_t key, wchar_t* dst,
+                           const wchar_t* defaultOutputDir) {
+  if (!dst) return 0;
+  std::memset(dst, 0, CfgStore::kStringSlotBytes);
+  wchar_t slot[CfgStore::kStringUnits] = {};
+  std::int32_t size = reader.ReadValue(key, slot, CfgStore::kStringSlotBytes);
+  if (size >= 1 && size <= CfgStore::kStringSlotBytes) {
+    std::memcpy(dst, slot, CfgStore::kStringSlotBytes);
+  }
+  // A slot filled to its last unit has no terminator; callers treat the
+  // buffer as a C string.
+  dst[CfgStore::kStringUnits - 1] = L'\0';
+  // Output lands in the output folder only when it names one place: a
+  // relative folder would depend on whatever folder is current.
+  if (key == CFGKEY_OUTPUT_DIR && defaultOutputDir[0] != L'\0' && !IsAbsoluteFolder(dst)) {
+    const size_t n = wcsnlen(defaultOutputDir, CfgStore::kStringUnits - 1);
+    std::wmemset(dst, 0, CfgStore::kStringUnits);
+    std::wmemcpy(dst, defaultOutputDir, n);
+    size = CfgStore::kStringSlotBytes;
+  }
+  return size;
 }
 
 // The open file and its whole image in memory, with `spare` bytes more for
@@ -76,14 +128,7 @@ struct CfgImage {
   void SetEntry(std::int32_t i, const CfgEntry& e) {
     std::memcpy(bytes.get() + kCfgTableOffset + i * sizeof(CfgEntry), &e, sizeof e);
   }
-  // Index of key's entry among those in use, or -1.
-  std::int32_t Find(std::int32_t key) const {
-    const std::int32_t count = Header().count;
-    for (std::int32_t i = 0; i < count; ++i) {
-      if (Entry(i).key == key) return i;
-    }
-    return -1;
-  }
+  std::int32_t Find(std::int32_t key) const { return FindCfgEntry(bytes.get(), key); }
   // Writes the image's totalSize bytes from the start of the file (or into
   // the session's memory); returns the bytes written, 0 when they were not
   // all written.
@@ -137,7 +182,7 @@ bool ReadStoreFromFile(CfgImage& image, std::uint32_t spare, bool& outOfMemory) 
 // the empty store. False only when the file cannot be opened or no memory
 // is left.
 bool LoadCfgImage(const wchar_t* path, bool forWriting, std::uint32_t spare, CfgImage& image,
-                  std::vector<unsigned char>* memory = nullptr) {
+                  std::vector<unsigned char>* memory, const RetryWait& wait) {
   if (memory != nullptr && memory->size() >= kCfgEmptySize) {
     // The session's own store, sound by construction.
     image.memory = memory;
@@ -149,8 +194,8 @@ bool LoadCfgImage(const wchar_t* path, bool forWriting, std::uint32_t spare, Cfg
   }
   if (!path[0]) return false;
   image.file = forWriting
-                   ? OpenCfgFile(path, GENERIC_READ | GENERIC_WRITE, 0, image.openError)
-                   : OpenCfgFile(path, GENERIC_READ, FILE_SHARE_READ, image.openError);
+                   ? OpenCfgFile(path, GENERIC_READ | GENERIC_WRITE, 0, image.openError, wait)
+                   : OpenCfgFile(path, GENERIC_READ, FILE_SHARE_READ, image.openError, wait);
   if (!image.file) return false;
   bool outOfMemory = false;
   image.fromFile = ReadStoreFromFile(image, spare, outOfMemory);
@@ -231,7 +276,7 @@ void CfgStore::EnsureCurrent(const wchar_t* defaultOutputDir) {
   DWORD openError = ERROR_SUCCESS;
   {
     CfgImage image;
-    const bool opened = LoadCfgImage(path_, false, 0, image, Memory());
+    const bool opened = LoadCfgImage(path_, false, 0, image, Memory(), retryWait_);
     if (opened && image.fromFile && (image.Header().version >> 16) == kCfgMajorVersion) return;
     openError = opened ? ERROR_SUCCESS : image.openError;
   }
@@ -263,13 +308,39 @@ std::int32_t CfgStore::ReadValue(std::int32_t key, void* dst, std::int32_t dstSi
   std::unique_lock<std::mutex> lock(memoryLock_, std::defer_lock);
   if (inMemory_) lock.lock();
   CfgImage image;
-  if (!LoadCfgImage(path_, false, 0, image, Memory())) return 0;
-  const std::int32_t i = image.Find(key);
-  if (i < 0) return 0;
-  const CfgEntry entry = image.Entry(i);
-  if (!dst || dstSize < 0 || static_cast<std::uint32_t>(dstSize) < entry.size) return 0;
-  std::memcpy(dst, image.bytes.get() + entry.offset, entry.size);
-  return static_cast<std::int32_t>(entry.size);
+  if (!LoadCfgImage(path_, false, 0, image, Memory(), retryWait_)) return 0;
+  return CopyCfgValue(image.bytes.get(), key, dst, dstSize);
+}
+
+bool CfgStore::ReadAll(CfgValues& values, DWORD* openError) const {
+  values.image_.clear();
+  values.defaultOutputDir_ = defaultOutputDir_;
+  std::unique_lock<std::mutex> lock(memoryLock_, std::defer_lock);
+  if (inMemory_) lock.lock();
+  CfgImage image;
+  const bool loaded = LoadCfgImage(path_, false, 0, image, Memory(), retryWait_);
+  if (openError != nullptr) {
+    *openError = loaded ? ERROR_SUCCESS
+                        : image.openError != ERROR_SUCCESS ? image.openError : ERROR_OUTOFMEMORY;
+  }
+  if (!loaded) return false;
+  const std::uint32_t size = image.Header().totalSize;
+  try {
+    values.image_.assign(image.bytes.get(), image.bytes.get() + size);
+  } catch (const std::bad_alloc&) {
+    if (openError != nullptr) *openError = ERROR_OUTOFMEMORY;
+    return false;
+  }
+  return true;
+}
+
+std::int32_t CfgValues::ReadValue(std::int32_t key, void* dst, std::int32_t dstSize) const {
+  if (image_.empty()) return 0;
+  return CopyCfgValue(image_.data(), key, dst, dstSize);
+}
+
+std::int32_t CfgValues::ReadString(std::int32_t key, wchar_t* dst) const {
+  return ReadCfgString(*this, key, dst, defaultOutputDir_.c_str());
 }
 
 std::int32_t CfgStore::WriteValue(std::int32_t key, const void* src, std::int32_t size) {
@@ -283,7 +354,7 @@ std::int32_t CfgStore::WriteValue(std::int32_t key, const void* src, std::int32_
   }
   const auto valueSize = static_cast<std::uint32_t>(size);
   CfgImage image;
-  if (!LoadCfgImage(path_, true, valueSize, image, Memory())) {
+  if (!LoadCfgImage(path_, true, valueSize, image, Memory(), retryWait_)) {
     lastWriteFailure_ = CfgWriteFailure::CannotOpen;
     lastWriteError_ = image.openError != ERROR_SUCCESS ? image.openError : ERROR_OUTOFMEMORY;
     return 0;
@@ -331,21 +402,7 @@ std::int32_t CfgStore::WriteValue(std::int32_t key, const void* src, std::int32_
 }
 
 std::int32_t CfgStore::ReadString(std::int32_t key, wchar_t* dst) const {
-  if (!dst) return 0;
-  std::memset(dst, 0, kStringSlotBytes);
-  wchar_t slot[kStringUnits] = {};
-  std::int32_t size = ReadValue(key, slot, kStringSlotBytes);
-  if (size >= 1 && size <= kStringSlotBytes) std::memcpy(dst, slot, kStringSlotBytes);
-  // A slot filled to its last unit has no terminator; callers treat the
-  // buffer as a C string.
-  dst[kStringUnits - 1] = L'\0';
-  // Output lands in the output folder only when it names one place: a
-  // relative folder would depend on whatever folder is current.
-  if (key == CFGKEY_OUTPUT_DIR && defaultOutputDir_[0] != L'\0' && !IsAbsoluteFolder(dst)) {
-    std::memcpy(dst, defaultOutputDir_, kStringSlotBytes);
-    size = kStringSlotBytes;
-  }
-  return size;
+  return ReadCfgString(*this, key, dst, defaultOutputDir_);
 }
 
 std::int32_t CfgStore::WriteString(std::int32_t key, const wchar_t* str) {
@@ -361,7 +418,7 @@ bool CfgStore::IsCurrent() const {
   std::unique_lock<std::mutex> lock(memoryLock_, std::defer_lock);
   if (inMemory_) lock.lock();
   CfgImage image;
-  if (!LoadCfgImage(path_, false, 0, image, Memory()) || !image.fromFile) return false;
+  if (!LoadCfgImage(path_, false, 0, image, Memory(), retryWait_) || !image.fromFile) return false;
   return (image.Header().version >> 16) == kCfgMajorVersion;
 }
 
@@ -369,7 +426,7 @@ bool CfgStore::Reset() {
   std::unique_lock<std::mutex> lock(memoryLock_, std::defer_lock);
   if (inMemory_) lock.lock();
   CfgImage image;
-  if (!LoadCfgImage(path_, true, 0, image, Memory())) return false;
+  if (!LoadCfgImage(path_, true, 0, image, Memory(), retryWait_)) return false;
   CfgHeader header = image.Header();
   header.version = kCfgVersion;
   image.SetHeader(header);

@@ -3,7 +3,10 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <mutex>
+#include <string>
+#include <utility>
 #include <vector>
 
 // The settings of the program. A key a file lacks reads as absent (its
@@ -41,6 +44,36 @@ enum class CfgWriteFailure {
 // drive path ("C:\...") or a UNC path ("\\server\share...").
 bool IsAbsoluteFolder(const wchar_t* path);
 
+// What reads settings: the store itself (each read opens the file) or the
+// values it held at one read (CfgValues).
+class CfgReader {
+ public:
+  virtual ~CfgReader() = default;
+  // Copies key's value into dst and returns its size; 0, copying nothing,
+  // when the key is absent (or its file cannot be opened) or dstSize is
+  // smaller than the value.
+  virtual std::int32_t ReadValue(std::int32_t key, void* dst, std::int32_t dstSize) const = 0;
+  // Reads a string slot into dst (260 units, zeroed first, always
+  // terminated) and returns the stored size (0 when absent). Once
+  // EnsureCurrent has given the default output folder, an output folder
+  // that is not absolute (IsAbsoluteFolder) reads as that default.
+  virtual std::int32_t ReadString(std::int32_t key, wchar_t* dst) const = 0;
+};
+
+// Every value of the store as it stood at one read (CfgStore::ReadAll),
+// read with no further access to the file: a caller that needs several
+// keys opens the file once, and waits for a busy file once.
+class CfgValues : public CfgReader {
+ public:
+  std::int32_t ReadValue(std::int32_t key, void* dst, std::int32_t dstSize) const override;
+  std::int32_t ReadString(std::int32_t key, wchar_t* dst) const override;
+
+ private:
+  friend class CfgStore;
+  std::vector<unsigned char> image_;  // a sound image; empty: every key reads absent
+  std::wstring defaultOutputDir_;
+};
+
 // The per-user settings file "Tarnwell.cfg", a key/value table (layout in
 // CfgLayout.h). Nothing is cached: every read opens the file, loads it
 // whole and closes it; every write loads it, changes the image and writes
@@ -52,8 +85,12 @@ bool IsAbsoluteFolder(const wchar_t* path);
 // A damaged file (too short, without the magic, or with header fields or
 // entries that point outside it) reads as an empty store; a write then
 // stores the empty store plus its value, and the next start resets it.
-class CfgStore {
+class CfgStore : public CfgReader {
  public:
+  // Attempts at opening a file another reader or writer holds, a retry
+  // delay apart: about two seconds in all.
+  static constexpr int kOpenAttempts = 10;
+  static constexpr DWORD kRetryDelayMs = 200;
   static constexpr int kPathUnits = 260;
   static constexpr int kStringUnits = 260;
   static constexpr int kStringSlotBytes = kStringUnits * 2;  // 520
@@ -73,10 +110,13 @@ class CfgStore {
   // Deletes the process-wide store; called once by the shutdown routine.
   static void DeleteInstance();
 
-  // Copies key's value into dst and returns its size; 0, copying nothing,
-  // when the file cannot be opened, the key is absent or dstSize is smaller
-  // than the value.
-  std::int32_t ReadValue(std::int32_t key, void* dst, std::int32_t dstSize) const;
+  // One value (CfgReader), read with an open of its own.
+  std::int32_t ReadValue(std::int32_t key, void* dst, std::int32_t dstSize) const override;
+  // Every value at once, with one open of the file (waiting once for a
+  // busy one). False when the file could not be opened (*openError says
+  // why) or no memory was left; `values` then hold none, and every key
+  // reads absent.
+  bool ReadAll(CfgValues& values, DWORD* openError = nullptr) const;
   // Stores size bytes under key (adding the key, or overwriting its value
   // in place) and rewrites the file. Returns the bytes written (the whole
   // image), or 0 (LastWriteFailure says why; the file is then left alone)
@@ -85,11 +125,8 @@ class CfgStore {
   // key that holds a value of another size is rewritten at this size
   // (TakeRepaired then says so).
   std::int32_t WriteValue(std::int32_t key, const void* src, std::int32_t size);
-  // Reads a string slot into dst (260 units, zeroed first, always
-  // terminated) and returns the stored size (0 when absent). Once
-  // EnsureCurrent has given the default output folder, an output folder
-  // that is not absolute (IsAbsoluteFolder) reads as that default.
-  std::int32_t ReadString(std::int32_t key, wchar_t* dst) const;
+  // A string slot (CfgReader), read with an open of its own.
+  std::int32_t ReadString(std::int32_t key, wchar_t* dst) const override;
   // Stores str (up to 259 units) in a 520-byte slot; a missing or longer
   // string stores an all-zero slot. Returns WriteValue's result.
   std::int32_t WriteString(std::int32_t key, const wchar_t* str);
@@ -120,6 +157,10 @@ class CfgStore {
 
   const wchar_t* Path() const { return path_; }
 
+  // How an opener that meets a sharing violation waits between its
+  // attempts: Sleep by default; a test counts the waits instead.
+  void SetRetryWait(std::function<void(DWORD)> wait) { retryWait_ = std::move(wait); }
+
   // "<appData>\Quorvane\Tarnwell\" into folder and that plus "Tarnwell.cfg"
   // into file (260 units each). False, leaving both empty, when they do not
   // fit.
@@ -137,4 +178,5 @@ class CfgStore {
   CfgWriteFailure lastWriteFailure_ = CfgWriteFailure::None;
   DWORD lastWriteError_ = ERROR_SUCCESS;
   std::atomic<bool> repaired_{false};
+  std::function<void(DWORD)> retryWait_;
 };

@@ -41,3 +41,6 @@ constexpr WORD CONV_REASON_CANNOT_APPEND = 12; // the output there cannot be con
 // Done, but the output took a number: another file of the run had made an
 // output of its name.
 constexpr WORD CONV_NOTE_NUMBERED = 13;
+// Done without converting: the file is the earlier output of another
+// queued file, beside it, which writes it anew.
+constexpr WORD CONV_NOTE_EARLIER_OUTPUT = 14;

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <map>
 #include <stdexcept>
 
@@ -142,31 +143,82 @@ std::vector<ConverterCache::FileStamp> ConverterCache::StampsOf(const PreparedCo
   return stamps;
 }
 
+namespace {
+
+// Whether the thread of this id is gone (ended, or terminated mid-build).
+bool ThreadEnded(unsigned long id) {
+  const fw::UniqueHandle thread(OpenThread(SYNCHRONIZE, FALSE, id));
+  return !thread || WaitForSingleObject(thread.get(), 0) == WAIT_OBJECT_0;
+}
+
+}  // namespace
+
+bool ConverterCache::WaitFor(const std::shared_ptr<Building>& building,
+                             std::unique_lock<std::mutex>& lock) {
+  // Looked at every tenth of a second: a builder that was ended never
+  // publishes, and its waiters must not wait for good.
+  while (!building->ended) {
+    if (built_.wait_for(lock, std::chrono::milliseconds(100)) == std::cv_status::timeout &&
+        !building->ended && ThreadEnded(building->thread)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+void ConverterCache::Publish(const std::string& key, const std::shared_ptr<Building>& building,
+                             ConverterPtr converter) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (converter) {
+      Entry& entry = entries_[key];
+      if (!(entry.converter && entry.stamps == building->stamps)) {
+        entry = Entry{building->stamps, converter};
+      }
+      building->converter = entry.converter;
+    }
+    building->ended = true;
+    auto found = building_.find(key);
+    if (found != building_.end() && found->second == building) building_.erase(found);
+  }
+  built_.notify_all();
+}
+
 ConverterPtr ConverterCache::Get(const PreparedConfig& config, const std::string& folder) {
   if (config.shipped) dictionaryCheck_.VerifyShipped(folder, config.dictionaryFiles);
   std::vector<FileStamp> stamps = StampsOf(config, folder);
   std::string key = folder + '\n' + config.json;
+  auto mine = std::make_shared<Building>();
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::unique_lock<std::mutex> lock(mutex_);
     auto found = entries_.find(key);
     if (found != entries_.end() && found->second.stamps == stamps) {
       return found->second.converter;
     }
+    auto other = building_.find(key);
+    if (other != building_.end() && other->second->stamps == stamps) {
+      const std::shared_ptr<Building> building = other->second;
+      // A build that failed is tried again here, to be told its reason.
+      if (WaitFor(building, lock) && building->converter) return building->converter;
+    }
+    mine->stamps = stamps;
+    mine->thread = GetCurrentThreadId();
+    building_[key] = mine;
   }
-  // Checking and building take a while, and run outside the lock: a thread
-  // ended in either leaves later openers free. Two first openers at once
-  // may both build; the first one published is the one every later opener
-  // gets.
-  for (size_t i = 0; i < stamps.size(); ++i) {
-    dictionaryCheck_.Verify(folder, config.dictionaryFiles[i], stamps[i].writeTime,
-                            stamps[i].size);
+  // Checking and building take a while, and run outside the lock.
+  ConverterPtr converter;
+  try {
+    for (size_t i = 0; i < stamps.size(); ++i) {
+      dictionaryCheck_.Verify(folder, config.dictionaryFiles[i], stamps[i].writeTime,
+                              stamps[i].size);
+    }
+    converter = build_(config, folder);
+  } catch (...) {
+    Publish(key, mine, nullptr);
+    throw;
   }
-  ConverterPtr converter = build_(config, folder);
-  std::lock_guard<std::mutex> lock(mutex_);
-  Entry& entry = entries_[key];
-  if (entry.converter && entry.stamps == stamps) return entry.converter;
-  entry = Entry{std::move(stamps), converter};
-  return converter;
+  Publish(key, mine, converter);
+  return mine->converter;
 }
 
 }  // namespace glyphmap

@@ -1,4 +1,5 @@
 #pragma once
+#include <condition_variable>
 #include <functional>
 #include <map>
 #include <memory>
@@ -33,7 +34,11 @@ class ConverterCache {
   // Throws std::runtime_error with OpenCC's reason when building fails.
   // The build runs outside the cache's lock, which is held only to look an
   // entry up and to publish one: a thread ended at any point of a build
-  // (a worker terminated while opening) leaves the cache usable.
+  // (a worker terminated while opening) leaves the cache usable. An opener
+  // that finds the same conversion being built by another thread waits for
+  // that build (a job started while the program builds its conversions in
+  // the background must not build a second copy beside it), and builds it
+  // itself when that thread ends without publishing.
   ConverterPtr Get(const PreparedConfig& config, const std::string& folder);
   // `base` with the word list at `path` (UTF-8) in front of it. The list is
   // read again when its file changed (time of last write or size).
@@ -50,6 +55,18 @@ class ConverterCache {
     std::vector<FileStamp> stamps;
     ConverterPtr converter;
   };
+  // A build in hand: its thread, and its end once published.
+  struct Building {
+    std::vector<FileStamp> stamps;
+    unsigned long thread = 0;  // its Windows thread id
+    bool ended = false;
+    ConverterPtr converter;  // null when the build failed
+  };
+
+  // Waits for `building` to end; false when its thread ended first.
+  bool WaitFor(const std::shared_ptr<Building>& building, std::unique_lock<std::mutex>& lock);
+  void Publish(const std::string& key, const std::shared_ptr<Building>& building,
+               ConverterPtr converter);
 
   static std::vector<FileStamp> StampsOf(const PreparedConfig& config, const std::string& folder);
   static FileStamp StampOf(const std::string& pathUtf8);
@@ -57,6 +74,8 @@ class ConverterCache {
   Builder build_;
   std::mutex mutex_;
   std::map<std::string, Entry> entries_;
+  std::map<std::string, std::shared_ptr<Building>> building_;
+  std::condition_variable built_;
   std::mutex wordsMutex_;
   std::map<std::string, std::pair<FileStamp, std::shared_ptr<const WordList>>> wordLists_;
   // Shipped dictionaries are checked against their list before first use.

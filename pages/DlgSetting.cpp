@@ -57,12 +57,13 @@ void CopyBounded(wchar_t (&dst)[260], const std::wstring& src) {
 CDlgSetting::CDlgSetting(CfgStore& store) : vek_SkinDlg(IDD_SETTINGS_DLG, nullptr), store_(store) {
   faceId = BMP_DLG_520X515;
   UseLightBody();
+  store_.ReadAll(shown_);
   std::int32_t mode = 0;
-  store_.ReadValue(CFGKEY_ENCODING_MODE, &mode, sizeof(mode));
+  shown_.ReadValue(CFGKEY_ENCODING_MODE, &mode, sizeof(mode));
   encodingMode = mode;
-  standard = StoredStandard(store_);
-  output = ReadOutputOptions(store_);
-  clipboard = ReadClipboardOptions(store_);
+  standard = StoredStandard(shown_);
+  output = ReadOutputOptions(shown_);
+  clipboard = ReadClipboardOptions(shown_);
   runAtLogon = RunsAtLogon();
 }
 
@@ -190,14 +191,14 @@ void CDlgSetting::DoDataExchange(fw::CDataExchange* dx) {
 BOOL CDlgSetting::OnInitDialog() {
   vek_SkinDlg::OnInitDialog();
   wchar_t folder[260] = {};
-  store_.ReadString(CFGKEY_OUTPUT_DIR, folder);
+  shown_.ReadString(CFGKEY_OUTPUT_DIR, folder);
   outputFolder = folder;
   FillEncodingCombo(encodingCombo);
   std::int32_t index = 0;
-  store_.ReadValue(CFGKEY_ENCODING_INDEX, &index, sizeof(index));
+  shown_.ReadValue(CFGKEY_ENCODING_INDEX, &index, sizeof(index));
   encodingCombo.SetCurSel(index);
   std::int32_t every = 0;
-  proofAll = store_.ReadValue(CFGKEY_PROOF_EVERY_PLACE, &every, sizeof(every)) == sizeof(every) && every == 1;
+  proofAll = shown_.ReadValue(CFGKEY_PROOF_EVERY_PLACE, &every, sizeof(every)) == sizeof(every) && every == 1;
   for (std::int32_t i = 0; i < kStandardCount; ++i) standardCombo.AddString(StandardLabel(i));
   standardCombo.SetCurSel(standard);
   for (std::int32_t i = 0; i < OUTENC_COUNT; ++i) outputEncodingCombo.AddString(OutputEncodingLabel(i));

@@ -124,4 +124,7 @@ class CDlgSetting : public vek_SkinDlg {
   bool hotkeysApplied_ = false;  // the service runs with options not stored yet
 
   CfgStore& store_;
+  // What the dialog shows, read from the store in one go when it is made:
+  // a settings file another program holds is waited for once.
+  CfgValues shown_;
 };

@@ -62,6 +62,7 @@ const wchar_t* ReasonText(WORD reason) {
     case CONV_REASON_LINE_TOO_LONG: return L"行过长";
     case CONV_REASON_CANNOT_APPEND: return L"无法追加";
     case CONV_NOTE_NUMBERED: return L"完成·已编号";
+    case CONV_NOTE_EARLIER_OUTPUT: return L"跳过·旧输出";
     default: return nullptr;
   }
 }
@@ -76,6 +77,16 @@ constexpr wchar_t kEncodingAdvice[] =
 constexpr wchar_t kNoneConverted[] =
     L"没有文件转换成功: 队列中的文件均处理失败, 输出文件夹中没有新的结果。\n"
     L"请查看列表中各文件的状态。";
+
+// Said when Start cannot read the settings the run needs.
+std::wstring UnreadableSettingsText(const CfgStore& store, DWORD error) {
+  std::wstring text = L"无法读取设置文件, 转换没有开始:\n";
+  text += store.Path();
+  text += error == ERROR_SHARING_VIOLATION
+              ? L"\n\n它正被其他程序 (如备份或同步软件) 占用。请稍后再按开始转换。"
+              : L"\n\n请稍后再试; 若一直如此, 请检查这个文件及其文件夹的权限。";
+  return text;
+}
 
 fw::CString FromAnsi(const char* text) {
   wchar_t wide[260] = {};
@@ -445,8 +456,15 @@ void CFConvView::StartConversion() {
     fw::AppMessageBox(BoxOwner(), kStillQueueing, MB_OK | MB_ICONINFORMATION);
     return;
   }
-  // The run carries the settings as they are now, read on this thread.
-  jobSettings_ = ReadRunSettings(Store(), direction);
+  // The run carries the settings as they are now, read on this thread; a
+  // run never starts on defaults that stand in for unreadable settings.
+  DWORD unreadable = ERROR_SUCCESS;
+  jobSettings_ = ReadRunSettings(Store(), direction, &unreadable);
+  if (unreadable != ERROR_SUCCESS) {
+    fw::AppMessageBox(BoxOwner(), UnreadableSettingsText(Store(), unreadable),
+                      MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
   if (!progress.Create(this, PROGRESS_MODE_BAR)) return;
   progress.ShowOverParent(TRUE);
   progress.SetBarRange(1000, 0);

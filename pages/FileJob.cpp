@@ -64,11 +64,11 @@ DWORD FileJob::Run(const std::vector<FileEntry>& entries, const RunSettings& set
   SumSizes(entries);
   std::vector<std::wstring> sources;
   for (const FileEntry& entry : entries) sources.emplace_back(entry.path);
-  OutputPlanner planner(settings, sources);
   worker_.PostJobMessage(CONV_BEGIN, kProgressSteps);
 
   ConvEngine engine;
   OpenEngine(engine, settings);
+  OutputPlanner planner(settings, sources, &engine);
   Hooks hooks(*this);
   for (size_t i = 0; i < entries.size() && !worker_.StopRequested(); ++i) {
     worker_.PostJobMessage(CONV_FILE_BEGIN, static_cast<LPARAM>(i));
@@ -120,6 +120,8 @@ void FileJob::ReportFile(size_t index, const FileEntry& entry, const FileReport&
   }
   if (report.numbered) {
     worker_.PostJobMessage(ConvCode(CONV_FILE_REASON, CONV_NOTE_NUMBERED), row);
+  } else if (!report.outputOf.empty()) {
+    worker_.PostJobMessage(ConvCode(CONV_FILE_REASON, CONV_NOTE_EARLIER_OUTPUT), row);
   }
   worker_.PostJobMessage(CONV_FILE_DONE, row);
 }

@@ -26,7 +26,11 @@ class ConvWorker;
 // Where the reason is one the user can act on, CONV_FILE_REASON comes just
 // before CONV_FILE_FAILED; CONV_FILE_REASON with CONV_NOTE_NUMBERED comes
 // before the CONV_FILE_DONE of a file whose output took a number because
-// another file of the run had made an output of its name. An empty source
+// another file of the run had made an output of its name, and
+// CONV_FILE_REASON with CONV_NOTE_EARLIER_OUTPUT before the CONV_FILE_DONE
+// of a file left unconverted because it is the earlier output, beside it,
+// of another queued file (which writes it by the rule for an output that
+// is there). An empty source
 // is no failure: it produces no output file (or, replacing, an empty one).
 // A file read with replacements (TReader::Replacements) gets
 // CONV_FILE_REPLACED before its CONV_FILE_DONE or CONV_FILE_STOPPED.

@@ -6,7 +6,7 @@
 
 namespace {
 
-std::int32_t ReadInt(const CfgStore& store, std::int32_t key, std::int32_t count) {
+std::int32_t ReadInt(const CfgReader& store, std::int32_t key, std::int32_t count) {
   std::int32_t value = 0;
   if (store.ReadValue(key, &value, sizeof(value)) != sizeof(value)) return 0;
   return value >= 0 && value < count ? value : 0;
@@ -14,7 +14,7 @@ std::int32_t ReadInt(const CfgStore& store, std::int32_t key, std::int32_t count
 
 }  // namespace
 
-OutputOptions ReadOutputOptions(const CfgStore& store) {
+OutputOptions ReadOutputOptions(const CfgReader& store) {
   OutputOptions o;
   o.encoding = ReadInt(store, CFGKEY_OUTPUT_ENCODING, OUTENC_COUNT);
   o.place = ReadInt(store, CFGKEY_OUTPUT_PLACE, OUTPLACE_COUNT);
@@ -54,13 +54,17 @@ const wchar_t* ExistingOutputLabel(std::int32_t rule) {
   }
 }
 
-RunSettings ReadRunSettings(const CfgStore& store, ConvDirection direction) {
+RunSettings ReadRunSettings(const CfgStore& store, ConvDirection direction, DWORD* unreadable) {
+  // Every key from one read: a busy file is waited for once, not per key.
+  CfgValues values;
+  store.ReadAll(values, unreadable);
   RunSettings settings;
   settings.direction = direction;
-  settings.conversion = CurrentConvOptions(store, direction);
-  settings.output = ReadOutputOptions(store);
+  settings.conversion.standard = StoredStandard(values);
+  settings.conversion.wordList = WordListPath(store, direction);
+  settings.output = ReadOutputOptions(values);
   wchar_t folder[CfgStore::kStringUnits] = {};
-  store.ReadString(CFGKEY_OUTPUT_DIR, folder);
+  values.ReadString(CFGKEY_OUTPUT_DIR, folder);
   settings.outputFolder = folder;
   return settings;
 }

@@ -5,6 +5,8 @@
 // queued. Kept in the settings file; a file without these keys (written by
 // an older program) reads the defaults, which are how outputs were always
 // written: UTF-8, appended, in the output folder, under the source's name.
+#include <windows.h>
+
 #include <cstdint>
 #include <string>
 
@@ -12,10 +14,11 @@
 #include "pipeline/OutputRules.h"
 #include "pipeline/RunSettings.h"
 
+class CfgReader;
 class CfgStore;
 
 // The stored options; a missing key or a value out of range reads as its default.
-OutputOptions ReadOutputOptions(const CfgStore& store);
+OutputOptions ReadOutputOptions(const CfgReader& store);
 // Stores every option; the name of the first one that could not be stored
 // (for the user), or null when all were.
 const wchar_t* WriteOutputOptions(CfgStore& store, const OutputOptions& options);
@@ -26,5 +29,9 @@ const wchar_t* ExistingOutputLabel(std::int32_t rule);
 
 // What a run of the file pages of `direction` carries: the standard and word
 // list, the output options and the output folder, read now (on the user
-// interface thread, when a run starts).
-RunSettings ReadRunSettings(const CfgStore& store, ConvDirection direction);
+// interface thread, when a run starts) with one open of the settings file.
+// When it cannot be opened (another program holds it past the store's
+// wait), *unreadable gets the system's reason and the result the defaults;
+// ERROR_SUCCESS otherwise.
+RunSettings ReadRunSettings(const CfgStore& store, ConvDirection direction,
+                            DWORD* unreadable = nullptr);

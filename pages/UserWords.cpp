@@ -36,7 +36,7 @@ std::wstring StandardCaption(std::int32_t standard) {
   return std::wstring(L"繁体标准：") + StandardLabel(standard);
 }
 
-std::int32_t StoredStandard(const CfgStore& store) {
+std::int32_t StoredStandard(const CfgReader& store) {
   std::int32_t standard = kStandardGeneric;
   if (store.ReadValue(CFGKEY_STANDARD, &standard, sizeof(standard)) != sizeof(standard)) {
     standard = kStandardGeneric;

@@ -17,7 +17,7 @@ ConvOptions CurrentConvOptions(const CfgStore& store, ConvDirection direction);
 // "繁体标准：" and the standard's name, as a page shows it.
 std::wstring StandardCaption(std::int32_t standard);
 // The stored standard (the generic one when absent or out of range).
-std::int32_t StoredStandard(const CfgStore& store);
+std::int32_t StoredStandard(const CfgReader& store);
 // Creates the direction's list with a short explanatory header when it
 // does not exist. False when it neither exists nor can be created.
 bool EnsureWordList(const std::wstring& path, ConvDirection direction);

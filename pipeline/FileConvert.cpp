@@ -105,7 +105,12 @@ FileOutcome ConvertLines(ConvEngine& engine, TReader& reader, OutputBuffer& outp
     }
     if (outcome != FileOutcome::Done || into.StopRequested()) break;
   }
-  if (reader.ReadFailed()) outcome = FileOutcome::Undecodable;
+  switch (reader.Failure()) {
+    case LineError::None: break;
+    case LineError::TooLong: outcome = FileOutcome::LineTooLong; break;
+    case LineError::NoMemory: outcome = FileOutcome::NoMemory; break;
+    case LineError::Undecodable: outcome = FileOutcome::Undecodable; break;
+  }
   if (output.used > 0 && !Flush(output, into)) return FileOutcome::WriteFailed;
   return outcome;
 }
@@ -115,6 +120,7 @@ FileOutcome ConvertLines(ConvEngine& engine, TReader& reader, OutputBuffer& outp
 FileOutcome ConvertOneFile(ConvEngine& engine, const wchar_t* path, FileEncoding encoding,
                            UINT codePage, OutputBuffer& output, FileConversion& into) {
   std::unique_ptr<TReader> reader = MakeReader(encoding, codePage);
+  reader->SetLongestLine(into.longestLine);
   const BOOL loaded = reader->Load(path);
   into.load = reader->LastLoadStatus();
   if (!loaded) return into.load == LoadStatus::Empty ? FileOutcome::Empty : FileOutcome::ReadFailed;

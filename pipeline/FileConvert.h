@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <limits>
 #include <memory>
 
 #include "textio/FileEncoding.h"
@@ -52,6 +53,10 @@ class FileConversion {
   // Set by the caller when the user chose the encoding: the file is then
   // converted as chosen, never refused by the not-text guess.
   bool encodingChosen = false;
+  // The longest line, in source bytes, that is converted: a longer one
+  // fails the file with LineTooLong, nothing of it handed on. By default
+  // only what the reader's line buffer can count bounds a line.
+  std::uint64_t longestLine = std::numeric_limits<std::uint64_t>::max();
   // Set by the conversion: places of the source that were no text in its
   // encoding and became U+FFFD (TReader::Replacements).
   std::uint64_t replaced = 0;

@@ -46,6 +46,11 @@ bool FinishEmpty(OutputSink& sink, OutputFile& out, const PlannedOutput& planned
 FileReport ConvertToOutput(ConvEngine& engine, const SourceFile& source, OutputPlanner& planner,
                            OutputBuffer& buffer, FileTaskHooks& hooks, StoppedFile stopped) {
   FileReport report;
+  // Another queued source's output beside it: that source writes it.
+  if (const std::wstring* owner = planner.EarlierOutputOf(source.path)) {
+    report.outputOf = *owner;
+    return report;
+  }
   // Taken before the source is read, so that nothing is ever written into it.
   const FileIdentity identity = IdentifyFile(source.path.c_str());
   const PlannedOutput planned = planner.Plan(source, &engine);

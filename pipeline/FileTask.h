@@ -41,6 +41,9 @@ struct FileReport {
   std::wstring output;     // the output's path, when one was written
   std::wstring missing;    // after OutputError::Encoding: the characters, with their lines
   std::uint64_t replaced = 0;  // places of the source that were no text and became U+FFFD
+  // Not converted: the earlier output of this queued source, which writes it
+  // (OutputPlanner::EarlierOutputOf).
+  std::wstring outputOf;
   bool Succeeded() const { return outcome == FileOutcome::Done || outcome == FileOutcome::Empty; }
 };
 

@@ -66,8 +66,10 @@ bool OutputFile::Open(const PlannedOutput& planned) {
     return false;
   }
   // Readers may look; no other writer may add to the file while it is ours.
-  handle_.reset(CreateFileW(SystemPath(open).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                            disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!handle_) {
+    handle_.reset(CreateFileW(SystemPath(open).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+  }
   if (!handle_) {
     const DWORD error = GetLastError();
     kind_ = Kind::None;
@@ -135,7 +137,14 @@ bool OutputFile::Choose(const PlannedOutput& planned, std::wstring& open, DWORD&
     final_ = open;
     disposition = CREATE_NEW;
     kind_ = Kind::Created;
-    if (!PathExists(open)) return true;
+    // A free name is taken by creating the file at once: under Wine every
+    // lookup of a name that is not there reads the whole folder, and a run
+    // writing a thousand outputs into one folder paid that twice per file.
+    // A creation that fails for another reason is tried again by Open,
+    // which tells why.
+    handle_.reset(CreateFileW(SystemPath(open).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (handle_ || !PathExists(open)) return true;
     if (IsFolderPath(open)) return Fail(OutputError::IsFolder);
     const FileIdentity existing = IdentifyFile(open.c_str());
     if (existing.SameAs(source_) || planner_.IsSource(existing)) {
@@ -190,13 +199,14 @@ bool OutputFile::ChooseEncoding(const std::wstring& existing) {
 }
 
 bool OutputFile::Write(const char* utf8, std::int32_t count) {
-  if (!encoder_->Encode(utf8, static_cast<size_t>(count), encoded_)) {
+  std::string_view encoded;
+  if (!encoder_->Encode(utf8, static_cast<size_t>(count), encoded_, encoded)) {
     return Fail(OutputError::Encoding);
   }
   DWORD written = 0;
-  const bool whole = WriteFile(handle_.get(), encoded_.data(), static_cast<DWORD>(encoded_.size()),
+  const bool whole = WriteFile(handle_.get(), encoded.data(), static_cast<DWORD>(encoded.size()),
                                &written, nullptr) &&
-                     written == static_cast<DWORD>(encoded_.size());
+                     written == static_cast<DWORD>(encoded.size());
   return whole || Fail(OutputError::CannotWrite);
 }
 

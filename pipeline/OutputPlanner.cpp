@@ -28,11 +28,36 @@ std::wstring WideOf(const std::string& utf8) {
 
 }  // namespace
 
-OutputPlanner::OutputPlanner(const RunSettings& settings, const std::vector<std::wstring>& sources)
+OutputPlanner::OutputPlanner(const RunSettings& settings, const std::vector<std::wstring>& sources,
+                             ConvEngine* names)
     : settings_(settings) {
-  for (const std::wstring& path : sources) {
-    const FileIdentity id = IdentifyFile(path.c_str());
-    if (id.known) sources_.push_back(id);
+  std::vector<FileIdentity> ids;
+  for (const std::wstring& path : sources) ids.push_back(IdentifyFile(path.c_str()));
+  if (settings_.output.place == OUTPLACE_BESIDE_SOURCE && settings_.outputFile.empty()) {
+    FindEarlierOutputs(sources, ids, names);
+  }
+  for (size_t i = 0; i < ids.size(); ++i) {
+    if (ids[i].known && EarlierOutputOf(sources[i]) == nullptr) sources_.push_back(ids[i]);
+  }
+}
+
+// An output beside its source is that source's, whoever queued it: it is
+// never read, so the source may write into it without any queued file
+// being written before it is read, in whatever order they were queued.
+void OutputPlanner::FindEarlierOutputs(const std::vector<std::wstring>& paths,
+                                       const std::vector<FileIdentity>& ids, ConvEngine* names) {
+  for (size_t s = 0; s < paths.size(); ++s) {
+    if (!ids[s].known) continue;
+    SourceFile source;
+    source.path = paths[s];
+    const std::wstring output = FolderOf(source.path) + OutputName(source, names);
+    if (!PathExists(output)) continue;
+    const FileIdentity outputId = IdentifyFile(output.c_str());
+    for (size_t t = 0; t < ids.size(); ++t) {
+      if (t != s && ids[t].SameAs(outputId) && EarlierOutputOf(paths[t]) == nullptr) {
+        earlierOutputs_.push_back(EarlierOutput{paths[t], paths[s]});
+      }
+    }
   }
 }
 
@@ -84,6 +109,13 @@ bool OutputPlanner::IsSource(const FileIdentity& file) const {
     if (source.SameAs(file)) return true;
   }
   return false;
+}
+
+const std::wstring* OutputPlanner::EarlierOutputOf(const std::wstring& path) const {
+  for (const EarlierOutput& earlier : earlierOutputs_) {
+    if (earlier.output == path) return &earlier.source;
+  }
+  return nullptr;
 }
 
 bool OutputPlanner::MadeInRun(const FileIdentity& file) const {

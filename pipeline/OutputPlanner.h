@@ -38,8 +38,14 @@ struct PlannedOutput {
 class OutputPlanner {
  public:
   // Takes the identities of the sources that exist now: nothing the run
-  // writes is ever one of them.
-  OutputPlanner(const RunSettings& settings, const std::vector<std::wstring>& sources);
+  // writes is ever one of them. With outputs beside their sources, a
+  // source that is where another source of the run writes its output
+  // ("a(繁體).srt" queued with "a.srt") is that source's earlier output,
+  // not a source: it is left out of the run (EarlierOutputOf), and the
+  // source's output takes its place by the rule for an output that is
+  // there. `names` converts the sources' names when the options say so.
+  OutputPlanner(const RunSettings& settings, const std::vector<std::wstring>& sources,
+                ConvEngine* names = nullptr);
 
   // The output of `source`; its name converted with `names` when the
   // options say so and the result is still a plain file name.
@@ -48,6 +54,10 @@ class OutputPlanner {
   std::int32_t ExistingRule() const { return settings_.output.existing; }
   std::int32_t Encoding() const { return settings_.output.encoding; }
   bool IsSource(const FileIdentity& file) const;
+  // The source whose earlier output the queued `path` is (as it was when
+  // the run started: the source may have replaced it since), when it is
+  // one; null otherwise.
+  const std::wstring* EarlierOutputOf(const std::wstring& path) const;
   // Outputs the run has made so far: a later source never writes into one.
   bool MadeInRun(const FileIdentity& file) const;
   void RecordMade(const FileIdentity& file);
@@ -56,6 +66,14 @@ class OutputPlanner {
   std::wstring OutputName(const SourceFile& source, ConvEngine* names) const;
 
   const RunSettings& settings_;
+  struct EarlierOutput {
+    std::wstring output;  // as queued
+    std::wstring source;
+  };
+  void FindEarlierOutputs(const std::vector<std::wstring>& paths,
+                          const std::vector<FileIdentity>& ids, ConvEngine* names);
+
   std::vector<FileIdentity> sources_;
+  std::vector<EarlierOutput> earlierOutputs_;
   std::vector<FileIdentity> made_;
 };

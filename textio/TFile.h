@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "fw/Handle.h"
+
 // Why the last Load returned what it did. The job needs this to tell an
 // empty file (nothing to convert, not a failure) from one it could not read.
 enum class LoadStatus {
@@ -39,15 +41,29 @@ class TFile {
   BOOL Load(const wchar_t* path);
 
   // The bytes of the file, `Size()` of them, no terminator (null when empty).
-  const BYTE* Data() const { return data_.get(); }
-  BYTE* Data() { return data_.get(); }
+  // Writing to them changes this copy only, never the file.
+  const BYTE* Data() const { return bytes_; }
+  BYTE* Data() { return bytes_; }
   std::uint64_t Size() const { return size_; }
   LoadStatus LastLoadStatus() const { return status_; }
 
  private:
   LoadStatus ReadWhole(HANDLE file);
+  LoadStatus MapWhole(fw::UniqueHandle& file, std::uint64_t size);
+  void Release();
 
+  struct ViewUnmapper {
+    void operator()(BYTE* view) const { UnmapViewOfFile(view); }
+  };
+  // A large file on a local disk is mapped rather than read: its pages come
+  // from the system's cache as they are used, with no copy and no fresh
+  // memory to clear. The file stays open, shared with nobody, while mapped,
+  // so that nothing can change it under the view; writes go to private
+  // copies of the pages. Anything else is read whole into data_.
   std::unique_ptr<BYTE[]> data_;
+  std::unique_ptr<BYTE, ViewUnmapper> view_;
+  fw::UniqueHandle mapped_;
+  BYTE* bytes_ = nullptr;
   std::uint64_t size_ = 0;
   LoadStatus status_ = LoadStatus::NotLoaded;
 };

@@ -4,6 +4,7 @@
 #include <limits>
 #include <new>
 
+#include "textio/ByteSearch.h"
 #include "textio/Utf8Scan.h"
 
 TReader::~TReader() {
@@ -15,11 +16,11 @@ const BYTE* TReader::FindLineEnd() {
   const BYTE* data = Data();
   if (!data || position_ >= Size()) return nullptr;
   const std::uint64_t left = Size() - position_;
-  return static_cast<const BYTE*>(std::memchr(data + position_, 0x0A, static_cast<size_t>(left)));
+  return FindByte(data + position_, static_cast<size_t>(left), 0x0A);
 }
 
 std::int32_t TReader::ReadLine(const char** line, std::uint64_t* rawLength) {
-  readFailed_ = false;
+  failure_ = LineError::None;
   if (!Data()) return 0;
   const BYTE* start = Data() + position_;
   const BYTE* lineEnd = FindLineEnd();
@@ -33,39 +34,44 @@ std::int32_t TReader::ReadLine(const char** line, std::uint64_t* rawLength) {
   }
   if (rawLength) *rawLength = length;
   position_ += length;
-  const char* converted = nullptr;
-  std::int32_t n = ConvertLine(start, length, &converted);
-  if (n <= 0) {
-    readFailed_ = n < 0;
-    return 0;
-  }
-  if (line) *line = converted;
-  return n;
+  const ConvertedLine converted =
+      length > longestLine_ ? Failed(LineError::TooLong) : ConvertLine(start, length);
+  failure_ = converted.error;
+  if (converted.error != LineError::None || converted.count <= 0) return 0;
+  if (line) *line = converted.bytes;
+  return converted.count;
 }
 
-std::int32_t TReader::ConvertLine(const BYTE* start, std::uint64_t length, const char** line) {
-  constexpr std::uint64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
-  if (length > kInt32Max) return -1;
+char* TReader::Room(std::unique_ptr<char[]>& buffer, std::int64_t& capacity, std::uint64_t n,
+                    LineError* error) {
+  if (n > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())) {
+    *error = LineError::TooLong;
+    return nullptr;
+  }
+  char* room = GrowBuffer(buffer, capacity, static_cast<std::int32_t>(n));
+  if (!room) *error = LineError::NoMemory;
+  return room;
+}
+
+ConvertedLine TReader::ConvertLine(const BYTE* start, std::uint64_t length) {
+  if (length > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())) {
+    return Failed(LineError::TooLong);
+  }
   const size_t size = static_cast<size_t>(length);
   const size_t wellFormed = WellFormedUtf8Prefix(start, size);
   if (wellFormed == size) {
-    char* buffer = GetLineBuffer(static_cast<std::int32_t>(size));
-    if (!buffer) return -1;
-    std::memcpy(buffer, start, size);
-    *line = buffer;
-    return static_cast<std::int32_t>(size);
+    // Whole UTF-8: the line is handed out where it lies in the data.
+    return ConvertedLine{reinterpret_cast<const char*>(start), static_cast<std::int32_t>(size)};
   }
   // Damaged bytes: each damaged place becomes U+FFFD, three bytes.
   const Utf8Tally tally = TallyUtf8(start + wellFormed, size - wellFormed);
-  const std::uint64_t room = length + 2 * std::uint64_t{tally.damaged};
-  if (room > kInt32Max) return -1;
-  char* buffer = GetLineBuffer(static_cast<std::int32_t>(room));
-  if (!buffer) return -1;
+  LineError error = LineError::None;
+  char* buffer = LineRoom(length + 2 * std::uint64_t{tally.damaged}, &error);
+  if (!buffer) return Failed(error);
   std::memcpy(buffer, start, wellFormed);
   const size_t n = wellFormed + MendUtf8(start + wellFormed, size - wellFormed, buffer + wellFormed);
   replacements_ += tally.damaged;
-  *line = buffer;
-  return static_cast<std::int32_t>(n);
+  return ConvertedLine{buffer, static_cast<std::int32_t>(n)};
 }
 
 char* TReader::GetLineBuffer(std::int32_t n) { return GrowBuffer(lineBuffer_, lineCapacity_, n); }

@@ -1,8 +1,24 @@
 #pragma once
 #include <cstdint>
+#include <limits>
 #include <memory>
 
 #include "textio/TFile.h"
+
+// Why a line could not be handed out.
+enum class LineError {
+  None,
+  TooLong,      // longer than the reader takes (SetLongestLine) or than a line buffer can count
+  NoMemory,     // the line's buffer could not be had
+  Undecodable,  // the system could not decode the line in the file's encoding
+};
+
+// A line in UTF-8, or why there is none.
+struct ConvertedLine {
+  const char* bytes = nullptr;  // valid until the next line, not NUL-terminated
+  std::int32_t count = 0;       // 0 for a line that yields nothing
+  LineError error = LineError::None;
+};
 
 // Hands out a loaded file line by line as UTF-8. A line ends at LF and keeps
 // it, with the CR before it if there is one (CR LF stays CR LF, LF stays LF,
@@ -30,7 +46,7 @@ class TReader : public TFile {
   // call or the reader's end, not NUL-terminated) and, when rawLength is
   // given, the number of source bytes it took (CR LF included). Returns the
   // number of UTF-8 bytes; 0 when the data is exhausted or the line failed,
-  // and ReadFailed() tells those two apart. rawLength is written for every
+  // and Failure() tells those two apart. rawLength is written for every
   // line taken from the data, *line only when bytes are returned.
   virtual std::int32_t ReadLine(const char** line, std::uint64_t* rawLength);
 
@@ -38,10 +54,16 @@ class TReader : public TFile {
   // zeroed; null when it cannot be had. Capacity only grows.
   char* GetLineBuffer(std::int32_t n);
 
-  // True when the last ReadLine returned 0 because a line could not be
-  // converted or had no room, rather than because the data ran out. The
-  // rest of the file has then not been handed out.
-  bool ReadFailed() const { return readFailed_; }
+  // Why the last ReadLine returned 0 when a line could not be handed out
+  // (too long, no room, not decodable), rather than because the data ran
+  // out: None then. The rest of the file has not been handed out.
+  LineError Failure() const { return failure_; }
+  bool ReadFailed() const { return failure_ != LineError::None; }
+
+  // The longest line, in source bytes (its line end included), that
+  // ReadLine hands out; a longer one fails with LineError::TooLong. By
+  // default only what a line buffer can count bounds a line.
+  void SetLongestLine(std::uint64_t sourceBytes) { longestLine_ = sourceBytes; }
 
   // How many places of the data read so far were no text in the file's
   // encoding (damaged bytes, a lead byte without its trail, an odd last
@@ -50,16 +72,24 @@ class TReader : public TFile {
   std::uint64_t Replacements() const { return replacements_; }
 
  protected:
-  // Turns `length` source bytes at `start` into UTF-8 and points *line at
-  // the result; returns its byte count (0 for a line that yields nothing),
-  // or -1 when the line cannot be converted.
-  virtual std::int32_t ConvertLine(const BYTE* start, std::uint64_t length, const char** line);
+  // Turns `length` source bytes at `start` into UTF-8, or says why not.
+  virtual ConvertedLine ConvertLine(const BYTE* start, std::uint64_t length);
+  static ConvertedLine Failed(LineError error) { return ConvertedLine{nullptr, 0, error}; }
+  // The line buffer (GetLineBuffer) with room for n bytes, or null with
+  // *error saying why: TooLong for more than a buffer can count, NoMemory
+  // when it cannot be had.
+  char* LineRoom(std::uint64_t n, LineError* error) {
+    return Room(lineBuffer_, lineCapacity_, n, error);
+  }
   // Bytes of the LF unit that FindLineEnd points at: 1, 2 in UTF-16, 4 in
   // UTF-32.
   virtual std::uint64_t LineEndBytes() const { return 1; }
   // Shared by the line buffer and the ANSI reader's UTF-8 buffer.
   static char* GrowBuffer(std::unique_ptr<char[]>& buffer, std::int64_t& capacity,
                           std::int32_t n);
+  // GrowBuffer for a size yet to be checked, failing as LineRoom does.
+  static char* Room(std::unique_ptr<char[]>& buffer, std::int64_t& capacity, std::uint64_t n,
+                    LineError* error);
 
   std::uint64_t position_ = 0;
   std::uint64_t replacements_ = 0;
@@ -67,5 +97,6 @@ class TReader : public TFile {
  private:
   std::unique_ptr<char[]> lineBuffer_;
   std::int64_t lineCapacity_ = 0;
-  bool readFailed_ = false;
+  LineError failure_ = LineError::None;
+  std::uint64_t longestLine_ = std::numeric_limits<std::uint64_t>::max();
 };

@@ -10,37 +10,42 @@ TReaderAnsi::~TReaderAnsi() { utf8Buffer_.reset(); }
 
 char* TReaderAnsi::GetUtf8Buffer(std::int32_t n) { return GrowBuffer(utf8Buffer_, utf8Capacity_, n); }
 
-std::int32_t TReaderAnsi::ToUtf16(const BYTE* start, std::int32_t length, wchar_t** units) {
+LineError TReaderAnsi::ToUtf16(const BYTE* start, std::int32_t length, wchar_t** units,
+                               std::int32_t* count) {
   // Each source byte gives at most one UTF-16 unit in the code pages we
   // meet; should one ever give more, the exact count is asked for.
   const auto* bytes = reinterpret_cast<const char*>(start);
   std::int32_t room = length;
   for (int attempt = 0; attempt < 2; ++attempt) {
-    auto* buffer = reinterpret_cast<wchar_t*>(GetLineBuffer(room * 2));
-    if (!buffer) return -1;
+    LineError error = LineError::None;
+    auto* buffer = reinterpret_cast<wchar_t*>(LineRoom(std::uint64_t{2} * room, &error));
+    if (!buffer) return error;
     // Strict first: a line with bytes that are no character in the code
     // page is mended place by place rather than left to the system, which
     // swallows the byte after a lead byte (a CR, say) into a '?'.
     int n = MultiByteToWideChar(codePage_, MB_ERR_INVALID_CHARS, bytes, length, buffer, room);
-    DWORD error = n > 0 ? ERROR_SUCCESS : GetLastError();
-    if (error == ERROR_NO_UNICODE_TRANSLATION) {
+    DWORD result = n > 0 ? ERROR_SUCCESS : GetLastError();
+    if (result == ERROR_NO_UNICODE_TRANSLATION) {
       n = Mend(start, length, buffer, room);
-      error = n > 0 ? ERROR_SUCCESS : ERROR_INSUFFICIENT_BUFFER;
-    } else if (error == ERROR_INVALID_FLAGS) {
+      result = n > 0 ? ERROR_SUCCESS : ERROR_INSUFFICIENT_BUFFER;
+    } else if (result == ERROR_INVALID_FLAGS) {
       // Code pages that cannot check (ISO-2022, HZ, UTF-7): as they decode.
       n = MultiByteToWideChar(codePage_, 0, bytes, length, buffer, room);
-      error = n > 0 ? ERROR_SUCCESS : GetLastError();
+      result = n > 0 ? ERROR_SUCCESS : GetLastError();
     }
     if (n > 0) {
       *units = buffer;
-      return n;
+      *count = n;
+      return LineError::None;
     }
-    if (error != ERROR_INSUFFICIENT_BUFFER) return -1;
+    // No such code page, or bytes it cannot take.
+    if (result != ERROR_INSUFFICIENT_BUFFER) return LineError::Undecodable;
     room = MultiByteToWideChar(codePage_, 0, bytes, length, nullptr, 0);
-    if (room <= 0 || room > kInt32Max / 2) return -1;
+    if (room <= 0) return LineError::Undecodable;
+    if (room > kInt32Max / 2 - length) return LineError::TooLong;
     room += length;  // room for the mending too
   }
-  return -1;
+  return LineError::Undecodable;
 }
 
 std::int32_t TReaderAnsi::Mend(const BYTE* start, std::int32_t length, wchar_t* out,
@@ -75,21 +80,19 @@ std::int32_t TReaderAnsi::Mend(const BYTE* start, std::int32_t length, wchar_t* 
   return o;
 }
 
-std::int32_t TReaderAnsi::ConvertLine(const BYTE* start, std::uint64_t length,
-                                      const char** line) {
-  if (length > static_cast<std::uint64_t>(kInt32Max / 2)) return -1;
+ConvertedLine TReaderAnsi::ConvertLine(const BYTE* start, std::uint64_t length) {
+  if (length > static_cast<std::uint64_t>(kInt32Max / 2)) return Failed(LineError::TooLong);
   wchar_t* units = nullptr;
-  std::int32_t count = ToUtf16(start, static_cast<std::int32_t>(length), &units);
-  if (count <= 0) return -1;
+  std::int32_t count = 0;
+  const LineError decoded = ToUtf16(start, static_cast<std::int32_t>(length), &units, &count);
+  if (decoded != LineError::None) return Failed(decoded);
   // One unit becomes at most three UTF-8 bytes (a surrogate pair, two
   // units, becomes four), so three bytes a unit always suffice; a one-byte
   // euro sign of code page 1252 already needs three.
-  if (count > kInt32Max / 3) return -1;
-  const std::int32_t room = count * 3;
-  char* utf8 = GetUtf8Buffer(room);
-  if (!utf8) return -1;
-  int n = WideCharToMultiByte(CP_UTF8, 0, units, count, utf8, room, nullptr, nullptr);
-  if (n <= 0) return -1;
-  *line = utf8;
-  return n;
+  LineError error = LineError::None;
+  char* utf8 = Room(utf8Buffer_, utf8Capacity_, std::uint64_t{3} * count, &error);
+  if (!utf8) return Failed(error);
+  const int n = WideCharToMultiByte(CP_UTF8, 0, units, count, utf8, 3 * count, nullptr, nullptr);
+  if (n <= 0) return Failed(LineError::Undecodable);
+  return ConvertedLine{utf8, n};
 }

@@ -10,7 +10,6 @@ class TReaderAnsi : public TReader {
   TReaderAnsi() = default;
   ~TReaderAnsi() override;
 
-
   // The UTF-8 buffer with room for at least n bytes; rules as GetLineBuffer.
   char* GetUtf8Buffer(std::int32_t n);
 
@@ -18,11 +17,12 @@ class TReaderAnsi : public TReader {
   void SetCodePage(UINT codePage) { codePage_ = codePage; }
 
  protected:
-  std::int32_t ConvertLine(const BYTE* start, std::uint64_t length, const char** line) override;
+  ConvertedLine ConvertLine(const BYTE* start, std::uint64_t length) override;
 
  private:
-  // The line as UTF-16, in the line buffer; -1 when it cannot be converted.
-  std::int32_t ToUtf16(const BYTE* start, std::int32_t length, wchar_t** units);
+  // The line as UTF-16, in the line buffer: its units and their count, or
+  // why it cannot be had.
+  LineError ToUtf16(const BYTE* start, std::int32_t length, wchar_t** units, std::int32_t* count);
   // The line decoded character by character into `out` (`room` units),
   // each byte that starts no character of the code page as U+FFFD (counted
   // in Replacements); -1 when `room` is too small.

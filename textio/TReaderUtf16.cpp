@@ -1,6 +1,5 @@
 #include "textio/TReaderUtf16.h"
 
-#include <limits>
 #include <cstring>
 #include <utility>
 
@@ -68,17 +67,16 @@ size_t Utf8WithReplacements(const wchar_t* units, size_t count, char* out) {
 
 }  // namespace
 
-std::int32_t TReaderUtf16::ConvertLine(const BYTE* start, std::uint64_t length,
-                                       const char** line) {
-  constexpr std::int32_t kInt32Max = std::numeric_limits<std::int32_t>::max();
-  if (length > static_cast<std::uint64_t>(kInt32Max / 2)) return -1;
+ConvertedLine TReaderUtf16::ConvertLine(const BYTE* start, std::uint64_t length) {
+  // Three bytes a unit at most, and three for an odd last byte's U+FFFD.
+  const std::uint64_t room64 = length / 2 * 3 + 3;
+  LineError error = LineError::None;
+  char* utf8 = LineRoom(room64, &error);
+  if (!utf8) return Failed(error);
+  const auto room = static_cast<std::int32_t>(room64);
   const auto units = static_cast<int>(length / 2);
   // An odd last byte of the file is half a unit: it becomes U+FFFD.
   const bool oddByte = (length & 1) != 0;
-  // Three bytes a unit at most, and three for the odd byte's U+FFFD.
-  const auto room = static_cast<std::int32_t>(length * 2 + 3);
-  char* utf8 = GetLineBuffer(room);
-  if (!utf8) return -1;
   const auto* wide = reinterpret_cast<const wchar_t*>(start);
   int n = 0;
   const size_t lone = LoneSurrogates(wide, static_cast<size_t>(units));
@@ -87,15 +85,14 @@ std::int32_t TReaderUtf16::ConvertLine(const BYTE* start, std::uint64_t length,
     replacements_ += lone;
   } else if (units > 0) {
     n = WideCharToMultiByte(CP_UTF8, 0, wide, units, utf8, room, nullptr, nullptr);
-    if (n <= 0) return -1;
+    if (n <= 0) return Failed(LineError::Undecodable);
   }
   if (oddByte) {
     std::memcpy(utf8 + n, kReplacementUtf8, 3);
     n += 3;
     ++replacements_;
   }
-  *line = utf8;
-  return n;
+  return ConvertedLine{utf8, n};
 }
 
 void TReaderUtf16be::OnLoaded() {

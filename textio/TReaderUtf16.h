@@ -12,7 +12,7 @@ class TReaderUtf16 : public TReader {
   const BYTE* FindLineEnd() override;
 
  protected:
-  std::int32_t ConvertLine(const BYTE* start, std::uint64_t length, const char** line) override;
+  ConvertedLine ConvertLine(const BYTE* start, std::uint64_t length) override;
   std::uint64_t LineEndBytes() const override { return 2; }
 };
 

@@ -1,6 +1,5 @@
 #include "textio/TReaderUtf32.h"
 
-#include <limits>
 #include <utility>
 
 namespace {
@@ -42,15 +41,15 @@ const BYTE* TReaderUtf32::FindLineEnd() {
   return nullptr;
 }
 
-std::int32_t TReaderUtf32::ConvertLine(const BYTE* start, std::uint64_t length,
-                                       const char** line) {
-  // At most four UTF-8 bytes per four-byte unit: the line's own length.
-  if (length > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max() - 3)) return -1;
+ConvertedLine TReaderUtf32::ConvertLine(const BYTE* start, std::uint64_t length) {
+  // At most four UTF-8 bytes per four-byte unit (the line's own length),
+  // and three for the U+FFFD of bytes short of a unit.
+  LineError error = LineError::None;
+  char* utf8 = LineRoom(length + 3, &error);
+  if (!utf8) return Failed(error);
   const std::uint64_t units = length / 4;
   // Bytes short of a unit at the end of the file are one damaged place.
   const bool partial = length % 4 != 0;
-  char* utf8 = GetLineBuffer(static_cast<std::int32_t>(length + 3));
-  if (!utf8) return -1;
   char* out = utf8;
   for (std::uint64_t i = 0; i < units; ++i) {
     const std::uint32_t unit = UnitAt(start + 4 * i);
@@ -61,8 +60,7 @@ std::int32_t TReaderUtf32::ConvertLine(const BYTE* start, std::uint64_t length,
     out = PutUtf8(out, 0xFFFD);
     ++replacements_;
   }
-  *line = utf8;
-  return static_cast<std::int32_t>(out - utf8);
+  return ConvertedLine{utf8, static_cast<std::int32_t>(out - utf8)};
 }
 
 void TReaderUtf32be::OnLoaded() {

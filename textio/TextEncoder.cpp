@@ -146,14 +146,34 @@ TargetEncoding ResolveTarget(std::int32_t choice, FileEncoding encoding, UINT co
   }
 }
 
+bool TextEncoder::Encode(const char* utf8, size_t n, std::string& out, std::string_view& encoded) {
+  // Past the first chunk, UTF-8 is written as it comes; so is the first
+  // when its mark is to stay as the source had it.
+  if (target_.form == TargetEncoding::Form::Utf8 &&
+      (started_ || target_.mark == TargetEncoding::Mark::AsSource)) {
+    started_ = true;
+    missing_.clear();
+    out.clear();
+    encoded = std::string_view(utf8, n);
+    return true;
+  }
+  const bool ok = Encode(utf8, n, out);
+  encoded = out;
+  return ok;
+}
+
 bool TextEncoder::Encode(const char* utf8, size_t n, std::string& out) {
   out.clear();
   missing_.clear();
   const bool first = !started_;
   started_ = true;
   const std::uint64_t startLine = line_;
-  for (size_t i = 0; i < n; ++i) {
-    if (utf8[i] == '\n') ++line_;
+  // Lines are counted only to name where a character the target cannot
+  // hold stands; UTF-8 holds every one.
+  if (target_.form != TargetEncoding::Form::Utf8) {
+    for (size_t i = 0; i < n; ++i) {
+      if (utf8[i] == '\n') ++line_;
+    }
   }
   if (target_.form == TargetEncoding::Form::Utf8) {
     // UTF-8 in, UTF-8 out: only a mark at the start may change.

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "textio/FileEncoding.h"
@@ -62,6 +63,10 @@ class TextEncoder {
   // chunk holds characters the target cannot hold (Missing() names the
   // first of them) or is not UTF-8; `out` is then undefined.
   bool Encode(const char* utf8, size_t n, std::string& out);
+  // The same, with the encoded bytes in `encoded`: `utf8` itself when the
+  // target takes the chunk as it is (UTF-8 with no mark to add or drop),
+  // else `out`'s text. Valid while both are.
+  bool Encode(const char* utf8, size_t n, std::string& out, std::string_view& encoded);
   // The first characters (at most kNamedAtMost) of the refused chunk.
   const std::vector<Unrepresentable>& Missing() const { return missing_; }
   // "“丟”(第 3 行)、..." for the message that tells the user.

@@ -41,9 +41,13 @@ bool AsciiWord(const unsigned char* bytes) {
   return (word & 0x8080808080808080ull) == 0;
 }
 
-}  // namespace
-
-std::size_t WellFormedUtf8Prefix(const unsigned char* bytes, std::size_t size) {
+// Walks `size` bytes, passing over ASCII (eight bytes at a time where it
+// can), and tells `place` of each other place: the bytes the well-formed
+// character there takes, or 0 for a damaged place (which is then passed
+// over). Stops where `place` returns false and returns that position;
+// `size` when it walked them all.
+template <class Place>
+std::size_t WalkUtf8(const unsigned char* bytes, std::size_t size, Place place) {
   std::size_t i = 0;
   while (i < size) {
     if (size - i >= 8 && AsciiWord(bytes + i)) {
@@ -56,34 +60,24 @@ std::size_t WellFormedUtf8Prefix(const unsigned char* bytes, std::size_t size) {
     }
     std::size_t good = 0;
     const std::size_t length = SequenceAt(bytes + i, size - i, good);
-    if (length == 0) return i;
-    i += length;
+    if (!place(length)) return i;
+    i += length != 0 ? length : good;
   }
   return size;
 }
 
+}  // namespace
+
+std::size_t WellFormedUtf8Prefix(const unsigned char* bytes, std::size_t size) {
+  return WalkUtf8(bytes, size, [](std::size_t length) { return length != 0; });
+}
+
 Utf8Tally TallyUtf8(const unsigned char* bytes, std::size_t size) {
   Utf8Tally tally;
-  std::size_t i = 0;
-  while (i < size) {
-    if (size - i >= 8 && AsciiWord(bytes + i)) {
-      i += 8;
-      continue;
-    }
-    if (bytes[i] < 0x80) {
-      ++i;
-      continue;
-    }
-    std::size_t good = 0;
-    const std::size_t length = SequenceAt(bytes + i, size - i, good);
-    if (length != 0) {
-      ++tally.characters;
-      i += length;
-    } else {
-      ++tally.damaged;
-      i += good;
-    }
-  }
+  WalkUtf8(bytes, size, [&tally](std::size_t length) {
+    ++(length != 0 ? tally.characters : tally.damaged);
+    return true;
+  });
   return tally;
 }
 

@@ -245,7 +245,10 @@ awk -v b="$(stat -c %s "$big/utf8.txt")" -v s="$start" -v e="$end" \
 awk '
   /^bench: filejob_s2t_(utf8|utf16|gbk) / { j[substr($2, 13)] = $3 }
   /^bench: cli_s2t_(utf8|utf16|gbk) / { c[substr($2, 9)] = $3 }
-  END { for (k in c) if (j[k] > 0) printf "bench: cli_vs_filejob_s2t_%s %.2f x\n", k, c[k] / j[k] }' "$results"
+  END { for (k in c) if (j[k] > 0) printf "bench: cli_vs_filejob_s2t_%s %.2f x\n", k, c[k] / j[k] }' "$results" |
+  tee -a "$results.ratios"
+cat "$results.ratios" >> "$results"
+rm -f "$results.ratios"
 awk '
   /^bench: filejob_s2t_utf8 / { j = $3 }
   /^bench: debian_opencc_s2t_100MB / { d = $3 }

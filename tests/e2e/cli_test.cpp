@@ -426,6 +426,14 @@ TEST_F(CliTest, BesideTheSourceConvertedNamesAndKeepBothAsOnTheFilePages) {
     EXPECT_EQ(r.exitCode, 0u) << r.err;
   }
   EXPECT_EQ(ReadFileBytes(src + L"\\季\\簡體說明(繁體).srt"), converted);
+  // Named with its source, the earlier output is that source's: not
+  // converted again (said), and replaced by it.
+  WriteFileBytes(src + L"\\季\\簡體說明(繁體).srt", "old\r\n");
+  CliResult named = RunCli(src, L"--beside --convert-names --overwrite 季\\簡體說明(繁體).srt "
+                                L"季\\简体说明.srt");
+  EXPECT_EQ(named.exitCode, 0u) << named.err;
+  EXPECT_NE(named.err.find("旧输出"), std::string::npos) << named.err;
+  EXPECT_EQ(ReadFileBytes(src + L"\\季\\簡體說明(繁體).srt"), converted);
   EXPECT_EQ(GetFileAttributesW((src + L"\\季\\簡體說明(繁體)(繁體).srt").c_str()),
             INVALID_FILE_ATTRIBUTES);
   CliResult both = RunCli(src, L"--beside --convert-names --keep-both -r .");

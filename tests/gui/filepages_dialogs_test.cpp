@@ -96,6 +96,23 @@ TEST_F(SettingsDialog, OpensWithTheStoredFolderModeAndEncoding) {
   dlg.DestroyWindow();
 }
 
+// A settings file another program holds is waited for once as the dialog
+// opens, not once for each setting it shows.
+TEST_F(SettingsDialog, ASettingsFileHeldElsewhereIsWaitedForOnceAsItOpens) {
+  int waits = 0;
+  settings.store->SetRetryWait([&waits](DWORD) { ++waits; });
+  HANDLE held = CreateFileW(settings.store->Path(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  {
+    SettingDlg dlg(*settings.store);
+    Open(dlg);
+    dlg.DestroyWindow();
+  }
+  CloseHandle(held);
+  EXPECT_EQ(waits, CfgStore::kOpenAttempts - 1);
+}
+
 TEST_F(SettingsDialog, TheStandardIsChosenOnceForBothDirectionsAndStoredOnOk) {
   // A settings file from before the choice lacks the key: the generic one.
   ASSERT_EQ(settings.Value(CFGKEY_STANDARD), 0x7777);

@@ -474,6 +474,27 @@ TEST_F(FilePage, AJobEndedByTerminationShowsTheFileInHandStoppedAndAsksNothing) 
   CloseHandle(inHand);
 }
 
+// Settings another program holds when Start is pressed are waited for once
+// (not once for each setting the run needs, which froze the window for
+// many seconds), then said, and no run starts on stand-in defaults.
+TEST_F(FilePage, SettingsHeldAtStartAreWaitedForOnceAndToldAndNothingRuns) {
+  page.AddChosenFiles({Write(L"a.txt", "x\r\n")});
+  int waits = 0;
+  settings.store->SetRetryWait([&waits](DWORD) { ++waits; });
+  HANDLE held = CreateFileW(settings.store->Path(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  Click(page.m_hWnd, IDC_FILE_START);
+  PumpMessages(50);
+  CloseHandle(held);
+  EXPECT_EQ(waits, CfgStore::kOpenAttempts - 1) << "one wait for the whole run's settings";
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_NE(boxes[0].text.find(L"无法读取设置文件, 转换没有开始"), std::wstring::npos)
+      << Utf8(boxes[0].text);
+  EXPECT_EQ(page.progress.m_hWnd, nullptr);
+  EXPECT_EQ(page.Cell(0, FILECOL_STATUS), L"待处理");
+}
+
 TEST_F(FilePage, AJobsProblemIsShownOnThePagesThreadOverTheMainWindow) {
   page.AddChosenFiles({Write(L"a.txt", "x\r\n")});
   DWORD boxThread = 0;

@@ -1,7 +1,8 @@
 #pragma once
 // A file page in miniature, for the file job's tests: a list of entries, a
 // direction, a settings store of its own and a window that records the
-// job's messages. For test programs that link the pages library.
+// job's messages; and the folders of a run for tests built on it. For
+// test programs that link the pages library.
 #include <windows.h>
 #include <gtest/gtest.h>
 
@@ -13,6 +14,7 @@
 #include "pages/FileJob.h"
 #include "pages/OutputOptions.h"
 #include "tests/support/NotifySink.h"
+#include "tests/support/TempDir.h"
 
 namespace testing_support {
 
@@ -61,5 +63,30 @@ class BasicJobPage : public ConvWorker {
 };
 
 using JobPage = BasicJobPage<FileJob>;
+
+// A run's folders for the file job's tests, in a temporary folder: the
+// sources in 来源, the outputs in 输出, where the page's settings send them.
+class JobFolders : public ::testing::Test {
+ protected:
+  explicit JobFolders(const std::wstring& name) : dir(name) {}
+
+  TempDir dir;
+  std::wstring outDir = dir / L"输出";
+  std::wstring inDir = dir / L"来源";
+  JobPage page{dir / L"Tarnwell.cfg"};
+
+  void SetUp() override {
+    CreateDirectoryW(outDir.c_str(), nullptr);
+    CreateDirectoryW(inDir.c_str(), nullptr);
+    ASSERT_GT(page.store.WriteString(CFGKEY_OUTPUT_DIR, outDir.c_str()), 0);
+  }
+  // Writes a source; returns its path.
+  std::wstring Source(const std::wstring& name, const std::string& bytes) {
+    const std::wstring path = inDir + L"\\" + name;
+    EXPECT_TRUE(WriteFileBytes(path, bytes));
+    return path;
+  }
+  std::string Output(const std::wstring& name) { return ReadFileBytes(outDir + L"\\" + name); }
+};
 
 }  // namespace testing_support

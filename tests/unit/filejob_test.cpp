@@ -63,24 +63,9 @@ std::string Ansi(const std::string& utf8, UINT codePage) {
   return out;
 }
 
-class FileJobTest : public ::testing::Test {
+class FileJobTest : public JobFolders {
  protected:
-  TempDir dir{L"文件任务"};
-  std::wstring outDir = dir / L"输出";
-  std::wstring inDir = dir / L"来源";
-  JobPage page{dir / L"Tarnwell.cfg"};
-
-  void SetUp() override {
-    CreateDirectoryW(outDir.c_str(), nullptr);
-    CreateDirectoryW(inDir.c_str(), nullptr);
-    ASSERT_GT(page.store.WriteString(CFGKEY_OUTPUT_DIR, outDir.c_str()), 0);
-  }
-  std::wstring Source(const std::wstring& name, const std::string& bytes) {
-    std::wstring path = inDir + L"\\" + name;
-    EXPECT_TRUE(WriteFileBytes(path, bytes));
-    return path;
-  }
-  std::string Output(const std::wstring& name) { return ReadFileBytes(outDir + L"\\" + name); }
+  FileJobTest() : JobFolders(L"文件任务") {}
   bool OutputExists(const std::wstring& name) {
     return GetFileAttributesW((outDir + L"\\" + name).c_str()) != INVALID_FILE_ATTRIBUTES;
   }
@@ -251,12 +236,29 @@ TEST_F(FileJobTest, BesideTheSourceWithConvertedNamesReplacesItsOwnOutputAndNeve
   EXPECT_EQ(ReadFileBytes(source), kSrt);
   EXPECT_EQ(GetFileAttributesW((output + L".tarnwell-part").c_str()), INVALID_FILE_ATTRIBUTES);
 
-  // Queued too, the output is a source now: it is never written to.
-  page.Add(output, EncUtf8);
-  page.RunToEnd();
-  EXPECT_EQ(page.Reports()[2],
-            Message(ConvCode(CONV_FILE_REASON, CONV_REASON_WOULD_OVERWRITE_SOURCE), 0));
-  EXPECT_EQ(ReadFileBytes(output), EngineConvert(kSrt, Sim2Tra));
+  // Queued too, in either order, the output is still the source's own, not
+  // a source of its own: it is left unconverted (never read, so never
+  // written before it is read), and the source replaces it.
+  for (bool outputFirst : {true, false}) {
+    SCOPED_TRACE(outputFirst ? "output first" : "source first");
+    WriteFileBytes(output, "an older output\r\n");
+    page.entries.clear();
+    page.Add(outputFirst ? output : source, EncUtf8);
+    page.Add(outputFirst ? source : output, EncUtf8);
+    page.RunToEnd();
+    const LPARAM earlier = outputFirst ? 0 : 1;
+    std::vector<Message> rows[2] = {{{CONV_FILE_BEGIN, 0}}, {{CONV_FILE_BEGIN, 1}}};
+    rows[earlier].push_back({ConvCode(CONV_FILE_REASON, CONV_NOTE_EARLIER_OUTPUT), earlier});
+    rows[0].push_back({CONV_FILE_DONE, 0});
+    rows[1].push_back({CONV_FILE_DONE, 1});
+    std::vector<Message> expected{{CONV_BEGIN, 1000}};
+    for (const auto& row : rows) expected.insert(expected.end(), row.begin(), row.end());
+    expected.push_back({CONV_END, 0});
+    EXPECT_EQ(page.Reports(), expected);
+    EXPECT_EQ(ReadFileBytes(output), EngineConvert(kSrt, Sim2Tra));
+    EXPECT_EQ(GetFileAttributesW((inDir + L"\\簡體說明(繁體)(繁體).srt").c_str()),
+              INVALID_FILE_ATTRIBUTES);
+  }
 }
 
 TEST_F(FileJobTest, AReplacementThatCannotTakeTheOldFilesPlaceFailsAndLeavesBothAsTheyWere) {

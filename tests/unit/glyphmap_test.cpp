@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdio>
 #include <stdexcept>
 #include <thread>
@@ -382,6 +383,33 @@ struct CacheOpener {
     return 0;
   }
 };
+
+// A job that opens a conversion while the program builds it in the
+// background waits for that build instead of building a second one.
+TEST(ConverterCache, AnOpenerWaitsForTheBuildInHandInsteadOfBuildingAgain) {
+  HANDLE entered = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  std::atomic<int> builds{0};
+  glyphmap::ConverterCache cache([&](const glyphmap::PreparedConfig&, const std::string&) {
+    ++builds;
+    SetEvent(entered);
+    WaitForSingleObject(release, 60000);
+    return std::make_shared<const glyphmap::CompiledConversion>(
+        std::unique_ptr<glyphmap::FastConverter>{});
+  });
+  CacheOpener first{&cache, nullptr}, second{&cache, nullptr};
+  HANDLE a = CreateThread(nullptr, 0, &CacheOpener::Run, &first, 0, nullptr);
+  ASSERT_EQ(WaitForSingleObject(entered, 60000), WAIT_OBJECT_0) << "the build never began";
+  HANDLE b = CreateThread(nullptr, 0, &CacheOpener::Run, &second, 0, nullptr);
+  Sleep(300);  // long enough for the second to begin a build of its own, were it to
+  SetEvent(release);
+  EXPECT_EQ(WaitForSingleObject(a, 60000), WAIT_OBJECT_0);
+  EXPECT_EQ(WaitForSingleObject(b, 60000), WAIT_OBJECT_0);
+  EXPECT_EQ(builds.load(), 1);
+  EXPECT_NE(first.got, nullptr);
+  EXPECT_EQ(first.got, second.got);
+  for (HANDLE h : {a, b, entered, release}) CloseHandle(h);
+}
 
 TEST(ConverterCache, AThreadEndedWhileBuildingLeavesTheCacheUsable) {
   HANDLE entered = CreateEventW(nullptr, TRUE, FALSE, nullptr);

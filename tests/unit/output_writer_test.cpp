@@ -1,7 +1,8 @@
 // The safe writer and the planner of the pipeline, as a file page's run
 // meets them: appending in the file's own encoding, outputs that meet
 // within a run, part files, empty results, long paths, folders made for a
-// failed file, converted names that are devices, settings carried from Start.
+// failed file, converted names that are devices, settings carried from Start;
+// and the conversion of one file telling a line too long from undecodable text.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -10,10 +11,12 @@
 #include <vector>
 
 #include "config/CfgStore.h"
+#include "engine/ConvEngine.h"
 #include "engine/ConvNotify.h"
 #include "pages/FileJob.h"
 #include "pages/OutputOptions.h"
 #include "pages/UserWords.h"
+#include "pipeline/FileConvert.h"
 #include "pipeline/PartFiles.h"
 #include "pipeline/TextFiles.h"
 #include "textio/TextEncoder.h"
@@ -30,27 +33,12 @@ namespace {
 
 const std::string kText = "头发长了\r\n计算机软件\r\n";
 
-class OutputWriterTest : public ::testing::Test {
+class OutputWriterTest : public JobFolders {
  protected:
-  TempDir dir{L"输出写入"};
-  std::wstring outDir = dir / L"输出";
-  std::wstring inDir = dir / L"来源";
-  JobPage page{dir / L"Tarnwell.cfg"};
-
-  void SetUp() override {
-    CreateDirectoryW(outDir.c_str(), nullptr);
-    CreateDirectoryW(inDir.c_str(), nullptr);
-    ASSERT_GT(page.store.WriteString(CFGKEY_OUTPUT_DIR, outDir.c_str()), 0);
-  }
+  OutputWriterTest() : JobFolders(L"输出写入") {}
   void Set(std::int32_t key, std::int32_t value) {
     ASSERT_GT(page.store.WriteValue(key, &value, sizeof(value)), 0);
   }
-  std::wstring Source(const std::wstring& name, const std::string& bytes) {
-    const std::wstring path = inDir + L"\\" + name;
-    EXPECT_TRUE(WriteFileBytes(path, bytes));
-    return path;
-  }
-  std::string Output(const std::wstring& name) { return ReadFileBytes(outDir + L"\\" + name); }
   bool Exists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
   }
@@ -170,6 +158,38 @@ TEST_F(OutputWriterTest, TheRunKeepsTheSettingsItStartedWithWhenTheFileIsHeldLat
   while (page.WorkerRecorded()) page.sink.PumpFor(5);
   CloseHandle(held);
   EXPECT_EQ(Output(L"设置.txt"), EngineConvert(kText, Sim2Tra));
+}
+
+// Converted text gathered as the file pages' writer is handed it.
+class GatheredConversion : public FileConversion {
+ public:
+  bool Write(const char* bytes, std::int32_t count) override {
+    text.append(bytes, static_cast<size_t>(count));
+    return true;
+  }
+  std::string text;
+};
+
+// A line the reader cannot take fails its file with its own reason (行过长),
+// not as text of another encoding (编码不符); one that cannot be decoded
+// still fails as that.
+TEST(FileConvertTest, ALineTooLongIsToldApartFromUndecodableText) {
+  TempDir dir{L"长行"};
+  const std::string first = "头发\r\n";
+  WriteFileBytes(dir / L"long.txt", first + std::string(100, 'x') + "\r\n短\r\n");
+  ConvEngine engine;
+  ASSERT_TRUE(engine.Open(Sim2Tra, ConvOptions{}));
+  OutputBuffer output;
+  GatheredConversion tooLong;
+  tooLong.longestLine = 64;
+  EXPECT_EQ(ConvertOneFile(engine, (dir / L"long.txt").c_str(), EncUtf8, 0, output, tooLong),
+            FileOutcome::LineTooLong);
+  EXPECT_EQ(tooLong.text, EngineConvert(first, Sim2Tra)) << "the lines before it were converted";
+  GatheredConversion noCodePage;
+  noCodePage.encodingChosen = true;
+  EXPECT_EQ(ConvertOneFile(engine, (dir / L"long.txt").c_str(), EncAnsi, 54321, output,
+                           noCodePage),
+            FileOutcome::Undecodable);
 }
 
 TEST(TextFilesTest, AFolderLeavesOutThisDirectionsEarlierOutputs) {

@@ -13,6 +13,7 @@
 #include "fw/Handle.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestText.h"
+#include "textio/ByteSearch.h"
 #include "textio/MakeReader.h"
 #include "textio/TReaderAnsi.h"
 #include "textio/TReaderUtf16.h"
@@ -124,6 +125,25 @@ TEST_F(ReaderTest, Utf8LinesKeepTheirCrLfAndTheLastNeedsNone) {
             (Texts_{"one\n", "two\rthree\n", "\r\n", "four"}));
   // The mark is handed on as the start of the first line.
   EXPECT_EQ(Texts(ReadFile(EncUtf8, "\xEF\xBB\xBF中\r\n")), (Texts_{"\xEF\xBB\xBF中\r\n"}));
+}
+
+// Line ends are found sixteen or eight bytes at a time: every place in a
+// block and past it, with bytes around it that differ from it only in the
+// high bit or by one (where a word-wise test could be fooled).
+TEST(ByteSearch, FindsTheFirstLineEndAtEveryPlaceOrNoneWhenThereIsNone) {
+  for (std::size_t size = 0; size <= 40; ++size) {
+    std::vector<unsigned char> bytes(size);
+    for (std::size_t i = 0; i < size; ++i) bytes[i] = (i % 3 == 0) ? 0x8A : (i % 3 == 1) ? 0x0B : 0x09;
+    EXPECT_EQ(FindByte(bytes.data(), size, 0x0A), nullptr) << size;
+    EXPECT_EQ(FindByteInWords(bytes.data(), size, 0x0A), nullptr) << size;
+    for (std::size_t at = 0; at < size; ++at) {
+      std::vector<unsigned char> with = bytes;
+      with[at] = 0x0A;
+      if (at + 1 < size) with[size - 1] = 0x0A;  // a later one must not be taken
+      EXPECT_EQ(FindByte(with.data(), size, 0x0A), with.data() + at) << size << " " << at;
+      EXPECT_EQ(FindByteInWords(with.data(), size, 0x0A), with.data() + at) << size << " " << at;
+    }
+  }
 }
 
 TEST_F(ReaderTest, ZeroByteIsDataAndLinesGoOnPastIt) {
@@ -282,6 +302,33 @@ TEST_F(ReaderTest, BigEndianDataIsSwappedInPlaceThenReadAsLittleEndian) {
   EXPECT_EQ(Texts(odd), (Texts_{"A\xEF\xBF\xBD"}));
 }
 
+// A large file is mapped rather than read: swapping a big-endian one in
+// place must change the reader's copy only, never the file, and a UTF-8
+// one hands out lines that end where the data does.
+TEST_F(ReaderTest, ALargeFileReadsWholeAndIsNeverChangedOnDisk) {
+  std::wstring text;
+  while (text.size() < 700000) text += L"繁體中文，第一行。\r\n";
+  const std::string bigEndian = Utf16Be(text);
+  const std::wstring path = File(bigEndian, L"大.txt");
+  {
+    auto reader = LoadReader(EncUtf16Be, path);
+    const std::vector<Line> lines = ReadAll(*reader);
+    EXPECT_FALSE(reader->ReadFailed());
+    EXPECT_EQ(RawTotal(lines), bigEndian.size());
+    std::string all;
+    for (const Line& line : lines) all += line.text;
+    EXPECT_EQ(all, Utf8(text));
+  }
+  EXPECT_EQ(ReadFileBytes(path), bigEndian);
+
+  const std::string utf8 = Utf8(text) + "末行无换行";
+  auto reader = LoadReader(EncUtf8, File(utf8, L"大8.txt"));
+  const std::vector<Line> lines = ReadAll(*reader);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back().text, "末行无换行");
+  EXPECT_EQ(RawTotal(lines), utf8.size());
+}
+
 TEST_F(ReaderTest, EveryEncodingValueGetsItsReader) {
   const std::wstring text = L"甲乙\r\n丙";
   struct Case {
@@ -377,7 +424,7 @@ TEST(AnsiReader, LineThatCannotBeConvertedStopsTheFileAndSaysSo) {
   const char* p = nullptr;
   std::uint64_t raw = 0;
   EXPECT_EQ(reader->ReadLine(&p, &raw), 0);
-  EXPECT_TRUE(reader->ReadFailed()) << "not to be taken for the end of the file";
+  EXPECT_EQ(reader->Failure(), LineError::Undecodable) << "not to be taken for the end of the file";
   EXPECT_EQ(raw, 7u);
 }
 

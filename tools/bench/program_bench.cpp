@@ -202,8 +202,10 @@ int FileRun(int argc, char** argv) {
   CreateDirectoryW(out.c_str(), nullptr);
   CfgStore& store = CfgStore::Instance();
   store.WriteString(CFGKEY_OUTPUT_DIR, out.c_str());
+  // Encodings detected, as a new user has them (a test may have left one
+  // fixed encoding for every file in this prefix).
   for (std::int32_t key : {CFGKEY_OUTPUT_ENCODING, CFGKEY_OUTPUT_PLACE, CFGKEY_EXISTING_OUTPUT,
-                           CFGKEY_CONVERT_NAMES}) {
+                           CFGKEY_CONVERT_NAMES, CFGKEY_ENCODING_MODE}) {
     const std::int32_t zero = 0;
     store.WriteValue(key, &zero, sizeof zero);
   }
