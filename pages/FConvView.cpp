@@ -37,6 +37,10 @@ constexpr wchar_t kPathTooLong[] = L"以下文件的路径超过 259 个字符, 
 // Said when a chosen name stands for a device rather than a file.
 constexpr wchar_t kDeviceNames[] =
     L"以下名称代表系统设备, 不是磁盘上的文件, 无法加入转换队列:\n\n";
+// The timer of a turn of queued files that waits for its time.
+constexpr UINT_PTR kQueueTurnTimer = 0x5154;
+// Turns of queued files come at least this far apart.
+constexpr DWORD kQueueTurnGapMs = 100;
 // Beside Start while dropped files are made ready.
 constexpr wchar_t kQueueingFiles[] = L"正在加入文件…";
 // Said when Start is pressed while dropped files are still being made ready.
@@ -169,6 +173,22 @@ void CFConvView::InitList() {
     titles.GetItem(i, title, sizeof(title));
     list->InsertColumn(i, title, formats[i], widths[i]);
   }
+  list->SetCells(this);
+}
+
+std::wstring CFConvView::CellText(int row, int column) const {
+  if (row < 0 || static_cast<size_t>(row) >= files.size() ||
+      static_cast<size_t>(row) >= rowCells_.size()) {
+    return {};
+  }
+  const RowCells& cells = rowCells_[static_cast<size_t>(row)];
+  switch (column) {
+    case FILECOL_NAME: return files[static_cast<size_t>(row)].name;
+    case FILECOL_SIZE: return cells.size;
+    case FILECOL_ENCODING: return cells.encoding;
+    case FILECOL_STATUS: return cells.status;
+    default: return {};
+  }
 }
 
 BOOL CFConvView::OnCommand(WPARAM wp, LPARAM lp) {
@@ -251,26 +271,40 @@ LRESULT CFConvView::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     OnQueueFiles(wp);
     return 0;
   }
+  if (msg == WM_TIMER && wp == kQueueTurnTimer) {
+    ::KillTimer(m_hWnd, kQueueTurnTimer);
+    queueTurnWaits_ = false;
+    OnQueueFiles(kQueueFilesReady);
+    return 0;
+  }
   // The feeder posts to this window: it ends before the window goes.
   if (msg == WM_DESTROY) feeder_.Stop();
   return CConvView::WindowProc(msg, wp, lp);
 }
 
 void CFConvView::OnQueueFiles(WPARAM what) {
-  // A few hundred rows a turn: between turns the window answers (adding a
-  // row to the list is the slow part, not finding the file).
-  constexpr size_t kRowsPerTurn = 200;
+  // A turn costs the list a measure of its bars and a paint: while files
+  // come, one at most every kQueueTurnGapMs, taking together what came
+  // meanwhile. The last files come at once, with the feeder's end.
+  if (what == kQueueFilesReady) {
+    if (queueTurnWaits_) return;
+    const DWORD since = GetTickCount() - lastQueueTurn_;
+    if (since < kQueueTurnGapMs &&
+        ::SetTimer(m_hWnd, kQueueTurnTimer, kQueueTurnGapMs - since, nullptr) != 0) {
+      queueTurnWaits_ = true;
+      return;
+    }
+  }
+  lastQueueTurn_ = GetTickCount();
+  // The rows of a turn are one new row count for the list; the turns are
+  // bounded all the same, so that the window answers between them.
+  constexpr size_t kRowsPerTurn = 2000;
   bool more = false;
   const std::vector<ReadyFile> ready = feeder_.TakeReady(kRowsPerTurn, more);
   if (more) PostMessage(WM_QUEUE_FILES, what);
   if (!ready.empty() && list != nullptr && list->m_hWnd != nullptr) {
-    // One repaint and one measure of the bars for the lot, not one a row.
-    list->SendMessage(WM_SETREDRAW, FALSE);
-    list->BeginRows();
-    for (const ReadyFile& file : ready) AddRow(file);
-    list->EndRows();
-    list->SendMessage(WM_SETREDRAW, TRUE);
-    RepaintList();
+    for (const ReadyFile& file : ready) AppendRow(file);
+    ShowRowCount();
     fedCount_ += static_cast<int>(ready.size());
   }
   if (what == kQueueFilesDone && !more && !feeder_.Busy()) {
@@ -302,13 +336,11 @@ void CFConvView::AddChosenFiles(const std::vector<QueuedPath>& paths) {
   Store().ReadValue(CFGKEY_ENCODING_MODE, &settings.mode, sizeof(settings.mode));
   Store().ReadValue(CFGKEY_ENCODING_INDEX, &settings.manualIndex, sizeof(settings.manualIndex));
   RefusedPaths refused;
-  list->BeginRows();
   for (const QueuedPath& path : paths) {
     ReadyFile ready;
-    if (PrepareQueuedFile(path, settings, ready, refused)) AddRow(ready);
+    if (PrepareQueuedFile(path, settings, ready, refused)) AppendRow(ready);
   }
-  list->EndRows();
-  RepaintList();
+  ShowRowCount();
   TellRefused(refused);
 }
 
@@ -326,26 +358,30 @@ void CFConvView::TellRefused(const RefusedPaths& refused) {
   if (!text.empty()) fw::AppMessageBox(BoxOwner(), text, MB_ICONEXCLAMATION);
 }
 
-void CFConvView::AddRow(const ReadyFile& ready) {
+void CFConvView::AppendRow(const ReadyFile& ready) {
   wchar_t sizeText[260] = {};
   ULARGE_INTEGER size{};
   size.QuadPart = ready.size;
   FormatSize(sizeText, size.LowPart, size.HighPart);
-  const fw::CString encodingText = ready.entry.chosenByHand
-                                       ? EncodingName(encodingNames, ready.entry.encoding)
-                                       : FromAnsi(ready.charset.c_str());
-  const int row = list->InsertItem(list->GetItemCount(), ready.entry.name);
-  if (row < 0) return;
-  list->SetItemText(row, FILECOL_SIZE, sizeText);
-  list->SetItemText(row, FILECOL_ENCODING, encodingText.c_str());
-  list->SetItemText(row, FILECOL_STATUS, statusTexts[FILESTATUS_PENDING]);
+  RowCells cells;
+  cells.size = sizeText;
+  cells.encoding = ready.entry.chosenByHand ? EncodingName(encodingNames, ready.entry.encoding)
+                                            : std::wstring(FromAnsi(ready.charset.c_str()));
+  cells.status = statusTexts[FILESTATUS_PENDING];
   files.push_back(ready.entry);
+  rowCells_.push_back(std::move(cells));
+}
+
+void CFConvView::ShowRowCount() {
+  if (list != nullptr && list->m_hWnd != nullptr) list->SetRowCount(static_cast<int>(files.size()));
 }
 
 void CFConvView::RemoveSelected() {
   const int row = list->GetNextSelected(-1);
   if (row < 0 || static_cast<size_t>(row) >= files.size()) return;
   files.erase(files.begin() + row);
+  rowCells_.erase(rowCells_.begin() + row);
+  // The rows after it move up, and so do their selections.
   list->DeleteItem(row);
   RepaintList();
 }
@@ -359,8 +395,9 @@ void CFConvView::ClearList() {
     if (standardLabel.m_hWnd != nullptr) standardLabel.SetWindowText(L"");
     ShowStandard();
   }
-  list->DeleteAllItems();
   files.clear();
+  rowCells_.clear();
+  list->DeleteAllItems();
 }
 
 // The folder the last run wrote to; when it wrote to several, the first
@@ -407,7 +444,8 @@ void CFConvView::EditEncoding() {
   // A choice by hand replaces the detection: "ANSI" is the system's code page.
   entry.encoding = dialog.selection;
   entry.codePage = 0;
-  list->SetItemText(row, FILECOL_ENCODING, EncodingName(encodingNames, dialog.selection).c_str());
+  rowCells_[static_cast<size_t>(row)].encoding = EncodingName(encodingNames, dialog.selection);
+  list->RedrawRow(row);
 }
 
 // ---- the job ----
@@ -449,19 +487,24 @@ DWORD CFConvView::RunJob() {
   return job.Run(jobFiles_, jobSettings_);
 }
 
-void CFConvView::SetStatus(LPARAM row, int status) {
-  if (row < 0 || row >= list->GetItemCount()) return;
-  list->SetItemText(static_cast<int>(row), FILECOL_STATUS, statusTexts[status]);
+void CFConvView::SetStatus(LPARAM row, int status) { SetStatusText(row, statusTexts[status]); }
+
+void CFConvView::SetStatusText(LPARAM row, const std::wstring& text) {
+  if (row < 0 || static_cast<size_t>(row) >= rowCells_.size()) return;
+  rowCells_[static_cast<size_t>(row)].status = text;
+  if (list != nullptr && list->m_hWnd != nullptr) list->RedrawRow(static_cast<int>(row));
 }
 
 void CFConvView::NoteReplacements(LPARAM row) {
-  if (std::exchange(replacedRow_, -1) != row || row < 0 || row >= list->GetItemCount()) return;
+  if (std::exchange(replacedRow_, -1) != row || row < 0 ||
+      static_cast<size_t>(row) >= rowCells_.size()) {
+    return;
+  }
   // "处理完成 (含 3 处无效字节)": the file was read with U+FFFD in places.
   const std::wstring count =
       replaced_ == 0xFFFF ? L"65535 处以上" : std::to_wstring(replaced_) + L" 处";
-  const int status = static_cast<int>(row);
-  const std::wstring text = list->GetItemText(status, FILECOL_STATUS) + L" (含 " + count + L"无效字节)";
-  list->SetItemText(status, FILECOL_STATUS, text.c_str());
+  const std::wstring& status = rowCells_[static_cast<size_t>(row)].status;
+  SetStatusText(row, status + L" (含 " + count + L"无效字节)");
 }
 
 void CFConvView::OnJobMessage(WPARAM code, LPARAM value) {
@@ -472,7 +515,9 @@ void CFConvView::OnJobMessage(WPARAM code, LPARAM value) {
       failedCount_ = 0;
       stoppedCount_ = 0;
       if (progress.m_hWnd != nullptr) progress.SetBarRange(static_cast<int>(value), 0);
-      for (int row = 0; row < list->GetItemCount(); ++row) SetStatus(row, FILESTATUS_PENDING);
+      // Every row starts over, painted once.
+      for (RowCells& cells : rowCells_) cells.status = statusTexts[FILESTATUS_PENDING];
+      RepaintList();
       break;
     case CONV_FILE_BEGIN:
       inHandRow_ = value;
@@ -483,8 +528,8 @@ void CFConvView::OnJobMessage(WPARAM code, LPARAM value) {
       ++doneCount_;
       const wchar_t* note = reasonRow_ == value ? ReasonText(reason_) : nullptr;
       reasonRow_ = -1;
-      if (note != nullptr && value < list->GetItemCount()) {
-        list->SetItemText(static_cast<int>(value), FILECOL_STATUS, note);
+      if (note != nullptr) {
+        SetStatusText(value, note);
       } else {
         SetStatus(value, FILESTATUS_DONE);
       }
@@ -510,8 +555,8 @@ void CFConvView::OnJobMessage(WPARAM code, LPARAM value) {
       ++failedCount_;
       const wchar_t* why = reasonRow_ == value ? ReasonText(reason_) : nullptr;
       reasonRow_ = -1;
-      if (why != nullptr && value >= 0 && value < list->GetItemCount()) {
-        list->SetItemText(static_cast<int>(value), FILECOL_STATUS, why);
+      if (why != nullptr) {
+        SetStatusText(value, why);
       } else {
         SetStatus(value, FILESTATUS_FAILED);
       }

@@ -1,12 +1,15 @@
 #pragma once
 // CFConvView: a file conversion page. It keeps the queue of files (one
-// FileEntry per row of its four-column list), fixes each file's encoding
+// FileEntry per row of its four-column list, whose rows live here: the list
+// asks the page for the cells it shows, so that thousands of files join it
+// as one change of its row count), fixes each file's encoding
 // when it is added (detected, or the manual choice of the settings), lets
 // the user change it per row, and runs the file job behind the progress
 // dialog, showing each file's state as the job reports it. The concrete
 // pages differ only in template and direction.
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "config/CfgStore.h"
@@ -37,6 +40,13 @@ enum FileStatus {
 // Columns of the queue list.
 enum FileColumn { FILECOL_NAME = 0, FILECOL_SIZE = 1, FILECOL_ENCODING = 2, FILECOL_STATUS = 3 };
 
+// What a queued file's row shows beside its name.
+struct RowCells {
+  std::wstring size;      // as the file was when it was queued
+  std::wstring encoding;  // the detected charset, or the chosen encoding's name
+  std::wstring status;    // the state, or a failure's reason, with any note
+};
+
 // Flags of the file-open dialog: hide read-only, overwrite prompt, the
 // current folder left alone (OFN_NOCHANGEDIR), multiple selection, sizing
 // (the framework adds the Explorer style).
@@ -44,7 +54,7 @@ constexpr DWORD kAddFilesFlags = 0x80020E;
 // Units of the file-open dialog's name buffer.
 constexpr size_t kAddFilesBufferUnits = 66816;
 
-class CFConvView : public CConvView {
+class CFConvView : public CConvView, private vek_ListCells {
  public:
   CFConvView(UINT templateId, fw::CWnd* parent, ConvDirection direction);
   ~CFConvView() override;
@@ -115,8 +125,14 @@ class CFConvView : public CConvView {
 
  private:
   void InitList();
-  // Gives a ready file its row.
-  void AddRow(const ReadyFile& ready);
+  // The list's cells, from `files` and `rowCells_`.
+  std::wstring CellText(int row, int column) const override;
+  // Gives a ready file its row at the end of the queue; the list hears of
+  // the new count from ShowRowCount.
+  void AppendRow(const ReadyFile& ready);
+  void ShowRowCount();
+  // Sets `row`'s status column (a row that is not there is left alone).
+  void SetStatusText(LPARAM row, const std::wstring& text);
   // Says which paths were refused, in one message.
   void TellRefused(const RefusedPaths& refused);
   // WM_QUEUE_FILES: the feeder's ready files take their rows.
@@ -126,12 +142,16 @@ class CFConvView : public CConvView {
   // Adds the CONV_FILE_REPLACED count to `row`'s status when it was for it.
   void NoteReplacements(LPARAM row);
 
+  // What each row of `files` shows beside its name, in step with it.
+  std::vector<RowCells> rowCells_;
   // The row of the file the job has in hand (begun, not yet ended), or -1.
   LPARAM inHandRow_ = -1;
   CfgStore* store_ = nullptr;
   FileDropTarget fileDrop_;  // files dragged onto the list
   QueueFeeder feeder_;       // dropped and handed-over files made ready
   int fedCount_ = 0;         // rows the feeder's files took since it started
+  DWORD lastQueueTurn_ = 0;  // when ready files last took their rows (GetTickCount)
+  bool queueTurnWaits_ = false;  // the next turn waits for its timer
   bool feeding_ = false;     // handed files are not all in the list yet
   // The queue as it stood at Start: what the running job works on.
   std::vector<FileEntry> jobFiles_;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "fw/Gdi.h"
 #include "skin/Painting.h"
@@ -282,10 +283,17 @@ LRESULT vek_SkinList::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 bool vek_SkinList::OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
-  if (msg != WM_NOTIFY || !IsWindowVisible()) return false;
+  if (msg != WM_NOTIFY) return false;
+  // Cells are asked for whether the list shows or not.
+  if (reinterpret_cast<NMHDR*>(lp)->code == LVN_GETDISPINFOW && cells_ != nullptr) {
+    AnswerDispInfo(*reinterpret_cast<NMLVDISPINFOW*>(lp));
+    *result = 0;
+    return true;
+  }
+  if (!IsWindowVisible()) return false;
   switch (reinterpret_cast<NMHDR*>(lp)->code) {
     case LVN_INSERTITEM:
-      if (rowBatch == 0) UpdateScrollBar(1);
+      UpdateScrollBar(1);
       break;
     case LVN_DELETEITEM:
     case LVN_DELETEALLITEMS:
@@ -294,6 +302,35 @@ bool vek_SkinList::OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result
       break;
   }
   return false;  // the parent hears of it too
+}
+
+void vek_SkinList::AnswerDispInfo(NMLVDISPINFOW& info) const {
+  LVITEMW& item = info.item;
+  if ((item.mask & LVIF_TEXT) == 0 || item.pszText == nullptr || item.cchTextMax <= 0) return;
+  const std::wstring text = cells_->CellText(item.iItem, item.iSubItem);
+  const size_t room = static_cast<size_t>(item.cchTextMax) - 1;
+  const size_t length = std::min(text.size(), room);
+  text.copy(item.pszText, length);
+  item.pszText[length] = L'\0';
+}
+
+std::wstring vek_SkinList::CellText(int row, int column) const {
+  return cells_ != nullptr ? cells_->CellText(row, column) : GetItemText(row, column);
+}
+
+void vek_SkinList::SetRowCount(int rows) {
+  ListView_SetItemCountEx(m_hWnd, rows, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+  // A hidden list's bars stay hidden: it measures them when it shows.
+  if (IsWindowVisible()) UpdateScrollBar(1);
+  Invalidate(true);
+}
+
+void vek_SkinList::RedrawRow(int row) {
+  RECT bounds{};
+  if (!GetItemRect(row, &bounds, LVIR_BOUNDS)) return;
+  // The selection band runs past the last column.
+  bounds.right = GetClientRect().right;
+  InvalidateRect(m_hWnd, &bounds, FALSE);
 }
 
 BOOL vek_SkinList::OnNotify(WPARAM wp, LPARAM lp, LRESULT* result) {
@@ -363,9 +400,27 @@ void vek_SkinList::OnPaint() {
 void vek_SkinList::DrawRows(HDC dc) {
   const int top = GetTopIndex();
   const int last = std::min(GetItemCount(), top + GetCountPerPage()) - 1;
+  if (last < top) return;
   HWND hdr = GetHeaderHwnd();
   const int columns = hdr != nullptr ? Header_GetItemCount(hdr) : 0;
   HIMAGELIST small = GetImageList(LVSIL_SMALL);
+  // The rows of a report differ only in their height: the cells are
+  // measured on the first row shown, once a paint (each question to the
+  // list costs Wine several trips to its server).
+  RECT firstRow{};
+  GetItemRect(top, &firstRow, LVIR_BOUNDS);
+  const int rowStep = firstRow.bottom - firstRow.top;
+  std::vector<RECT> labels(static_cast<size_t>(columns));
+  std::vector<UINT> alignments(static_cast<size_t>(columns));
+  for (int c = 0; c < columns; ++c) {
+    RECT& label = labels[static_cast<size_t>(c)];
+    if (c == 0) {
+      GetItemRect(top, &label, LVIR_LABEL);
+    } else {
+      GetSubItemRect(top, c, LVIR_LABEL, &label);
+    }
+    alignments[static_cast<size_t>(c)] = CellAlignment(c);
+  }
 
   fw::UniquePen dotted(CreatePen(PS_DOT, 1, selectionLineColor));
   fw::SaveDcGuard saved(dc);  // ends first: the pen is deselected before it goes
@@ -375,8 +430,9 @@ void vek_SkinList::DrawRows(HDC dc) {
   SelectObject(dc, ScaledFont(font, scale));
   SelectObject(dc, dotted.get());
   for (int i = top; i <= last; ++i) {
-    RECT bounds{};
-    GetItemRect(i, &bounds, LVIR_BOUNDS);
+    const int dy = (i - top) * rowStep;
+    RECT bounds = firstRow;
+    OffsetRect(&bounds, 0, dy);
     if (GetItemState(i, LVIS_SELECTED) & LVIS_SELECTED) {
       RECT fill = bounds;
       fill.right += 1000;
@@ -394,16 +450,13 @@ void vek_SkinList::DrawRows(HDC dc) {
         GetItemRect(i, &icon, LVIR_ICON);
         ImageList_Draw(small, item.iImage, dc, icon.left, icon.top, ILD_TRANSPARENT);
       }
-      std::wstring text = GetItemText(i, c);
-      RECT label{};
-      if (c == 0) {
-        GetItemRect(i, &label, LVIR_LABEL);
-      } else {
-        GetSubItemRect(i, c, LVIR_LABEL, &label);
-      }
+      const std::wstring text = CellText(i, c);
+      RECT label = labels[static_cast<size_t>(c)];
+      OffsetRect(&label, 0, dy);
       label.left += scale.Scale(3);
       DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &label,
-                CellAlignment(c) | DT_END_ELLIPSIS | DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER);
+                alignments[static_cast<size_t>(c)] | DT_END_ELLIPSIS | DT_NOPREFIX |
+                    DT_SINGLELINE | DT_VCENTER);
     }
   }
 }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 
 #include "fw/Controls.h"
 #include "fw/Gdi.h"
@@ -28,6 +29,18 @@ class vek_SkinHeader : public fw::CHeaderCtrl {
  protected:
   void OnPaint() override;
   BOOL OnEraseBkgnd(HDC dc) override { return TRUE; }
+};
+
+// Where an owner-data list (LVS_OWNERDATA) finds its cells: the list paints
+// its rows from here and answers LVN_GETDISPINFO with them, so that its
+// rows live in its owner's memory and any number of them is one count.
+class vek_ListCells {
+ public:
+  // The text of `column` in `row`; empty past the owner's rows.
+  virtual std::wstring CellText(int row, int column) const = 0;
+
+ protected:
+  ~vek_ListCells() = default;
 };
 
 // Settings for InitSkinList; each value counts only with its mask bit.
@@ -56,7 +69,6 @@ class vek_SkinList : public fw::CListCtrl, public vek_IScrollObj {
   BOOL noHBar = FALSE;
   BOOL noVBar = FALSE;
   BOOL vBarShown = FALSE;  // the list is narrowed for the vertical bar
-  int rowBatch = 0;        // BeginRows calls not yet ended
   std::unique_ptr<vek_SkinHeader> header;
   vek_SkinHScrollBar hBar;
   vek_SkinVScrollBar vBar;
@@ -84,12 +96,13 @@ class vek_SkinList : public fw::CListCtrl, public vek_IScrollObj {
   int Bar() const;
   void UpdateScrollBar(int bar);
   void PlaceScrollBars();
-  // While rows are added in a batch the bars are measured once, at its
-  // end, not after every row (each measure repaints the bar at once).
-  void BeginRows() { ++rowBatch; }
-  void EndRows() {
-    if (rowBatch > 0 && --rowBatch == 0) UpdateScrollBar(1);
-  }
+  // An owner-data list's cells (not owned; null: the list's own items).
+  void SetCells(const vek_ListCells* cells) { cells_ = cells; }
+  // An owner-data list now has `rows` rows: the rows shown keep their
+  // place, the bars are measured once (when it shows, for a hidden list).
+  void SetRowCount(int rows);
+  // Paints `row` again after its cells changed.
+  void RedrawRow(int row);
 
   int QueryRange(int bar) override;
   int QueryPage(int bar) override;
@@ -104,6 +117,8 @@ class vek_SkinList : public fw::CListCtrl, public vek_IScrollObj {
   // How a cell's text sits in its column (DT_LEFT, DT_CENTER, DT_RIGHT);
   // left here.
   virtual UINT CellAlignment(int column) const { return DT_LEFT; }
+  // A cell's text: from the cells given, else the list's own item.
+  std::wstring CellText(int row, int column) const;
 
   void PreSubclassWindow() override;
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -131,4 +146,8 @@ class vek_SkinList : public fw::CListCtrl, public vek_IScrollObj {
   RECT RectInParent() const;
   void CreateBar(vek_SkinScrollBar& bar);
   void ResizeBy(int dx, int dy);
+  // LVN_GETDISPINFOW for an owner-data list: the text asked for.
+  void AnswerDispInfo(NMLVDISPINFOW& info) const;
+
+  const vek_ListCells* cells_ = nullptr;
 };

@@ -308,7 +308,10 @@ TEST_F(DpiTest, TheFileListScalesItsColumnsTextAndScrollBars) {
   page->ShowWindow(SW_SHOW);
   EXPECT_EQ(list.GetColumnWidth(0), s.Scale(270));
   EXPECT_EQ(list.GetColumnWidth(3), s.Scale(250));
-  for (int i = 0; i < 60; ++i) list.InsertItem(i, L"简体样本.txt", -1);
+  // Sixty rows, queued as Add queues them.
+  ASSERT_TRUE(testing_support::WriteFileBytes(dir / L"简体样本.txt", "x\r\n"));
+  page->AddChosenFiles(std::vector<fw::CString>(60, dir / L"简体样本.txt"));
+  ASSERT_EQ(list.GetItemCount(), 60);
   PumpFor(50);
 
   // The vertical bar stands right of the list, its arrows scaled: the

@@ -384,6 +384,49 @@ TEST_F(FilePage, ADroppedFolderIsQueuedOnAWorkerWithAProgressLine) {
   EXPECT_TRUE(boxes.empty());
 }
 
+// Counts what a list view is told a row at a time, and its row counts.
+struct RowMessages {
+  int oneByOne = 0;
+  int counts = 0;
+  static LRESULT CALLBACK Count(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
+    auto* seen = reinterpret_cast<RowMessages*>(self);
+    switch (msg) {
+      case LVM_INSERTITEMW: case LVM_INSERTITEMA: case LVM_SETITEMW: case LVM_SETITEMA:
+      case LVM_SETITEMTEXTW: case LVM_SETITEMTEXTA: ++seen->oneByOne; break;
+      case LVM_SETITEMCOUNT: ++seen->counts; break;
+      default: break;
+    }
+    return DefSubclassProc(wnd, msg, wp, lp);
+  }
+};
+
+// Wine spends tens of milliseconds on each row a list view is given when the
+// machine is busy: thousands of files join the list as changes of its row
+// count, never a row at a time, and every one is a row with its cells.
+TEST_F(FilePage, TwoThousandDroppedFilesJoinTheListAsRowCountsNotRowByRow) {
+  const std::wstring folder = src / L"两千";
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  constexpr int kFiles = 2000;
+  for (int i = 1; i <= kFiles; ++i) {
+    ASSERT_TRUE(WriteFileBytes(folder + L"\\" + std::to_wstring(i) + L".txt", "简体\r\n"));
+  }
+  HWND list = page.controls.list.m_hWnd;
+  RowMessages seen;
+  ASSERT_TRUE(SetWindowSubclass(list, &RowMessages::Count, 1, reinterpret_cast<DWORD_PTR>(&seen)));
+  page.QueueDropped({folder});
+  const DWORD until = GetTickCount() + 300000;
+  while ((page.Queueing() || page.Rows() < kFiles) && GetTickCount() < until) PumpMessages(10);
+  RemoveWindowSubclass(list, &RowMessages::Count, 1);
+  ASSERT_EQ(page.Rows(), kFiles);
+  EXPECT_EQ(seen.oneByOne, 0);
+  EXPECT_GE(seen.counts, 1);
+  EXPECT_EQ(page.Cell(0, FILECOL_NAME), L"1.txt");
+  EXPECT_EQ(page.Cell(kFiles - 1, FILECOL_NAME), L"2000.txt");
+  EXPECT_EQ(page.Cell(kFiles - 1, FILECOL_SIZE), page.Cell(0, FILECOL_SIZE));
+  EXPECT_EQ(page.Cell(kFiles - 1, FILECOL_ENCODING), L"UTF-8");
+  EXPECT_EQ(page.Cell(kFiles / 2, FILECOL_STATUS), L"待处理");
+}
+
 // A file read with replacements says so on its row, beside 处理完成; a
 // failure's reason reaches the row the job names.
 TEST_F(FilePage, ReplacementsAndReasonsReachTheirRows) {
