@@ -6,7 +6,7 @@ constexpr UINT WM_CONV_NOTIFY = WM_USER + 101;
 
 constexpr WPARAM CONV_BEGIN = 1;         // lParam: 0 (text) or 1000 progress steps (files)
 constexpr WPARAM CONV_END = 2;           // lParam: 0; always the job's last message
-constexpr WPARAM CONV_STEP = 3;          // lParam: 0
+constexpr WPARAM CONV_STEP = 3;          // lParam: the steps done (ConvWorker::PostSteps)
 constexpr WPARAM CONV_FILE_BEGIN = 4;    // lParam: index of the file
 constexpr WPARAM CONV_FILE_DONE = 5;     // lParam: index of the file
 constexpr WPARAM CONV_FILE_STOPPED = 6;  // lParam: index of the file

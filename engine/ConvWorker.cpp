@@ -18,6 +18,25 @@ void ConvWorker::PostJobMessage(WPARAM code, LPARAM arg) const {
   PostMessageW(JobWindow(), WM_CONV_NOTIFY, code, arg);
 }
 
+void ConvWorker::PostSteps(std::uint32_t done) {
+  stepsDone_.store(done);
+  // At most one a step gap too: a page that takes each one at once would
+  // otherwise still be sent one per step.
+  const ULONGLONG now = GetTickCount64();
+  if (now - lastStepPost_ < kStepGapMs) return;
+  if (!stepPosted_.exchange(true)) {
+    lastStepPost_ = now;
+    PostJobMessage(CONV_STEP, static_cast<LPARAM>(done));
+  }
+}
+
+std::uint32_t ConvWorker::TakeSteps() {
+  // Cleared before the count is read: a step made in between is either in
+  // the count or posted anew.
+  stepPosted_.store(false);
+  return stepsDone_.load();
+}
+
 void ConvWorker::ReportProblem(const char* utf8) {
   if (utf8 == nullptr || problemReported_.load()) return;
   // Cut at a character boundary, never inside a UTF-8 sequence.
@@ -40,6 +59,9 @@ int ConvWorker::StartJob() {
   if (worker_.load() != nullptr) return 0;
   ReleaseJob();
   problemReported_.store(false);
+  stepsDone_.store(0);
+  stepPosted_.store(false);
+  lastStepPost_ = 0;
 
   // The thread starts suspended, so its handle is recorded before the
   // thread can run to its end and clear it.

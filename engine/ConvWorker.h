@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdint>
 #include <string>
 
 #include "engine/ConvNotify.h"
@@ -55,6 +56,16 @@ class ConvWorker {
   bool WaitIfHeldThenStopRequested() const;
   // Posts WM_CONV_NOTIFY to the page's window; for the job, on its thread.
   void PostJobMessage(WPARAM code, LPARAM arg) const;
+  // Progress, for the job: `done` steps so far. CONV_STEP (lParam: the
+  // steps done when it was posted) is posted only once the page has taken
+  // the one before with TakeSteps: every message is a round trip through
+  // the system (under Wine, its server: about 80 microseconds on an idle
+  // machine here), and a thousand of them cost a run of a few megabytes as
+  // much as its conversion.
+  void PostSteps(std::uint32_t done);
+  // For the page, on CONV_STEP: the steps done so far; the job may post
+  // the next one.
+  std::uint32_t TakeSteps();
   bool WorkerRecorded() const { return worker_.load() != nullptr; }
   // True when the last job had to be terminated: its results are incomplete.
   bool LastJobTerminated() const { return terminated_; }
@@ -95,4 +106,11 @@ class ConvWorker {
   // leaves nothing half-made on the heap.
   char problem_[2048] = {};
   std::atomic<bool> problemReported_{false};
+  std::atomic<std::uint32_t> stepsDone_{0};
+  std::atomic<bool> stepPosted_{false};
+  // The job's own (its thread's): when it last posted a step, and how long
+  // it waits at least before the next (a bar moved 50 times a second
+  // moves smoothly).
+  static constexpr ULONGLONG kStepGapMs = 20;
+  ULONGLONG lastStepPost_ = 0;
 };

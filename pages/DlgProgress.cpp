@@ -122,15 +122,17 @@ void CDlgProgress::OnStop() {
   if (owner != nullptr) owner->StopJob();
 }
 
-int CDlgProgress::StepBar() {
-  // A run posts a thousand steps; the bar is painted again only when its
+int CDlgProgress::StepBar() { return MoveBarTo(bar.pos + 1); }
+
+int CDlgProgress::MoveBarTo(int pos) {
+  // A run makes a thousand steps; the bar is painted again only when its
   // filled part grows by a pixel, and when the page's thread is free: a
   // paint for every step cost the file pages more than the conversion.
   RECT rc{};
   if (bar.m_hWnd != nullptr) ::GetClientRect(bar.m_hWnd, &rc);
   const int inner = rc.right - rc.left - 2;
   const int before = bar.BarWidth(inner);
-  ++bar.pos;
+  bar.pos = pos;
   if (bar.m_hWnd != nullptr && bar.BarWidth(inner) != before) bar.Invalidate(false);
   return 1;
 }

@@ -25,8 +25,12 @@ class CDlgProgress : public vek_SkinDlg {
   using vek_SkinDlg::Create;
   BOOL Create(CConvView* owner, int mode);
 
-  // Advances the bar by one and repaints it at once; returns 1.
+  // Advances the bar by one; returns 1.
   int StepBar();
+  // Moves the bar to `pos` (of the range's maximum); it is painted again,
+  // when the page's thread is free, only if its filled part changed by a
+  // pixel. Returns 1.
+  int MoveBarTo(int pos);
   // Sets the bar's range and position and repaints it (the page does this
   // before it starts its worker).
   void SetBarRange(int maxPos, int pos = 0);

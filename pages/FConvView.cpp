@@ -562,9 +562,11 @@ void CFConvView::OnJobMessage(WPARAM code, LPARAM value) {
       }
       break;
     }
-    case CONV_STEP:
-      if (progress.m_hWnd != nullptr) progress.StepBar();
+    case CONV_STEP: {
+      const std::uint32_t steps = TakeSteps();
+      if (progress.m_hWnd != nullptr) progress.MoveBarTo(static_cast<int>(steps));
       break;
+    }
     case CONV_END: {
       if (progress.m_hWnd != nullptr) {
         progress.ShowOverParent(FALSE);

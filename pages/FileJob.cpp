@@ -139,10 +139,12 @@ void FileJob::SumSizes(const std::vector<FileEntry>& entries) {
 
 void FileJob::CountProgress(std::uint64_t rawLength, bool everyStep) {
   pendingBytes_ += rawLength;
+  bool stepped = false;
   while (pendingBytes_ >= static_cast<std::uint64_t>(stepBytes_)) {
     pendingBytes_ -= static_cast<std::uint64_t>(stepBytes_);
     ++stepCount_;
-    worker_.PostJobMessage(CONV_STEP, 0);
+    stepped = true;
     if (!everyStep) break;
   }
+  if (stepped) worker_.PostSteps(stepCount_.load());
 }

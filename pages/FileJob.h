@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -16,7 +17,8 @@ class ConvWorker;
 // converts every queued file into its output by the settings the page read
 // when the run started, and reports to the page through the worker:
 // CONV_BEGIN(1000), then per file CONV_FILE_BEGIN(i), CONV_STEP for
-// progress (1000 steps over the whole run), and CONV_FILE_DONE(i),
+// progress (1000 steps over the whole run, told through
+// ConvWorker::PostSteps: a step message waits until the page took the last), and CONV_FILE_DONE(i),
 // CONV_FILE_STOPPED(i) or CONV_FILE_FAILED(i); CONV_END last. A stop
 // request ends the file in hand after the line in hand (or the piece in
 // hand of a line longer than a mebibyte) and skips the rest; the stopped
@@ -45,7 +47,7 @@ class FileJob {
 
   std::uint64_t TotalBytes() const { return totalBytes_; }
   std::int32_t StepBytes() const { return stepBytes_; }
-  std::uint32_t StepCount() const { return stepCount_; }
+  std::uint32_t StepCount() const { return stepCount_.load(); }
 
   // Where the job puts a line for the user about each failed file whose
   // reason needs more than the status column (the characters an encoding
@@ -74,5 +76,5 @@ class FileJob {
   std::uint64_t totalBytes_ = 0;
   std::uint64_t pendingBytes_ = 0;
   std::int32_t stepBytes_ = 1;
-  std::uint32_t stepCount_ = 0;
+  std::atomic<std::uint32_t> stepCount_{0};
 };

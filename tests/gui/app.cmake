@@ -17,5 +17,8 @@ add_dependencies(app_pages_test skeldon)
 add_executable(app_shots gui/app_shots.cpp $<TARGET_OBJECTS:app_resources>)
 target_link_libraries(app_shots PRIVATE app tarnwell_common test_support shell32 ole32)
 add_dependencies(app_shots skeldon runtime_files)
-# Their main windows hold the global hotkeys while they run.
-set_tests_properties(app_test app_pages_test PROPERTIES RESOURCE_LOCK global_hotkeys)
+# Their main windows hold the global hotkeys while they run; the pages'
+# test also writes the profile's settings (the standard), which the
+# end-to-end tests' program reads.
+set_tests_properties(app_test PROPERTIES RESOURCE_LOCK global_hotkeys)
+set_tests_properties(app_pages_test PROPERTIES RESOURCE_LOCK "global_hotkeys;tarnwell_profile")

@@ -23,7 +23,10 @@ template <class Job>
 class BasicJobPage : public ConvWorker {
  public:
   explicit BasicJobPage(const std::wstring& settingsFile)
-      : store(settingsFile.c_str()), job(*this) {}
+      : store(settingsFile.c_str()), job(*this) {
+    // As the page does: each step message taken as it comes.
+    sink.onStep = [this] { TakeSteps(); };
+  }
 
   std::vector<FileEntry> entries;
   ConvDirection direction = Sim2Tra;

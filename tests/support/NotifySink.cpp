@@ -28,6 +28,7 @@ LRESULT CALLBACK NotifySink::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto* self = reinterpret_cast<NotifySink*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (self) {
       self->messages_.emplace_back(wp, lp);
+      if (wp == CONV_STEP && self->onStep) self->onStep();
       if (self->onMessage) self->onMessage(wp, lp);
     }
     return 0;

@@ -22,6 +22,9 @@ class NotifySink {
   void clear() { messages_.clear(); }
   // Called for every message as it arrives (after it is recorded).
   std::function<void(WPARAM, LPARAM)> onMessage;
+  // Called for every CONV_STEP as it arrives, before onMessage: where a
+  // page takes the job's steps (ConvWorker::TakeSteps).
+  std::function<void()> onStep;
 
   // Pumps messages until CONV_END arrived or `timeoutMs` passed; true if
   // it arrived.
