@@ -85,6 +85,16 @@ LRESULT CProofEdit::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
   }
+  if (msg == WM_SETTEXT && marks.Count() > 0) {
+    // A text put in from outside: the marks follow it as they follow an
+    // edit (a box may say nothing of such a change).
+    LRESULT r = vek_SkinEdit::WindowProc(msg, wp, lp);
+    const int before = marks.Count();
+    marks.FollowEdit(Text());
+    Invalidate(false);
+    if (marks.Count() != before) Tell(PROOF_MARKS_CHANGED);
+    return r;
+  }
   if (msg == WM_MOUSEWHEEL || msg == WM_VSCROLL || msg == WM_KEYUP) {
     // The edit scrolls and redraws lines itself; the marks come back after.
     LRESULT r = vek_SkinEdit::WindowProc(msg, wp, lp);
@@ -183,7 +193,10 @@ void CProofEdit::DrawMarks() {
   const LRESULT lines = (format.bottom - format.top) / std::max(1, lineHeight) + 1;
   const int first = static_cast<int>(SendMessage(EM_LINEINDEX, static_cast<WPARAM>(firstLine)));
   LRESULT lastIndex = SendMessage(EM_LINEINDEX, static_cast<WPARAM>(firstLine + lines + 1));
-  const int last = lastIndex < 0 ? static_cast<int>(marks.Text().size()) : static_cast<int>(lastIndex);
+  // Past the last line: the end of the text the box holds now. Every mark
+  // beyond it would be looked up in vain, each lookup a walk over the
+  // box's lines.
+  const int last = lastIndex < 0 ? ::GetWindowTextLengthW(m_hWnd) : static_cast<int>(lastIndex);
   const int thickness = std::max(2, DpiScale::ForWindow(m_hWnd).Scale(2));
   HDC dc = GetDC(m_hWnd);
   IntersectClipRect(dc, format.left, format.top, format.right, format.bottom);

@@ -111,6 +111,18 @@ TEST_F(TextPageTest, ConvertingAgainReplacesTheLowerTextCompletely) {
   EXPECT_EQ(Convert(page, L"  \r\n"), L"  \r\n") << "only an empty text is refused";
 }
 
+// Text put into the lower box from outside takes the marks of the text it
+// replaced with it: left behind, each was looked up again at every paint,
+// and a conversion after one with thousands of marks took a second longer.
+TEST_F(TextPageTest, TextPutIntoTheResultFromOutsideLeavesNoMarksBehind) {
+  CTConvView& page = TextPage(1);
+  EXPECT_EQ(Convert(page, L"发"), L"發");
+  ASSERT_GT(page.resultEdit.marks.Count(), 0) << "发 alone is a place to proofread";
+  SetWindowTextW(page.GetDlgItem(IDC_RESULT_EDIT), L"");
+  EXPECT_EQ(page.resultEdit.marks.Count(), 0);
+  EXPECT_EQ(Text(page.proofCount.m_hWnd), L"");
+}
+
 // A result with a line too long to wrap in good time (word wrap costs the
 // square of a line's length) is shown unwrapped, scrolling sideways; a
 // short one wraps again.
