@@ -24,6 +24,10 @@ constexpr UINT kHandOverRetryMs = 250;
 // Fires after the window's first paint (timers come after painting): the
 // conversions are built in the background, the hotkeys and the icon start.
 constexpr UINT_PTR kWarmUpTimer = 0x5755;
+// After the first paint, the pages not made yet are made one a tick, so
+// that the first click on a card finds its page ready.
+constexpr UINT_PTR kPagesTimer = 0x5756;
+constexpr UINT kPagesTickMs = 30;
 
 }  // namespace
 
@@ -95,27 +99,35 @@ BOOL CTarnwellDlg::OnInitDialog() {
 }
 
 void CTarnwellDlg::CreatePages() {
-  const SIZE size = background.GetSize();
   pages[0] = std::make_unique<CDlgEntrance>(this);
   pages[1] = std::make_unique<CDlgSim2Tra>(this);
   pages[2] = std::make_unique<CDlgTra2Sim>(this);
   pages[3] = MakeFilePage(3, this);
   pages[4] = MakeFilePage(4, this);
-  for (int i = 0; i < PAGE_COUNT; ++i) {
-    CSubView* page = pages[i].get();
-    if (page == nullptr) continue;
-    if (!page->Create(page->TemplateId(), this)) {
-      // A page that cannot be made stays out of the table: switching to it
-      // does nothing.
-      pages[i].reset();
-      continue;
-    }
-    page->SetWindowPos(nullptr, Dpi().Scale(kPageX), Dpi().Scale(kPageY), size.cx, size.cy,
-                       SWP_HIDEWINDOW | SWP_NOZORDER | SWP_NOACTIVATE);
-    page->pageIndex = i;
-  }
-  if (pages[0]) pages[0]->ShowWindow(SW_SHOW);
+  if (MakePage(0)) pages[0]->ShowWindow(SW_SHOW);
   currentPage = 0;
+}
+
+CSubView* CTarnwellDlg::Page(int index) {
+  if (index < 0 || index >= PAGE_COUNT || !pages[index]) return nullptr;
+  if (pages[index]->m_hWnd == nullptr && !MakePage(index)) return nullptr;
+  return pages[index].get();
+}
+
+bool CTarnwellDlg::MakePage(int index) {
+  CSubView* page = pages[index].get();
+  if (page == nullptr || m_hWnd == nullptr) return false;
+  if (!page->Create(page->TemplateId(), this)) {
+    // A page that cannot be made stays out of the table: switching to it
+    // does nothing.
+    pages[index].reset();
+    return false;
+  }
+  const SIZE size = background.GetSize();
+  page->SetWindowPos(nullptr, Dpi().Scale(kPageX), Dpi().Scale(kPageY), size.cx, size.cy,
+                     SWP_HIDEWINDOW | SWP_NOZORDER | SWP_NOACTIVATE);
+  page->pageIndex = index;
+  return true;
 }
 
 void CTarnwellDlg::OnDpiChanged(const DpiScale& old, const DpiScale& scale) {
@@ -203,6 +215,17 @@ LRESULT CTarnwellDlg::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
         ::KillTimer(m_hWnd, kWarmUpTimer);
         warmUp_.Start(StoredStandard(CfgStore::Instance()));
         StartClipboardService();
+        ::SetTimer(m_hWnd, kPagesTimer, kPagesTickMs, nullptr);
+        return 0;
+      }
+      if (wp == kPagesTimer) {
+        int next = 0;
+        while (next < PAGE_COUNT && (!pages[next] || pages[next]->m_hWnd != nullptr)) ++next;
+        if (next == PAGE_COUNT) {
+          ::KillTimer(m_hWnd, kPagesTimer);
+        } else {
+          Page(next);
+        }
         return 0;
       }
       break;
@@ -223,7 +246,7 @@ void CTarnwellDlg::QueueHandedFiles() {
   // A run in progress, or a dialog of ours in front (the main window is
   // then disabled): the files wait, and join the queue afterwards.
   bool busy = !IsWindowEnabled(m_hWnd);
-  for (int i = 0; i < PAGE_COUNT; ++i) busy = busy || FilePageBusy(Page(i));
+  for (int i = 0; i < PAGE_COUNT; ++i) busy = busy || FilePageBusy(MadePage(i));
   if (busy) {
     ::SetTimer(m_hWnd, kHandOverTimer, kHandOverRetryMs, nullptr);
     return;

@@ -26,8 +26,15 @@ class CTarnwellDlg : public vek_SkinDlg {
   // Back: returns to the last page remembered.
   void GoBack();
 
-  CSubView* Page(int index) const {
-    return index >= 0 && index < PAGE_COUNT ? pages[index].get() : nullptr;
+  // The page, made on first use: only the entrance is made as the window
+  // opens (making the four others took over half of the start-up). Null
+  // for a page that could not be made.
+  CSubView* Page(int index);
+  // The page if it was made already, else null; makes nothing.
+  CSubView* MadePage(int index) const {
+    return index >= 0 && index < PAGE_COUNT && pages[index] && pages[index]->m_hWnd != nullptr
+               ? pages[index].get()
+               : nullptr;
   }
   int CurrentPage() const { return currentPage; }
   size_t HistoryDepth() const { return pageHistory.size(); }
@@ -47,6 +54,7 @@ class CTarnwellDlg : public vek_SkinDlg {
 
  private:
   void CreatePages();
+  bool MakePage(int index);
   void ShowPopupMenu();
   void RunAboutBox();
   void ShowBackButton();

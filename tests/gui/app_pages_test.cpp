@@ -179,6 +179,9 @@ struct AddToolRecorder {
 
 TEST_F(TextPageTest, FiftyConversionsLeaveTheSharedTooltipAsTheyFoundIt) {
   CTConvView& page = TextPage(1);
+  // Every page made first: the window makes the rest in the background,
+  // each adding its own tools.
+  for (int i = 0; i < PAGE_COUNT; ++i) ASSERT_NE(dlg.Page(i), nullptr) << i;
   HWND tooltip = SharedTooltip();
   ASSERT_NE(tooltip, nullptr);
   AddToolRecorder recorder;

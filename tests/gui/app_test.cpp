@@ -33,7 +33,7 @@ class MainWindowTest : public ::testing::Test {
 
   bool Visible(int id) const { return IsWindowVisible(dlg.GetDlgItem(id)) != FALSE; }
   bool PageVisible(int index) const {
-    CSubView* page = dlg.Page(index);
+    CSubView* page = dlg.MadePage(index);
     return page != nullptr && page->IsWindowVisible();
   }
   // Clicks an entrance button the way the mouse does.
