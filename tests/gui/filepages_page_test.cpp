@@ -359,16 +359,21 @@ TEST_F(FilePage, JobMessagesSetTheStatusColumn) {
   EXPECT_EQ(page.opened[0], settings.outDir);
 }
 
+// A folder of `count` small files named 1.txt, 2.txt, ...
+void MakeNumberedFiles(const std::wstring& folder, int count) {
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  for (int i = 1; i <= count; ++i) {
+    ASSERT_TRUE(WriteFileBytes(folder + L"\\" + std::to_wstring(i) + L".txt", "简体\r\n"));
+  }
+}
+
 // A dropped folder is walked and its files detected on a worker: the call
 // returns at once with the line beside Start saying files are coming, rows
 // arrive in the Explorer's order, and the line shows the standard again.
 TEST_F(FilePage, ADroppedFolderIsQueuedOnAWorkerWithAProgressLine) {
-  const std::wstring folder = src / L"许多";
-  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
   constexpr int kFiles = 300;
-  for (int i = 1; i <= kFiles; ++i) {
-    ASSERT_TRUE(WriteFileBytes(folder + L"\\" + std::to_wstring(i) + L".txt", "简体\r\n"));
-  }
+  const std::wstring folder = src / L"许多";
+  ASSERT_NO_FATAL_FAILURE(MakeNumberedFiles(folder, kFiles));
   const auto label = [&] { return page.standardLabel.GetWindowText(); };
   const std::wstring standard = label();
   page.QueueDropped({folder});
@@ -404,12 +409,9 @@ struct RowMessages {
 // machine is busy: thousands of files join the list as changes of its row
 // count, never a row at a time, and every one is a row with its cells.
 TEST_F(FilePage, TwoThousandDroppedFilesJoinTheListAsRowCountsNotRowByRow) {
-  const std::wstring folder = src / L"两千";
-  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
   constexpr int kFiles = 2000;
-  for (int i = 1; i <= kFiles; ++i) {
-    ASSERT_TRUE(WriteFileBytes(folder + L"\\" + std::to_wstring(i) + L".txt", "简体\r\n"));
-  }
+  const std::wstring folder = src / L"两千";
+  ASSERT_NO_FATAL_FAILURE(MakeNumberedFiles(folder, kFiles));
   HWND list = page.controls.list.m_hWnd;
   RowMessages seen;
   ASSERT_TRUE(SetWindowSubclass(list, &RowMessages::Count, 1, reinterpret_cast<DWORD_PTR>(&seen)));
