@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include "pipeline/LongPath.h"
+
 namespace {
 
 bool IsSwitch(const std::wstring& arg, const wchar_t* name) {
@@ -9,16 +11,6 @@ bool IsSwitch(const std::wstring& arg, const wchar_t* name) {
 }
 
 }  // namespace
-
-std::wstring AbsolutePath(const std::wstring& path) {
-  const DWORD units = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-  if (units == 0) return path;
-  std::wstring full(units, L'\0');
-  const DWORD got = GetFullPathNameW(path.c_str(), units, full.data(), nullptr);
-  if (got == 0 || got >= units) return path;
-  full.resize(got);
-  return full;
-}
 
 HandOver ParseProgramArgs(const std::vector<std::wstring>& args) {
   HandOver handOver;
@@ -31,7 +23,7 @@ HandOver ParseProgramArgs(const std::vector<std::wstring>& args) {
     } else if (!arg.empty()) {
       // Resolved here, in this process's own folder: the running copy's
       // current folder is another, and "C:/x/a.txt" is no name.
-      handOver.paths.push_back(AbsolutePath(arg));
+      handOver.paths.push_back(FullPath(arg));
     }
   }
   return handOver;

@@ -29,11 +29,9 @@ struct HandOver {
 };
 
 // The program's arguments (after its name): an optional "/s2t" or "/t2s"
-// (any case), then files and folders, each made absolute (AbsolutePath)
-// against this process's current folder before it is queued or handed over.
-// `path` as a full path (GetFullPathNameW: against the current folder,
-// forward slashes made backslashes); as it is when that fails.
-std::wstring AbsolutePath(const std::wstring& path);
+// (any case), then files and folders, each made absolute (FullPath, which
+// also turns forward slashes into backslashes) against this process's
+// current folder before it is queued or handed over.
 HandOver ParseProgramArgs(const std::vector<std::wstring>& args);
 // The arguments of this process's command line.
 std::vector<std::wstring> ProgramArgs();
