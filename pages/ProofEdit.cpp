@@ -179,6 +179,13 @@ POINT CProofEdit::MenuPoint(int index) const {
 
 void CProofEdit::OnPaint() {
   Default();
+  // The box keeps its device context (LongTextEditClass): the clipping the
+  // edit box sets while it paints would stay in it and hold back the next
+  // painting once the box has grown.
+  if (HDC dc = GetDC(m_hWnd)) {
+    SelectClipRgn(dc, nullptr);
+    ReleaseDC(m_hWnd, dc);
+  }
   DrawMarks();
 }
 
@@ -199,6 +206,7 @@ void CProofEdit::DrawMarks() {
   const int last = lastIndex < 0 ? ::GetWindowTextLengthW(m_hWnd) : static_cast<int>(lastIndex);
   const int thickness = std::max(2, DpiScale::ForWindow(m_hWnd).Scale(2));
   HDC dc = GetDC(m_hWnd);
+  const int saved = SaveDC(dc);
   IntersectClipRect(dc, format.left, format.top, format.right, format.bottom);
   fw::UniqueBrush brush{CreateSolidBrush(markColor)};
   auto begin = std::lower_bound(marks.Places().begin(), marks.Places().end(), first,
@@ -209,5 +217,6 @@ void CProofEdit::DrawMarks() {
     RECT line{rect.left, rect.bottom - thickness, rect.right, rect.bottom};
     FillRect(dc, &line, brush.get());
   }
+  RestoreDC(dc, saved);
   ReleaseDC(m_hWnd, dc);
 }

@@ -35,6 +35,8 @@ size_t LongestLine(const std::wstring& text) {
 
 CTConvView::CTConvView(UINT templateId, fw::CWnd* parent, ConvDirection dir)
     : CConvView(templateId, parent), direction(dir) {
+  // The template's two boxes are of this class: known before it is made.
+  LongTextEditClass();
   ctrlTextColor = palette::kPageText;
   ctrlBrush.reset(CreateSolidBrush(palette::kPagePanel));
   faceId = BMP_VIEW_TCONV;
@@ -225,7 +227,7 @@ void CTConvView::FitResultWrap(bool wrap) {
   HWND before = ::GetWindow(resultEdit.m_hWnd, GW_HWNDPREV);
   const bool focused = ::GetFocus() == resultEdit.m_hWnd;
   resultEdit.DestroyWindow();
-  if (!resultEdit.Create(wrapStyle, rect, this, IDC_RESULT_EDIT)) return;
+  if (!resultEdit.Create(wrapStyle, rect, this, IDC_RESULT_EDIT, LongTextEditClass())) return;
   ::SetWindowPos(resultEdit.m_hWnd, before != nullptr ? before : HWND_TOP, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   resultEdit.SendMessage(WM_SETFONT, font, FALSE);

@@ -1,5 +1,6 @@
 #include "skin/SkinEdit.h"
 
+#include "skin/EditClass.h"
 #include "skin/Painting.h"
 
 void vek_SkinEdit::SetBackColor(COLORREF color) {
@@ -7,8 +8,25 @@ void vek_SkinEdit::SetBackColor(COLORREF color) {
   backBrush.reset(CreateSolidBrush(color));
 }
 
-bool vek_SkinEdit::Create(DWORD style, const RECT& rect, fw::CWnd* parent, UINT id) {
-  return fw::CEdit::Create(style & ~WS_BORDER, rect, parent, id);
+const wchar_t* LongTextEditClass() {
+  constexpr const wchar_t* kName = L"" LONG_TEXT_EDIT_CLASS;
+  const HINSTANCE module = GetModuleHandleW(nullptr);
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  if (GetClassInfoExW(module, kName, &wc)) return kName;
+  if (!GetClassInfoExW(nullptr, L"EDIT", &wc)) return L"EDIT";
+  // The system edit box's procedure and window bytes, its own device
+  // context, and found by any module's dialog template.
+  wc.style |= CS_OWNDC | CS_GLOBALCLASS;
+  wc.hInstance = module;
+  wc.lpszClassName = kName;
+  if (RegisterClassExW(&wc) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return L"EDIT";
+  return kName;
+}
+
+bool vek_SkinEdit::Create(DWORD style, const RECT& rect, fw::CWnd* parent, UINT id,
+                          const wchar_t* windowClass) {
+  return CreateEx(0, windowClass, L"", style & ~WS_BORDER, rect, parent, id);
 }
 
 void vek_SkinEdit::DrawBorder() {

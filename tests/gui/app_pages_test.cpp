@@ -143,6 +143,29 @@ TEST_F(TextPageTest, AVeryLongLineIsShownUnwrappedAndShortTextWrapsAgain) {
   EXPECT_TRUE(wraps());
 }
 
+// The boxes keep a device context of their own, which keeps what a
+// painting left in it: a box made larger still paints all of its new part.
+TEST_F(TextPageTest, ABoxMadeLargerPaintsAllOfItsNewPart) {
+  CTConvView& page = TextPage(1);
+  HWND box = page.GetDlgItem(IDC_RESULT_EDIT);
+  std::wstring text;
+  for (int i = 0; i < 100; ++i) text += L"第" + std::to_wstring(i) + L"行，繁體\r\n";
+  SetWindowTextW(box, text.c_str());
+  RECT rc{};
+  GetWindowRect(box, &rc);
+  const int cx = rc.right - rc.left, cy = rc.bottom - rc.top;
+  SetWindowPos(box, nullptr, 0, 0, cx, cy / 3, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  testing_support::WindowPixels small(box);
+  SetWindowPos(box, nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const testing_support::WindowPixels grown(box);
+  // The lower half, new: the box's own background with text on it.
+  const int x0 = 4, x1 = grown.width() - 4, y0 = grown.height() / 2, y1 = grown.height() - 4;
+  const int area = (x1 - x0) * (y1 - y0);
+  const int back = grown.Count(page.resultEdit.backColor, x0, y0, x1, y1);
+  EXPECT_GT(back, area / 2);
+  EXPECT_LT(back, area) << "the lines there are drawn";
+}
+
 TEST_F(TextPageTest, AnEmptySourceIsRefusedWithTheMessage) {
   CTConvView& page = TextPage(1);
   std::vector<fw::MessageBoxCall> boxes;
