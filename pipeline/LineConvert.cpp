@@ -83,6 +83,9 @@ FileOutcome ConvertLines(ConvEngine& engine, TReader& reader, OutputBuffer& outp
         outcome = FileOutcome::Undecodable;
         break;
       } catch (const std::bad_alloc&) {
+        // The file fails; what the buffer holds of it must not reach the
+        // next file or part converted with the buffer.
+        output.used = 0;
         return FileOutcome::NoMemory;
       }
       done += take;

@@ -91,22 +91,38 @@ class PartSink : public FileConversion {
   FileConversion* passTo_;
 };
 
-void ConvertPart(Run& run, Part& part, ConvEngine& engine, OutputBuffer& buffer,
-                 FileConversion* asker, FileConversion* passTo) {
-  std::unique_ptr<TReader> reader = MakeReader(run.readers.encoding, run.readers.codePage);
-  reader->SetLongestLine(run.readers.longestLine);
-  reader->ViewOf(*run.whole, part.begin, part.end);
-  if (!GetLineBuffers(*reader, run.readers.lineRoom)) {
+// The reader a thread converts parts with: made and its buffers sized
+// once, read anew over each part.
+struct PartReader {
+  std::unique_ptr<TReader> reader;
+  bool ready = false;
+};
+
+// Converts `part` with `engine`, gathering the text in `buffer` (empty
+// again afterwards): handed on to `passTo` or kept in the part.
+void ConvertPart(Run& run, Part& part, ConvEngine& engine, PartReader& tools,
+                 OutputBuffer& buffer, FileConversion* asker, FileConversion* passTo) {
+  if (!tools.reader) {
+    tools.reader = MakeReader(run.readers.encoding, run.readers.codePage);
+    tools.reader->SetLongestLine(run.readers.longestLine);
+    tools.ready = GetLineBuffers(*tools.reader, run.readers.lineRoom);
+  }
+  if (!tools.ready) {
     part.outcome = FileOutcome::NoMemory;
     return;
   }
+  TReader& reader = *tools.reader;
+  reader.ReadPartOf(*run.whole, part.begin, part.end);
   PartSink sink(part, run.stop, asker, passTo);
   try {
-    part.outcome = ConvertLines(engine, *reader, buffer, sink);
+    // Room for the text as long as the source and an eighth more, which a
+    // conversion seldom passes: the text is not moved while it grows.
+    if (!passTo) part.text.reserve(static_cast<size_t>(part.end - part.begin) * 9 / 8);
+    part.outcome = ConvertLines(engine, reader, buffer, sink);
   } catch (const std::bad_alloc&) {
     part.outcome = FileOutcome::NoMemory;
   }
-  part.replaced = reader->Replacements();
+  part.replaced = reader.Replacements();
 }
 
 // The second thread: takes the next free part while it is not too far
@@ -114,6 +130,7 @@ void ConvertPart(Run& run, Part& part, ConvEngine& engine, OutputBuffer& buffer,
 DWORD WINAPI ConvertAhead(void* param) noexcept {
   const std::unique_ptr<std::shared_ptr<Run>> held(static_cast<std::shared_ptr<Run>*>(param));
   Run& run = **held;
+  PartReader reader;
   OutputBuffer buffer;
   for (;;) {
     Part* part = nullptr;
@@ -129,7 +146,7 @@ DWORD WINAPI ConvertAhead(void* param) noexcept {
       part = &run.parts[run.next++];
       part->state = Part::State::Taken;
     }
-    ConvertPart(run, *part, run.engine, buffer, nullptr, nullptr);
+    ConvertPart(run, *part, run.engine, reader, buffer, nullptr, nullptr);
     {
       std::lock_guard<std::mutex> lock(run.mutex);
       part->state = Part::State::Ready;
@@ -225,7 +242,7 @@ FileOutcome ConvertInParts(ConvEngine& engine, std::shared_ptr<TReader> whole,
   run->end = run->parts.size();
   SecondThread second(run);
 
-  OutputBuffer ahead;
+  PartReader reader;
   FileOutcome outcome = FileOutcome::Done;
   std::uint64_t replaced = 0;
   std::unique_lock<std::mutex> lock(run->mutex);
@@ -248,7 +265,7 @@ FileOutcome ConvertInParts(ConvEngine& engine, std::shared_ptr<TReader> whole,
       part.state = Part::State::Taken;
       const bool isDue = &part == &due;
       lock.unlock();
-      ConvertPart(*run, part, engine, isDue ? output : ahead, &into, isDue ? &into : nullptr);
+      ConvertPart(*run, part, engine, reader, output, &into, isDue ? &into : nullptr);
       lock.lock();
       if (isDue) {
         replaced += part.replaced;

@@ -30,6 +30,13 @@ std::uint64_t TReader::NextLineStart(std::uint64_t offset) {
   return static_cast<std::uint64_t>(lineEnd - Data()) + unit;
 }
 
+void TReader::ReadPartOf(const TFile& whole, std::uint64_t begin, std::uint64_t end) {
+  ViewOf(whole, begin, end);
+  position_ = 0;
+  replacements_ = 0;
+  failure_ = LineError::None;
+}
+
 std::int32_t TReader::ReadLine(const char** line, std::uint64_t* rawLength) {
   failure_ = LineError::None;
   if (!Data()) return 0;
