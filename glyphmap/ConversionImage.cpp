@@ -12,7 +12,7 @@ namespace glyphmap {
 namespace {
 
 // Bumped whenever the byte form changes.
-constexpr char kMagic[8] = {'G', 'M', 'I', 'M', 'G', '0', '0', '1'};
+constexpr char kMagic[8] = {'G', 'M', 'I', 'M', 'G', '0', '0', '2'};
 
 // A 64-bit checksum over the bytes, eight at a time: any damage a disk or
 // an interrupted copy does changes it.

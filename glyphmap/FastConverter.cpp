@@ -679,7 +679,7 @@ void FastConverter::Save(ImageWriter& out) const {
   out.PutString(keyResults_);
   out.PutVector(keyResultEnds_);
   for (uint64_t v : {firstNum_, firstDen_, ratioNum_, ratioDen_}) out.Put(v);
-  out.PutVector(inner_);
+  out.PutSparse(inner_);
   out.Put(innerLimit_);
   placeTable_->Save(out);
 }
@@ -725,7 +725,7 @@ std::unique_ptr<FastConverter> FastConverter::Load(ImageReader& in) {
     *v = in.Get<uint64_t>();
     ImageCheck(*v > 0 && *v <= (uint64_t{1} << 31));
   }
-  f.inner_ = in.GetVector<uint64_t>();
+  f.inner_ = in.GetSparse<uint64_t>();
   f.innerLimit_ = in.Get<uint32_t>();
   ImageCheck(f.innerLimit_ <= f.inner_.size() * 64);
   f.placeTable_ = PlaceTable::Load(in);

@@ -38,6 +38,19 @@ class ImageWriter {
   }
   template <typename T>
   void PutVector(const std::vector<T>& items) { PutArray(items.data(), items.size()); }
+  // The same as PutVector for a vector of mostly zeros (tables by code
+  // point): only the others are written, with their places.
+  template <typename T>
+  void PutSparse(const std::vector<T>& items) {
+    static_assert(std::is_trivially_copyable_v<T>);
+    std::vector<uint32_t> at;
+    for (size_t i = 0; i < items.size(); ++i) {
+      if (items[i] != T{}) at.push_back(static_cast<uint32_t>(i));
+    }
+    PutSize(items.size());
+    PutVector(at);
+    for (uint32_t i : at) Put(items[i]);
+  }
   void PutBools(const bool* flags, size_t n) {
     for (size_t i = 0; i < n; ++i) Put<uint8_t>(flags[i] ? 1 : 0);
   }
@@ -78,6 +91,18 @@ class ImageReader {
     if (n > static_cast<size_t>(end_ - at_) / sizeof(T)) throw ImageDamaged();
     std::vector<T> items(n);
     if (n) std::memcpy(items.data(), Take(n * sizeof(T)), n * sizeof(T));
+    return items;
+  }
+  template <typename T>
+  std::vector<T> GetSparse() {
+    const uint64_t n = Get<uint64_t>();
+    if (n > (uint64_t{1} << 28)) throw ImageDamaged();  // no table by code point is as long
+    std::vector<T> items(static_cast<size_t>(n));
+    const std::vector<uint32_t> at = GetVector<uint32_t>();
+    for (uint32_t i : at) {
+      if (i >= items.size()) throw ImageDamaged();
+      items[i] = Get<T>();
+    }
     return items;
   }
   void GetBools(bool* flags, size_t n) {

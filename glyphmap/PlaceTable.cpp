@@ -230,10 +230,10 @@ void PlaceTable::Save(ImageWriter& out) const {
       out.Put<int32_t>(choice.rank);
       out.Put<int32_t>(choice.words);
     }
-    out.PutVector(bits_[s]);
+    out.PutSparse(bits_[s]);
   }
-  out.PutVector(leads_[0]);
-  out.PutVector(leads_[1]);
+  out.PutSparse(leads_[0]);
+  out.PutSparse(leads_[1]);
 }
 
 std::unique_ptr<const PlaceTable> PlaceTable::Load(ImageReader& in) {
@@ -251,11 +251,11 @@ std::unique_ptr<const PlaceTable> PlaceTable::Load(ImageReader& in) {
       choice.rank = in.Get<int32_t>();
       choice.words = in.Get<int32_t>();
     }
-    table->bits_.push_back(in.GetVector<uint64_t>());
+    table->bits_.push_back(in.GetSparse<uint64_t>());
     ImageCheck(table->bits_.back().size() == kBitLimit / 64);
   }
   for (auto& leads : table->leads_) {
-    leads = in.GetVector<uint64_t>();
+    leads = in.GetSparse<uint64_t>();
     ImageCheck(leads.size() == kBitLimit / 64);
   }
   return table;
