@@ -58,7 +58,7 @@ bool ConvEngine::Open(ConvDirection direction) {
 }
 
 void ConvEngine::Close() {
-  if (handle_ != -1) {
+  if (handle_ != -1 && owned_) {
     opencc_close(handle_);
     handle_ = -1;
   }

@@ -36,7 +36,8 @@ class ConvEngine {
   // report for TakeWordListReport, once per version of the file. True when
   // an instance is open. May throw std::runtime_error from glyphmap.
   bool Open(ConvDirection direction, const ConvOptions& options);
-  // Releases the instance, if any, and empties the configuration list.
+  // Releases the instance, if any (a borrowed one is only let go), and
+  // empties the configuration list.
   void Close();
 
   // Converts `length` bytes of UTF-8 text into `output`, which it sizes
@@ -59,6 +60,10 @@ class ConvEngine {
   size_t ConvertInto(const char* utf8, size_t length, char* output, size_t capacity);
 
   int Handle() const { return handle_; }
+  // An engine for another thread converting with this one's instance at
+  // the same time (conversions only read it). It never closes the
+  // instance: this engine must stay open while the borrower converts.
+  ConvEngine Borrow() const { return ConvEngine(handle_); }
   // What the last Open found skipped in the word list (UTF-8), for the
   // caller to tell the user on its own thread; empty when nothing is to be
   // said. Clears it.
@@ -70,7 +75,10 @@ class ConvEngine {
   const std::vector<std::string>& Configurations() const { return configurations_; }
 
  private:
+  explicit ConvEngine(int borrowed) : handle_(borrowed), owned_(false) {}
+
   int handle_ = -1;
+  bool owned_ = true;
   std::string wordListReport_;
   std::vector<std::string> configurations_;
 };

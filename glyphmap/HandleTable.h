@@ -11,8 +11,9 @@ namespace glyphmap {
 // are reused. Opening and closing take a lock; a conversion only reads its
 // slot, so instances on different threads never wait for each other. The
 // table owns a reference to each open instance's conversion, which keeps
-// it alive until the handle is closed; a handle is used by one thread at a
-// time, so no conversion runs on a handle while it is being closed.
+// it alive until the handle is closed. Conversions only read, so several
+// threads may convert with one handle at once; the caller closes a handle
+// only once no conversion runs on it.
 class HandleTable {
  public:
   static constexpr int kCapacity = 4096;

@@ -57,6 +57,10 @@ class FileConversion {
   // fails the file with LineTooLong, nothing of it handed on. By default
   // only what the reader's line buffer can count bounds a line.
   std::uint64_t longestLine = std::numeric_limits<std::uint64_t>::max();
+  // A source of at least two parts of this many bytes is converted in
+  // parts, cut at line ends, on two threads when there are two
+  // processors; 0 keeps every source on the calling thread.
+  std::uint64_t partBytes = std::uint64_t{1} << 20;
   // Set by the conversion: places of the source that were no text in its
   // encoding and became U+FFFD (TReader::Replacements).
   std::uint64_t replaced = 0;

@@ -79,7 +79,7 @@ bool OutputFile::Open(const PlannedOutput& planned) {
   written_ = open;
   // Checked again on the open file, which cannot change under us now:
   // no source is ever written to, however its folder is spelled.
-  const FileIdentity target = IdentityOf(handle_.get());
+  const FileIdentity target = IdentityOf(handle_.get(), open);
   if (target.SameAs(source_) || planner_.IsSource(target)) {
     if (kind_ == Kind::Appended) kind_ = Kind::None;  // nothing of it was touched
     Undo();

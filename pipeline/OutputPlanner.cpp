@@ -37,7 +37,7 @@ OutputPlanner::OutputPlanner(const RunSettings& settings, const std::vector<std:
     FindEarlierOutputs(sources, ids, names);
   }
   for (size_t i = 0; i < ids.size(); ++i) {
-    if (ids[i].known && EarlierOutputOf(sources[i]) == nullptr) sources_.push_back(ids[i]);
+    if (ids[i].Known() && EarlierOutputOf(sources[i]) == nullptr) sources_.push_back(ids[i]);
   }
 }
 
@@ -47,7 +47,7 @@ OutputPlanner::OutputPlanner(const RunSettings& settings, const std::vector<std:
 void OutputPlanner::FindEarlierOutputs(const std::vector<std::wstring>& paths,
                                        const std::vector<FileIdentity>& ids, ConvEngine* names) {
   for (size_t s = 0; s < paths.size(); ++s) {
-    if (!ids[s].known) continue;
+    if (!ids[s].Known()) continue;
     SourceFile source;
     source.path = paths[s];
     const std::wstring output = FolderOf(source.path) + OutputName(source, names);
@@ -126,5 +126,5 @@ bool OutputPlanner::MadeInRun(const FileIdentity& file) const {
 }
 
 void OutputPlanner::RecordMade(const FileIdentity& file) {
-  if (file.known) made_.push_back(file);
+  if (file.Known()) made_.push_back(file);
 }

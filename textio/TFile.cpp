@@ -46,6 +46,17 @@ BOOL TFile::Load(const wchar_t* path) {
   return status_ == LoadStatus::Loaded ? TRUE : FALSE;
 }
 
+void TFile::ViewOf(const TFile& whole, std::uint64_t begin, std::uint64_t end) {
+  Release();
+  if (!whole.bytes_ || begin >= end || end > whole.size_) {
+    status_ = LoadStatus::Empty;
+    return;
+  }
+  bytes_ = whole.bytes_ + begin;
+  size_ = end - begin;
+  status_ = LoadStatus::Loaded;
+}
+
 void TFile::Release() {
   view_.reset();
   mapped_.reset();

@@ -40,6 +40,11 @@ class TFile {
   // any 0 result; OnLoaded runs in every case.
   BOOL Load(const wchar_t* path);
 
+  // Serves bytes [begin, end) of `whole`, which is loaded, as this file's
+  // data, borrowed: `whole` keeps them and must outlive this view. Nothing
+  // is read and OnLoaded does not run (the whole's data are ready).
+  void ViewOf(const TFile& whole, std::uint64_t begin, std::uint64_t end);
+
   // The bytes of the file, `Size()` of them, no terminator (null when empty).
   // Writing to them changes this copy only, never the file.
   const BYTE* Data() const { return bytes_; }

@@ -19,6 +19,24 @@ const BYTE* TReader::FindLineEnd() {
   return FindByte(data + position_, static_cast<size_t>(left), 0x0A);
 }
 
+std::uint64_t TReader::NextLineStart(std::uint64_t offset) {
+  const std::uint64_t unit = LineEndBytes();
+  const std::uint64_t kept = position_;
+  // Units are counted from the start of the data.
+  position_ = offset - offset % unit;
+  const BYTE* lineEnd = FindLineEnd();
+  position_ = kept;
+  if (!lineEnd) return Size();
+  return static_cast<std::uint64_t>(lineEnd - Data()) + unit;
+}
+
+void TReader::ReadPartOf(const TFile& whole, std::uint64_t begin, std::uint64_t end) {
+  ViewOf(whole, begin, end);
+  position_ = 0;
+  replacements_ = 0;
+  failure_ = LineError::None;
+}
+
 std::int32_t TReader::ReadLine(const char** line, std::uint64_t* rawLength) {
   failure_ = LineError::None;
   if (!Data()) return 0;

@@ -42,6 +42,17 @@ class TReader : public TFile {
   // comes before the end of data.
   virtual const BYTE* FindLineEnd();
 
+  // Where the line after the one that holds byte `offset` of the data
+  // starts (just past its LF unit): a place the data may be cut so that
+  // both sides hand out the same lines as the whole would. Size() when no
+  // line end follows.
+  std::uint64_t NextLineStart(std::uint64_t offset);
+
+  // Reads bytes [begin, end) of the loaded `whole` (TFile::ViewOf) from
+  // their start, as a reader of its own: no line handed out yet, nothing
+  // replaced, no failure. The line buffers stay as they were sized.
+  void ReadPartOf(const TFile& whole, std::uint64_t begin, std::uint64_t end);
+
   // Hands out the next line: its UTF-8 bytes at *line (valid until the next
   // call or the reader's end, not NUL-terminated) and, when rawLength is
   // given, the number of source bytes it took (CR LF included). Returns the

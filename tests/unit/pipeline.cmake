@@ -3,3 +3,8 @@
 tarnwell_test(output_writer_test LABEL unit
   SOURCES unit/output_writer_test.cpp
   LIBS pages)
+
+# A large file converted in parts on two threads against one thread.
+tarnwell_test(parallel_convert_test LABEL unit
+  SOURCES unit/parallel_convert_test.cpp
+  LIBS pipeline)
