@@ -275,8 +275,7 @@ TEST(MainWindowStartTest, TheHotkeysAndIconStartOnlyOnceTheWindowShows) {
   PumpFor(100);
   EXPECT_EQ(dlg.Clipboard(), nullptr);
   dlg.ShowWindow(SW_SHOW);
-  PumpFor(100);
-  EXPECT_NE(dlg.Clipboard(), nullptr);
+  EXPECT_TRUE(testing_support::PumpUntil([&] { return dlg.Clipboard() != nullptr; }));
   dlg.DestroyWindow();
   app_test::App().m_pMainWnd = nullptr;
 }
