@@ -60,6 +60,8 @@ class CompiledConversion {
   // after a NUL without our compiled form).
   size_t SafeCut(std::string_view text) const;
 
+  // Our compiled form, when it is one without a word list.
+  const FastConverter* Fast() const { return base_ ? nullptr : fast_.get(); }
   bool IsCompiled() const { return base_ ? base_->IsCompiled() : fast_ != nullptr; }
   size_t MemoryBytes() const { return base_ ? base_->MemoryBytes() : fast_ ? fast_->MemoryBytes() : 0; }
 

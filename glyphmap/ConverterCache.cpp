@@ -11,18 +11,13 @@
 #include "Exception.hpp"
 #include "TextDict.hpp"
 #include "fw/Handle.h"
+#include "glyphmap/ModuleFolder.h"
 #include "glyphmap/OutputBound.h"
+#include "glyphmap/Utf8.h"
 #include "glyphmap/WordList.h"
 
 namespace glyphmap {
 namespace {
-
-std::wstring WideFromUtf8(const std::string& text) {
-  int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring out(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
-  return out;
-}
 
 // The bytes of a dictionary file beside glyphmap.dll.
 std::string ReadDictionaryFile(const std::string& folder, const std::string& name) {
@@ -99,8 +94,12 @@ ConverterPtr CompileConfiguration(const PreparedConfig& config, const std::strin
 }
 
 ConverterCache::FileStamp ConverterCache::StampOf(const std::string& pathUtf8) {
+  return StampOf(WideFromUtf8(pathUtf8));
+}
+
+ConverterCache::FileStamp ConverterCache::StampOf(std::wstring path) {
   FileStamp stamp;
-  stamp.path = WideFromUtf8(pathUtf8);
+  stamp.path = std::move(path);
   WIN32_FILE_ATTRIBUTE_DATA info{};
   if (GetFileAttributesExW(stamp.path.c_str(), GetFileExInfoStandard, &info)) {
     stamp.writeTime = (static_cast<unsigned long long>(info.ftLastWriteTime.dwHighDateTime) << 32) |
@@ -129,18 +128,44 @@ ConverterPtr ConverterCache::WithWordList(ConverterPtr base, const std::string& 
 std::vector<ConverterCache::FileStamp> ConverterCache::StampsOf(const PreparedConfig& config,
                                                                 const std::string& folder) {
   std::vector<FileStamp> stamps;
-  for (const std::string& name : config.dictionaryFiles) {
-    FileStamp stamp;
-    stamp.path = WideFromUtf8(folder + name);
-    WIN32_FILE_ATTRIBUTE_DATA info{};
-    if (GetFileAttributesExW(stamp.path.c_str(), GetFileExInfoStandard, &info)) {
-      stamp.writeTime = (static_cast<unsigned long long>(info.ftLastWriteTime.dwHighDateTime) << 32) |
-                        info.ftLastWriteTime.dwLowDateTime;
-      stamp.size = (static_cast<unsigned long long>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
-    }
-    stamps.push_back(std::move(stamp));
-  }
+  for (const std::string& name : config.dictionaryFiles) stamps.push_back(StampOf(folder + name));
   return stamps;
+}
+
+std::string ConverterCache::ImageIdentity(const PreparedConfig& config, const std::string& folder,
+                                          const std::vector<FileStamp>& stamps) {
+  std::string identity;
+  auto add = [&identity](const FileStamp& stamp) {
+    identity += Utf8FromWide(stamp.path) + '\n' + std::to_string(stamp.writeTime) + ' ' +
+                std::to_string(stamp.size) + '\n';
+  };
+  // The build that saved it: another build may compile otherwise.
+  add(StampOf(OwnModulePath()));
+  identity += folder + '\n' + config.json + '\n';
+  for (const FileStamp& stamp : stamps) add(stamp);
+  add(StampOf(folder + kDictionaryListName));
+  return identity;
+}
+
+ConverterPtr ConverterCache::BuildOrLoad(const PreparedConfig& config, const std::string& folder,
+                                         const std::vector<FileStamp>& stamps) {
+  // The image holds what these very files compiled to after they were
+  // checked, so it needs no second check while they keep their stamps.
+  std::string identity;
+  if (config.shipped && images_.Enabled()) {
+    identity = ImageIdentity(config, folder, stamps);
+    if (std::unique_ptr<FastConverter> fast = images_.Load(config.json, identity)) {
+      return std::make_shared<const CompiledConversion>(std::move(fast));
+    }
+  }
+  for (size_t i = 0; i < stamps.size(); ++i) {
+    dictionaryCheck_.Verify(folder, config.dictionaryFiles[i], stamps[i].writeTime, stamps[i].size);
+  }
+  ConverterPtr converter = build_(config, folder);
+  if (!identity.empty() && converter && converter->Fast()) {
+    images_.Save(config.json, identity, *converter->Fast());
+  }
+  return converter;
 }
 
 namespace {
@@ -208,11 +233,7 @@ ConverterPtr ConverterCache::Get(const PreparedConfig& config, const std::string
   // Checking and building take a while, and run outside the lock.
   ConverterPtr converter;
   try {
-    for (size_t i = 0; i < stamps.size(); ++i) {
-      dictionaryCheck_.Verify(folder, config.dictionaryFiles[i], stamps[i].writeTime,
-                              stamps[i].size);
-    }
-    converter = build_(config, folder);
+    converter = BuildOrLoad(config, folder, stamps);
   } catch (...) {
     Publish(key, mine, nullptr);
     throw;

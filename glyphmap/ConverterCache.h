@@ -10,6 +10,7 @@
 #include "glyphmap/ConfigText.h"
 
 #include "glyphmap/CompiledConversion.h"
+#include "glyphmap/ConversionImage.h"
 #include "glyphmap/WordList.h"
 #include "glyphmap/DictionaryCheck.h"
 
@@ -29,9 +30,15 @@ std::shared_ptr<const CompiledConversion> CompileConfiguration(const PreparedCon
 class ConverterCache {
  public:
   using Builder = std::function<ConverterPtr(const PreparedConfig&, const std::string&)>;
-  explicit ConverterCache(Builder build = &CompileConfiguration) : build_(std::move(build)) {}
+  // `images`: where a shipped configuration's compiled form is kept
+  // between processes (none by default).
+  explicit ConverterCache(Builder build = &CompileConfiguration, ConversionImages images = ConversionImages())
+      : build_(std::move(build)), images_(std::move(images)) {}
 
   // Throws std::runtime_error with OpenCC's reason when building fails.
+  // A shipped configuration whose image (ConversionImages) was saved from
+  // the same program, configuration and dictionary stamps is read from it
+  // instead of being built, and saved after a build.
   // The build runs outside the cache's lock, which is held only to look an
   // entry up and to publish one: a thread ended at any point of a build
   // (a worker terminated while opening) leaves the cache usable. An opener
@@ -70,8 +77,18 @@ class ConverterCache {
 
   static std::vector<FileStamp> StampsOf(const PreparedConfig& config, const std::string& folder);
   static FileStamp StampOf(const std::string& pathUtf8);
+  static FileStamp StampOf(std::wstring path);
+  // What an image must have been built from to be served for `config`:
+  // the program's build, the configuration, its dictionaries' stamps and
+  // the stamp of their list.
+  static std::string ImageIdentity(const PreparedConfig& config, const std::string& folder,
+                                   const std::vector<FileStamp>& stamps);
+  // Builds (after checking the dictionaries), or reads the image.
+  ConverterPtr BuildOrLoad(const PreparedConfig& config, const std::string& folder,
+                           const std::vector<FileStamp>& stamps);
 
   Builder build_;
+  ConversionImages images_;
   std::mutex mutex_;
   std::map<std::string, Entry> entries_;
   std::map<std::string, std::shared_ptr<Building>> building_;

@@ -19,7 +19,9 @@ namespace {
 
 // The library's process-wide state: built converters and open instances.
 struct Library {
-  glyphmap::ConverterCache converters;
+  // Shipped conversions are kept compiled in the user's own folder.
+  glyphmap::ConverterCache converters{&glyphmap::CompileConfiguration,
+                                      glyphmap::ConversionImages(glyphmap::UserImageFolder())};
   glyphmap::HandleTable handles;
 };
 

@@ -1,5 +1,6 @@
 #include "glyphmap/FastConverter.h"
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <stdexcept>
@@ -15,6 +16,7 @@
 #include "UTF8Util.hpp"
 #include "glyphmap/CharacterWalk.h"
 #include "glyphmap/FastSegments.h"
+#include "glyphmap/ImageStream.h"
 
 namespace glyphmap {
 namespace {
@@ -615,6 +617,119 @@ size_t FastConverter::MemoryBytes() const {
   size_t total = keyResults_.capacity() + keyResultEnds_.capacity() * sizeof(uint32_t);
   for (const auto& [dict, bytes] : counted) total += bytes;
   return total;
+}
+
+namespace {
+
+constexpr uint32_t kNoDict = 0xFFFFFFFF;
+
+}  // namespace
+
+uint32_t FastConverter::IndexOf(const PrefixDict* dict) const {
+  for (size_t i = 0; i < owned_.size(); ++i) {
+    if (owned_[i].get() == dict) return static_cast<uint32_t>(i);
+  }
+  return kNoDict;
+}
+
+const PrefixDict* FastConverter::DictAt(uint32_t index) const {
+  ImageCheck(index < owned_.size());
+  return owned_[index].get();
+}
+
+void FastConverter::SaveStep(const Step& step, ImageWriter& out) const {
+  out.PutSize(step.dicts.size());
+  for (const PrefixDict* dict : step.dicts) out.Put(IndexOf(dict));
+  out.PutBools(step.plain, 256);
+  out.Put(step.num);
+  out.Put(step.den);
+  out.Put<uint8_t>(step.firstIsSegmentation);
+}
+
+FastConverter::Step FastConverter::LoadStep(ImageReader& in) const {
+  Step step;
+  step.dicts.resize(in.GetSize());
+  ImageCheck(!step.dicts.empty());
+  for (const PrefixDict*& dict : step.dicts) dict = DictAt(in.Get<uint32_t>());
+  in.GetBools(step.plain, 256);
+  step.num = in.Get<uint64_t>();
+  step.den = in.Get<uint64_t>();
+  step.firstIsSegmentation = in.GetBool();
+  return step;
+}
+
+void FastConverter::Save(ImageWriter& out) const {
+  out.PutSize(owned_.size());
+  for (const auto& dict : owned_) dict->Save(out);
+  out.Put(segmentation_ ? IndexOf(segmentation_.get()) : kNoDict);
+  out.PutSize(group_.size());
+  for (const auto& dict : group_) out.Put(IndexOf(dict.get()));
+  out.Put<uint8_t>(skipFirstInRuns_);
+  out.Put<uint8_t>(onePass_);
+  out.PutBools(plainInRuns_, 256);
+  out.PutBools(plainAnywhere_, 256);
+  out.PutSize(laterSteps_.size());
+  for (const Step& step : laterSteps_) SaveStep(step, out);
+  out.PutSize(normalization_.size());
+  for (const Step& step : normalization_) SaveStep(step, out);
+  out.PutSize(normalizationStarts_.size());
+  for (const PrefixDict* dict : normalizationStarts_) out.Put(IndexOf(dict));
+  out.PutBools(normalizationLead_, 256);
+  out.Put(normalizationLeast_);
+  out.PutString(keyResults_);
+  out.PutVector(keyResultEnds_);
+  for (uint64_t v : {firstNum_, firstDen_, ratioNum_, ratioDen_}) out.Put(v);
+  out.PutSparse(inner_);
+  out.Put(innerLimit_);
+  placeTable_->Save(out);
+}
+
+std::unique_ptr<FastConverter> FastConverter::Load(ImageReader& in) {
+  std::unique_ptr<FastConverter> fast(new FastConverter);
+  FastConverter& f = *fast;
+  f.owned_.resize(in.GetSize());
+  for (auto& dict : f.owned_) dict = PrefixDict::Load(in);
+  const uint32_t seg = in.Get<uint32_t>();
+  if (seg != kNoDict) {
+    ImageCheck(seg < f.owned_.size());
+    f.segmentation_ = f.owned_[seg];
+  }
+  f.group_.resize(in.GetSize());
+  ImageCheck(!f.group_.empty());
+  for (auto& dict : f.group_) {
+    const uint32_t i = in.Get<uint32_t>();
+    ImageCheck(i < f.owned_.size());
+    dict = f.owned_[i];
+    f.groupRaw_.push_back(dict.get());
+  }
+  f.skipFirstInRuns_ = in.GetBool();
+  f.onePass_ = in.GetBool();
+  ImageCheck(!(f.skipFirstInRuns_ || f.onePass_) || f.segmentation_);
+  in.GetBools(f.plainInRuns_, 256);
+  in.GetBools(f.plainAnywhere_, 256);
+  f.laterSteps_.resize(in.GetSize());
+  for (Step& step : f.laterSteps_) step = f.LoadStep(in);
+  f.normalization_.resize(in.GetSize());
+  for (Step& step : f.normalization_) step = f.LoadStep(in);
+  f.normalizationStarts_.resize(in.GetSize());
+  for (const PrefixDict*& dict : f.normalizationStarts_) dict = f.DictAt(in.Get<uint32_t>());
+  in.GetBools(f.normalizationLead_, 256);
+  f.normalizationLeast_ = in.Get<unsigned char>();
+  f.keyResults_ = in.GetString();
+  f.keyResultEnds_ = in.GetVector<uint32_t>();
+  ImageCheck(f.keyResultEnds_.empty() ||
+             (f.segmentation_ && f.keyResultEnds_.size() == f.segmentation_->ValueCount() &&
+              std::is_sorted(f.keyResultEnds_.begin(), f.keyResultEnds_.end()) &&
+              f.keyResultEnds_.back() <= f.keyResults_.size()));
+  for (uint64_t* v : {&f.firstNum_, &f.firstDen_, &f.ratioNum_, &f.ratioDen_}) {
+    *v = in.Get<uint64_t>();
+    ImageCheck(*v > 0 && *v <= (uint64_t{1} << 31));
+  }
+  f.inner_ = in.GetSparse<uint64_t>();
+  f.innerLimit_ = in.Get<uint32_t>();
+  ImageCheck(f.innerLimit_ <= f.inner_.size() * 64);
+  f.placeTable_ = PlaceTable::Load(in);
+  return fast;
 }
 
 }  // namespace glyphmap

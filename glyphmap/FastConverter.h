@@ -16,6 +16,9 @@ class Dict;
 
 namespace glyphmap {
 
+class ImageReader;
+class ImageWriter;
+
 // Converts text the way OpenCC's converter for our configurations does,
 // without its per-call allocations: a normalization over the whole text
 // where the configuration has one, maximum-match segmentation over the
@@ -44,6 +47,12 @@ class FastConverter {
   // segmentation) and one conversion step over `dicts` looked up in order.
   static std::unique_ptr<FastConverter> Build(const std::shared_ptr<opencc::Dict>& segmentation,
                                               const std::vector<std::shared_ptr<opencc::Dict>>& dicts);
+
+  // The built converter as bytes, and back: Load gives a converter that
+  // converts exactly as the saved one (ImageDamaged for bytes that do not
+  // hold one).
+  void Save(ImageWriter& out) const;
+  static std::unique_ptr<FastConverter> Load(ImageReader& in);
 
   // Converts `length` bytes; returns the number of bytes written to `out`.
   // `out` must hold what the dictionaries' longest expansion allows.
@@ -142,6 +151,11 @@ class FastConverter {
   static char* ApplyStep(const Step& step, const char* text, size_t length, char* out,
                          size_t firstDict = 0);
   static void FillStep(Step& step);
+  // A step's dictionaries by their place in owned_, and back.
+  void SaveStep(const Step& step, ImageWriter& out) const;
+  Step LoadStep(ImageReader& in) const;
+  uint32_t IndexOf(const PrefixDict* dict) const;
+  const PrefixDict* DictAt(uint32_t index) const;
   // `isRun`: the segment is a run of characters no segmentation key starts
   // at (else it is one key).
   char* ConvertSegment(const char* segment, size_t length, char* out, bool isRun) const;

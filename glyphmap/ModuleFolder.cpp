@@ -6,11 +6,11 @@
 
 namespace glyphmap {
 
-std::string OwnFolderUtf8() {
+std::wstring OwnModulePath() {
   HMODULE self = nullptr;
   if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
                               GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                          reinterpret_cast<LPCWSTR>(&OwnFolderUtf8), &self)) {
+                          reinterpret_cast<LPCWSTR>(&OwnModulePath), &self)) {
     return {};
   }
   std::wstring path(MAX_PATH, L'\0');
@@ -19,10 +19,14 @@ std::string OwnFolderUtf8() {
     if (n == 0) return {};
     if (n < path.size()) {
       path.resize(n);
-      break;
+      return path;
     }
     path.resize(path.size() * 2);
   }
+}
+
+std::string OwnFolderUtf8() {
+  std::wstring path = OwnModulePath();
   size_t cut = path.find_last_of(L"\\/");
   if (cut == std::wstring::npos) return {};
   path.resize(cut + 1);

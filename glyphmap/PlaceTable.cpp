@@ -7,6 +7,7 @@
 #include "Dict.hpp"
 #include "DictEntry.hpp"
 #include "Lexicon.hpp"
+#include "glyphmap/ImageStream.h"
 #include "glyphmap/PrefixDict.h"
 
 namespace glyphmap {
@@ -200,6 +201,64 @@ void PlaceTable::FindLeads(const std::vector<std::vector<Unit>>& chain) {
     }
     leads_[every] = std::move(need);
   }
+}
+
+namespace {
+
+void PutStrings(ImageWriter& out, const std::vector<std::string>& strings) {
+  out.PutSize(strings.size());
+  for (const std::string& s : strings) out.PutString(s);
+}
+
+std::vector<std::string> GetStrings(ImageReader& in) {
+  std::vector<std::string> strings(in.GetSize());
+  for (std::string& s : strings) s = in.GetString();
+  return strings;
+}
+
+}  // namespace
+
+void PlaceTable::Save(ImageWriter& out) const {
+  out.PutSize(steps_.size());
+  for (size_t s = 0; s < steps_.size(); ++s) {
+    out.PutSize(steps_[s].size());
+    for (const auto& [cp, choice] : steps_[s]) {
+      out.Put(cp);
+      PutStrings(out, choice.values);
+      out.PutSize(choice.hints.size());
+      for (const auto& hints : choice.hints) PutStrings(out, hints);
+      out.Put<int32_t>(choice.rank);
+      out.Put<int32_t>(choice.words);
+    }
+    out.PutSparse(bits_[s]);
+  }
+  out.PutSparse(leads_[0]);
+  out.PutSparse(leads_[1]);
+}
+
+std::unique_ptr<const PlaceTable> PlaceTable::Load(ImageReader& in) {
+  std::unique_ptr<PlaceTable> table(new PlaceTable);
+  const size_t steps = in.GetSize();
+  for (size_t s = 0; s < steps; ++s) {
+    auto& choices = table->steps_.emplace_back();
+    const size_t n = in.GetSize();
+    for (size_t i = 0; i < n; ++i) {
+      CharacterChoice& choice = choices[in.Get<uint32_t>()];
+      choice.values = GetStrings(in);
+      choice.hints.resize(in.GetSize());
+      for (auto& hints : choice.hints) hints = GetStrings(in);
+      ImageCheck(!choice.values.empty() && choice.hints.size() == choice.values.size());
+      choice.rank = in.Get<int32_t>();
+      choice.words = in.Get<int32_t>();
+    }
+    table->bits_.push_back(in.GetSparse<uint64_t>());
+    ImageCheck(table->bits_.back().size() == kBitLimit / 64);
+  }
+  for (auto& leads : table->leads_) {
+    leads = in.GetSparse<uint64_t>();
+    ImageCheck(leads.size() == kBitLimit / 64);
+  }
+  return table;
 }
 
 }  // namespace glyphmap

@@ -11,6 +11,9 @@ class Dict;
 
 namespace glyphmap {
 
+class ImageReader;
+class ImageWriter;
+
 // A character entry with several values in one conversion step, and what
 // the step's own phrases say about it.
 struct CharacterChoice {
@@ -56,6 +59,9 @@ class PlaceTable {
   // segmentation's unit (null without one), whose phrases count for the
   // first step too.
   PlaceTable(const Unit* segmentation, const std::vector<std::vector<Unit>>& chain);
+  // The table as bytes, and back (ImageDamaged for bytes that do not hold one).
+  void Save(ImageWriter& out) const;
+  static std::unique_ptr<const PlaceTable> Load(ImageReader& in);
 
   // The entry that decides `cp` alone in step `step`, when it has several
   // values; null otherwise.
@@ -76,6 +82,7 @@ class PlaceTable {
   }
 
  private:
+  PlaceTable() = default;
   void FindLeads(const std::vector<std::vector<Unit>>& chain);
 
   static constexpr uint32_t kBitLimit = 0x30000;  // the Han planes

@@ -8,6 +8,7 @@
 #include "Dict.hpp"
 #include "DictEntry.hpp"
 #include "Lexicon.hpp"
+#include "glyphmap/ImageStream.h"
 
 namespace glyphmap {
 
@@ -120,6 +121,7 @@ void PrefixDict::Compile(std::vector<Item>& items) {
     throw std::runtime_error("词典无法编译 / Cannot compile a dictionary");
   }
   units_ = static_cast<const uint32_t*>(trie_->array());
+  unitCount_ = trie_->size();
   // Where the walk stands after each starting character, so that lookups
   // begin there.
   firstNode_.assign(startLimit_, 0);
@@ -137,8 +139,57 @@ void PrefixDict::Compile(std::vector<Item>& items) {
 
 PrefixDict::~PrefixDict() = default;
 
+void PrefixDict::Save(ImageWriter& out) const {
+  out.PutArray(units_, unitCount_);
+  out.PutSize(maxKeyLength_);
+  out.PutString(pool_);
+  out.PutVector(valueOffsets_);
+  out.PutSparse(starts_);
+  out.Put(startLimit_);
+  out.Put<uint8_t>(singleChars_);
+  out.PutSparse(charValue_);
+  out.PutSparse(firstNode_);
+  out.PutVector(keyValue_);
+  out.Put(expandNum_);
+  out.Put(expandDen_);
+}
+
+std::shared_ptr<const PrefixDict> PrefixDict::Load(ImageReader& in) {
+  std::shared_ptr<PrefixDict> dict(new PrefixDict);
+  PrefixDict& d = *dict;
+  d.loadedUnits_ = in.GetVector<uint32_t>();
+  d.units_ = d.loadedUnits_.data();
+  d.unitCount_ = d.loadedUnits_.size();
+  d.maxKeyLength_ = in.GetSize();
+  d.pool_ = in.GetString();
+  d.valueOffsets_ = in.GetVector<uint32_t>();
+  d.starts_ = in.GetSparse<uint64_t>();
+  d.startLimit_ = in.Get<uint32_t>();
+  d.singleChars_ = in.GetBool();
+  d.charValue_ = in.GetSparse<uint32_t>();
+  d.firstNode_ = in.GetSparse<uint32_t>();
+  d.keyValue_ = in.GetVector<uint32_t>();
+  d.expandNum_ = in.Get<uint64_t>();
+  d.expandDen_ = in.Get<uint64_t>();
+  // What the lookups index stays within what is there.
+  const auto& offsets = d.valueOffsets_;
+  ImageCheck(!offsets.empty() && offsets.front() == 0 && offsets.back() == d.pool_.size() &&
+             std::is_sorted(offsets.begin(), offsets.end()));
+  ImageCheck(d.startLimit_ <= 0x110000 && d.starts_.size() == (d.startLimit_ + 63) / 64 &&
+             d.charValue_.size() == d.startLimit_);
+  ImageCheck(d.expandNum_ > 0 && d.expandDen_ > 0);
+  const size_t values = d.ValueCount();
+  for (uint32_t v : d.charValue_) ImageCheck(v <= values);
+  if (!d.singleChars_) {
+    ImageCheck(d.unitCount_ > 0 && d.firstNode_.size() == d.startLimit_);
+    for (uint32_t node : d.firstNode_) ImageCheck(node < d.unitCount_);
+    for (uint32_t v : d.keyValue_) ImageCheck(v < values);
+  }
+  return dict;
+}
+
 size_t PrefixDict::MemoryBytes() const {
-  return trie_->total_size() + keyValue_.capacity() * sizeof(uint32_t) +
+  return unitCount_ * sizeof(uint32_t) + keyValue_.capacity() * sizeof(uint32_t) +
          firstNode_.capacity() * sizeof(uint32_t) + pool_.capacity() + valueOffsets_.capacity() * sizeof(uint32_t) +
          starts_.capacity() * sizeof(uint64_t) + charValue_.capacity() * sizeof(uint32_t);
 }

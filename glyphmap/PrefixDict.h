@@ -17,6 +17,9 @@ class DoubleArrayImpl;
 
 namespace glyphmap {
 
+class ImageReader;
+class ImageWriter;
+
 // The code point of a well-formed character of `length` bytes (its lead
 // byte decides the length), or kNoCodePoint for a malformed or overlong one.
 constexpr uint32_t kNoCodePoint = 0xFFFFFFFF;
@@ -72,6 +75,10 @@ class PrefixDict {
   size_t ValueCount() const { return valueOffsets_.size() - 1; }
   ~PrefixDict();
   PrefixDict(const PrefixDict&) = delete;
+  // Its compiled form as bytes, and back (ImageDamaged for bytes that do
+  // not hold one).
+  void Save(ImageWriter& out) const;
+  static std::shared_ptr<const PrefixDict> Load(ImageReader& in);
   PrefixDict& operator=(const PrefixDict&) = delete;
 
   // The longest key that is a prefix of the `length` bytes at `text`, whose
@@ -104,6 +111,7 @@ class PrefixDict {
     std::string_view key;
     uint32_t value;
   };
+  PrefixDict() = default;
   void AddValue(std::string_view key, const std::string& value, std::vector<Item>& items);
   void Compile(std::vector<Item>& items);
 
@@ -137,8 +145,10 @@ class PrefixDict {
                             valueOffsets_[index + 1] - valueOffsets_[index]);
   }
 
-  std::unique_ptr<Trie> trie_;
-  const uint32_t* units_ = nullptr;  // the trie's units
+  std::unique_ptr<Trie> trie_;        // null when loaded from bytes
+  std::vector<uint32_t> loadedUnits_;  // the trie's units then
+  const uint32_t* units_ = nullptr;    // the trie's units
+  size_t unitCount_ = 0;
   size_t maxKeyLength_ = 0;
   std::string pool_;                    // every value, back to back
   std::vector<uint32_t> valueOffsets_;  // value i is pool_[offsets[i], offsets[i+1])

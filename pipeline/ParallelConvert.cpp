@@ -184,7 +184,8 @@ class SecondThread {
 };
 
 // Hands a part converted ahead to the output, in chunks cut between
-// characters, and tells its lines; its own outcome unless the output failed.
+// characters, and tells its source bytes; its own outcome unless the output
+// failed.
 FileOutcome HandOn(Part& part, FileConversion& into) {
   const char* text = part.text.data();
   size_t left = part.text.size();
@@ -197,7 +198,8 @@ FileOutcome HandOn(Part& part, FileConversion& into) {
     left -= take;
   }
   std::string().swap(part.text);
-  if (part.raw > 0) into.LineRead(part.raw);
+  // Told as a piece: progress moves by every step its bytes make.
+  if (part.raw > 0) into.PieceRead(part.raw);
   return part.outcome;
 }
 

@@ -28,7 +28,8 @@ std::vector<std::uint64_t> PartCuts(TReader& whole, std::uint64_t partBytes);
 // the same bytes, in the same order, handed to `into` as a conversion line
 // by line on this thread would hand on (ConvertLines), with the same
 // outcome. A part converted ahead of its turn waits in memory (a few parts
-// at most); its lines are told to `into` as one when it is handed on.
+// at most); its source bytes are told to `into` as one piece (PieceRead)
+// when it is handed on.
 // `into` is only ever called on this thread; a stop ends the output after
 // the line in hand of the part being handed on. Sets into.replaced.
 FileOutcome ConvertInParts(ConvEngine& engine, std::shared_ptr<TReader> whole,

@@ -348,17 +348,21 @@ TEST_F(FileJobTest, LfLineEndsAndZeroBytesKeepEveryByte) {
   EXPECT_EQ(page.job.StepCount(), 3u) << "one step a line";
 }
 
-TEST_F(FileJobTest, AMillionBytesOfShortLinesMakeExactlyAThousandSteps) {
+// The second file is large enough to be converted in parts on two threads.
+TEST_F(FileJobTest, ThreeMillionBytesOfShortLinesMakeExactlyAThousandSteps) {
   std::string line(98, 'x');
   line += "\r\n";
   std::string half;
-  for (int i = 0; i < 5000; ++i) half += line;  // 500 000 bytes each
+  for (int i = 0; i < 5000; ++i) half += line;  // 500 000 bytes
+  std::string large;
+  for (int i = 0; i < 5; ++i) large += half;
   page.Add(Source(L"a.txt", half), EncUtf8);
-  page.Add(Source(L"b.txt", half), EncUtf8);
+  page.Add(Source(L"b.txt", large), EncUtf8);
   page.RunToEnd();
-  EXPECT_EQ(page.job.StepBytes(), 1000);
+  EXPECT_EQ(page.job.StepBytes(), 3000);
   EXPECT_EQ(page.job.StepCount(), 1000u);
   EXPECT_EQ(Output(L"a.txt"), half);
+  EXPECT_TRUE(Output(L"b.txt") == large);
   // Each step message says how far the run is, and none is posted before
   // the page took the last: a page that takes none gets one for the run.
   LPARAM last = 0;

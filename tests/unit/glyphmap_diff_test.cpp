@@ -43,6 +43,7 @@ struct Pair {
   std::unique_ptr<glyphmap::CompiledConversion> fromConverter;
   std::vector<std::string> keys, values;  // every entry of the conversion's dictionaries
   size_t compared = 0;
+  testing_support::TempDir images_;
 
   explicit Pair(const std::string& configName) : name(configName) {
     std::string folder = Utf8(ExeFolder()) + "\\";
@@ -50,7 +51,15 @@ struct Pair {
     glyphmap::PreparedConfig prepared =
         glyphmap::PrepareConfig(glyphmap::ConfigTextByName(name, folder));
     reference = loader.NewFromString(prepared.json, folder);
-    compiled = glyphmap::CompileConfiguration(prepared, folder);
+    // Read back from its image, as later processes have it: the image
+    // must convert exactly as the build it was saved from.
+    const auto built = glyphmap::CompileConfiguration(prepared, folder);
+    const glyphmap::ConversionImages images(images_.path() + L"\\");
+    if (!built->Fast()) throw std::runtime_error(name + " is not compiled");
+    images.Save(name, name, *built->Fast());
+    auto loaded = images.Load(name, name);
+    if (!loaded) throw std::runtime_error(name + "'s image does not load");
+    compiled = std::make_shared<const glyphmap::CompiledConversion>(std::move(loaded));
     std::shared_ptr<opencc::Converter> normalizer;
     if (!prepared.normalizationJson.empty()) {
       opencc::Config normLoader;

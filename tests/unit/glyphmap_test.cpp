@@ -13,6 +13,8 @@
 
 #include "engine/ConvConfigs.h"
 #include "glyphmap/ConverterCache.h"
+#include "glyphmap/DictionaryCheck.h"
+#include "glyphmap/NamedConfigs.h"
 #include "glyphmap/glyphmap.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestText.h"
@@ -437,6 +439,78 @@ TEST(ConverterCache, AThreadEndedWhileBuildingLeavesTheCacheUsable) {
   EXPECT_NE(second.got, nullptr);
   EXPECT_EQ(builds, 2);
   for (HANDLE h : {a, b, entered, never}) CloseHandle(h);
+}
+
+// A shipped configuration is read back from the image a first open saved;
+// an image that no longer matches its dictionaries, or was damaged, is
+// never served: the conversion is built again, with the result the files
+// give, and the user's word list still wins over it.
+TEST(ConverterCache, AStaleOrDamagedImageIsBuiltAgain) {
+  TempDir install(L"映像"), images(L"images");
+  const std::wstring bin = ExeFolder();
+  for (const wchar_t* f : {L"s2t.json", L"CJK_Compatibility_Ideographs.txt", L"STPhrases.txt",
+                           L"STPhrases_GeneratedFromRegionalPhrases.txt", L"STCharacters.txt",
+                           L"dictionaries.sha256"}) {
+    ASSERT_TRUE(CopyInto(bin + L"\\" + f, install.path()));
+  }
+  const std::string folder = Utf8(install.path()) + "\\";
+  int builds = 0;
+  auto open = [&] {
+    glyphmap::ConverterCache cache(
+        [&](const glyphmap::PreparedConfig& config, const std::string& from) {
+          ++builds;
+          return glyphmap::CompileConfiguration(config, from);
+        },
+        glyphmap::ConversionImages(images.path() + L"\\"));
+    glyphmap::PreparedConfig config =
+        glyphmap::PrepareConfig(glyphmap::ConfigTextByName("s2t", folder));
+    config.shipped = true;
+    return cache.Get(config, folder);
+  };
+  auto convert = [](const glyphmap::ConverterPtr& c, const std::string& text) {
+    std::string out(c->OutputBound(text.size()), '\0');
+    out.resize(c->Convert(text, out.data()));
+    return out;
+  };
+  const std::string text = "头发和后来的马里兰州，干燥的面条";
+  const std::string built = convert(open(), text);
+  EXPECT_EQ(builds, 1);
+  EXPECT_EQ(convert(open(), text), built);
+  EXPECT_EQ(builds, 1) << "the image was not served";
+
+  const std::wstring image =
+      glyphmap::ConversionImages(images.path() + L"\\").PathOf(
+          glyphmap::PrepareConfig(glyphmap::ConfigTextByName("s2t", folder)).json);
+  std::string bytes = ReadFileBytes(image);
+  ASSERT_GT(bytes.size(), 1000u);
+  bytes[bytes.size() / 2] ^= 0x10;
+  ASSERT_TRUE(WriteFileBytes(image, bytes));
+  EXPECT_EQ(convert(open(), text), built);
+  EXPECT_EQ(builds, 2) << "a damaged image was served";
+
+  // A new edition of a dictionary (with its line in the list) changes the
+  // result at once.
+  std::string characters = ReadFileBytes(install / L"STCharacters.txt");
+  const size_t line = characters.find("\n头\t");
+  ASSERT_NE(line, std::string::npos);
+  characters.replace(line + 1, characters.find('\n', line + 1) - line - 1, "头\t豆");
+  ASSERT_TRUE(WriteFileBytes(install / L"STCharacters.txt", characters));
+  std::string list = ReadFileBytes(install / L"dictionaries.sha256");
+  const size_t at = list.find(" STCharacters.txt\n");
+  ASSERT_NE(at, std::string::npos);
+  const size_t start = list.rfind('\n', at) == std::string::npos ? 0 : list.rfind('\n', at) + 1;
+  list.replace(start, at - start,
+               glyphmap::Sha256Hex(characters) + " " + std::to_string(characters.size()));
+  ASSERT_TRUE(WriteFileBytes(install / L"dictionaries.sha256", list));
+  const glyphmap::ConverterPtr changed = open();
+  EXPECT_EQ(builds, 3) << "a stale image was served";
+  EXPECT_EQ(convert(changed, "头"), "豆");
+  EXPECT_EQ(convert(open(), "头"), "豆");
+  EXPECT_EQ(builds, 3);
+
+  glyphmap::ConverterCache cache;
+  ASSERT_TRUE(WriteFileBytes(install / L"words.txt", "头发\t頭发\n"));
+  EXPECT_EQ(convert(cache.WithWordList(changed, Utf8(install / L"words.txt")), "头发头"), "頭发豆");
 }
 
 }  // namespace
