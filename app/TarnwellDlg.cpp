@@ -21,8 +21,10 @@ constexpr int kPageY = 66;
 // Looks again for a moment to queue handed files.
 constexpr UINT_PTR kHandOverTimer = 0x4849;
 constexpr UINT kHandOverRetryMs = 250;
-// Fires after the window's first paint (timers come after painting): the
-// conversions are built in the background, the hotkeys and the icon start.
+// Set as the window shows, so that it fires after the first paint (timers
+// come after painting): the conversions are built in the background, the
+// hotkeys and the icon start. Set as the dialog was made, it was due before
+// the window showed on a busy machine, and all that ran first.
 constexpr UINT_PTR kWarmUpTimer = 0x5755;
 // After the first paint, the pages not made yet are made one a tick, so
 // that the first click on a card finds its page ready.
@@ -94,7 +96,6 @@ BOOL CTarnwellDlg::OnInitDialog() {
                            {0, 0, CTRLTIP_END}});
   // Files given on the command line, or handed over while starting.
   PostMessage(WM_HANDED_FILES);
-  ::SetTimer(m_hWnd, kWarmUpTimer, 1, nullptr);
   return TRUE;
 }
 
@@ -205,6 +206,12 @@ LRESULT CTarnwellDlg::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     case WM_QUERYDRAGICON: return reinterpret_cast<LRESULT>(icon);
+    case WM_WINDOWPOSCHANGED:
+      if (!warmUpArmed_ && (reinterpret_cast<const WINDOWPOS*>(lp)->flags & SWP_SHOWWINDOW)) {
+        warmUpArmed_ = true;
+        ::SetTimer(m_hWnd, kWarmUpTimer, 1, nullptr);
+      }
+      break;
     case WM_HANDED_FILES: QueueHandedFiles(); return 0;
     case WM_TIMER:
       if (wp == kHandOverTimer) {

@@ -83,5 +83,6 @@ class CTarnwellDlg : public vek_SkinDlg {
   HICON icon;
   // The conversions built in the background once the window shows.
   ConvWarmUp warmUp_;
+  bool warmUpArmed_ = false;  // its timer set, at the first showing
   std::unique_ptr<ClipboardService> clipboard_;
 };

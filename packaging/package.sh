@@ -36,14 +36,6 @@ if [ -f "$zip" ] && [ -f "$setup" ] && [ "$(cat "$work/$name.sum" 2>/dev/null)" 
   exit 0
 fi
 
-# Debian's runtime DLLs carry their debugging sections (libstdc++ alone is
-# 23 MB); the packages ship them without.
-case $arch in
-  win64) strip=x86_64-w64-mingw32-strip ;;
-  *) strip=i686-w64-mingw32-strip ;;
-esac
-"$strip" --strip-debug "$stage"/lib*.dll
-
 # Portable: the whole folder, under its own name.
 rm -f "$zip"
 (cd "$work" && TZ=UTC zip -q -r -X "$zip" "$name")

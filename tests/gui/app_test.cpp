@@ -266,6 +266,20 @@ TEST_F(MainWindowTest, EscEnterAndAltF4DoNotCloseTheWindow) {
   EXPECT_TRUE(dlg.IsWindowVisible());
 }
 
+// The background work (conversions, hotkeys, icon) waits for the window to
+// show: started while it was being made, it delayed the first sight of it.
+TEST(MainWindowStartTest, TheHotkeysAndIconStartOnlyOnceTheWindowShows) {
+  CTarnwellDlg dlg;
+  ASSERT_TRUE(dlg.Create(IDD_TARNWELL_DIALOG, nullptr));
+  app_test::App().m_pMainWnd = &dlg;
+  PumpFor(100);
+  EXPECT_EQ(dlg.Clipboard(), nullptr);
+  dlg.ShowWindow(SW_SHOW);
+  EXPECT_TRUE(testing_support::PumpUntil([&] { return dlg.Clipboard() != nullptr; }));
+  dlg.DestroyWindow();
+  app_test::App().m_pMainWnd = nullptr;
+}
+
 // The steps of the modal run below, one per tick of a thread timer: the
 // keys go through the modal loop as typed, then the close button.
 struct KeySteps {
