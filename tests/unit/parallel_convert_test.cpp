@@ -23,33 +23,32 @@ using namespace testing_support;
 namespace {
 
 // Converted text and the source bytes told, as a writer is handed them; it
-// asks for a stop at the `stopAt`th question (0: never).
+// asks for a stop once `stopAt` source bytes were told (0: never).
 class Gathered : public FileConversion {
  public:
   bool Write(const char* bytes, std::int32_t count) override {
     text.append(bytes, static_cast<size_t>(count));
     return true;
   }
-  bool StopRequested() override { return stopAt != 0 && ++asked >= stopAt; }
+  bool StopRequested() override { return stopAt != 0 && told >= stopAt; }
   void LineRead(std::uint64_t rawLength) override { told += rawLength; }
 
   std::string text;
   std::uint64_t told = 0;
-  int stopAt = 0;
-  int asked = 0;
+  std::uint64_t stopAt = 0;
 };
 
-// About 2 MB of lines of many lengths, LF, CR LF and a lone CR among them,
-// with a line of 1.5 MB (converted in pieces) two thirds of the way.
+// About 3.5 MB of lines of many lengths, LF, CR LF and a lone CR among them,
+// with a line of 1.5 MB (converted in pieces) a fifth of the way.
 std::wstring Source() {
   const std::wstring words[] = {L"头发", L"计算机软件", L"后来他们在里面发现了干面条",
                                 L"Tarnwell 1.0", L"", L"系统\r复杂"};
   std::wstring text;
-  for (int i = 0; text.size() < 700000; ++i) {
+  for (int i = 0; i < 30000; ++i) {
     text += words[i % 6];
     text += std::wstring(static_cast<size_t>(i % 37), L'云');
     text += i % 3 == 0 ? L"\n" : L"\r\n";
-    if (i == 20000) text += std::wstring(500000, L'发') + L"\r\n";
+    if (i == 10000) text += std::wstring(500000, L'发') + L"\r\n";
   }
   return text;
 }
@@ -150,10 +149,10 @@ TEST_F(ParallelConvertTest, AFailureOrAStopEndsTheOutputWhereOneThreadWould) {
 
   // A stop, at a few moments: the output is the conversion of whole lines
   // from the start, exactly of the source bytes told.
-  for (int stopAt : {2000, 4500, 7000, 9500}) {
-    SCOPED_TRACE(stopAt);
+  for (int tenths : {1, 7, 8, 9}) {
+    SCOPED_TRACE(tenths);
     Gathered stopped;
-    stopped.stopAt = stopAt;
+    stopped.stopAt = utf8.size() * static_cast<unsigned>(tenths) / 10;
     const Result part = InParts(engine, path, EncUtf8, 0, stopped);
     EXPECT_EQ(part.outcome, FileOutcome::Done);
     ASSERT_GT(part.told, 0u);
