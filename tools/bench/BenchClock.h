@@ -19,16 +19,18 @@ inline double Now() {
   return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
 }
 
+// A span of the system's times in seconds.
+inline double FileTimeSeconds(const FILETIME& t) {
+  return static_cast<double>(static_cast<uint64_t>(t.dwHighDateTime) << 32 | t.dwLowDateTime) * 1e-7;
+}
+
 // Processor time of this thread: unlike the clock, it does not count the
 // time other processes of a busy machine take. Its ticks can be coarse (10 ms
 // under Wine): take it over many rounds together.
 inline double ThreadSeconds() {
   FILETIME created, exited, kernel, user;
   GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
-  auto seconds = [](const FILETIME& t) {
-    return static_cast<double>(static_cast<uint64_t>(t.dwHighDateTime) << 32 | t.dwLowDateTime) * 1e-7;
-  };
-  return seconds(kernel) + seconds(user);
+  return FileTimeSeconds(kernel) + FileTimeSeconds(user);
 }
 
 // Processor time of the whole process, every thread's: for work that a
@@ -36,10 +38,7 @@ inline double ThreadSeconds() {
 inline double ProcessSeconds() {
   FILETIME created, exited, kernel, user;
   GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-  auto seconds = [](const FILETIME& t) {
-    return static_cast<double>(static_cast<uint64_t>(t.dwHighDateTime) << 32 | t.dwLowDateTime) * 1e-7;
-  };
-  return seconds(kernel) + seconds(user);
+  return FileTimeSeconds(kernel) + FileTimeSeconds(user);
 }
 
 // An argument (UTF-8 under the runtime we build with) as UTF-16.
