@@ -4,7 +4,9 @@
 ;            -DSIZE_KB=<installed size> -DOUTFILE=<setup.exe>
 ; It installs into Program Files, adds a Start menu entry and an entry in
 ; Add/Remove Programs. The uninstaller removes exactly the files it put
-; there and never the user's settings (%APPDATA%\Quorvane\Tarnwell).
+; there, and the compiled conversions the program cached for the user who
+; uninstalls (%LOCALAPPDATA%\Quorvane\Tarnwell\Conversions), but never the
+; user's settings (%APPDATA%\Quorvane\Tarnwell).
 
 !if "${ARCH}" == "win64"
   Target amd64-unicode
@@ -167,6 +169,18 @@ Section "Uninstall"
   !include "${LISTS}\unfiles.nsh"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
+  ; The compiled conversions the program keeps for the user who removes it:
+  ; a cache, made again by any later copy. Only its own files; a folder
+  ; goes only when empty.
+  SetShellVarContext current
+  ${If} $LOCALAPPDATA != ""
+    Delete "$LOCALAPPDATA\Quorvane\Tarnwell\Conversions\*.image"
+    Delete "$LOCALAPPDATA\Quorvane\Tarnwell\Conversions\*.image.*"
+    RMDir "$LOCALAPPDATA\Quorvane\Tarnwell\Conversions"
+    RMDir "$LOCALAPPDATA\Quorvane\Tarnwell"
+    RMDir "$LOCALAPPDATA\Quorvane"
+  ${EndIf}
+  SetShellVarContext all
   ; Last, once the files are gone: the entry in Add/Remove Programs.
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd

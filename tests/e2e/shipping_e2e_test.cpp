@@ -328,6 +328,10 @@ TEST_F(ShippedProgramTest, TheInstallerInstallsSilentlyAndTheUninstallerKeepsThe
   program.Kill();
   const std::string settings = ReadFileBytes(settingsFile);
   ASSERT_FALSE(settings.empty());
+  // The conversion it opened is kept compiled for the next start: a cache
+  // the uninstaller takes along.
+  const std::wstring images = KnownFolder(CSIDL_LOCAL_APPDATA) + L"\\Quorvane\\Tarnwell\\Conversions";
+  ASSERT_TRUE(Exists(images));
 
   // The uninstaller copies itself away and returns at once: wait for the
   // files to go.
@@ -345,6 +349,7 @@ TEST_F(ShippedProgramTest, TheInstallerInstallsSilentlyAndTheUninstallerKeepsThe
   ASSERT_TRUE(WaitFor([&] { return WaitForSingleObject(uninstaller.handle(), 0) == WAIT_OBJECT_0; },
                       20000));
   EXPECT_EQ(ReadFileBytes(settingsFile), settings) << "the settings were touched";
+  EXPECT_FALSE(Exists(images)) << "the compiled conversions stayed";
 }
 
 // Not a test: the program's entrance page, a file page with a finished
