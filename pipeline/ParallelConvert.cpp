@@ -19,7 +19,7 @@ namespace {
 // A part longer than this (a line of tens of megabytes) would be held in
 // memory whole while it waits: such a source is converted on one thread.
 constexpr std::uint64_t kLongestPart = 64u << 20;
-// How many parts the second thread may convert ahead of the output.
+// How many parts may be taken ahead of the output, by either thread.
 constexpr size_t kPartsAhead = 4;
 // Parts are handed on in chunks of at most this many bytes.
 constexpr size_t kLargestChunk = 16u << 20;
@@ -260,9 +260,11 @@ FileOutcome ConvertInParts(ConvEngine& engine, std::shared_ptr<TReader> whole,
       if (outcome != FileOutcome::Done || due.cut) break;
       continue;
     }
-    if (run->next < run->end && !run->stop.load()) {
-      // The next free part: straight to the output when it is the one due,
-      // else into memory until its turn.
+    // The next free part: straight to the output when it is the one due,
+    // else into memory until its turn, as long as no more parts than the
+    // second thread may wait in memory (a second thread kept off the
+    // processor must not let the whole rest of a file pile up).
+    if (run->next < run->end && !run->stop.load() && run->next - run->handedOn < kPartsAhead) {
       Part& part = run->parts[run->next++];
       part.state = Part::State::Taken;
       const bool isDue = &part == &due;
