@@ -61,14 +61,15 @@ DWORD FileJob::Run(const std::vector<FileEntry>& entries, const RunSettings& set
   output.bytes = AllocZeroed(OutputBuffer::kInitialCapacity);
   output.capacity = output.bytes ? OutputBuffer::kInitialCapacity : 0;
 
-  SumSizes(entries);
   std::vector<std::wstring> sources;
   for (const FileEntry& entry : entries) sources.emplace_back(entry.path);
   worker_.PostJobMessage(CONV_BEGIN, kProgressSteps);
 
   ConvEngine engine;
   OpenEngine(engine, settings);
+  // The planner opens every source once at the start: it also sums their sizes.
   OutputPlanner planner(settings, sources, &engine);
+  SetStepBytes(planner.SourceBytes());
   Hooks hooks(*this);
   for (size_t i = 0; i < entries.size() && !worker_.StopRequested(); ++i) {
     worker_.PostJobMessage(CONV_FILE_BEGIN, static_cast<LPARAM>(i));
@@ -126,11 +127,10 @@ void FileJob::ReportFile(size_t index, const FileEntry& entry, const FileReport&
   worker_.PostJobMessage(CONV_FILE_DONE, row);
 }
 
-void FileJob::SumSizes(const std::vector<FileEntry>& entries) {
-  totalBytes_ = 0;
+void FileJob::SetStepBytes(std::uint64_t totalBytes) {
+  totalBytes_ = totalBytes;
   pendingBytes_ = 0;
   stepCount_ = 0;
-  for (const FileEntry& entry : entries) totalBytes_ += FileSizeOf(entry.path);
   std::uint64_t step = totalBytes_ / kProgressSteps;
   stepBytes_ = step > static_cast<std::uint64_t>(INT32_MAX) ? INT32_MAX
                                                               : static_cast<std::int32_t>(step);

@@ -68,7 +68,8 @@ class FileJob {
   // Counts source bytes done; posts a step when a step's worth is there
   // (every step's worth with `everyStep`, else at most one).
   void CountProgress(std::uint64_t rawLength, bool everyStep = false);
-  void SumSizes(const std::vector<FileEntry>& entries);
+  // A step is a thousandth of `totalBytes`, the run's source bytes.
+  void SetStepBytes(std::uint64_t totalBytes);
 
   ConvWorker& worker_;
   std::vector<std::wstring>* details_ = nullptr;

@@ -1,6 +1,7 @@
 #include "pipeline/FileConvert.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "engine/ConvEngine.h"
@@ -13,6 +14,22 @@ namespace {
 
 constexpr std::int32_t kLineBufferBytes = 1048576;
 
+// The run's line buffers, lent to the reader of the file in hand while it
+// converts.
+class LentBuffers {
+ public:
+  LentBuffers(TReader& reader, LineBuffers& buffers) : reader_(reader), buffers_(buffers) {
+    reader_.SwapBuffers(buffers_);
+  }
+  ~LentBuffers() { reader_.SwapBuffers(buffers_); }
+  LentBuffers(const LentBuffers&) = delete;
+  LentBuffers& operator=(const LentBuffers&) = delete;
+
+ private:
+  TReader& reader_;
+  LineBuffers& buffers_;
+};
+
 DWORD ProcessorCount() {
   SYSTEM_INFO info{};
   GetSystemInfo(&info);
@@ -23,9 +40,16 @@ DWORD ProcessorCount() {
 
 FileOutcome ConvertOneFile(ConvEngine& engine, const wchar_t* path, FileEncoding encoding,
                            UINT codePage, OutputBuffer& output, FileConversion& into) {
+  return ConvertOneFile(engine, TFile::Open(path), path, encoding, codePage, output, into);
+}
+
+FileOutcome ConvertOneFile(ConvEngine& engine, fw::UniqueHandle file, const wchar_t* path,
+                           FileEncoding encoding, UINT codePage, OutputBuffer& output,
+                           FileConversion& into) {
   std::shared_ptr<TReader> reader = MakeReader(encoding, codePage);
+  const LentBuffers lent(*reader, output.lines);
   reader->SetLongestLine(into.longestLine);
-  const BOOL loaded = reader->Load(path);
+  const BOOL loaded = reader->Load(std::move(file), path);
   into.load = reader->LastLoadStatus();
   if (!loaded) return into.load == LoadStatus::Empty ? FileOutcome::Empty : FileOutcome::ReadFailed;
   // The line buffers, had before anything is converted: a line takes at

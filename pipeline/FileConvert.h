@@ -5,18 +5,21 @@
 #include <limits>
 #include <memory>
 
+#include "fw/Handle.h"
 #include "textio/FileEncoding.h"
-#include "textio/TFile.h"
+#include "textio/TReader.h"
 
 class ConvEngine;
 
 // The converted UTF-8 text of the file in hand, waiting to be handed on in
-// large chunks.
+// large chunks; and the readers' line buffers, lent to the reader of each
+// file in turn. A run keeps both from one file to the next.
 struct OutputBuffer {
   static constexpr std::int32_t kInitialCapacity = 524288;
   std::unique_ptr<char[]> bytes;
   std::int32_t capacity = 0;
   std::int32_t used = 0;
+  LineBuffers lines;
 };
 
 // How the conversion of one file ended. Only Done and Empty are successes.
@@ -73,3 +76,7 @@ class FileConversion {
 // share, so that both give the same bytes.
 FileOutcome ConvertOneFile(ConvEngine& engine, const wchar_t* path, FileEncoding encoding,
                            UINT codePage, OutputBuffer& output, FileConversion& into);
+// The same for `file`, the source at `path` opened by TFile::Open.
+FileOutcome ConvertOneFile(ConvEngine& engine, fw::UniqueHandle file, const wchar_t* path,
+                           FileEncoding encoding, UINT codePage, OutputBuffer& output,
+                           FileConversion& into);

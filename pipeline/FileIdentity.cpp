@@ -58,7 +58,11 @@ FileIdentity IdentityOf(HANDLE file, const std::wstring& path) {
   return IndexOf(file, index) ? FileIdentity(index, path) : FileIdentity{};
 }
 
-FileIdentity IdentifyFile(const wchar_t* path) {
+FileIdentity IdentifyFile(const wchar_t* path, std::uint64_t* size) {
   const fw::UniqueHandle file = OpenForIdentity(path);
+  if (size != nullptr) {
+    LARGE_INTEGER bytes{};
+    *size = file && GetFileSizeEx(file.get(), &bytes) ? static_cast<std::uint64_t>(bytes.QuadPart) : 0;
+  }
   return file ? IdentityOf(file.get(), path) : FileIdentity{};
 }

@@ -3,6 +3,7 @@
 // name the same file however they are spelled.
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 class FileIdentity {
@@ -35,5 +36,6 @@ class FileIdentity {
 // system does not say.
 FileIdentity IdentityOf(HANDLE file, const std::wstring& path);
 // The identity of the file at `path`, or an unknown one when it cannot be
-// opened.
-FileIdentity IdentifyFile(const wchar_t* path);
+// opened; with `size`, also its size in bytes (0 when unknown), from the
+// same opening.
+FileIdentity IdentifyFile(const wchar_t* path, std::uint64_t* size = nullptr);

@@ -1,5 +1,7 @@
 #include "pipeline/FileTask.h"
 
+#include <utility>
+
 #include "pipeline/LongPath.h"
 #include "pipeline/OutputRules.h"
 
@@ -51,15 +53,17 @@ FileReport ConvertToOutput(ConvEngine& engine, const SourceFile& source, OutputP
     report.outputOf = *owner;
     return report;
   }
-  // Taken before the source is read, so that nothing is ever written into it.
-  const FileIdentity identity = IdentifyFile(source.path.c_str());
+  // Taken before the source is read, so that nothing is ever written into
+  // it, from the opening it is read through (one round trip less a file).
+  fw::UniqueHandle file = TFile::Open(source.path.c_str());
+  const FileIdentity identity = file ? IdentityOf(file.get(), source.path) : FileIdentity{};
   const PlannedOutput planned = planner.Plan(source, &engine);
   OutputFile out(planner, identity,
                  ResolveTarget(planner.Encoding(), source.encoding, source.codePage));
   OutputSink sink(out, planned, hooks);
   sink.encodingChosen = source.encodingChosen;
-  report.outcome = ConvertOneFile(engine, source.path.c_str(), source.encoding, source.codePage,
-                                  buffer, sink);
+  report.outcome = ConvertOneFile(engine, std::move(file), source.path.c_str(), source.encoding,
+                                  source.codePage, buffer, sink);
   report.load = sink.load;
   report.replaced = sink.replaced;
   report.stopped = hooks.Stopped();

@@ -32,7 +32,11 @@ OutputPlanner::OutputPlanner(const RunSettings& settings, const std::vector<std:
                              ConvEngine* names)
     : settings_(settings) {
   std::vector<FileIdentity> ids;
-  for (const std::wstring& path : sources) ids.push_back(IdentifyFile(path.c_str()));
+  for (const std::wstring& path : sources) {
+    std::uint64_t size = 0;
+    ids.push_back(IdentifyFile(path.c_str(), &size));
+    sourceBytes_ += size;
+  }
   if (settings_.output.place == OUTPLACE_BESIDE_SOURCE && settings_.outputFile.empty()) {
     FindEarlierOutputs(sources, ids, names);
   }

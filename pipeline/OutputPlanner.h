@@ -7,6 +7,7 @@
 // meet in one output.
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,9 @@ class OutputPlanner {
   // options say so and the result is still a plain file name.
   PlannedOutput Plan(const SourceFile& source, ConvEngine* names) const;
 
+  // The bytes of the queued sources as the planner found them (what a
+  // run's progress is counted against).
+  std::uint64_t SourceBytes() const { return sourceBytes_; }
   std::int32_t ExistingRule() const { return settings_.output.existing; }
   std::int32_t Encoding() const { return settings_.output.encoding; }
   bool IsSource(const FileIdentity& file) const;
@@ -76,4 +80,5 @@ class OutputPlanner {
   std::vector<FileIdentity> sources_;
   std::vector<EarlierOutput> earlierOutputs_;
   std::vector<FileIdentity> made_;
+  std::uint64_t sourceBytes_ = 0;
 };

@@ -52,6 +52,22 @@ bool FeedDetector(uchardet_t detector, FILE* stream) {
   return true;
 }
 
+// Feeds `sample`, the whole file, to the detector as FeedDetector would
+// feed it through a text-mode stream: CR LF arrives as LF and a 0x1A byte
+// ends the data. False when the detector failed.
+bool FeedDetectorWhole(uchardet_t detector, const std::vector<unsigned char>& sample) {
+  const auto* end = static_cast<const unsigned char*>(std::memchr(sample.data(), 0x1A, sample.size()));
+  const size_t size = end ? static_cast<size_t>(end - sample.data()) : sample.size();
+  std::vector<char> text(size);
+  size_t kept = 0;
+  for (size_t i = 0; i < size; ++i) {
+    text[kept] = static_cast<char>(sample[i]);
+    // A CR is taken back when an LF follows it.
+    kept += !(sample[i] == '\r' && i + 1 < size && sample[i + 1] == '\n');
+  }
+  return kept == 0 || uchardet_handle_data(detector, text.data(), kept) == 0;
+}
+
 // The first kSampleSize bytes of the file (all of it when shorter); false
 // when it cannot be opened or read.
 constexpr size_t kSampleSize = 65536;
@@ -189,7 +205,16 @@ FileEncoding Utf16WithoutMark(const unsigned char* data, unsigned long long size
     case ZeroBytes::Stray: break;
   }
   // Few zero bytes (a short file): the shape of each reading, then the two
-  // readings weighed by how common their characters are.
+  // readings weighed by how common their characters are. A reading's Latin
+  // characters each hold a zero byte, and a shape needs two of them: data
+  // with fewer zero bytes (8-bit text, UTF-8) is not read as UTF-16 at all.
+  const void* zero = std::memchr(data, 0, n);
+  if (zero == nullptr ||
+      std::memchr(static_cast<const unsigned char*>(zero) + 1, 0,
+                  n - static_cast<size_t>(static_cast<const unsigned char*>(zero) - data) - 1) ==
+          nullptr) {
+    return EncAnsi;
+  }
   const bool isLe = HasUtf16Shape(ReadAsUtf16(data, n, false));
   const bool isBe = HasUtf16Shape(ReadAsUtf16(data, n, true));
   if (!isLe && !isBe) return EncAnsi;
@@ -239,13 +264,18 @@ FileEncoding DetectFileEncoding(const wchar_t* path, char* charsetName) {
 
   Detector detector(uchardet_new());
   // Text mode, as the detector has always seen files: CR LF arrives as LF
-  // and a 0x1A byte ends the data.
-  Stream stream(path ? _wfopen(path, L"r") : nullptr);
-  if (!detector || !stream) {
+  // and a 0x1A byte ends the data. A file the sample holds whole is not
+  // opened again (under Wine each opening is a few round trips to another
+  // process, and a queue of a thousand subtitles paid them for each).
+  Stream stream(path && !whole ? _wfopen(path, L"r") : nullptr);
+  if (!detector || (!whole && !stream)) {
     if (charsetName) charsetName[0] = '\0';
     return EncAnsi;
   }
-  if (!FeedDetector(detector.get(), stream.get())) return EncAnsi;
+  if (!(whole ? FeedDetectorWhole(detector.get(), sample)
+              : FeedDetector(detector.get(), stream.get()))) {
+    return EncAnsi;
+  }
   uchardet_data_end(detector.get());
   const char* name = uchardet_get_charset(detector.get());
   if (!name) name = "";
@@ -266,8 +296,10 @@ FileEncoding DetectFileEncoding(const wchar_t* path, char* charsetName) {
   detector.reset();
   stream.reset();
 
-  if (result == EncUtf16) {
+  if (result == EncUtf16 && whole) {
     // The detector does not say which byte order; the mark does.
+    result = Utf16ByteOrder(sample.data(), sample.size());
+  } else if (result == EncUtf16) {
     TFile file;
     file.Load(path);
     result = Utf16ByteOrder(file.Data(), file.Size());

@@ -22,11 +22,16 @@ bool OnLocalDisk(const wchar_t* path) {
 
 }  // namespace
 
-BOOL TFile::Load(const wchar_t* path) {
-  Release();
+fw::UniqueHandle TFile::Open(const wchar_t* path) {
   // No sharing: nobody may change the file while it is read.
-  fw::UniqueHandle file(CreateFileW(path ? path : L"", GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+  return fw::UniqueHandle(CreateFileW(path ? path : L"", GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+BOOL TFile::Load(const wchar_t* path) { return Load(Open(path), path); }
+
+BOOL TFile::Load(fw::UniqueHandle file, const wchar_t* path) {
+  Release();
   // A device (a name like "aux.txt" may stand for one) could block a read
   // for good or read as empty: only a file on a disk is read.
   LARGE_INTEGER size{};
@@ -35,7 +40,7 @@ BOOL TFile::Load(const wchar_t* path) {
   } else if (!IsDiskFile(file.get())) {
     status_ = LoadStatus::NotDiskFile;
   } else if (GetFileSizeEx(file.get(), &size) && static_cast<std::uint64_t>(size.QuadPart) >= kMapFrom &&
-             static_cast<std::uint64_t>(size.QuadPart) <= 0xFFFFFFFFull && OnLocalDisk(path)) {
+             static_cast<std::uint64_t>(size.QuadPart) <= 0xFFFFFFFFull && OnLocalDisk(path ? path : L"")) {
     status_ = MapWhole(file, static_cast<std::uint64_t>(size.QuadPart));
     if (status_ != LoadStatus::Loaded) status_ = ReadWhole(file.get());
   } else {

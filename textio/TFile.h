@@ -39,6 +39,12 @@ class TFile {
   // LastLoadStatus() says which. Data is freed first and stays empty on
   // any 0 result; OnLoaded runs in every case.
   BOOL Load(const wchar_t* path);
+  // The same for `file`, opened by Open(path) (whose identity a caller may
+  // take before it is read): one opening serves both.
+  BOOL Load(fw::UniqueHandle file, const wchar_t* path);
+  // Opens the file at `path` as Load reads it: for reading, shared with
+  // nobody. An empty handle when it cannot be opened.
+  static fw::UniqueHandle Open(const wchar_t* path);
 
   // Serves bytes [begin, end) of `whole`, which is loaded, as this file's
   // data, borrowed: `whole` keeps them and must outlive this view. Nothing

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <limits>
 #include <new>
+#include <utility>
 
 #include "textio/ByteSearch.h"
 #include "textio/Utf8Scan.h"
@@ -93,6 +94,11 @@ ConvertedLine TReader::ConvertLine(const BYTE* start, std::uint64_t length) {
 }
 
 char* TReader::GetLineBuffer(std::int32_t n) { return GrowBuffer(lineBuffer_, lineCapacity_, n); }
+
+void TReader::SwapBuffers(LineBuffers& buffers) {
+  std::swap(lineBuffer_, buffers.line);
+  std::swap(lineCapacity_, buffers.lineCapacity);
+}
 
 char* TReader::GrowBuffer(std::unique_ptr<char[]>& buffer, std::int64_t& capacity,
                           std::int32_t n) {

@@ -13,6 +13,16 @@ enum class LineError {
   Undecodable,  // the system could not decode the line in the file's encoding
 };
 
+// A reader's line buffers, handed from one reader to the next of a run so
+// that a run of many files has them once: a buffer had fresh for every file
+// costs new pages to clear, and its release gives them back to the system.
+struct LineBuffers {
+  std::unique_ptr<char[]> line;
+  std::int64_t lineCapacity = 0;
+  std::unique_ptr<char[]> utf8;  // the ANSI reader's
+  std::int64_t utf8Capacity = 0;
+};
+
 // A line in UTF-8, or why there is none.
 struct ConvertedLine {
   const char* bytes = nullptr;  // valid until the next line, not NUL-terminated
@@ -64,6 +74,9 @@ class TReader : public TFile {
   // The line buffer with room for at least n bytes, the first n of them
   // zeroed; null when it cannot be had. Capacity only grows.
   char* GetLineBuffer(std::int32_t n);
+  // Exchanges this reader's line buffers with `buffers`: before Load, to
+  // take those of an earlier reader; after the last line, to hand them on.
+  virtual void SwapBuffers(LineBuffers& buffers);
 
   // Why the last ReadLine returned 0 when a line could not be handed out
   // (too long, no room, not decodable), rather than because the data ran

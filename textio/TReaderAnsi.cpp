@@ -1,6 +1,7 @@
 #include "textio/TReaderAnsi.h"
 
 #include <limits>
+#include <utility>
 
 namespace {
 constexpr std::int32_t kInt32Max = std::numeric_limits<std::int32_t>::max();
@@ -9,6 +10,12 @@ constexpr std::int32_t kInt32Max = std::numeric_limits<std::int32_t>::max();
 TReaderAnsi::~TReaderAnsi() { utf8Buffer_.reset(); }
 
 char* TReaderAnsi::GetUtf8Buffer(std::int32_t n) { return GrowBuffer(utf8Buffer_, utf8Capacity_, n); }
+
+void TReaderAnsi::SwapBuffers(LineBuffers& buffers) {
+  TReader::SwapBuffers(buffers);
+  std::swap(utf8Buffer_, buffers.utf8);
+  std::swap(utf8Capacity_, buffers.utf8Capacity);
+}
 
 LineError TReaderAnsi::ToUtf16(const BYTE* start, std::int32_t length, wchar_t** units,
                                std::int32_t* count) {

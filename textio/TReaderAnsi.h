@@ -12,6 +12,8 @@ class TReaderAnsi : public TReader {
 
   // The UTF-8 buffer with room for at least n bytes; rules as GetLineBuffer.
   char* GetUtf8Buffer(std::int32_t n);
+  // The UTF-8 buffer goes with the line buffer.
+  void SwapBuffers(LineBuffers& buffers) override;
 
   UINT CodePage() const { return codePage_; }
   void SetCodePage(UINT codePage) { codePage_ = codePage; }
