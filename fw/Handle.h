@@ -47,4 +47,13 @@ using UniqueHandle = BasicUniqueHandle<KernelHandleTraits>;
 // A FindFirstFile search: FindClose.
 using UniqueFindHandle = BasicUniqueHandle<FindHandleTraits>;
 
+// A handle of the calling thread that other threads may wait on (it is
+// signalled when the thread ends); empty when it cannot be had.
+inline UniqueHandle DuplicateCurrentThread() {
+  HANDLE self = nullptr;
+  DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &self, SYNCHRONIZE,
+                  FALSE, 0);
+  return UniqueHandle(self);
+}
+
 }  // namespace fw

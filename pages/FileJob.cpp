@@ -1,11 +1,13 @@
 #include "pages/FileJob.h"
 
+#include <memory>
 #include <stdexcept>
 
 #include "config/FileBytes.h"
 #include "engine/ConvEngine.h"
 #include "engine/ConvNotify.h"
 #include "engine/ConvWorker.h"
+#include "pipeline/ReadAhead.h"
 
 namespace {
 
@@ -61,21 +63,32 @@ DWORD FileJob::Run(const std::vector<FileEntry>& entries, const RunSettings& set
   output.bytes = AllocZeroed(OutputBuffer::kInitialCapacity);
   output.capacity = output.bytes ? OutputBuffer::kInitialCapacity : 0;
 
-  std::vector<std::wstring> sources;
-  for (const FileEntry& entry : entries) sources.emplace_back(entry.path);
+  std::vector<std::wstring> paths;
+  std::vector<SourceFile> sources;
+  for (const FileEntry& entry : entries) {
+    paths.emplace_back(entry.path);
+    sources.push_back(SourceOf(entry));
+  }
   worker_.PostJobMessage(CONV_BEGIN, kProgressSteps);
 
   ConvEngine engine;
   OpenEngine(engine, settings);
   // The planner opens every source once at the start: it also sums their sizes.
-  OutputPlanner planner(settings, sources, &engine);
+  OutputPlanner planner(settings, paths, &engine);
   SetStepBytes(planner.SourceBytes());
   Hooks hooks(*this);
-  for (size_t i = 0; i < entries.size() && !worker_.StopRequested(); ++i) {
-    worker_.PostJobMessage(CONV_FILE_BEGIN, static_cast<LPARAM>(i));
-    const FileReport report = ConvertToOutput(engine, SourceOf(entries[i]), planner, output,
-                                              hooks, StoppedFile::KeepsOutput);
-    ReportFile(i, entries[i], report);
+  {
+    // An earlier output of another source is never read.
+    std::vector<bool> readable;
+    for (const std::wstring& path : paths) readable.push_back(planner.EarlierOutputOf(path) == nullptr);
+    ReadAhead ahead(engine, sources, readable);
+    for (size_t i = 0; i < entries.size() && !worker_.StopRequested(); ++i) {
+      worker_.PostJobMessage(CONV_FILE_BEGIN, static_cast<LPARAM>(i));
+      const std::unique_ptr<ConvertedAhead> converted = ahead.Take(i, hooks);
+      const FileReport report = ConvertToOutput(engine, sources[i], planner, output, hooks,
+                                                StoppedFile::KeepsOutput, converted.get());
+      ReportFile(i, entries[i], report);
+    }
   }
   engine.Close();
   worker_.PostJobMessage(CONV_END, 0);

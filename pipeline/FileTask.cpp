@@ -4,6 +4,7 @@
 
 #include "pipeline/LongPath.h"
 #include "pipeline/OutputRules.h"
+#include "pipeline/ReadAhead.h"
 
 namespace {
 
@@ -46,7 +47,8 @@ bool FinishEmpty(OutputSink& sink, OutputFile& out, const PlannedOutput& planned
 }  // namespace
 
 FileReport ConvertToOutput(ConvEngine& engine, const SourceFile& source, OutputPlanner& planner,
-                           OutputBuffer& buffer, FileTaskHooks& hooks, StoppedFile stopped) {
+                           OutputBuffer& buffer, FileTaskHooks& hooks, StoppedFile stopped,
+                           const ConvertedAhead* ahead) {
   FileReport report;
   // Another queued source's output beside it: that source writes it.
   if (const std::wstring* owner = planner.EarlierOutputOf(source.path)) {
@@ -55,15 +57,18 @@ FileReport ConvertToOutput(ConvEngine& engine, const SourceFile& source, OutputP
   }
   // Taken before the source is read, so that nothing is ever written into
   // it, from the opening it is read through (one round trip less a file).
-  fw::UniqueHandle file = TFile::Open(source.path.c_str());
-  const FileIdentity identity = file ? IdentityOf(file.get(), source.path) : FileIdentity{};
+  fw::UniqueHandle file = ahead ? fw::UniqueHandle() : TFile::Open(source.path.c_str());
+  const FileIdentity identity = ahead ? ahead->identity
+                                : file ? IdentityOf(file.get(), source.path)
+                                       : FileIdentity{};
   const PlannedOutput planned = planner.Plan(source, &engine);
   OutputFile out(planner, identity,
                  ResolveTarget(planner.Encoding(), source.encoding, source.codePage));
   OutputSink sink(out, planned, hooks);
   sink.encodingChosen = source.encodingChosen;
-  report.outcome = ConvertOneFile(engine, std::move(file), source.path.c_str(), source.encoding,
-                                  source.codePage, buffer, sink);
+  report.outcome = ahead ? ahead->HandOn(sink)
+                         : ConvertOneFile(engine, std::move(file), source.path.c_str(),
+                                          source.encoding, source.codePage, buffer, sink);
   report.load = sink.load;
   report.replaced = sink.replaced;
   report.stopped = hooks.Stopped();

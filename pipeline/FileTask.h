@@ -11,6 +11,7 @@
 #include "pipeline/OutputPlanner.h"
 
 class ConvEngine;
+struct ConvertedAhead;
 
 // What steers the file in hand, and what is told of it.
 class FileTaskHooks {
@@ -47,5 +48,8 @@ struct FileReport {
   bool Succeeded() const { return outcome == FileOutcome::Done || outcome == FileOutcome::Empty; }
 };
 
+// Converts `source` into its output, or with `ahead` hands on what was
+// converted of it ahead of its turn (ReadAhead.h).
 FileReport ConvertToOutput(ConvEngine& engine, const SourceFile& source, OutputPlanner& planner,
-                           OutputBuffer& buffer, FileTaskHooks& hooks, StoppedFile stopped);
+                           OutputBuffer& buffer, FileTaskHooks& hooks, StoppedFile stopped,
+                           const ConvertedAhead* ahead = nullptr);

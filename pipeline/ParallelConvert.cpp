@@ -203,13 +203,6 @@ FileOutcome HandOn(Part& part, FileConversion& into) {
   return part.outcome;
 }
 
-fw::UniqueHandle ThisThread() {
-  HANDLE self = nullptr;
-  DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &self,
-                  SYNCHRONIZE, FALSE, 0);
-  return fw::UniqueHandle(self);
-}
-
 }  // namespace
 
 std::vector<std::uint64_t> PartCuts(TReader& whole, std::uint64_t partBytes) {
@@ -232,7 +225,7 @@ FileOutcome ConvertInParts(ConvEngine& engine, std::shared_ptr<TReader> whole,
                            const std::vector<std::uint64_t>& cuts, const PartReaders& readers,
                            OutputBuffer& output, FileConversion& into) {
   auto run = std::make_shared<Run>(engine, whole, readers);
-  run->firstThread = ThisThread();
+  run->firstThread = fw::DuplicateCurrentThread();
   std::uint64_t begin = 0;
   for (size_t i = 0; i <= cuts.size(); ++i) {
     Part part;

@@ -435,10 +435,14 @@ class SelfHoldingJob : public FileJob {
  public:
   explicit SelfHoldingJob(ConvWorker& worker) : FileJob(worker), worker_(worker) {}
   bool holdOnce = false;
+  int chunksBeforeHold = 0;  // chunks written before the hold is asked
 
  protected:
   void ChunkWritten(const std::wstring&) override {
-    if (std::exchange(holdOnce, false)) worker_.HoldJob();
+    if (holdOnce && chunksBeforeHold-- <= 0) {
+      holdOnce = false;
+      worker_.HoldJob();
+    }
   }
 
  private:
@@ -483,6 +487,80 @@ TEST_F(FileJobTest, TheJobWaitsOnTheHoldOnlyWhileOneIsAskedAndThenGoesOnWhole) {
   EXPECT_EQ(counted.waits.load(), 1);
   EXPECT_EQ(counted.sink.Count(CONV_FILE_DONE), 1u);
   EXPECT_EQ(Output(L"held.txt"), EngineConvert(text, Sim2Tra));
+}
+
+// Small files are converted ahead of their turn on a second thread: the
+// outputs still come in the run's order, each the conversion of its own
+// source, and a stop answered while later files wait converted in memory
+// ends the run after the file in hand, writing none of them.
+TEST_F(FileJobTest, FilesConvertedAheadComeOutInOrderAndAStopWritesNoneOfThoseWaiting) {
+  WaitCountingPage counted{dir / L"Ahead.cfg"};
+  ASSERT_GT(counted.store.WriteString(CFGKEY_OUTPUT_DIR, outDir.c_str()), 0);
+  constexpr int kFiles = 12;
+  std::vector<std::string> texts;
+  for (int i = 0; i < kFiles; ++i) {
+    std::string text;
+    for (int line = 0; line <= i; ++line) text += std::to_string(i) + kSimplified + "\r\n";
+    texts.push_back(text);
+    counted.Add(Source(L"第" + std::to_wstring(i) + L"集.srt", text), EncUtf8);
+  }
+  const auto name = [](int i) { return L"第" + std::to_wstring(i) + L"集.srt"; };
+  std::vector<std::wstring> outputs;
+  counted.job.SetOutputs(&outputs);
+  counted.RunToEnd();
+  std::vector<Message> expected{{CONV_BEGIN, 1000}};
+  for (int i = 0; i < kFiles; ++i) {
+    expected.insert(expected.end(), {{CONV_FILE_BEGIN, i}, {CONV_FILE_DONE, i}});
+    EXPECT_EQ(Output(name(i)), EngineConvert(texts[i], Sim2Tra)) << i;
+    EXPECT_EQ(i < static_cast<int>(outputs.size()) ? outputs[i] : L"", outDir + L"\\" + name(i));
+    DeleteFileW((outDir + L"\\" + name(i)).c_str());
+  }
+  expected.push_back({CONV_END, 0});
+  EXPECT_EQ(counted.Reports(), expected);
+
+  // Held at the fifth output, and the answer is to stop. While the
+  // question is open, nothing after the file in hand has been written.
+  std::vector<bool> whileHeld;
+  counted.sink.onMessage = [&](WPARAM code, LPARAM) {
+    if (code != WaitCountingPage::kWaiting) return;
+    for (int i = 0; i < kFiles; ++i) whileHeld.push_back(OutputExists(name(i)));
+    counted.StopJob();
+  };
+  counted.job.holdOnce = true;
+  counted.job.chunksBeforeHold = 4;
+  counted.RunToEnd();
+  EXPECT_EQ(counted.waits.load(), 1);
+  const std::vector<Message> reports = counted.Reports();
+  ASSERT_GE(reports.size(), 4u);
+  const int last = static_cast<int>(reports[reports.size() - 2].second);  // the stopped file
+  expected.assign({{CONV_BEGIN, 1000}});
+  for (int i = 0; i < last; ++i) expected.insert(expected.end(), {{CONV_FILE_BEGIN, i}, {CONV_FILE_DONE, i}});
+  expected.insert(expected.end(), {{CONV_FILE_BEGIN, last},
+                                   {WaitCountingPage::kWaiting, 0},
+                                   {CONV_FILE_STOPPED, last},
+                                   {CONV_END, 0}});
+  EXPECT_EQ(reports, expected);
+  // The hold asked at the fifth file's output is kept there, or at the
+  // latest before anything of the sixth is written.
+  EXPECT_GE(last, 4);
+  EXPECT_LE(last, 5);
+  ASSERT_EQ(whileHeld.size(), static_cast<size_t>(kFiles));
+  for (int i = 0; i < kFiles; ++i) {
+    if (i != last) {
+      EXPECT_EQ(whileHeld[i], i < last) << i;
+    }
+    const std::string full = EngineConvert(texts[i], Sim2Tra);
+    if (i < last) {
+      EXPECT_EQ(Output(name(i)), full) << i;
+    } else if (i > last) {
+      EXPECT_FALSE(OutputExists(name(i))) << i;
+    }
+    if (i != last) continue;
+    // The file in hand: whole lines of its conversion, from its start.
+    const std::string kept = Output(name(i));
+    EXPECT_EQ(full.compare(0, kept.size(), kept), 0);
+    EXPECT_EQ(kept.substr(kept.size() - 2), "\r\n");
+  }
 }
 
 // Real text as one long line: the manual pages with each line end but
