@@ -90,9 +90,7 @@ double QueueAndConvert(CfgStore& store, const std::wstring& out,
     ClearFolder(out);
     const double start = Now();
     BenchPage page(store, Queue(paths), direction);
-    const double queued = Now();
     page.RunJob();
-    std::fprintf(stderr, "TMP queue %.3f run %.3f\n", queued - start, Now() - queued);
     const double seconds = Now() - start;
     if (seconds < best) best = seconds;
   }
