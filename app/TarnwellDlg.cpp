@@ -27,7 +27,9 @@ constexpr UINT kHandOverRetryMs = 250;
 // the window showed on a busy machine, and all that ran first.
 constexpr UINT_PTR kWarmUpTimer = 0x5755;
 // After the first paint, the pages not made yet are made one a tick, so
-// that the first click on a card finds its page ready.
+// that the first click on a card finds its page ready; not while the window
+// is disabled (a run, or a dialog of ours in front): making a page took a
+// good part of a processor from a run started at once.
 constexpr UINT_PTR kPagesTimer = 0x5756;
 constexpr UINT kPagesTickMs = 30;
 
@@ -226,6 +228,7 @@ LRESULT CTarnwellDlg::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
       }
       if (wp == kPagesTimer) {
+        if (!IsWindowEnabled(m_hWnd)) return 0;
         int next = 0;
         while (next < PAGE_COUNT && (!pages[next] || pages[next]->m_hWnd != nullptr)) ++next;
         if (next == PAGE_COUNT) {

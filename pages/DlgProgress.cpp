@@ -73,6 +73,9 @@ CtrlSkinTable CDlgProgress::SkinTable() {
 
 int CDlgProgress::OnLoadSkin() {
   vek_SkinDlg::OnLoadSkin();
+  // Only the waiting animation turns the strip's frames; the bar's run
+  // (the file pages) would pay a third of the window's making for it.
+  if (mode != PROGRESS_MODE_ANIM) return 0;
   if (HBITMAP strip = LoadSkinBitmap(BMP_ROTATES, Dpi())) {
     const int size = Dpi().Scale(kFrameSize);
     animation.frames.Create(size, size, ILC_COLOR32 | ILC_MASK, 0, 1);

@@ -189,10 +189,10 @@ TEST_F(TextPagesTest, APlaceIsMarkedAndFixedFromItsMenuAndRememberedInTheWordLis
   DeleteFileW(list.c_str());
 }
 
-TEST_F(TextPagesTest, F8MovesBetweenThePlacesWithTheFocusOnTheConvertButton) {
+TEST_F(TextPagesTest, F8AndShiftF8MoveBetweenThePlacesWithTheFocusOnTheConvertButton) {
   HWND page = Enter(kEntranceS2T);
   ASSERT_NE(page, nullptr);
-  ASSERT_EQ(Convert(page, L"他理了发。她也理了发。"), L"他理了發。她也理了發。");
+  ASSERT_EQ(Convert(page, L"他理了发。她也理了发。我也理了发。"), L"他理了發。她也理了發。我也理了發。");
   HWND result = GetDlgItem(page, kResultEdit);
   auto selection = [&] { return static_cast<DWORD>(SendMessageW(result, EM_GETSEL, 0, 0)); };
   // The key as the Convert button, which has the focus after its click,
@@ -202,6 +202,19 @@ TEST_F(TextPagesTest, F8MovesBetweenThePlacesWithTheFocusOnTheConvertButton) {
     EXPECT_TRUE(WaitFor([&] { return selection() == place; }, 10000))
         << LOWORD(selection()) << "-" << HIWORD(selection());
   }
+  // Shift+F8 from the keyboard goes back to the first place (F8 would
+  // go on to the third).
+  SetForegroundWindow(main);
+  INPUT keys[4]{};
+  const WORD order[4] = {VK_SHIFT, VK_F8, VK_F8, VK_SHIFT};
+  for (int i = 0; i < 4; ++i) {
+    keys[i].type = INPUT_KEYBOARD;
+    keys[i].ki.wVk = order[i];
+    keys[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
+  }
+  ASSERT_EQ(SendInput(4, keys, sizeof(INPUT)), 4u);
+  EXPECT_TRUE(WaitFor([&] { return selection() == MAKELONG(3, 4); }, 10000))
+      << LOWORD(selection()) << "-" << HIWORD(selection());
 }
 
 }  // namespace

@@ -258,8 +258,8 @@ TEST_F(DpiTest, EveryDialogTakesItsScaledSizeAndRegion) {
   const DpiScale& s = kScale;
   CDlgSetting settings(*store);
   ASSERT_TRUE(settings.Create(IDD_SETTINGS_DLG, nullptr));
-  CDlgProgress progress;
-  ASSERT_TRUE(progress.Create(IDD_PROGRESS, nullptr));
+  CDlgProgress progress;  // the text pages' kind, which turns the busy indicator
+  ASSERT_TRUE(progress.Create(static_cast<CConvView*>(nullptr), PROGRESS_MODE_ANIM));
   CAboutDlg about;
   ASSERT_TRUE(about.Create(IDD_ABOUTBOX, nullptr));
   FileEntry entry;

@@ -169,8 +169,17 @@ int main(int argc, char** argv) {
   store.WriteString(CFGKEY_OUTPUT_DIR, out.c_str());
 
   for (int i = 2; i + 2 < argc; i += 3) {
+    // The encoding by its number (0 ANSI, 1 UTF-16 LE, 2 UTF-16 BE, 3 UTF-8):
+    // a name such as "utf8" would read as 0 and time the ANSI reader.
+    char* end = nullptr;
+    const long encoding = std::strtol(argv[i + 2], &end, 10);
+    if (end == argv[i + 2] || *end != '\0' || encoding < EncAnsi || encoding > EncUtf8) {
+      std::fprintf(stderr, "filejob_bench: ENCODING is 0 (ANSI), 1 (UTF-16 LE), 2 (UTF-16 BE) or 3 (UTF-8), not %s\n",
+                   argv[i + 2]);
+      return 2;
+    }
     FileEntry entry;
-    MakeFileEntry(Wide(argv[i + 1]).c_str(), std::atoi(argv[i + 2]), entry);
+    MakeFileEntry(Wide(argv[i + 1]).c_str(), static_cast<FileEncoding>(encoding), entry);
     DeleteFileW((out + L"\\" + entry.name).c_str());
     BenchPage page(store, {entry}, direction);
     if (stopMode) {
