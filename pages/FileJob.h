@@ -21,7 +21,9 @@ class ConvWorker;
 // ConvWorker::PostSteps: a step message waits until the page took the last), and CONV_FILE_DONE(i),
 // CONV_FILE_STOPPED(i) or CONV_FILE_FAILED(i); CONV_END last. A stop
 // request ends the file in hand after the line in hand (or the piece in
-// hand of a line longer than a mebibyte) and skips the rest; the stopped
+// hand of a line longer than a mebibyte; for a file converted ahead of its
+// turn in memory, pipeline/ReadAhead.h, or in parts, after the chunk or
+// part in hand) and skips the rest; the stopped
 // file keeps what it wrote, except that a replacement cut short never
 // takes the old output's place.
 //
