@@ -189,7 +189,10 @@ class CliConversion : public FileConversion {
 
 class Runner {
  public:
-  Runner(const CliOptions& options, CliConsole& console) : options_(options), console_(console) {}
+  Runner(const CliOptions& options, CliConsole& console) : options_(options), console_(console) {
+    // Without it every line was written on its own: a system call each.
+    output_.TakeInitialRoom();
+  }
 
   int Run();
 

@@ -3,7 +3,6 @@
 #include <memory>
 #include <stdexcept>
 
-#include "config/FileBytes.h"
 #include "engine/ConvEngine.h"
 #include "engine/ConvNotify.h"
 #include "engine/ConvWorker.h"
@@ -60,8 +59,7 @@ class FileJob::Hooks : public FileTaskHooks {
 
 DWORD FileJob::Run(const std::vector<FileEntry>& entries, const RunSettings& settings) {
   OutputBuffer output;
-  output.bytes = AllocZeroed(OutputBuffer::kInitialCapacity);
-  output.capacity = output.bytes ? OutputBuffer::kInitialCapacity : 0;
+  output.TakeInitialRoom();
 
   std::vector<std::wstring> paths;
   std::vector<SourceFile> sources;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <new>
 
 #include "fw/Handle.h"
 #include "textio/FileEncoding.h"
@@ -20,6 +21,14 @@ struct OutputBuffer {
   std::int32_t capacity = 0;
   std::int32_t used = 0;
   LineBuffers lines;
+
+  // Room for many lines, so that the text is handed on in large chunks;
+  // without it (no memory) each line gets what it needs, and goes alone.
+  void TakeInitialRoom() {
+    bytes.reset(new (std::nothrow) char[kInitialCapacity]);
+    capacity = bytes ? kInitialCapacity : 0;
+    used = 0;
+  }
 };
 
 // How the conversion of one file ended. Only Done and Empty are successes.

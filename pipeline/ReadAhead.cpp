@@ -8,7 +8,6 @@
 #include <new>
 #include <utility>
 
-#include "config/FileBytes.h"
 #include "engine/ConvEngine.h"
 #include "pipeline/FileTask.h"
 #include "textio/TFile.h"
@@ -118,8 +117,7 @@ DWORD WINAPI ConvertSourcesAhead(void* param) noexcept {
   ReadAhead::Run& run = **held;
   // As large as the job's own, so that the text is handed on in the same chunks.
   OutputBuffer buffer;
-  buffer.bytes = AllocZeroed(OutputBuffer::kInitialCapacity);
-  buffer.capacity = buffer.bytes ? OutputBuffer::kInitialCapacity : 0;
+  buffer.TakeInitialRoom();
   for (;;) {
     size_t index = 0;
     {
