@@ -5,6 +5,10 @@ tarnwell_test(dpi_test LABEL gui
   SOURCES gui/app_env.cpp gui/dpi_test.cpp $<TARGET_OBJECTS:app_resources>
   LIBS app gui_pump)
 add_dependencies(dpi_test skeldon)
+# Its main window starts the hotkeys once it shows, in the prefix (and Wine
+# session) the clipboard test's program uses; the other scales run in
+# prefixes of their own.
+set_tests_properties(dpi_test PROPERTIES RESOURCE_LOCK global_hotkeys)
 foreach(dpi 120 144 192)
   add_test(NAME dpi_test_${dpi} COMMAND dpi_test --gtest_color=no)
   set_tests_properties(dpi_test_${dpi} PROPERTIES LABELS gui TIMEOUT 300
