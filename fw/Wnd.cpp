@@ -1,7 +1,6 @@
 #include "fw/Wnd.h"
 
-#include <commctrl.h>
-
+#include <unordered_map>
 #include <vector>
 
 #include "fw/Trace.h"
@@ -9,11 +8,49 @@
 namespace fw {
 namespace {
 
-// Our one subclass id: with the procedure it identifies our binding.
-constexpr UINT_PTR kSubclassId = 0x7A11;
-// The window property that names a window's object (the comctl32 of the
-// toolchain exports no GetWindowSubclass by name).
-constexpr wchar_t kObjectProp[] = L"fw.CWnd";
+// Which object each bound window has, and the procedure the window had
+// before ours. Looking it up asks nothing of the system: a window property
+// or comctl32's subclass record is a round trip to the Wine server, and
+// was one or two at every message of every control. The bindings are the
+// framework's one process-wide table; a window's own user data could not
+// serve, since windows we bind but did not make (the folder picker's, a
+// combo box's list) may use it themselves.
+struct Binding {
+  CWnd* object = nullptr;  // null: unbound, our procedure only passes messages on
+  WNDPROC previous = nullptr;
+};
+
+class Bindings {
+ public:
+  bool Find(HWND wnd, Binding* found) {
+    AcquireSRWLockShared(&lock_);
+    auto it = map_.find(wnd);
+    const bool known = it != map_.end();
+    if (known) *found = it->second;
+    ReleaseSRWLockShared(&lock_);
+    return known;
+  }
+  void Set(HWND wnd, const Binding& binding) {
+    AcquireSRWLockExclusive(&lock_);
+    map_[wnd] = binding;
+    ReleaseSRWLockExclusive(&lock_);
+  }
+  void Erase(HWND wnd) {
+    AcquireSRWLockExclusive(&lock_);
+    map_.erase(wnd);
+    ReleaseSRWLockExclusive(&lock_);
+  }
+
+ private:
+  SRWLOCK lock_ = SRWLOCK_INIT;
+  std::unordered_map<HWND, Binding> map_;
+};
+
+// Never destroyed: objects that outlive main() still unbind from it.
+Bindings& TheBindings() {
+  static auto* bindings = new Bindings;
+  return *bindings;
+}
 
 }  // namespace
 
@@ -27,19 +64,38 @@ CWnd::~CWnd() {
 }
 
 CWnd* CWnd::FromHandle(HWND wnd) {
-  if (wnd == nullptr) return nullptr;
-  return static_cast<CWnd*>(GetPropW(wnd, kObjectProp));
+  Binding binding;
+  if (wnd == nullptr || !TheBindings().Find(wnd, &binding)) return nullptr;
+  return binding.object;
 }
 
 bool CWnd::SubclassWindow(HWND wnd) {
-  if (m_hWnd != nullptr || !IsWindow(wnd) || FromHandle(wnd) != nullptr) return false;
-  if (!SetPropW(wnd, kObjectProp, this)) return false;
-  if (!SetWindowSubclass(wnd, &CWnd::SubclassProc, kSubclassId,
-                         reinterpret_cast<DWORD_PTR>(this))) {
-    RemovePropW(wnd, kObjectProp);
-    return false;
+  if (m_hWnd != nullptr || !IsWindow(wnd)) return false;
+  Binding known;
+  if (TheBindings().Find(wnd, &known)) {
+    if (known.object != nullptr) return false;
+    // Unbound earlier under another procedure: ours is still in the
+    // window's chain and takes this object.
+    m_hWnd = wnd;
+    previous_ = known.previous;
+    TheBindings().Set(wnd, {this, previous_});
+    PreSubclassWindow();
+    return true;
   }
   m_hWnd = wnd;
+  previous_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(wnd, GWLP_WNDPROC));
+  TheBindings().Set(wnd, {this, previous_});
+  SetLastError(0);
+  const LONG_PTR before =
+      SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::WindowProcOfAll));
+  if (before == 0 && GetLastError() != 0) {
+    TheBindings().Erase(wnd);
+    m_hWnd = nullptr;
+    previous_ = nullptr;
+    return false;
+  }
+  previous_ = reinterpret_cast<WNDPROC>(before);
+  TheBindings().Set(wnd, {this, previous_});
   PreSubclassWindow();
   return true;
 }
@@ -52,10 +108,21 @@ bool CWnd::SubclassDlgItem(UINT id, CWnd* parent) {
 HWND CWnd::UnsubclassWindow() {
   HWND wnd = m_hWnd;
   if (wnd != nullptr) {
-    RemoveWindowSubclass(wnd, &CWnd::SubclassProc, kSubclassId);
-    RemovePropW(wnd, kObjectProp);
+    const auto ours = reinterpret_cast<LONG_PTR>(&CWnd::WindowProcOfAll);
+    if (!IsWindow(wnd)) {
+      TheBindings().Erase(wnd);
+    } else if (GetWindowLongPtrW(wnd, GWLP_WNDPROC) == ours &&
+               SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_)) != 0) {
+      TheBindings().Erase(wnd);
+    } else {
+      // Another procedure was put above ours since (a comctl32 subclass,
+      // say): taking ours out would take that one out too. Ours stays and
+      // passes everything on until the window goes.
+      TheBindings().Set(wnd, {nullptr, previous_});
+    }
   }
   m_hWnd = nullptr;
+  previous_ = nullptr;
   ownsWindow_ = false;
   return wnd;
 }
@@ -103,15 +170,24 @@ RECT CWnd::GetWindowRect() const {
   return rc;
 }
 
-LRESULT CWnd::Default() { return DefSubclassProc(m_hWnd, current_.msg, current_.wp, current_.lp); }
+LRESULT CWnd::Default() { return DefWindowProc(current_.msg, current_.wp, current_.lp); }
 
 LRESULT CWnd::DefWindowProc(UINT msg, WPARAM wp, LPARAM lp) {
-  return DefSubclassProc(m_hWnd, msg, wp, lp);
+  if (previous_ == nullptr) return ::DefWindowProcW(m_hWnd, msg, wp, lp);
+  return CallWindowProcW(previous_, m_hWnd, msg, wp, lp);
 }
 
-LRESULT CALLBACK CWnd::SubclassProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                    DWORD_PTR ref) noexcept {
-  auto* self = reinterpret_cast<CWnd*>(ref);
+LRESULT CALLBACK CWnd::WindowProcOfAll(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
+  Binding binding;
+  if (!TheBindings().Find(wnd, &binding)) return ::DefWindowProcW(wnd, msg, wp, lp);
+  if (binding.object == nullptr) {
+    const LRESULT result = binding.previous != nullptr
+                               ? CallWindowProcW(binding.previous, wnd, msg, wp, lp)
+                               : ::DefWindowProcW(wnd, msg, wp, lp);
+    if (msg == WM_NCDESTROY) TheBindings().Erase(wnd);
+    return result;
+  }
+  CWnd* self = binding.object;
   LRESULT result = 0;
   try {
     result = self->Dispatch(msg, wp, lp);
@@ -121,10 +197,10 @@ LRESULT CALLBACK CWnd::SubclassProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UI
     result = 0;
   }
   if (msg == WM_NCDESTROY) {
-    RemoveWindowSubclass(wnd, &CWnd::SubclassProc, kSubclassId);
-    RemovePropW(wnd, kObjectProp);
+    TheBindings().Erase(wnd);
     if (self->m_hWnd == wnd) {
       self->m_hWnd = nullptr;
+      self->previous_ = nullptr;
       self->ownsWindow_ = false;
       self->PostNcDestroy();
     }

@@ -1,6 +1,6 @@
 #pragma once
 // CWnd: one C++ object per window. A window is bound to its object by
-// subclassing (SetWindowSubclass), whether it is a control of a dialog
+// subclassing (its procedure replaced by ours), whether it is a control of a dialog
 // template, a window we created or a dialog; all its messages then pass
 // through WindowProc, which unpacks them once and calls the small virtual
 // OnXxx handlers. Every handler's base version passes the message on to
@@ -143,7 +143,8 @@ class CWnd {
   virtual void OnDrawItem(int id, DRAWITEMSTRUCT* dis) { Default(); }
 
  private:
-  static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR) noexcept;
+  // The procedure of every bound window: finds the object and dispatches.
+  static LRESULT CALLBACK WindowProcOfAll(HWND, UINT, WPARAM, LPARAM) noexcept;
   LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
   // Offers a parent's notification to the child object it came from.
   bool ReflectToChild(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);
@@ -154,6 +155,8 @@ class CWnd {
     LPARAM lp;
   };
   CurrentMessage current_{};
+  // The window's procedure before ours: Default() passes messages to it.
+  WNDPROC previous_ = nullptr;
   bool ownsWindow_ = false;
 };
 

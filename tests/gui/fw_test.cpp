@@ -2,6 +2,8 @@
 // dispatch, reflection of control notifications, modal and modeless
 // dialogs with data exchange, and the GDI guards.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <stdexcept>
@@ -175,6 +177,55 @@ TEST(FwWindow, DroppingTheObjectLeavesTheControlWorking) {
     gone = temp.m_hWnd;
   }
   EXPECT_FALSE(IsWindow(gone));
+}
+
+// An edit that counts the texts put into it.
+class CountingEdit : public fw::CEdit {
+ public:
+  int setTexts = 0;
+
+ protected:
+  LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override {
+    if (msg == WM_SETTEXT) ++setTexts;
+    return fw::CEdit::WindowProc(msg, wp, lp);
+  }
+};
+
+LRESULT CALLBACK CountTextsAbove(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                 DWORD_PTR ref) {
+  if (msg == WM_SETTEXT) ++*reinterpret_cast<int*>(ref);
+  return DefSubclassProc(wnd, msg, wp, lp);
+}
+
+TEST(FwWindow, AnObjectDroppedUnderAnotherSubclassKeepsTheChainWhole) {
+  PlainDlg dlg;
+  ASSERT_TRUE(dlg.Create(IDD_FW_PLAIN, nullptr));
+  HWND edit = dlg.GetDlgItem(IDC_FW_EDIT);
+  int above = 0;
+  {
+    CountingEdit first;
+    ASSERT_TRUE(first.SubclassWindow(edit));
+    ASSERT_TRUE(SetWindowSubclass(edit, &CountTextsAbove, 1, reinterpret_cast<DWORD_PTR>(&above)));
+    SetWindowTextW(edit, L"a");
+    EXPECT_EQ(first.setTexts, 1);
+  }
+  // The subclass put on after the object still sees every message, and the
+  // edit under both still works.
+  SetWindowTextW(edit, L"bb");
+  EXPECT_EQ(above, 2);
+  EXPECT_EQ(GetWindowTextLengthW(edit), 2);
+  EXPECT_EQ(fw::CWnd::FromHandle(edit), nullptr);
+  // A new object takes the window and sees each message once.
+  CountingEdit second;
+  ASSERT_TRUE(second.SubclassWindow(edit));
+  EXPECT_EQ(fw::CWnd::FromHandle(edit), &second);
+  SetWindowTextW(edit, L"ccc");
+  EXPECT_EQ(second.setTexts, 1);
+  EXPECT_EQ(above, 3);
+  EXPECT_EQ(GetWindowTextLengthW(edit), 3);
+  RemoveWindowSubclass(edit, &CountTextsAbove, 1);
+  dlg.DestroyWindow();
+  EXPECT_EQ(second.m_hWnd, nullptr);
 }
 
 TEST(FwReflection, ControlsSeeTheirOwnNotificationsFirst) {
