@@ -224,7 +224,8 @@ LRESULT CTarnwellDlg::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
         ::KillTimer(m_hWnd, kWarmUpTimer);
         warmUp_.Start(StoredStandard(CfgStore::Instance()));
         StartClipboardService();
-        ::SetTimer(m_hWnd, kPagesTimer, kPagesTickMs, nullptr);
+        pagesPending_ = true;
+        if (IsWindowEnabled(m_hWnd)) ::SetTimer(m_hWnd, kPagesTimer, kPagesTickMs, nullptr);
         return 0;
       }
       if (wp == kPagesTimer) {
@@ -232,11 +233,23 @@ LRESULT CTarnwellDlg::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
         int next = 0;
         while (next < PAGE_COUNT && (!pages[next] || pages[next]->m_hWnd != nullptr)) ++next;
         if (next == PAGE_COUNT) {
+          pagesPending_ = false;
           ::KillTimer(m_hWnd, kPagesTimer);
         } else {
           Page(next);
         }
         return 0;
+      }
+      break;
+    case WM_ENABLE:
+      // While disabled (a run, a dialog of ours in front) no page is made,
+      // and the pages' timer does not tick for nothing.
+      if (pagesPending_) {
+        if (wp != FALSE) {
+          ::SetTimer(m_hWnd, kPagesTimer, kPagesTickMs, nullptr);
+        } else {
+          ::KillTimer(m_hWnd, kPagesTimer);
+        }
       }
       break;
     default: break;

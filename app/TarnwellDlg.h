@@ -84,5 +84,6 @@ class CTarnwellDlg : public vek_SkinDlg {
   // The conversions built in the background once the window shows.
   ConvWarmUp warmUp_;
   bool warmUpArmed_ = false;  // its timer set, at the first showing
+  bool pagesPending_ = false;  // pages still to be made, one a tick while enabled
   std::unique_ptr<ClipboardService> clipboard_;
 };

@@ -280,6 +280,27 @@ TEST(MainWindowStartTest, TheHotkeysAndIconStartOnlyOnceTheWindowShows) {
   app_test::App().m_pMainWnd = nullptr;
 }
 
+TEST(MainWindowStartTest, ThePagesAreMadeAfterTheFirstPaintOnlyWhileTheWindowIsEnabled) {
+  CTarnwellDlg dlg;
+  ASSERT_TRUE(dlg.Create(IDD_TARNWELL_DIALOG, nullptr));
+  app_test::App().m_pMainWnd = &dlg;
+  dlg.ShowWindow(SW_SHOW);
+  dlg.EnableWindow(false);  // a run started at once, say
+  PumpFor(300);
+  int made = 0;
+  for (int i = 1; i < PAGE_COUNT; ++i) made += dlg.MadePage(i) != nullptr ? 1 : 0;
+  EXPECT_EQ(made, 0);
+  dlg.EnableWindow(true);
+  EXPECT_TRUE(testing_support::PumpUntil([&] {
+    for (int i = 1; i < PAGE_COUNT; ++i) {
+      if (dlg.MadePage(i) == nullptr) return false;
+    }
+    return true;
+  }));
+  dlg.DestroyWindow();
+  app_test::App().m_pMainWnd = nullptr;
+}
+
 // The steps of the modal run below, one per tick of a thread timer: the
 // keys go through the modal loop as typed, then the close button.
 struct KeySteps {
