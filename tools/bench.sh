@@ -233,6 +233,12 @@ if [ ! -s "$subs/all.srt" ] || [ "$(ls "$subs"/files | wc -l)" -ne 1000 ]; then
 fi
 run "$here/with-display.sh" "$here/wine-run.sh" "$build/bin/filejob_bench.exe" many s2t \
   "$(win "$subs/files")" "$(win "$subs/all.srt")"
+# The same 1,000 files as a user meets them: the folder handed to the
+# program, converted from Start on its file page to the end of the run.
+if [ -f "$build/bin/tarnwell.exe" ]; then
+  run "$here/with-display.sh" "$here/wine-run.sh" "$build/bin/program_bench.exe" \
+    file "$(win "$build/bin/tarnwell.exe")" "$(win "$subs/files")" 3
+fi
 # The command line over the same files, in one process as the job above.
 run "$here/with-display.sh" "$here/wine-run.sh" "$build/bin/cli_bench.exe" s2t \
   utf8 "$(win "$big/utf8.txt")" 3 utf16 "$(win "$big/utf16.txt")" 1 gbk "$(win "$big/gbk.txt")" 0

@@ -5,8 +5,9 @@
 //   program_bench.exe TARNWELL.EXE CORPUS.txt [ROUNDS]
 // With "file" first: a file handed to the program (as the Explorer's verb
 // does), from Start on the file page to the end of the run (the question
-// that follows it), the output going to a folder of the bench's own.
-//   program_bench.exe file TARNWELL.EXE FILE [ROUNDS]
+// that follows it), the output going to a folder of the bench's own. A
+// folder is handed over the same way, and all its files are converted.
+//   program_bench.exe file TARNWELL.EXE FILE|FOLDER [ROUNDS]
 // Prints "bench: NAME VALUE UNIT" lines.
 #include <windows.h>
 #include <commctrl.h>
@@ -222,13 +223,30 @@ int FileRun(int argc, char** argv) {
   const std::wstring exe = Wide(argv[2]);
   const std::wstring file = Wide(argv[3]);
   const int rounds = argc > 4 ? std::max(1, std::atoi(argv[4])) : 3;
+  // A folder is handed over as the Explorer hands one: its files are
+  // queued, and the run converts them all.
+  const DWORD attributes = GetFileAttributesW(file.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return Fail("cannot open the file");
+  const bool folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  std::vector<std::wstring> names;
   LARGE_INTEGER size{};
-  {
+  if (folder) {
+    WIN32_FIND_DATAW found{};
+    HANDLE find = FindFirstFileW((file + L"\\*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return Fail("cannot list the folder");
+    do {
+      if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
+      names.push_back(found.cFileName);
+      size.QuadPart += (static_cast<LONGLONG>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+  } else {
     HANDLE h = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
                            nullptr);
     if (h == INVALID_HANDLE_VALUE) return Fail("cannot open the file");
     GetFileSizeEx(h, &size);
     CloseHandle(h);
+    names.push_back(file.substr(file.find_last_of(L'\\') + 1));
   }
   // The program's settings, pointed at a folder of the bench's own, with
   // the default output options.
@@ -246,11 +264,13 @@ int FileRun(int argc, char** argv) {
     store.WriteValue(key, &zero, sizeof zero);
   }
   CfgStore::DeleteInstance();
-  const std::wstring output = out + file.substr(file.find_last_of(L'\\'));
+  auto deleteOutputs = [&] {
+    for (const std::wstring& name : names) DeleteFileW((out + L"\\" + name).c_str());
+  };
 
   std::vector<double> runs;
   for (int round = 0; round < rounds; ++round) {
-    DeleteFileW(output.c_str());
+    deleteOutputs();
     Program program;
     if (!StartProgram(exe, L" /s2t \"" + file + L"\"", program)) return Fail("cannot start");
     HWND main = nullptr, page = nullptr;
@@ -260,7 +280,8 @@ int FileRun(int argc, char** argv) {
       return Fail("no file page");
     }
     HWND list = GetDlgItem(page, 1014);
-    if (!WaitFor([&] { return Send(list, LVM_GETITEMCOUNT) > 0; }, kTimeoutMs)) {
+    const auto queued = static_cast<LRESULT>(names.size());
+    if (!WaitFor([&] { return Send(list, LVM_GETITEMCOUNT) >= queued; }, kTimeoutMs)) {
       return Fail("the file was not queued");
     }
     // A user clicks Start on a page already drawn: the program is let
@@ -277,8 +298,14 @@ int FileRun(int argc, char** argv) {
     }
     runs.push_back(Now() - t0);
   }
-  DeleteFileW(output.c_str());
+  deleteOutputs();
   const double seconds = Median(runs);
+  if (folder) {
+    std::printf("bench: program_file_page_many_s2t %.2f s (%zu files, %.1f MB, Start to end of "
+                "run, median of %d)\n",
+                seconds, names.size(), static_cast<double>(size.QuadPart) / 1e6, rounds);
+    return 0;
+  }
   std::printf("bench: program_file_page_s2t %.2f MB/s (%.1f MB, Start to end of run, median of %d)\n",
               static_cast<double>(size.QuadPart) / seconds / 1e6,
               static_cast<double>(size.QuadPart) / 1e6, rounds);
