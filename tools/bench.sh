@@ -45,7 +45,7 @@ win() { echo "Z:${1//\//\\}"; }
 user_figures() {
   local src=$corpus/zh_CN.txt
   run "$here/with-display.sh" "$here/wine-run.sh" "$build/bin/glyphmap_bench.exe" s2t "$(win "$src")" 5
-  run "$here/with-display.sh" "$here/wine-run.sh" "$build/bin/filejob_bench.exe" s2t manpages "$(win "$src")" 3
+  run "$here/with-display.sh" "$here/wine-run.sh" "$build/bin/filejob_bench.exe" s2t --rounds 5 manpages "$(win "$src")" 3
   local x4=$corpus/manpages-x4.txt
   if [ ! -s "$x4" ]; then cat "$src" "$src" "$src" "$src" > "$x4.tmp" && mv "$x4.tmp" "$x4"; fi
   local out times
