@@ -54,8 +54,17 @@ std::size_t WalkUtf8(const unsigned char* bytes, std::size_t size, Place place) 
       i += 8;
       continue;
     }
-    if (bytes[i] < 0x80) {
+    const unsigned c = bytes[i];
+    if (c < 0x80) {
       ++i;
+      continue;
+    }
+    // Most Chinese text is three-byte characters whose lead byte allows
+    // every continuation byte (all but E0 and ED): told apart here in one go.
+    if (c >= 0xE1 && c <= 0xEF && c != 0xED && size - i >= 3 && (bytes[i + 1] & 0xC0) == 0x80 &&
+        (bytes[i + 2] & 0xC0) == 0x80) {
+      if (!place(3)) return i;
+      i += 3;
       continue;
     }
     std::size_t good = 0;

@@ -18,7 +18,7 @@ endforeach()
 add_custom_target(textio_samples DEPENDS ${textio_samples})
 
 tarnwell_test(textio_test LABEL unit
-  SOURCES unit/textio_reader_test.cpp unit/textio_detect_test.cpp
+  SOURCES unit/textio_reader_test.cpp unit/textio_detect_test.cpp unit/textio_utf8scan_test.cpp
   LIBS textio)
 add_dependencies(textio_test textio_samples)
 
