@@ -52,7 +52,7 @@ size_t CompiledConversion::Convert(std::string_view text, char* out) const {
   // the NULs between them.
   size_t written = 0;
   for (;;) {
-    const size_t nul = text.find('\0');
+    const size_t nul = FindNul(text);
     if (nul == std::string_view::npos) return written + ConvertPiece(text, out + written);
     written += ConvertPiece(text.substr(0, nul), out + written);
     out[written++] = '\0';

@@ -14,7 +14,7 @@ size_t CompiledConversion::ConvertWithPlaces(std::string_view text, char* out, b
   size_t written = 0;
   size_t read = 0;
   for (;;) {
-    const size_t nul = text.find('\0');
+    const size_t nul = FindNul(text);
     if (nul == std::string_view::npos) {
       return written + PieceWithPlaces(text, out + written, everyPlace, written, read, places);
     }

@@ -16,6 +16,7 @@
 #include "UTF8Util.hpp"
 #include "glyphmap/CharacterWalk.h"
 #include "glyphmap/FastSegments.h"
+#include "glyphmap/Utf8Scan.h"
 #include "glyphmap/ImageStream.h"
 
 namespace glyphmap {
@@ -316,9 +317,8 @@ char* FastConverter::ConvertSegment(const char* segment, size_t length, char* ou
                                     bool isRun) const {
   // Segments travel as C strings: one ends at its first NUL.
   if (isRun) {
-    if (const void* nul = std::memchr(segment, 0, length)) {
-      length = static_cast<size_t>(static_cast<const char*>(nul) - segment);
-    }
+    const size_t nul = FindNul(std::string_view(segment, length));
+    if (nul != std::string_view::npos) length = nul;
   }
   // In a run, the segmentation dictionary had no key at any position; where
   // it is also the first dictionary of the conversion, it need not be asked.
