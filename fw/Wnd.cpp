@@ -82,6 +82,8 @@ bool CWnd::SubclassWindow(HWND wnd) {
     PreSubclassWindow();
     return true;
   }
+  // Known before our procedure is in place, so that a message sent from
+  // another thread meanwhile finds the procedure it passes on to.
   m_hWnd = wnd;
   previous_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(wnd, GWLP_WNDPROC));
   TheBindings().Set(wnd, {this, previous_});

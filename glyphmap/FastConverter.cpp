@@ -16,8 +16,8 @@
 #include "UTF8Util.hpp"
 #include "glyphmap/CharacterWalk.h"
 #include "glyphmap/FastSegments.h"
-#include "glyphmap/Utf8Scan.h"
 #include "glyphmap/ImageStream.h"
+#include "glyphmap/Utf8Scan.h"
 
 namespace glyphmap {
 namespace {
